@@ -1,0 +1,53 @@
+#include "portable/file_io.h"
+
+#include <sys/stat.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "portable/test_folder.h"
+
+namespace fs = std::filesystem;
+
+TEST(FileIo, ReadsWholeFilesByWindowsNames) {
+  portable::TestFolder folder;
+  const std::string bytes("a\0b\r\n\xF3\x1A", 7);
+  std::ofstream("Result.INI", std::ios::binary) << bytes;
+  EXPECT_EQ(portable::read_file(".\\result.ini"), bytes);
+  EXPECT_EQ(portable::read_file("Result.INI"), bytes);
+  EXPECT_EQ(portable::read_file("missing.ini"), std::nullopt);
+  fs::create_directory("folder");
+  EXPECT_EQ(portable::read_file("folder"), std::nullopt);
+}
+
+TEST(FileIo, AtomicWriteReplacesAndLeavesNoTemporaryFiles) {
+  portable::TestFolder folder;
+  portable::write_file_atomic("out.xml", "first");
+  portable::write_file_atomic(".\\OUT.xml", "second");
+  EXPECT_EQ(portable::read_file("out.xml"), "second");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST(FileIo, FailedWriteKeepsThePreviousFileAndNamesIt) {
+  if (::geteuid() == 0) {
+    // Root ignores folder permissions; use a folder that does not exist instead.
+    portable::TestFolder folder;
+    try {
+      portable::write_file_atomic("nofolder\\out.xml", "x");
+      FAIL() << "writing into a missing folder succeeded";
+    } catch (const std::system_error& e) {
+      EXPECT_NE(std::string(e.what()).find("nofolder/out.xml"), std::string::npos) << e.what();
+    }
+    return;
+  }
+  portable::TestFolder folder;
+  portable::write_file_atomic("out.xml", "kept");
+  fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_THROW(portable::write_file_atomic("out.xml", "lost"), std::system_error);
+  fs::permissions(".", fs::perms::owner_all);
+  EXPECT_EQ(portable::read_file("out.xml"), "kept");
+}
