@@ -1,0 +1,152 @@
+#include "cadena/cadena.h"
+
+#include <array>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+#include "cadena/template.h"
+
+namespace drovanexis {
+namespace {
+
+using cadena::Match;
+using cadena::Step;
+using cadena::StepKind;
+using cadena::Template;
+
+// XPath's white space: blank, tab, carriage return, line feed.
+constexpr std::string_view kWhiteSpace = " \t\r\n";
+
+const Template* template_for(std::string_view element_name) {
+  static const std::array<std::span<const Match>, 5> vocabularies{
+      cadena::cfdi33_templates(),         cadena::pagos10_templates(),
+      cadena::nomina12_templates(),       cadena::carta_porte10_templates(),
+      cadena::carta_porte20_templates(),
+  };
+  for (const auto& vocabulary : vocabularies) {
+    for (const Match& match : vocabulary) {
+      if (match.element == element_name) return match.body;
+    }
+  }
+  return nullptr;
+}
+
+// An upper bound for the size of the result in the usual case, so that the
+// string grows once.
+std::size_t attribute_bytes(const Element& element) {
+  std::size_t total = 0;
+  for (const auto& attribute : element.attributes()) total += attribute.value.size() + 1;
+  for (const auto& child : element.children()) total += attribute_bytes(*child);
+  return total;
+}
+
+class CadenaBuilder {
+ public:
+  explicit CadenaBuilder(std::size_t expected_size) {
+    out_.reserve(expected_size + 8);
+    out_ = "|";
+  }
+
+  void run(const Template& body, const Element& element) {
+    for (const Step& step : body.steps) {
+      switch (step.kind) {
+        case StepKind::kRequired:
+          field(element.attribute(step.name));
+          break;
+        case StepKind::kOptional:
+          if (const std::string* value = element.attribute(step.name)) field(value);
+          break;
+        case StepKind::kEach:
+          each(step.name, *step.body, element);
+          break;
+        case StepKind::kEachDescendant:
+          each_descendant(step.name, *step.body, element);
+          break;
+        case StepKind::kEachChild:
+          for (const auto& child : element.children()) apply(*child);
+          break;
+      }
+    }
+  }
+
+  std::string finish() && {
+    out_ += "||";
+    return std::move(out_);
+  }
+
+ private:
+  // "|" and the value with its white space normalised; an absent value
+  // gives an empty field.
+  void field(const std::string* value) {
+    out_ += '|';
+    if (value == nullptr) return;
+    const std::string_view text = *value;
+    std::size_t start = text.find_first_not_of(kWhiteSpace);
+    while (start != std::string_view::npos) {
+      const std::size_t end = text.find_first_of(kWhiteSpace, start);
+      out_.append(text.substr(start, end - start));
+      if (end == std::string_view::npos) break;
+      start = text.find_first_not_of(kWhiteSpace, end);
+      if (start != std::string_view::npos) out_ += ' ';
+    }
+  }
+
+  void each(std::string_view path, const Template& body, const Element& element) {
+    const std::size_t slash = path.find('/');
+    const std::string_view head = path.substr(0, slash);
+    for (const auto& child : element.children()) {
+      if (child->name() != head) continue;
+      if (slash == std::string_view::npos) {
+        run(body, *child);
+      } else {
+        each(path.substr(slash + 1), body, *child);
+      }
+    }
+  }
+
+  void each_descendant(std::string_view name, const Template& body, const Element& element) {
+    for (const auto& child : element.children()) {
+      if (child->name() == name) run(body, *child);
+      each_descendant(name, body, *child);
+    }
+  }
+
+  // An element without a template of its own (the stamp, a complement this
+  // library does not know) gives its character content and that of its
+  // descendants, as the stylesheets' default rule does.
+  void apply(const Element& element) {
+    if (const Template* body = template_for(element.name())) {
+      run(*body, element);
+      return;
+    }
+    out_ += element.text();
+    for (const auto& child : element.children()) apply(*child);
+  }
+
+  std::string out_;
+};
+
+}  // namespace
+
+std::string cadena_cfdi33(const Element& comprobante) {
+  if (comprobante.name() != "cfdi:Comprobante") {
+    throw std::invalid_argument("the original string needs a cfdi:Comprobante, not " +
+                                comprobante.name());
+  }
+  CadenaBuilder builder(attribute_bytes(comprobante));
+  builder.run(*template_for("cfdi:Comprobante"), comprobante);
+  return std::move(builder).finish();
+}
+
+std::string cadena_tfd11(const Element& timbre) {
+  if (timbre.name() != "tfd:TimbreFiscalDigital") {
+    throw std::invalid_argument("the stamp's original string needs a tfd:TimbreFiscalDigital, not " +
+                                timbre.name());
+  }
+  CadenaBuilder builder(attribute_bytes(timbre));
+  builder.run(cadena::tfd11_template(), timbre);
+  return std::move(builder).finish();
+}
+
+}  // namespace drovanexis
