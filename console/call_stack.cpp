@@ -1,0 +1,47 @@
+#include "console/call_stack.h"
+
+#include <algorithm>
+
+namespace console {
+namespace {
+
+std::vector<Frame>& chain() {
+  static std::vector<Frame> frames;
+  return frames;
+}
+
+}  // namespace
+
+std::string module_name(std::string_view file_path) {
+  std::size_t slash = file_path.find_last_of("/\\");
+  return std::string(slash == std::string_view::npos ? file_path : file_path.substr(slash + 1));
+}
+
+const std::vector<Frame>& CallStack::frames() { return chain(); }
+
+void CallStack::push(Frame frame) { chain().push_back(std::move(frame)); }
+
+void CallStack::pop() {
+  if (!chain().empty()) chain().pop_back();
+}
+
+void CallStack::note_line(const std::source_location& where) {
+  if (chain().empty()) return;
+  Frame& top = chain().back();
+  if (top.module == module_name(where.file_name())) top.line = static_cast<int>(where.line());
+}
+
+std::vector<Frame> CallStack::innermost_first() {
+  std::vector<Frame> frames = chain();
+  std::reverse(frames.begin(), frames.end());
+  return frames;
+}
+
+RoutineFrame::RoutineFrame(std::string_view name, std::source_location where) {
+  CallStack::push(Frame{std::string(name), static_cast<int>(where.line()),
+                        module_name(where.file_name())});
+}
+
+RoutineFrame::~RoutineFrame() { CallStack::pop(); }
+
+}  // namespace console
