@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -139,6 +143,20 @@ TEST_F(Bindings, EveryBindingFunctionReachesItsOwnEntryWithItsParameterCount) {
     }
     EXPECT_EQ(calls[i], call + ")");
   }
+}
+
+TEST_F(Bindings, CallsAreAlsoWrittenToTheFileNamedByTheEnvironment) {
+  const std::string log_file = ::testing::TempDir() + "recording_calls.log";
+  std::remove(log_file.c_str());
+  setenv("DROVANEXIS_RECORDING_LOG", log_file.c_str(), 1);
+  DROVANEXIS_NEW("3.3");
+  DROVANEXIS_FREE(4);
+  unsetenv("DROVANEXIS_RECORDING_LOG");
+
+  std::ifstream in(log_file, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written, "Drovanexis_New(\"3.3\")\nDrovanexis_Free(4)\n");
+  std::remove(log_file.c_str());
 }
 
 TEST(BindingErrors, AnEntryTheLibraryLacksNamesTheEntryAndTheFile) {
