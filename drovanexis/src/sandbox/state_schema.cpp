@@ -1,0 +1,92 @@
+#include "sandbox/state_schema.h"
+
+#include <array>
+#include <string>
+
+namespace drovanexis::sandbox {
+
+namespace {
+
+// Version 1: every table of the provider, including the cancellation tables
+// that only a later release fills.
+constexpr const char* kVersion1 = R"sql(
+CREATE TABLE authority (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  certificate BLOB NOT NULL,
+  private_key BLOB,
+  key_password TEXT
+);
+CREATE TABLE provider (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  rfc TEXT NOT NULL,
+  name TEXT NOT NULL,
+  certificate BLOB NOT NULL,
+  private_key BLOB NOT NULL,
+  key_password TEXT NOT NULL
+);
+CREATE TABLE accounts (
+  user TEXT PRIMARY KEY,
+  any_password INTEGER NOT NULL DEFAULT 0,
+  password_hash TEXT,
+  balance INTEGER NOT NULL CHECK (balance >= 0)
+);
+CREATE TABLE ledger (
+  uuid TEXT PRIMARY KEY COLLATE NOCASE,
+  operation_number INTEGER NOT NULL UNIQUE,
+  account TEXT,
+  issuer_rfc TEXT NOT NULL,
+  receiver_rfc TEXT NOT NULL,
+  total TEXT NOT NULL,
+  document_type TEXT NOT NULL,
+  fecha TEXT NOT NULL,
+  fecha_timbrado TEXT NOT NULL,
+  stamped_xml BLOB NOT NULL,
+  status TEXT NOT NULL DEFAULT 'Vigente'
+);
+CREATE INDEX ledger_issuer ON ledger (issuer_rfc);
+CREATE TABLE cancellation_requests (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  uuid TEXT NOT NULL REFERENCES ledger (uuid),
+  issuer_rfc TEXT NOT NULL,
+  requested_at TEXT NOT NULL,
+  status TEXT NOT NULL,
+  answered_at TEXT
+);
+CREATE TABLE acknowledgements (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  uuid TEXT NOT NULL REFERENCES ledger (uuid),
+  issuer_rfc TEXT NOT NULL,
+  issued_at TEXT NOT NULL,
+  status_code TEXT NOT NULL,
+  acknowledgement_xml BLOB NOT NULL
+);
+)sql";
+
+// Index i holds the step from version i to version i + 1.
+constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1};
+
+}  // namespace
+
+int state_schema_version(SqliteDb& db) {
+  Statement statement(db, "PRAGMA user_version");
+  statement.step();
+  return static_cast<int>(statement.integer(0));
+}
+
+void migrate_state(SqliteDb& db) {
+  if (state_schema_version(db) == kStateSchemaVersion) return;
+  Transaction transaction(db);
+  const int found = state_schema_version(db);
+  if (found > kStateSchemaVersion) {
+    throw StateError(db.file().string() + ": the sandbox state file has schema version " +
+                     std::to_string(found) + ", newer than this library's " +
+                     std::to_string(kStateSchemaVersion));
+  }
+  for (int version = found; version < kStateSchemaVersion; ++version) {
+    db.exec_script(kSteps[static_cast<std::size_t>(version)]);
+  }
+  db.exec("PRAGMA user_version = " + std::to_string(kStateSchemaVersion));
+  transaction.commit();
+}
+
+}  // namespace drovanexis::sandbox
