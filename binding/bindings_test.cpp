@@ -30,8 +30,8 @@ class Bindings : public ::testing::Test {
     return calls.empty() ? std::string("<no call>") : calls.back();
   }
 
-  recording::ScopedLibrary scoped_{RECORDING_LIBRARY};
-  recording::RecordingLibrary recording_{RECORDING_LIBRARY};
+  recording::ScopedLibrary scoped_{BINDING_RECORDING_LIBRARY};
+  recording::RecordingLibrary recording_{BINDING_RECORDING_LIBRARY};
 };
 
 TEST_F(Bindings, PayrollPerceptionWithFiveTextsPassesSixNullPointers) {
@@ -160,13 +160,13 @@ TEST_F(Bindings, CallsAreAlsoWrittenToTheFileNamedByTheEnvironment) {
 }
 
 TEST(BindingErrors, AnEntryTheLibraryLacksNamesTheEntryAndTheFile) {
-  recording::ScopedLibrary scoped(MISSING_ENTRY_LIBRARY);
+  recording::ScopedLibrary scoped(BINDING_RECORDING_MISSING_ENTRY_LIBRARY);
   try {
     DROVANEXIS_GETVALUE(1, 9);
     FAIL() << "no error for a missing entry";
   } catch (const binding::LibraryError& error) {
     EXPECT_THAT(error.what(), HasSubstr("\"Drovanexis_GetValue\""));
-    EXPECT_THAT(error.what(), HasSubstr(MISSING_ENTRY_LIBRARY));
+    EXPECT_THAT(error.what(), HasSubstr(BINDING_RECORDING_MISSING_ENTRY_LIBRARY));
   }
   // The rest of that library still answers.
   EXPECT_NO_THROW(DROVANEXIS_FREE(1));
