@@ -1,0 +1,20 @@
+// Operations whose work is not built yet: each returns to the menu at once.
+// An operation moves to a file of its own when it is built.
+
+#include "app/operations.h"
+
+namespace app {
+
+void VXMLSAMPLE() {}
+void VXMLPAGOS() {}
+void VXMLNOMINA() {}
+void VXMLCARTAPORTE1() {}
+void VXMLCARTAPORTE2() {}
+void VXMLEXTERNO() {}
+void CERTA64() {}
+void BMPSAMANO() {}
+void CANCELACFDI() {}
+void ESTADOCFDI() {}
+void ACUSECANCELA() {}
+
+}  // namespace app
