@@ -159,6 +159,23 @@ TEST_F(Bindings, CallsAreAlsoWrittenToTheFileNamedByTheEnvironment) {
   std::remove(log_file.c_str());
 }
 
+TEST_F(Bindings, ResultsCanComeFromTheFileNamedByTheEnvironment) {
+  const std::string results_file = ::testing::TempDir() + "recording_results.txt";
+  std::ofstream(results_file, std::ios::binary)
+      << "Drovanexis_New=7\r\nDrovanexis_GetValue 9=Jos\xE9\nDrovanexis_CerTo64=TUlJ\n"
+         "Drovanexis_GetValue x=ignored\nno equals sign\n";
+  setenv("DROVANEXIS_RECORDING_RESULTS", results_file.c_str(), 1);
+  recording_.reset();  // read again at the next call
+
+  EXPECT_EQ(DROVANEXIS_NEW("3.3"), 7);
+  EXPECT_EQ(DROVANEXIS_GETVALUE(7, 9), "Jos\xE9");
+  EXPECT_EQ(DROVANEXIS_GETVALUE(7, 10), "");
+  EXPECT_EQ(DROVANEXIS_CERTO64("x.cer"), "TUlJ");
+  EXPECT_EQ(DROVANEXIS_PROCESADOCUMENTO(7), 0);
+  unsetenv("DROVANEXIS_RECORDING_RESULTS");
+  std::remove(results_file.c_str());
+}
+
 TEST(BindingErrors, AnEntryTheLibraryLacksNamesTheEntryAndTheFile) {
   recording::ScopedLibrary scoped(BINDING_RECORDING_MISSING_ENTRY_LIBRARY);
   try {

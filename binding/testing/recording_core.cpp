@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,50 @@ struct State {
   std::map<std::int32_t, std::string> values;
   std::map<std::string, std::int32_t> integer_results;
   std::map<std::string, std::string> text_results;
+  bool results_file_read = false;
 };
 
 State& state() {
   static State instance;
   return instance;
+}
+
+std::optional<std::int32_t> whole_number(const std::string& text) {
+  char* end = nullptr;
+  const long number = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0') return std::nullopt;
+  return static_cast<std::int32_t>(number);
+}
+
+// One line of the results file: "Drovanexis_GetValue 9=text" sets the text of
+// value index 9; "ENTRY=text" sets the result of ENTRY (a number for an
+// integer entry). Lines without '=' are ignored.
+void apply_result_line(State& s, const std::string& line) {
+  const auto equals = line.find('=');
+  if (equals == std::string::npos) return;
+  const std::string key = line.substr(0, equals);
+  const std::string value = line.substr(equals + 1);
+  const std::string value_prefix = "Drovanexis_GetValue ";
+  if (key.starts_with(value_prefix)) {
+    if (auto index = whole_number(key.substr(value_prefix.size()))) s.values[*index] = value;
+    return;
+  }
+  s.text_results[key] = value;
+  if (auto number = whole_number(value)) s.integer_results[key] = *number;
+}
+
+// Results given by DROVANEXIS_RECORDING_RESULTS, read at the first call after
+// a reset, so that a whole program can run against the recording library.
+void read_results_file(State& s) {
+  if (s.results_file_read) return;
+  s.results_file_read = true;
+  const char* results_file = std::getenv("DROVANEXIS_RECORDING_RESULTS");
+  if (!results_file || !*results_file) return;
+  std::ifstream in(results_file, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    apply_result_line(s, line);
+  }
 }
 
 std::string quoted_bytes(const char* text) {
@@ -68,6 +108,7 @@ void append_to_log_file(const std::string& line) {
 }
 
 void write_down(const char* entry, std::span<const Received> received) {
+  read_results_file(state());
   Call call{describe(entry, received), {received.begin(), received.end()}};
   append_to_log_file(call.text);
   state().calls.push_back(std::move(call));

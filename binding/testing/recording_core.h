@@ -6,7 +6,12 @@
 //
 // What was received is read back through the query entries of
 // recording_queries.h, and, when DROVANEXIS_RECORDING_LOG names a file, each
-// call is also appended to that file as one line.
+// call is also appended to that file as one line. Results can be set through
+// the query entries or, for a whole program run, in the file named by
+// DROVANEXIS_RECORDING_RESULTS, one per line:
+//   Drovanexis_New=7
+//   Drovanexis_GetValue 9=F94FE4AC-4743-4745-BA99-E0D13100331D
+//   Drovanexis_CerTo64=TUlJRmVq
 
 #include <cstdint>
 #include <span>
