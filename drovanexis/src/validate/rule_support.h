@@ -1,0 +1,65 @@
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/element.h"
+#include "validate/decimal.h"
+#include "validate/validation.h"
+
+// Small helpers shared by the rule groups: reading attributes and amounts,
+// naming nodes, and recording failures.
+namespace drovanexis::rules {
+
+using Failures = std::vector<Failure>;
+
+inline constexpr std::string_view kComprobante = "cfdi:Comprobante";
+
+// The attribute's value, "" when absent.
+std::string_view attr(const Element& element, std::string_view name);
+bool has(const Element& element, std::string_view name);
+// The attribute as a decimal; nullopt when absent or not a number (the
+// structure rules report the malformed ones).
+std::optional<Decimal> number(const Element& element, std::string_view name);
+
+std::vector<const Element*> children(const Element& parent, std::string_view qualified_name);
+// Follows a chain of first children by name; nullptr where one is missing.
+const Element* descendant(const Element& root, std::initializer_list<std::string_view> chain);
+// A complement (child of cfdi:Complemento) by qualified name, or nullptr.
+const Element* complement(const Element& comprobante, std::string_view qualified_name);
+
+// "parent/child" or, for a repeated element, "parent/child[index]" (1-based).
+std::string child_path(std::string_view parent, std::string_view child, std::size_t index = 0);
+
+void add(Failures& failures, std::string code, std::string node, std::string attribute, std::string explanation);
+
+// Facts of the Comprobante that many rules depend on.
+struct DocumentFacts {
+  std::string_view tipo;                 // TipoDeComprobante
+  std::string_view moneda;
+  std::optional<int> currency_decimals;  // nullopt for an unknown currency
+  bool has_pagos = false;
+};
+DocumentFacts document_facts(const Element& comprobante);
+
+// Income, egress and payroll carry amounts; transfers and payment receipts
+// carry zeros.
+bool carries_amounts(std::string_view tipo);
+bool is_transfer_or_payment(std::string_view tipo);
+
+// A stated total agrees with the exact sum of its parts when it equals it,
+// or equals it rounded to the currency's decimals (lines may carry more
+// decimals than the currency).
+bool agrees_with_sum(const Decimal& stated, const Decimal& sum, std::optional<int> currency_decimals);
+
+// "1102.00" or, with a currency, the amount at the currency's decimals when
+// it has fewer (for sums shown in messages).
+std::string shown(const Decimal& value, std::optional<int> currency_decimals = std::nullopt);
+
+// Quotes a value for a message: "«value»", or "(vacío)".
+std::string quoted(std::string_view value);
+
+}  // namespace drovanexis::rules

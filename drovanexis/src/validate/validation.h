@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/element.h"
+#include "validate/date_time.h"
+
+namespace drovanexis {
+
+// One rule that a document breaks, as a stamping provider reports it.
+//
+// Codes:
+//   "301".."308", "401"      the provider's own rejections
+//   "CFDI33101".."CFDI33195" the SAT's CFDI 3.3 validation matrix
+//   "CRP101".."CRP109", "CRP201", "CRP202", "CRP206", "CRP207"
+//                            the SAT's Pagos 1.0 matrix
+//   "CRP9xx", "NOM9xx", "CP9xx"
+//                            this library's own codes for the complement rules
+//                            whose SAT number is not certain; the 9xx range is
+//                            one the SAT matrices do not use. Each rule group's
+//                            header lists them with their meaning.
+struct Failure {
+  std::string code;
+  std::string node;       // path of the element, e.g. "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]"
+  std::string attribute;  // "" when the failure concerns the element itself
+  std::string explanation;  // a Spanish sentence with the values found
+};
+
+// What the certificate that sealed the document says about itself; read by
+// the processing step from the .cer file and the provider's authority.
+struct CertificateFacts {
+  std::string rfc;                   // taxpayer RFC of the subject (x500UniqueIdentifier, before any blank)
+  bool is_csd = false;               // a CSD (carries an OU), not an e.firma
+  bool issued_by_authority = false;  // its signature verifies with the provider's test authority
+  bool revoked = false;
+  LocalDateTime not_before;          // validity, in central Mexico local time
+  LocalDateTime not_after;
+};
+
+// How far Fecha may lie from the moment of stamping.
+struct StampWindow {
+  std::int64_t max_age_seconds = 72 * 3600;
+  // Fecha is the local time of the place of issue: east of central Mexico it
+  // is an hour ahead of the provider's clock.
+  std::int64_t max_ahead_seconds = 3600;
+};
+
+// The facts that only the processing step knows.
+struct ValidationContext {
+  CertificateFacts certificate;
+  bool seal_verified = false;  // Sello verifies over the original string with the certificate's key
+  LocalDateTime now;           // central Mexico local time
+  StampWindow window;
+};
+
+// Applies every rule group to a sealed, not yet stamped CFDI 3.3 and returns
+// the failures in the order of the groups: provider rules, the CFDI 3.3
+// matrix, then the complements. An empty list means the document may be
+// stamped. Never throws: an amount too large to check is itself a failure.
+std::vector<Failure> validate_document(const Element& comprobante, const ValidationContext& context);
+
+}  // namespace drovanexis
