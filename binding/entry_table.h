@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,9 @@ class ParamList {
 
   constexpr ParamList& add(ParamKind kind, std::size_t count = 1) {
     for (std::size_t i = 0; i < count; ++i) {
-      if (size_ == kMaxParams) throw "an entry takes more parameters than ParamList holds";
+      if (size_ == kMaxParams) {
+        throw std::length_error("an entry takes more parameters than ParamList holds");
+      }
       kinds_[size_++] = kind;
     }
     return *this;
@@ -47,7 +50,7 @@ constexpr ParamList handle_and_texts(std::size_t count) {
   return ParamList().add(ParamKind::Integer).add(ParamKind::Text, count);
 }
 constexpr ParamList texts(std::size_t count) { return ParamList().add(ParamKind::Text, count); }
-// 'i' integer, 't' text; any other letter stops the compilation of the table.
+// 'i' integer, 't' text. In the constant table a throw stops the compilation.
 constexpr ParamList kinds(std::string_view letters) {
   ParamList list;
   for (char letter : letters) {
@@ -56,7 +59,7 @@ constexpr ParamList kinds(std::string_view letters) {
     } else if (letter == 't') {
       list.add(ParamKind::Text);
     } else {
-      throw "parameter kinds are written with 'i' and 't'";
+      throw std::invalid_argument("parameter kinds are written with 'i' and 't'");
     }
   }
   return list;
