@@ -1,0 +1,36 @@
+#pragma once
+// The process-wide clipboard of the text viewer: plain text. What is copied
+// is also offered to the terminal's own clipboard through the OSC 52 control
+// sequence, which terminals that support it take and others ignore.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace console {
+
+class Clipboard {
+ public:
+  // Receives the control sequence that offers a copied text to the terminal.
+  using TerminalSink = std::function<void(std::string_view sequence)>;
+
+  static Clipboard& instance();
+
+  const std::string& text() const { return text_; }
+  void set_text(std::string text);
+
+  // Replaces where the OSC 52 sequence goes (by default the standard output
+  // when it is a terminal); an empty sink offers nothing.
+  void set_terminal_sink(TerminalSink sink) { sink_ = std::move(sink); }
+
+ private:
+  Clipboard();
+
+  std::string text_;
+  TerminalSink sink_;
+};
+
+// The OSC 52 sequence that puts `text` into the terminal's clipboard.
+std::string osc52_sequence(std::string_view text);
+
+}  // namespace console
