@@ -5,8 +5,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
+
+#include "document/element.h"
 
 namespace drovanexis::testing {
 
@@ -51,6 +54,47 @@ CommandResult run_sat_script(std::string_view script, const Args&... args) {
   std::string command = shell_quoted((sat_dir() / "bin" / script).string());
   ((command += " " + shell_quoted(std::filesystem::path(args).string())), ...);
   return run_command(command);
+}
+
+// A plain serialisation of the tree (names and attributes as they are, in
+// tree order), enough to hand a document read by parse_xml back to the
+// scripts without depending on the library's writer.
+inline void append_escaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\t': out += "&#9;"; break;
+      case '\n': out += "&#10;"; break;
+      case '\r': out += "&#13;"; break;
+      default: out += c;
+    }
+  }
+}
+
+inline void append_element(std::string& out, const Element& element) {
+  out += '<' + element.name();
+  for (const auto& attribute : element.attributes()) {
+    out += ' ' + attribute.name + "=\"";
+    append_escaped(out, attribute.value);
+    out += '"';
+  }
+  if (element.children().empty() && element.text().empty()) {
+    out += "/>";
+    return;
+  }
+  out += '>';
+  append_escaped(out, element.text());
+  for (const auto& child : element.children()) append_element(out, *child);
+  out += "</" + element.name() + '>';
+}
+
+inline void write_tree(const Element& root, const std::filesystem::path& file) {
+  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  append_element(out, root);
+  std::ofstream(file, std::ios::binary) << out;
 }
 
 }  // namespace drovanexis::testing
