@@ -1,0 +1,682 @@
+/* The C interface of the invoicing library (libdrovanexis.so, Drovanexis.dll).
+ *
+ * Conventions of every entry:
+ * - Texts are zero-terminated Windows-1252; the library turns them into UTF-8 for the XML.
+ *   A null pointer and "" both mean "absent": an optional attribute given so is left out.
+ * - A document entry takes the document handle first. A handle that is unknown, already freed
+ *   or 0 is ignored by the building entries; processing with it fails.
+ * - The parameters of a building entry carry, in order, the attributes of the SAT node the
+ *   entry names; each parameter is named after its attribute. A parameter named
+ *   `Node_Attribute` carries an attribute of a sub-node of that node (created only when at
+ *   least one of its values is present). Positions beyond the ones the demo sets map to the
+ *   remaining attributes of the same SAT node in schema order.
+ * - Entries whose name holds "Add" add one element per call, in call order. A call that
+ *   describes a sub-element (a line's taxes, a payment's related document, a good's quantity
+ *   transported, a figure's transport part) attaches to the element of its kind added last;
+ *   with no such element it is ignored.
+ * - Whatever order the calls come in, the document is written in the schemas' order.
+ * - No entry lets an error escape: failures become the documented result values.
+ *
+ * Result values of Drovanexis_GetValue (all "" before processing):
+ *   1 result number of the last processing ("0" on success)   10 FechaTimbrado
+ *   2 description of the result ("" on success)               11 start of the CSD's validity
+ *   3 NoCertificado of the issuer's CSD                        12 end of the CSD's validity
+ *   4 SelloSAT of the stamp                                    13 the provider's operation number
+ *   5 original string of the CFDI                              14 stamps left on the account
+ *   6 NoCertificadoSAT of the stamp                            15 library version
+ *   7 Sello of the CFDI                                        16 Fecha of the CFDI
+ *   8 original string of the stamp                             17 the provider's warning, or ""
+ *   9 UUID                                                     18 RFC and name of the stamping provider
+ */
+#ifndef DROVANEXIS_H
+#define DROVANEXIS_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define DROVANEXIS_API __declspec(dllexport)
+#else
+#define DROVANEXIS_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// ---- Documents: creation, processing, results, release -----------------------------------------
+
+// Creates an empty CFDI document of the given version ("3.3"; null or "" also mean 3.3) and
+// returns its handle, a positive number; 0 when no document could be created.
+DROVANEXIS_API int32_t Drovanexis_New(const char* version);
+
+// Builds, seals and stamps the document with the CSD certificate file, its private key file and
+// the key password, and writes the stamped XML to output_file. Returns 0 on success; any other
+// value on failure, with the reasons in "Drovanexis.log" (working folder).
+DROVANEXIS_API int32_t Drovanexis_ProcesaDocumento(
+    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
+    const char* output_file);
+
+// Returns result value `index` (1-18, see the table below) as Windows-1252 text owned by the
+// library; it stays valid until the next call for the same document. Unknown handles and indices
+// give "".
+DROVANEXIS_API const char* Drovanexis_GetValue(int32_t handle, int32_t index);
+
+// Releases the document and everything it holds; the handle is not valid afterwards. Unknown
+// handles are ignored.
+DROVANEXIS_API void Drovanexis_Free(int32_t handle);
+
+// Stores the stamping-service user name and password in the document.
+DROVANEXIS_API void Drovanexis_SetVelmoranetInfo(
+    int32_t handle, const char* user, const char* password);
+
+// Makes the given text (a complete CFDI 3.3 XML) the document to process, instead of the built
+// one.
+DROVANEXIS_API void Drovanexis_SetCompleteXML_cfdi33(int32_t handle, const char* xml);
+
+// Same as Drovanexis_ProcesaDocumento.
+DROVANEXIS_API int32_t Drovanexis_ProcesaDocumentoSSL(
+    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
+    const char* output_file);
+
+
+// ---- CFDI 3.3 nodes ----------------------------------------------------------------------------
+
+// cfdi:Comprobante. Fecha "%cb_date" is replaced by the current time of central Mexico when the
+// document is processed. A Descuento of zero is left out for receipts of type T and P.
+DROVANEXIS_API void Drovanexis_SetComprobanteInfo_cfdi33(
+    int32_t handle, const char* Serie, const char* Folio, const char* Fecha, const char* FormaPago,
+    const char* CondicionesDePago, const char* SubTotal, const char* Descuento, const char* Moneda,
+    const char* TipoCambio, const char* Total, const char* TipoDeComprobante,
+    const char* MetodoPago, const char* LugarExpedicion, const char* Confirmacion);
+
+// cfdi:CfdiRelacionados.
+DROVANEXIS_API void Drovanexis_SetCfdiRelacionados_cfdi33(int32_t handle, const char* TipoRelacion);
+
+// Adds one cfdi:CfdiRelacionado to cfdi:CfdiRelacionados.
+DROVANEXIS_API void Drovanexis_AddCfdiRelacionado_cfdi33(int32_t handle, const char* UUID);
+
+// cfdi:Emisor.
+DROVANEXIS_API void Drovanexis_SetEmisorInfo_cfdi33(
+    int32_t handle, const char* Rfc, const char* Nombre, const char* RegimenFiscal);
+
+// cfdi:Receptor.
+DROVANEXIS_API void Drovanexis_SetReceptorInfo_cfdi33(
+    int32_t handle, const char* Rfc, const char* Nombre, const char* ResidenciaFiscal,
+    const char* NumRegIdTrib, const char* UsoCFDI);
+
+// Adds one cfdi:Concepto; the tax, customs, property, part calls that follow attach to it.
+DROVANEXIS_API void Drovanexis_AddConcepto_cfdi33(
+    int32_t handle, const char* ClaveProdServ, const char* NoIdentificacion, const char* Cantidad,
+    const char* ClaveUnidad, const char* Unidad, const char* Descripcion,
+    const char* ValorUnitario, const char* Importe, const char* Descuento);
+
+// Adds one Impuestos/Traslados/Traslado to the Concepto added last.
+DROVANEXIS_API void Drovanexis_AddConceptoTraslado_cfdi33(
+    int32_t handle, const char* Base, const char* Impuesto, const char* TipoFactor,
+    const char* TasaOCuota, const char* Importe);
+
+// Adds one Impuestos/Retenciones/Retencion to the Concepto added last.
+DROVANEXIS_API void Drovanexis_AddConceptoRetencion_cfdi33(
+    int32_t handle, const char* Base, const char* Impuesto, const char* TipoFactor,
+    const char* TasaOCuota, const char* Importe);
+
+// The document-level cfdi:Impuestos totals. Note the order: transferred total first, although the
+// schema lists the withheld total first.
+DROVANEXIS_API void Drovanexis_SetImpuestosInfo_cfdi33(
+    int32_t handle, const char* TotalImpuestosTrasladados, const char* TotalImpuestosRetenidos);
+
+// Adds one document-level Retenciones/Retencion.
+DROVANEXIS_API void Drovanexis_AddRetencion_cfdi33(
+    int32_t handle, const char* Impuesto, const char* Importe);
+
+// Adds one document-level Traslados/Traslado.
+DROVANEXIS_API void Drovanexis_AddTraslado_cfdi33(
+    int32_t handle, const char* Impuesto, const char* TipoFactor, const char* TasaOCuota,
+    const char* Importe);
+
+// Adds one cfdi:InformacionAduanera to the Concepto added last.
+DROVANEXIS_API void Drovanexis_AddConceptoInformacionAduanera_cfdi33(
+    int32_t handle, const char* NumeroPedimento);
+
+// Sets the cfdi:CuentaPredial of the Concepto added last.
+DROVANEXIS_API void Drovanexis_AddConceptoCuentaPredial_cfdi33(int32_t handle, const char* Numero);
+
+// Adds one cfdi:Parte (with an optional InformacionAduanera) to the Concepto added last.
+DROVANEXIS_API void Drovanexis_AddConceptoParte_cfdi33(
+    int32_t handle, const char* ClaveProdServ, const char* NoIdentificacion, const char* Cantidad,
+    const char* Unidad, const char* Descripcion, const char* ValorUnitario, const char* Importe,
+    const char* InformacionAduanera_NumeroPedimento);
+
+
+// ---- Pagos 1.0 complement ----------------------------------------------------------------------
+
+// Adds the Pagos 1.0 complement (pago10:Pagos Version="1.0") to cfdi:Complemento.
+DROVANEXIS_API void Drovanexis_SetPagos10(int32_t handle);
+
+// Adds one pago10:Pago (each call adds a payment); the related-document calls that follow attach
+// to it.
+DROVANEXIS_API void Drovanexis_Pagos10SetPago(
+    int32_t handle, const char* FechaPago, const char* FormaDePagoP, const char* MonedaP,
+    const char* TipoCambioP, const char* Monto, const char* NumOperacion,
+    const char* RfcEmisorCtaOrd, const char* NomBancoOrdExt, const char* CtaOrdenante,
+    const char* RfcEmisorCtaBen, const char* CtaBeneficiario, const char* TipoCadPago,
+    const char* CertPago, const char* CadPago, const char* SelloPago);
+
+// Adds one pago10:DoctoRelacionado to the Pago added last.
+DROVANEXIS_API void Drovanexis_Pagos10AddPagoDoctoRelacionado(
+    int32_t handle, const char* IdDocumento, const char* Serie, const char* Folio,
+    const char* MonedaDR, const char* TipoCambioDR, const char* MetodoDePagoDR,
+    const char* NumParcialidad, const char* ImpSaldoAnt, const char* ImpPagado,
+    const char* ImpSaldoInsoluto);
+
+
+// ---- Nomina 1.2 complement ---------------------------------------------------------------------
+
+// Adds the Nomina 1.2 complement (nomina12:Nomina Version="1.2").
+DROVANEXIS_API void Drovanexis_SetNomina12(
+    int32_t handle, const char* TipoNomina, const char* FechaPago, const char* FechaInicialPago,
+    const char* FechaFinalPago, const char* NumDiasPagados, const char* TotalPercepciones,
+    const char* TotalDeducciones, const char* TotalOtrosPagos);
+
+// nomina12:Emisor; the last two positions fill its EntidadSNCF.
+DROVANEXIS_API void Drovanexis_Nomina12SetEmisor(
+    int32_t handle, const char* Curp, const char* RegistroPatronal, const char* RfcPatronOrigen,
+    const char* EntidadSNCF_OrigenRecurso, const char* EntidadSNCF_MontoRecursoPropio);
+
+// nomina12:Receptor (Antiguedad carries the attribute Antigüedad).
+DROVANEXIS_API void Drovanexis_Nomina12SetReceptor(
+    int32_t handle, const char* Curp, const char* NumSeguridadSocial,
+    const char* FechaInicioRelLaboral, const char* Antiguedad, const char* TipoContrato,
+    const char* Sindicalizado, const char* TipoJornada, const char* TipoRegimen,
+    const char* NumEmpleado, const char* Departamento, const char* Puesto,
+    const char* RiesgoPuesto, const char* PeriodicidadPago, const char* Banco,
+    const char* CuentaBancaria, const char* SalarioBaseCotApor, const char* SalarioDiarioIntegrado,
+    const char* ClaveEntFed);
+
+// nomina12:Percepciones totals.
+DROVANEXIS_API void Drovanexis_Nomina12SetPercepciones(
+    int32_t handle, const char* TotalSueldos, const char* TotalSeparacionIndemnizacion,
+    const char* TotalJubilacionPensionRetiro, const char* TotalGravado, const char* TotalExento);
+
+// Adds one nomina12:Percepcion; positions 7-8 fill its AccionesOTitulos, positions 9-12 its
+// HorasExtra (each left out when all its values are absent).
+DROVANEXIS_API void Drovanexis_Nomina12AddPercepcion(
+    int32_t handle, const char* TipoPercepcion, const char* Clave, const char* Concepto,
+    const char* ImporteGravado, const char* ImporteExento,
+    const char* AccionesOTitulos_ValorMercado, const char* AccionesOTitulos_PrecioAlOtorgarse,
+    const char* HorasExtra_Dias, const char* HorasExtra_TipoHoras,
+    const char* HorasExtra_HorasExtra, const char* HorasExtra_ImportePagado);
+
+// nomina12:Deducciones totals.
+DROVANEXIS_API void Drovanexis_Nomina12SetDeducciones(
+    int32_t handle, const char* TotalOtrasDeducciones, const char* TotalImpuestosRetenidos);
+
+// Adds one nomina12:Deduccion.
+DROVANEXIS_API void Drovanexis_Nomina12AddDeduccion(
+    int32_t handle, const char* TipoDeduccion, const char* Clave, const char* Concepto,
+    const char* Importe);
+
+// Adds one nomina12:OtroPago; positions 6-8 fill its CompensacionSaldosAFavor (Anio carries the
+// attribute Año), position 9 its SubsidioAlEmpleo.
+DROVANEXIS_API void Drovanexis_Nomina12AddOtroPago(
+    int32_t handle, const char* TipoOtroPago, const char* Clave, const char* Concepto,
+    const char* Importe, const char* CompensacionSaldosAFavor_SaldoAFavor,
+    const char* CompensacionSaldosAFavor_Anio,
+    const char* CompensacionSaldosAFavor_RemanenteSalFav,
+    const char* SubsidioAlEmpleo_SubsidioCausado);
+
+// Adds one nomina12:Incapacidad.
+DROVANEXIS_API void Drovanexis_Nomina12AddIncapacidad(
+    int32_t handle, const char* DiasIncapacidad, const char* TipoIncapacidad,
+    const char* ImporteMonetario);
+
+// nomina12:Percepciones/SeparacionIndemnizacion (NumAniosServicio carries NumAñosServicio).
+DROVANEXIS_API void Drovanexis_Nomina12SetSeparacionIndemnizacion(
+    int32_t handle, const char* TotalPagado, const char* NumAniosServicio,
+    const char* UltimoSueldoMensOrd, const char* IngresoAcumulable,
+    const char* IngresoNoAcumulable);
+
+// nomina12:Percepciones/JubilacionPensionRetiro.
+DROVANEXIS_API void Drovanexis_Nomina12SetJubilacionPensionRetiro(
+    int32_t handle, const char* TotalUnaExhibicion, const char* TotalParcialidad,
+    const char* MontoDiario, const char* IngresoAcumulable, const char* IngresoNoAcumulable);
+
+// Adds one nomina12:SubContratacion to the nomina12:Receptor.
+DROVANEXIS_API void Drovanexis_Nomina12AddSubContratacion(
+    int32_t handle, const char* RfcLabora, const char* PorcentajeTiempo);
+
+
+// ---- Carta Porte 1.0 complement ----------------------------------------------------------------
+
+// Adds the Carta Porte 1.0 complement (cartaporte:CartaPorte Version="1.0").
+DROVANEXIS_API void Drovanexis_SetCartaPorte10(
+    int32_t handle, const char* TranspInternac, const char* EntradaSalidaMerc,
+    const char* ViaEntradaSalida, const char* TotalDistRec);
+
+// Adds one cartaporte:Ubicacion with its Origen, Destino and Domicilio (each sub-node left out
+// when all its values are absent).
+DROVANEXIS_API void Drovanexis_CartaPorte10AddUbicacion(
+    int32_t handle, const char* TipoEstacion, const char* DistanciaRecorrida,
+    const char* Origen_IDOrigen, const char* Origen_RFCRemitente,
+    const char* Origen_NombreRemitente, const char* Origen_NumRegIdTrib,
+    const char* Origen_ResidenciaFiscal, const char* Origen_NumEstacion,
+    const char* Origen_NombreEstacion, const char* Origen_NavegacionTrafico,
+    const char* Origen_FechaHoraSalida, const char* Destino_IDDestino,
+    const char* Destino_RFCDestinatario, const char* Destino_NombreDestinatario,
+    const char* Destino_NumRegIdTrib, const char* Destino_ResidenciaFiscal,
+    const char* Destino_NumEstacion, const char* Destino_NombreEstacion,
+    const char* Destino_NavegacionTrafico, const char* Destino_FechaHoraProgLlegada,
+    const char* Domicilio_Calle, const char* Domicilio_NumeroExterior,
+    const char* Domicilio_NumeroInterior, const char* Domicilio_Colonia,
+    const char* Domicilio_Localidad, const char* Domicilio_Referencia,
+    const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
+    const char* Domicilio_CodigoPostal);
+
+// cartaporte:Mercancias.
+DROVANEXIS_API void Drovanexis_CartaPorte10SetMercancias(
+    int32_t handle, const char* PesoBrutoTotal, const char* UnidadPeso, const char* PesoNetoTotal,
+    const char* NumTotalMercancias, const char* CargoPorTasacion);
+
+// Adds one cartaporte:Mercancia; positions 18-21 fill a CantidadTransporta, 22-26 its
+// DetalleMercancia.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddMercancia(
+    int32_t handle, const char* BienesTransp, const char* ClaveSTCC, const char* Descripcion,
+    const char* Cantidad, const char* ClaveUnidad, const char* Unidad, const char* Dimensiones,
+    const char* MaterialPeligroso, const char* CveMaterialPeligroso, const char* Embalaje,
+    const char* DescripEmbalaje, const char* PesoEnKg, const char* ValorMercancia,
+    const char* Moneda, const char* FraccionArancelaria, const char* UUIDComercioExt,
+    const char* CantidadTransporta_Cantidad, const char* CantidadTransporta_IDOrigen,
+    const char* CantidadTransporta_IDDestino, const char* CantidadTransporta_CvesTransporte,
+    const char* DetalleMercancia_UnidadPeso, const char* DetalleMercancia_PesoBruto,
+    const char* DetalleMercancia_PesoNeto, const char* DetalleMercancia_PesoTara,
+    const char* DetalleMercancia_NumPiezas);
+
+// Adds one cartaporte:CantidadTransporta to the Mercancia added last.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddMercanciaCantidadTransporta(
+    int32_t handle, const char* Cantidad, const char* IDOrigen, const char* IDDestino,
+    const char* CvesTransporte);
+
+// cartaporte:AutotransporteFederal with its IdentificacionVehicular and up to two Remolque.
+DROVANEXIS_API void Drovanexis_CartaPorte10SetMercanciasAutotransporteFederal(
+    int32_t handle, const char* PermSCT, const char* NumPermisoSCT, const char* NombreAseg,
+    const char* NumPolizaSeguro, const char* IdentificacionVehicular_ConfigVehicular,
+    const char* IdentificacionVehicular_PlacaVM, const char* IdentificacionVehicular_AnioModeloVM,
+    const char* Remolque_SubTipoRem, const char* Remolque_Placa, const char* Remolque2_SubTipoRem,
+    const char* Remolque2_Placa);
+
+// cartaporte:TransporteMaritimo; the last three positions fill its first Contenedor.
+DROVANEXIS_API void Drovanexis_CartaPorte10SetMercanciasTransporteMaritimo(
+    int32_t handle, const char* PermSCT, const char* NumPermisoSCT, const char* NombreAseg,
+    const char* NumPolizaSeguro, const char* TipoEmbarcacion, const char* Matricula,
+    const char* NumeroOMI, const char* AnioEmbarcacion, const char* NombreEmbarc,
+    const char* NacionalidadEmbarc, const char* UnidadesDeArqBruto, const char* TipoCarga,
+    const char* NumCertITC, const char* Eslora, const char* Manga, const char* Calado,
+    const char* LineaNaviera, const char* NombreAgenteNaviero, const char* NumAutorizacionNaviero,
+    const char* NumViaje, const char* NumConocEmbarc, const char* Contenedor_MatriculaContenedor,
+    const char* Contenedor_TipoContenedor, const char* Contenedor_NumPrecinto);
+
+// Adds one Contenedor to the TransporteMaritimo.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddMercanciasTransporteMaritimoContenedor(
+    int32_t handle, const char* MatriculaContenedor, const char* TipoContenedor,
+    const char* NumPrecinto);
+
+// cartaporte:TransporteAereo.
+DROVANEXIS_API void Drovanexis_CartaPorte10SetMercanciasTransporteAereo(
+    int32_t handle, const char* PermSCT, const char* NumPermisoSCT, const char* MatriculaAeronave,
+    const char* NombreAseg, const char* NumPolizaSeguro, const char* NumeroGuia,
+    const char* LugarContrato, const char* RFCTransportista, const char* CodigoTransportista,
+    const char* NumRegIdTribTranspor, const char* ResidenciaFiscalTranspor,
+    const char* NombreTransportista, const char* RFCEmbarcador, const char* NumRegIdTribEmbarc,
+    const char* ResidenciaFiscalEmbarc, const char* NombreEmbarcador);
+
+// cartaporte:TransporteFerroviario with a first DerechosDePaso, Carro and Contenedor of that
+// Carro. (The entry name is spelled this way.)
+DROVANEXIS_API void Drovanexis_CartaPorte10SetMercanciasTransporteFerrioviario(
+    int32_t handle, const char* TipoDeServicio, const char* NombreAseg,
+    const char* NumPolizaSeguro, const char* Concesionario,
+    const char* DerechosDePaso_TipoDerechoDePaso, const char* DerechosDePaso_KilometrajePagado,
+    const char* Carro_TipoCarro, const char* Carro_MatriculaCarro, const char* Carro_GuiaCarro,
+    const char* Carro_ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
+    const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia);
+
+// Adds one DerechosDePaso to the TransporteFerroviario.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioDerechosDePaso(
+    int32_t handle, const char* TipoDerechoDePaso, const char* KilometrajePagado);
+
+// Adds one Carro (with an optional Contenedor) to the TransporteFerroviario.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCarro(
+    int32_t handle, const char* TipoCarro, const char* MatriculaCarro, const char* GuiaCarro,
+    const char* ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
+    const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia);
+
+// Adds one Contenedor to the Carro added last.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCarroContenedor(
+    int32_t handle, const char* TipoContenedor, const char* PesoContenedorVacio,
+    const char* PesoNetoMercancia);
+
+// cartaporte:FiguraTransporte.
+DROVANEXIS_API void Drovanexis_CartaPorte10SetFiguraTransporte(
+    int32_t handle, const char* CveTransporte);
+
+// Adds one cartaporte:Operadores group holding one Operador (with its Domicilio).
+DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransporteOperadores(
+    int32_t handle, const char* RFCOperador, const char* NumLicencia, const char* NombreOperador,
+    const char* NumRegIdTribOperador, const char* ResidenciaFiscalOperador,
+    const char* Domicilio_Calle, const char* Domicilio_NumeroExterior,
+    const char* Domicilio_NumeroInterior, const char* Domicilio_Colonia,
+    const char* Domicilio_Localidad, const char* Domicilio_Referencia,
+    const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
+    const char* Domicilio_CodigoPostal);
+
+// Adds one more Operador to the Operadores group added last (a new group when there is none).
+DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransporteOperadoresOperador(
+    int32_t handle, const char* RFCOperador, const char* NumLicencia, const char* NombreOperador,
+    const char* NumRegIdTribOperador, const char* ResidenciaFiscalOperador,
+    const char* Domicilio_Calle, const char* Domicilio_NumeroExterior,
+    const char* Domicilio_NumeroInterior, const char* Domicilio_Colonia,
+    const char* Domicilio_Localidad, const char* Domicilio_Referencia,
+    const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
+    const char* Domicilio_CodigoPostal);
+
+// Adds one cartaporte:Propietario with its Domicilio.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransportePropietario(
+    int32_t handle, const char* RFCPropietario, const char* NombrePropietario,
+    const char* NumRegIdTribPropietario, const char* ResidenciaFiscalPropietario,
+    const char* Domicilio_Calle, const char* Domicilio_NumeroExterior,
+    const char* Domicilio_NumeroInterior, const char* Domicilio_Colonia,
+    const char* Domicilio_Localidad, const char* Domicilio_Referencia,
+    const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
+    const char* Domicilio_CodigoPostal);
+
+// Adds one cartaporte:Arrendatario with its Domicilio.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransporteArrendatario(
+    int32_t handle, const char* RFCArrendatario, const char* NombreArrendatario,
+    const char* NumRegIdTribArrendatario, const char* ResidenciaFiscalArrendatario,
+    const char* Domicilio_Calle, const char* Domicilio_NumeroExterior,
+    const char* Domicilio_NumeroInterior, const char* Domicilio_Colonia,
+    const char* Domicilio_Localidad, const char* Domicilio_Referencia,
+    const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
+    const char* Domicilio_CodigoPostal);
+
+// Adds one cartaporte:Notificado with its Domicilio.
+DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransporteNotificado(
+    int32_t handle, const char* RFCNotificado, const char* NombreNotificado,
+    const char* NumRegIdTribNotificado, const char* ResidenciaFiscalNotificado,
+    const char* Domicilio_Calle, const char* Domicilio_NumeroExterior,
+    const char* Domicilio_NumeroInterior, const char* Domicilio_Colonia,
+    const char* Domicilio_Localidad, const char* Domicilio_Referencia,
+    const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
+    const char* Domicilio_CodigoPostal);
+
+
+// ---- Carta Porte 2.0 complement ----------------------------------------------------------------
+
+// Adds the Carta Porte 2.0 complement (cartaporte20:CartaPorte Version="2.0").
+DROVANEXIS_API void Drovanexis_SetCartaPorte20(
+    int32_t handle, const char* TranspInternac, const char* EntradaSalidaMerc,
+    const char* PaisOrigenDestino, const char* ViaEntradaSalida, const char* TotalDistRec);
+
+// Adds one cartaporte20:Ubicacion with its Domicilio.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddUbicacion(
+    int32_t handle, const char* TipoUbicacion, const char* IDUbicacion,
+    const char* RFCRemitenteDestinatario, const char* NombreRemitenteDestinatario,
+    const char* NumRegIdTrib, const char* ResidenciaFiscal, const char* NumEstacion,
+    const char* NombreEstacion, const char* NavegacionTrafico, const char* FechaHoraSalidaLlegada,
+    const char* TipoEstacion, const char* DistanciaRecorrida, const char* Domicilio_Calle,
+    const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
+    const char* Domicilio_Colonia, const char* Domicilio_Localidad,
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio,
+    const char* Domicilio_Estado, const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+
+// cartaporte20:Mercancias.
+DROVANEXIS_API void Drovanexis_CartaPorte20SetMercancias(
+    int32_t handle, const char* PesoBrutoTotal, const char* UnidadPeso, const char* PesoNetoTotal,
+    const char* NumTotalMercancias, const char* CargoPorTasacion);
+
+// Adds one cartaporte20:Mercancia; positions 18-22 fill its DetalleMercancia.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercancia(
+    int32_t handle, const char* BienesTransp, const char* ClaveSTCC, const char* Descripcion,
+    const char* Cantidad, const char* ClaveUnidad, const char* Unidad, const char* Dimensiones,
+    const char* MaterialPeligroso, const char* CveMaterialPeligroso, const char* Embalaje,
+    const char* DescripEmbalaje, const char* PesoEnKg, const char* ValorMercancia,
+    const char* Moneda, const char* FraccionArancelaria, const char* UUIDComercioExt,
+    const char* DetalleMercancia_UnidadPesoMerc, const char* DetalleMercancia_PesoBruto,
+    const char* DetalleMercancia_PesoNeto, const char* DetalleMercancia_PesoTara,
+    const char* DetalleMercancia_NumPiezas);
+
+// Adds one cartaporte20:CantidadTransporta to the Mercancia added last.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(
+    int32_t handle, const char* Cantidad, const char* IDOrigen, const char* IDDestino,
+    const char* CvesTransporte);
+
+// Adds one cartaporte20:Pedimentos to the Mercancia added last.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaPedimentos(
+    int32_t handle, const char* Pedimento);
+
+// Adds one cartaporte20:GuiasIdentificacion to the Mercancia added last.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaGuiasIdentificacion(
+    int32_t handle, const char* NumeroGuiaIdentificacion, const char* DescripGuiaIdentificacion,
+    const char* PesoGuiaIdentificacion);
+
+// cartaporte20:Autotransporte with its IdentificacionVehicular, Seguros and up to two Remolque.
+DROVANEXIS_API void Drovanexis_CartaPorte20SetMercanciasAutotransporte(
+    int32_t handle, const char* PermSCT, const char* NumPermisoSCT,
+    const char* IdentificacionVehicular_ConfigVehicular,
+    const char* IdentificacionVehicular_PlacaVM, const char* IdentificacionVehicular_AnioModeloVM,
+    const char* Seguros_AseguraRespCivil, const char* Seguros_PolizaRespCivil,
+    const char* Seguros_AseguraMedAmbiente, const char* Seguros_PolizaMedAmbiente,
+    const char* Seguros_AseguraCarga, const char* Seguros_PolizaCarga,
+    const char* Seguros_PrimaSeguro, const char* Remolque_SubTipoRem, const char* Remolque_Placa,
+    const char* Remolque2_SubTipoRem, const char* Remolque2_Placa);
+
+// cartaporte20:TransporteMaritimo; the last three positions fill its first Contenedor.
+DROVANEXIS_API void Drovanexis_CartaPorte20SetMercanciasTransporteMaritimo(
+    int32_t handle, const char* PermSCT, const char* NumPermisoSCT, const char* NombreAseg,
+    const char* NumPolizaSeguro, const char* TipoEmbarcacion, const char* Matricula,
+    const char* NumeroOMI, const char* AnioEmbarcacion, const char* NombreEmbarc,
+    const char* NacionalidadEmbarc, const char* UnidadesDeArqBruto, const char* TipoCarga,
+    const char* NumCertITC, const char* Eslora, const char* Manga, const char* Calado,
+    const char* LineaNaviera, const char* NombreAgenteNaviero, const char* NumAutorizacionNaviero,
+    const char* NumViaje, const char* NumConocEmbarc, const char* Contenedor_MatriculaContenedor,
+    const char* Contenedor_TipoContenedor, const char* Contenedor_NumPrecinto);
+
+// Adds one Contenedor to the TransporteMaritimo.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciasTransporteMaritimoContenedor(
+    int32_t handle, const char* MatriculaContenedor, const char* TipoContenedor,
+    const char* NumPrecinto);
+
+// cartaporte20:TransporteAereo.
+DROVANEXIS_API void Drovanexis_CartaPorte20SetMercanciasTransporteAereo(
+    int32_t handle, const char* PermSCT, const char* NumPermisoSCT, const char* MatriculaAeronave,
+    const char* NombreAseg, const char* NumPolizaSeguro, const char* NumeroGuia,
+    const char* LugarContrato, const char* CodigoTransportista, const char* RFCEmbarcador,
+    const char* NumRegIdTribEmbarc, const char* ResidenciaFiscalEmbarc,
+    const char* NombreEmbarcador);
+
+// cartaporte20:TransporteFerroviario with a first DerechosDePaso, Carro and Contenedor of that
+// Carro.
+DROVANEXIS_API void Drovanexis_CartaPorte20SetMercanciasTransporteFerroviario(
+    int32_t handle, const char* TipoDeServicio, const char* TipoDeTrafico, const char* NombreAseg,
+    const char* NumPolizaSeguro, const char* DerechosDePaso_TipoDerechoDePaso,
+    const char* DerechosDePaso_KilometrajePagado, const char* Carro_TipoCarro,
+    const char* Carro_MatriculaCarro, const char* Carro_GuiaCarro,
+    const char* Carro_ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
+    const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia);
+
+// Adds one DerechosDePaso to the TransporteFerroviario.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioDerechosDePaso(
+    int32_t handle, const char* TipoDerechoDePaso, const char* KilometrajePagado);
+
+// Adds one Carro (with an optional Contenedor) to the TransporteFerroviario.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioCarro(
+    int32_t handle, const char* TipoCarro, const char* MatriculaCarro, const char* GuiaCarro,
+    const char* ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
+    const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia);
+
+// Adds one Contenedor to the Carro added last.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioCarroContenedor(
+    int32_t handle, const char* TipoContenedor, const char* PesoContenedorVacio,
+    const char* PesoNetoMercancia);
+
+// Adds one cartaporte20:TiposFigura with a first PartesTransporte and its Domicilio; the
+// transport-part calls that follow attach to it.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
+    int32_t handle, const char* TipoFigura, const char* RFCFigura, const char* NumLicencia,
+    const char* NombreFigura, const char* NumRegIdTribFigura, const char* ResidenciaFiscalFigura,
+    const char* PartesTransporte_ParteTransporte, const char* Domicilio_Calle,
+    const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
+    const char* Domicilio_Colonia, const char* Domicilio_Localidad,
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio,
+    const char* Domicilio_Estado, const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+
+// Adds one cartaporte20:PartesTransporte to the TiposFigura added last.
+DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte(
+    int32_t handle, const char* ParteTransporte);
+
+
+// ---- Services ----------------------------------------------------------------------------------
+
+// Asks the stamping service to cancel a CFDI; writes result_file and log_file.
+DROVANEXIS_API int32_t Drovanexis_CancelaCFDI(
+    const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
+    const char* uuid, const char* certificate_file, const char* key_file, const char* key_password,
+    const char* result_file, const char* log_file);
+
+// Asks the stamping service for the status of a CFDI; writes result_file and log_file.
+DROVANEXIS_API int32_t Drovanexis_GetStatusCFDI(
+    const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
+    const char* uuid, const char* result_file, const char* log_file);
+
+// Retrieves the acknowledgement of a cancellation; writes result_file, acuse_file and log_file.
+DROVANEXIS_API int32_t Drovanexis_RecuperaAcuseCancelacion(
+    const char* user, const char* rfc, const char* uuid, const char* result_file,
+    const char* acuse_file, const char* log_file, const char* reserved);
+
+// Writes the CBB (QR) bitmap of a query text and a log file.
+DROVANEXIS_API int32_t Drovanexis_GeneraCBB(
+    const char* query, const char* bitmap_file, int32_t style, const char* log_file,
+    int32_t option1, int32_t option2, int32_t option3);
+
+// Returns the Base64 text of a certificate file ("" when it cannot be read).
+DROVANEXIS_API const char* Drovanexis_CerTo64(const char* certificate_file);
+
+
+// ---- Entries this library does not support -----------------------------------------------------
+
+// Each of these exists so that callers can bind it, and is safe to call with any arguments: it
+// stores nothing, an integer result is -1 and a text result is "" (empty).
+
+DROVANEXIS_API void Drovanexis_AddConceptoComplementoIedu_cfdi33(
+    int32_t handle, const char* version, const char* nombre_alumno, const char* curp,
+    const char* nivel_educativo, const char* aut_rvoe);
+DROVANEXIS_API void Drovanexis_SetAddendaText_cfdi33(int32_t handle, const char* text);
+DROVANEXIS_API void Drovanexis_AddComplemento_cfdi33(int32_t handle, const char* xml);
+DROVANEXIS_API void Drovanexis_SetAddenda_cfdi33(int32_t handle, const char* xml);
+DROVANEXIS_API void Drovanexis_SetTolviqueInfo(
+    int32_t handle, const char* user, const char* password);
+DROVANEXIS_API void Drovanexis_AddDonatarias11(
+    int32_t handle, const char* no_autorizacion, const char* fecha_autorizacion,
+    const char* leyenda);
+DROVANEXIS_API void Drovanexis_SetDllPath(int32_t handle, const char* path);
+DROVANEXIS_API void Drovanexis_GetValueInFile(int32_t handle, int32_t index, const char* file);
+DROVANEXIS_API void Drovanexis_ProcessFile(const char* file);
+DROVANEXIS_API int32_t Drovanexis_CheckFile(const char* file);
+DROVANEXIS_API void Drovanexis_SetLogFile(int32_t handle, const char* file);
+DROVANEXIS_API void Drovanexis_ShowValue(int32_t handle, int32_t index, const char* title);
+DROVANEXIS_API int32_t Drovanexis_FirmaSellaDocto(
+    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
+    const char* output_file);
+DROVANEXIS_API void Drovanexis_Save(int32_t handle, const char* file);
+DROVANEXIS_API int32_t Drovanexis_Load(const char* file);
+DROVANEXIS_API const char* Drovanexis_GetTimeWithDelay(int32_t hours, int32_t minutes);
+DROVANEXIS_API void Drovanexis_GetValues(int32_t handle, const char* separator, int32_t flags);
+DROVANEXIS_API int32_t Drovanexis_CancelaUUID(
+    const char* a1, const char* a2, const char* a3, const char* a4, const char* a5, const char* a6,
+    const char* a7);
+DROVANEXIS_API int32_t Drovanexis_CerKeyMatch(
+    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
+    const char* reserved);
+DROVANEXIS_API int32_t Drovanexis_ConsultaSaldos(
+    const char* user, const char* password, int32_t option, const char* result_file);
+DROVANEXIS_API int32_t Drovanexis_ConsultaEstadoCFDI(
+    const char* rfc_emisor, const char* rfc_receptor, const char* total, const char* uuid,
+    const char* result_file);
+DROVANEXIS_API const char* Drovanexis_FileTo64(const char* file);
+DROVANEXIS_API void Drovanexis_SetComercioExterior11(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10, const char* value11);
+DROVANEXIS_API void Drovanexis_CCE11SetEmisor(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10, const char* value11);
+DROVANEXIS_API void Drovanexis_CCE11SetReceptor(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10, const char* value11);
+DROVANEXIS_API void Drovanexis_CCE11AddDestinatario(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10, const char* value11, const char* value12);
+DROVANEXIS_API void Drovanexis_CCE11AddPropietario(
+    int32_t handle, const char* value1, const char* value2);
+DROVANEXIS_API void Drovanexis_CCE11AddMercancia(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10);
+DROVANEXIS_API void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4);
+DROVANEXIS_API void Drovanexis_SetServicioParcial10(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10);
+DROVANEXIS_API void Drovanexis_SetINE11(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6);
+DROVANEXIS_API void Drovanexis_AddEntidad(
+    int32_t handle, const char* value1, const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_AddEntidadContabilidad(int32_t handle, const char* value1);
+DROVANEXIS_API void Drovanexis_SetImpuestosLocalesInfo(
+    int32_t handle, const char* value1, const char* value2);
+DROVANEXIS_API void Drovanexis_AddImpuestoLocalRetenido(
+    int32_t handle, const char* value1, const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_AddImpuestoLocalTrasladado(
+    int32_t handle, const char* value1, const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10(
+    int32_t handle, const char* value1, const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10Full(
+    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10, const char* value11, const char* value12,
+    const char* value13, const char* value14, const char* value15, const char* value16,
+    const char* value17, const char* value18, const char* value19, const char* value20,
+    const char* value21, const char* value22, const char* value23, const char* value24,
+    const char* value25, const char* value26, const char* value27, const char* value28,
+    const char* value29, const char* value30);
+DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(
+    const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8);
+DROVANEXIS_API int32_t Drovanexis_MasivaVerifica(
+    const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoXML(
+    const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoMetadata(
+    const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoXML(
+    const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoMetadata(
+    const char* value1, const char* value2, const char* value3, const char* value4,
+    const char* value5, const char* value6, const char* value7, const char* value8,
+    const char* value9, const char* value10);
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DROVANEXIS_H */

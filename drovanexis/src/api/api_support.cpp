@@ -1,0 +1,36 @@
+#include "api/api_support.h"
+
+#include "document/document_registry.h"
+#include "portable/cp1252.h"
+#include "portable/file_io.h"
+
+namespace drovanexis::api {
+
+std::string utf8(const char* text) {
+  return text == nullptr ? std::string() : portable::cp1252_to_utf8(text);
+}
+
+void build(std::int32_t handle, Builder builder, std::initializer_list<const char*> texts) {
+  try {
+    Values values;
+    values.reserve(texts.size());
+    for (const char* text : texts) values.push_back(utf8(text));
+    DocumentRegistry::instance().with_document(
+        handle, [&](Document& document) { builder(document, values); });
+  } catch (...) {
+    // Nothing may cross the C interface.
+  }
+}
+
+std::int32_t report_unavailable(const char* entry) noexcept {
+  try {
+    std::string line = entry;
+    line += ": processing is not available in this build of the library.\r\n";
+    portable::write_file_atomic("Drovanexis.log", line);
+  } catch (...) {
+    // The result alone still reports the failure.
+  }
+  return kNotSupported;
+}
+
+}  // namespace drovanexis::api

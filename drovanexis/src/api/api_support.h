@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "document/document.h"
+#include "document/tree_building.h"
+
+// Helpers that keep each exported entry a thin conversion layer: arguments
+// arrive as C values in Windows-1252 and leave as UTF-8 C++ values, and no
+// exception ever reaches the caller.
+namespace drovanexis::api {
+
+using Builder = void (*)(Document&, const Values&);
+
+// A Windows-1252 text as UTF-8; a null pointer is the empty (absent) value.
+std::string utf8(const char* text);
+
+// Runs a builder on the document of `handle` with the given texts; unknown
+// handles are ignored and any error is swallowed (building entries return
+// nothing, and a half-applied call leaves a tree that validation reports).
+void build(std::int32_t handle, Builder builder, std::initializer_list<const char*> texts);
+
+// Calls fn and returns its result, or `failure` if it throws.
+template <typename Result, typename Fn>
+Result guarded(Result failure, Fn&& fn) noexcept {
+  try {
+    return fn();
+  } catch (...) {
+    return failure;
+  }
+}
+
+// An entry that this build cannot carry out: writes one line saying so to
+// "Drovanexis.log" in the working folder and returns the failure result.
+std::int32_t report_unavailable(const char* entry) noexcept;
+
+// Result of the entries that are not supported at all.
+inline constexpr std::int32_t kNotSupported = -1;
+
+}  // namespace drovanexis::api

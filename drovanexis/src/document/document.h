@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "document/element.h"
+#include "document/tree_building.h"
+
+namespace drovanexis {
+
+// Number of result values a document carries (indices 1 to 18 of
+// Drovanexis_GetValue).
+inline constexpr int kResultValueCount = 18;
+
+// The elements that calls describing a sub-element attach to: each is the
+// element of its kind added last (null until one is added).
+struct LatestElements {
+  Node concepto;
+  Node pago;
+  Node mercancia_cp10;
+  Node mercancia_cp20;
+  Node operadores_cp10;
+  Node carro_cp10;
+  Node carro_cp20;
+  Node tipos_figura_cp20;
+};
+
+// One CFDI document of the registry: the tree the building entries fill, or the
+// complete external XML that replaces it, plus what processing needs and yields.
+struct Document {
+  explicit Document(std::string version);
+
+  Element root{"cfdi:Comprobante"};
+  std::string service_user;      // UTF-8
+  std::string service_password;  // UTF-8
+  // The text of an externally built XML, exactly as handed in (its encoding is
+  // the one its own declaration names, so it is not converted).
+  std::optional<std::string> complete_xml;
+  // Result values 1..18 in UTF-8; index 0 is unused. "" until processing.
+  std::array<std::string, kResultValueCount + 1> values;
+  // The Windows-1252 text the last Drovanexis_GetValue call handed out; it
+  // lives here so that it stays valid until the next call for this document.
+  std::string handed_out_value;
+  LatestElements latest;
+
+  Node root_node();
+  // The value of a result index in UTF-8, or "" for an index out of range.
+  const std::string& value(int index) const;
+};
+
+}  // namespace drovanexis

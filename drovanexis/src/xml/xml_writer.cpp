@@ -1,0 +1,206 @@
+#include "xml/xml_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "document/output_rules.h"
+
+namespace drovanexis {
+namespace {
+
+struct KnownNamespace {
+  std::string_view prefix;
+  std::string_view uri;
+  std::string_view schema;  // "" for xsi itself
+};
+
+constexpr std::array<KnownNamespace, 7> kKnownNamespaces{{
+    {"cfdi", "http://www.sat.gob.mx/cfd/3", "http://www.sat.gob.mx/sitio_internet/cfd/3/cfdv33.xsd"},
+    {"pago10", "http://www.sat.gob.mx/Pagos",
+     "http://www.sat.gob.mx/sitio_internet/cfd/Pagos/Pagos10.xsd"},
+    {"nomina12", "http://www.sat.gob.mx/nomina12",
+     "http://www.sat.gob.mx/sitio_internet/cfd/nomina/nomina12.xsd"},
+    {"cartaporte", "http://www.sat.gob.mx/CartaPorte",
+     "http://www.sat.gob.mx/sitio_internet/cfd/CartaPorte/CartaPorte.xsd"},
+    {"cartaporte20", "http://www.sat.gob.mx/CartaPorte20",
+     "http://www.sat.gob.mx/sitio_internet/cfd/CartaPorte/CartaPorte20.xsd"},
+    {"tfd", "http://www.sat.gob.mx/TimbreFiscalDigital",
+     "http://www.sat.gob.mx/sitio_internet/cfd/TimbreFiscalDigital/TimbreFiscalDigitalv11.xsd"},
+    {"xsi", "http://www.w3.org/2001/XMLSchema-instance", ""},
+}};
+
+const KnownNamespace* known_namespace(std::string_view prefix) {
+  for (const auto& known : kKnownNamespaces) {
+    if (known.prefix == prefix) return &known;
+  }
+  return nullptr;
+}
+
+std::string_view prefix_of(std::string_view qualified_name) {
+  const auto colon = qualified_name.find(':');
+  return colon == std::string_view::npos ? std::string_view{} : qualified_name.substr(0, colon);
+}
+
+bool is_declaration(std::string_view attribute) {
+  return attribute == "xmlns" || attribute.starts_with("xmlns:");
+}
+
+void append_escaped(std::string& out, std::string_view value, bool in_attribute) {
+  for (const char c : value) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += in_attribute ? "&quot;" : "\""; break;
+      case '\t': out += in_attribute ? "&#9;" : "\t"; break;
+      case '\n': out += in_attribute ? "&#10;" : "\n"; break;
+      case '\r': out += "&#13;"; break;
+      default: out += c;
+    }
+  }
+}
+
+void append_attribute(std::string& out, std::string_view name, std::string_view value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  append_escaped(out, value, true);
+  out += '"';
+}
+
+class Writer {
+ public:
+  explicit Writer(const Element& root) : root_(root), built_(!carries_declarations(root)) {}
+
+  std::string write() {
+    out_.reserve(4096);
+    out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    write_element(root_, 0, true);
+    out_ += '\n';
+    return std::move(out_);
+  }
+
+ private:
+  static bool carries_declarations(const Element& root) {
+    return std::any_of(root.attributes().begin(), root.attributes().end(),
+                       [](const Attribute& a) { return is_declaration(a.name); });
+  }
+
+  bool declared(std::string_view prefix) const {
+    return prefix.empty() || prefix == "xml" ||
+           std::find(in_scope_.begin(), in_scope_.end(), prefix) != in_scope_.end();
+  }
+
+  // The complements of a built tree, in the order they first occur.
+  void collect_complement_prefixes(const Element& element, std::vector<std::string_view>& found) {
+    const auto prefix = prefix_of(element.name());
+    if (prefix != "cfdi" && prefix != "tfd" && known_namespace(prefix) != nullptr &&
+        std::find(found.begin(), found.end(), prefix) == found.end()) {
+      found.push_back(prefix);
+    }
+    for (const auto& child : element.children()) collect_complement_prefixes(*child, found);
+  }
+
+  void declare(std::string_view prefix, std::string_view uri) {
+    append_attribute(out_, "xmlns:" + std::string(prefix), uri);
+    in_scope_.push_back(prefix);
+  }
+
+  // Root of a built tree: cfdi, the complements present, xsi, and the schema
+  // locations of cfdi and those complements.
+  void declare_built_root(const Element& root) {
+    std::vector<std::string_view> prefixes{prefix_of(root.name())};
+    collect_complement_prefixes(root, prefixes);
+    std::string locations;
+    for (const auto prefix : prefixes) {
+      const KnownNamespace* known = known_namespace(prefix);
+      if (known == nullptr) continue;
+      declare(known->prefix, known->uri);
+      if (!locations.empty()) locations += ' ';
+      locations.append(known->uri).append(1, ' ').append(known->schema);
+    }
+    declare("xsi", known_namespace("xsi")->uri);
+    if (!locations.empty()) append_attribute(out_, "xsi:schemaLocation", locations);
+  }
+
+  // Declares, on this element, the known prefixes it uses that no enclosing
+  // element declared.
+  void declare_missing(const Element& element) {
+    std::vector<std::string_view> used{prefix_of(element.name())};
+    for (const auto& a : element.attributes()) {
+      if (!is_declaration(a.name)) used.push_back(prefix_of(a.name));
+    }
+    for (const auto prefix : used) {
+      if (declared(prefix)) continue;
+      if (const KnownNamespace* known = known_namespace(prefix)) declare(known->prefix, known->uri);
+    }
+    // A stamp carries its own schema location, as stamping services write it.
+    if (built_ && prefix_of(element.name()) == "tfd" && element.attribute("xsi:schemaLocation") == nullptr) {
+      if (!declared("xsi")) declare("xsi", known_namespace("xsi")->uri);
+      const KnownNamespace* tfd = known_namespace("tfd");
+      append_attribute(out_, "xsi:schemaLocation", std::string(tfd->uri) + " " + std::string(tfd->schema));
+    }
+  }
+
+  bool left_out(const Element& element, const Attribute& attribute, bool is_root) const {
+    if (built_ && attribute.value.empty()) return true;
+    return is_root && attribute.name == "Descuento" && descuento_carries_no_value(element);
+  }
+
+  void write_attributes(const Element& element, bool is_root) {
+    for (const auto& a : element.attributes()) {
+      if (left_out(element, a, is_root)) continue;
+      if (is_declaration(a.name)) {
+        const auto colon = a.name.find(':');
+        in_scope_.push_back(colon == std::string::npos ? std::string_view{}
+                                                       : std::string_view(a.name).substr(colon + 1));
+      }
+      append_attribute(out_, a.name, a.value);
+    }
+  }
+
+  void indent(int depth) { out_.append(static_cast<std::size_t>(depth) * 2, ' '); }
+
+  void write_element(const Element& element, int depth, bool pretty) {
+    const auto scope_size = in_scope_.size();
+    if (pretty) indent(depth);
+    out_ += '<';
+    out_ += element.name();
+    if (built_ && depth == 0) declare_built_root(element);
+    write_attributes(element, depth == 0);
+    declare_missing(element);
+    if (element.children().empty() && element.text().empty()) {
+      out_ += "/>";
+    } else {
+      out_ += '>';
+      // Character content is kept exactly: no indentation is added inside.
+      const bool pretty_children = pretty && element.text().empty();
+      append_escaped(out_, element.text(), false);
+      for (const auto& child : element.children()) {
+        if (pretty_children) out_ += '\n';
+        write_element(*child, depth + 1, pretty_children);
+      }
+      if (pretty_children) {
+        out_ += '\n';
+        indent(depth);
+      }
+      out_ += "</";
+      out_ += element.name();
+      out_ += '>';
+    }
+    in_scope_.resize(scope_size);
+  }
+
+  const Element& root_;
+  const bool built_;
+  std::string out_;
+  std::vector<std::string_view> in_scope_;
+};
+
+}  // namespace
+
+std::string write_xml(const Element& root) { return Writer(root).write(); }
+
+}  // namespace drovanexis
