@@ -126,21 +126,26 @@ class Writer {
   }
 
   // Declares, on this element, the known prefixes it uses that no enclosing
-  // element declared.
+  // element declared. A stamp whose namespace is declared here also gets its
+  // schema location, as stamping services write it.
   void declare_missing(const Element& element) {
     std::vector<std::string_view> used{prefix_of(element.name())};
     for (const auto& a : element.attributes()) {
       if (!is_declaration(a.name)) used.push_back(prefix_of(a.name));
     }
+    bool stamp_declared = false;
     for (const auto prefix : used) {
       if (declared(prefix)) continue;
-      if (const KnownNamespace* known = known_namespace(prefix)) declare(known->prefix, known->uri);
+      const KnownNamespace* known = known_namespace(prefix);
+      if (known == nullptr) continue;
+      declare(known->prefix, known->uri);
+      stamp_declared = stamp_declared || known->prefix == "tfd";
     }
-    // A stamp carries its own schema location, as stamping services write it.
-    if (built_ && prefix_of(element.name()) == "tfd" && element.attribute("xsi:schemaLocation") == nullptr) {
+    if (stamp_declared && element.attribute("xsi:schemaLocation") == nullptr) {
       if (!declared("xsi")) declare("xsi", known_namespace("xsi")->uri);
       const KnownNamespace* tfd = known_namespace("tfd");
-      append_attribute(out_, "xsi:schemaLocation", std::string(tfd->uri) + " " + std::string(tfd->schema));
+      append_attribute(out_, "xsi:schemaLocation",
+                       std::string(tfd->uri) + " " + std::string(tfd->schema));
     }
   }
 
@@ -149,15 +154,19 @@ class Writer {
     return is_root && attribute.name == "Descuento" && descuento_carries_no_value(element);
   }
 
+  // The declarations an element read from a text carries itself.
+  void enter_own_declarations(const Element& element) {
+    for (const auto& a : element.attributes()) {
+      if (!is_declaration(a.name)) continue;
+      const auto colon = a.name.find(':');
+      in_scope_.push_back(colon == std::string::npos ? std::string_view{}
+                                                     : std::string_view(a.name).substr(colon + 1));
+    }
+  }
+
   void write_attributes(const Element& element, bool is_root) {
     for (const auto& a : element.attributes()) {
-      if (left_out(element, a, is_root)) continue;
-      if (is_declaration(a.name)) {
-        const auto colon = a.name.find(':');
-        in_scope_.push_back(colon == std::string::npos ? std::string_view{}
-                                                       : std::string_view(a.name).substr(colon + 1));
-      }
-      append_attribute(out_, a.name, a.value);
+      if (!left_out(element, a, is_root)) append_attribute(out_, a.name, a.value);
     }
   }
 
@@ -169,8 +178,9 @@ class Writer {
     out_ += '<';
     out_ += element.name();
     if (built_ && depth == 0) declare_built_root(element);
-    write_attributes(element, depth == 0);
+    enter_own_declarations(element);
     declare_missing(element);
+    write_attributes(element, depth == 0);
     if (element.children().empty() && element.text().empty()) {
       out_ += "/>";
     } else {
