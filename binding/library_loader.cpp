@@ -66,8 +66,9 @@ void* entry_address(const Entry& entry) {
   dlerror();
   void* address = dlsym(library, name.c_str());
   if (!address) {
-    throw LibraryError("the invoicing library " + in_quotes(loaded_file(library, kLibraryFileName)) +
-                       " has no entry " + in_quotes(name));
+    const std::string file = loaded_file(library, kLibraryFileName);
+    throw LibraryError("the invoicing library " + in_quotes(file) + " has no entry " +
+                       in_quotes(name));
   }
   return address;
 }
