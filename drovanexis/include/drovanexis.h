@@ -52,6 +52,7 @@ DROVANEXIS_API int32_t Drovanexis_New(const char* version);
 // Builds, seals and stamps the document with the CSD certificate file, its private key file and
 // the key password, and writes the stamped XML to output_file. Returns 0 on success; any other
 // value on failure, with the reasons in "Drovanexis.log" (working folder).
+// Until sealing and stamping are part of this build it returns -1 and says so in the log.
 DROVANEXIS_API int32_t Drovanexis_ProcesaDocumento(
     int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
     const char* output_file);
@@ -536,23 +537,27 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesT
 
 // ---- Services ----------------------------------------------------------------------------------
 
-// Asks the stamping service to cancel a CFDI; writes result_file and log_file.
+// Asks the stamping service to cancel a CFDI; writes result_file and log_file. Until the
+// provider is part of this build: -1, with a line saying so in "Drovanexis.log".
 DROVANEXIS_API int32_t Drovanexis_CancelaCFDI(
     const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
     const char* uuid, const char* certificate_file, const char* key_file, const char* key_password,
     const char* result_file, const char* log_file);
 
-// Asks the stamping service for the status of a CFDI; writes result_file and log_file.
+// Asks the stamping service for the status of a CFDI; writes result_file and log_file. Until
+// the provider is part of this build: -1, with a line saying so in "Drovanexis.log".
 DROVANEXIS_API int32_t Drovanexis_GetStatusCFDI(
     const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
     const char* uuid, const char* result_file, const char* log_file);
 
 // Retrieves the acknowledgement of a cancellation; writes result_file, acuse_file and log_file.
+// Until the provider is part of this build: -1, with a line saying so in "Drovanexis.log".
 DROVANEXIS_API int32_t Drovanexis_RecuperaAcuseCancelacion(
     const char* user, const char* rfc, const char* uuid, const char* result_file,
     const char* acuse_file, const char* log_file, const char* reserved);
 
-// Writes the CBB (QR) bitmap of a query text and a log file.
+// Writes the CBB (QR) bitmap of a query text and a log file. Until bitmaps are part of this
+// build: -1, with a line saying so in "Drovanexis.log".
 DROVANEXIS_API int32_t Drovanexis_GeneraCBB(
     const char* query, const char* bitmap_file, int32_t style, const char* log_file,
     int32_t option1, int32_t option2, int32_t option3);
