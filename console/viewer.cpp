@@ -154,7 +154,10 @@ class Viewer {
     return answer == 'Y' || answer == 'y';
   }
 
+  // The indicator belongs to this viewer: left on row 0 it would be saved
+  // by the next viewer and put back when that one switches insert mode off.
   bool leave(bool saved) {
+    if (indicator_cells_) indicator_cells_->restore(con_.screen());
     con_.set_cursor_shape(opening_shape_);
     con_.present();
     return saved;

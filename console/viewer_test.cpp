@@ -140,23 +140,28 @@ TEST_F(ViewerTest, InsStaysOnForTheNextViewer) {
 }
 
 TEST_F(ViewerTest, InsertIndicatorOnlyWithScoreboardOn) {
-  con_.write_at(0, 0, std::string(80, '-'));
+  const std::string dashes(80, '-');
+  con_.write_at(0, 0, dashes);
   backend_.push_key(key::ins);
   view_until_out_of_keys("abc", 3, 0, 24, 79);
   EXPECT_EQ(row(0).substr(58, 12), "--<insert>--");
 
-  // Opening in insert mode shows the indicator; Ins puts the cells back.
-  con_.write_at(0, 0, std::string(80, '-'));
-  view_until_out_of_keys("abc", 3, 0, 24, 79);
-  EXPECT_EQ(row(0).substr(58, 12), "--<insert>--");
+  // Opening in insert mode shows it too; leaving takes it away again.
+  con_.write_at(0, 0, dashes);
+  backend_.push_key(key::escape);
+  view_text(con_, "abc", 3, 0, 24, 79);
+  EXPECT_EQ(row(0), dashes);
+
+  // Ins puts the cells under the indicator back.
   backend_.push_key(key::ins);
   view_until_out_of_keys("abc", 3, 0, 24, 79);
-  EXPECT_EQ(row(0), std::string(80, '-'));
+  EXPECT_EQ(row(0), dashes);
 
   con_.set_setting("SCOREBOARD", false);
   backend_.push_key(key::ins);
   view_until_out_of_keys("abc", 3, 0, 24, 79);
-  EXPECT_EQ(row(0), std::string(80, '-'));
+  EXPECT_TRUE(con_.settings().insert());
+  EXPECT_EQ(row(0), dashes);
 }
 
 TEST_F(ViewerTest, SelectionIsDrawnInTheSecondColourAndCopied) {
