@@ -1,7 +1,11 @@
 // The binding's table against the real invoicing library of this build.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "binding/drovanexis_bindings.h"
@@ -25,6 +29,20 @@ TEST(RealLibrary, ExportsEveryEntryOfTheTable) {
     }
   }
   EXPECT_EQ(missing, "") << "entries missing from " << kRealLibrary;
+}
+
+// This test runs from the build's bin/ folder, where the program runs too.
+TEST(RealLibrary, WithoutTheVariableTheLibraryBesideTheExecutableIsLoaded) {
+  std::optional<std::string> previous;
+  if (const char* named = std::getenv(binding::kLibraryVariable)) previous = named;
+  unsetenv(binding::kLibraryVariable);
+
+  void* address = binding::entry_address(binding::entry(binding::EntryId::DROVANEXIS_NEW));
+  Dl_info info{};
+  ASSERT_NE(dladdr(address, &info), 0);
+  EXPECT_TRUE(std::filesystem::equivalent(info.dli_fname, kRealLibrary)) << info.dli_fname;
+
+  if (previous) setenv(binding::kLibraryVariable, previous->c_str(), 1);
 }
 
 TEST(RealLibrary, PayrollPerceptionWithFiveTextsDoesNotUpsetTheLibrary) {
