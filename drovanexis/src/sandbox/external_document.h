@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+#include "document/element.h"
+
+namespace drovanexis::sandbox {
+
+// Reads the text of an externally built CFDI into the tree. Throws
+// ProcessingFailure: 301 for an empty text, a text that is not well-formed
+// XML, or a root that is not a CFDI 3.3 cfdi:Comprobante; 307 when the
+// document already carries a stamp.
+Element read_external_document(std::string_view text);
+
+}  // namespace drovanexis::sandbox

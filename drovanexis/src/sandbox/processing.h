@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+#include "document/document.h"
+
+namespace drovanexis {
+
+// Processes one document end to end with the sandbox provider of the state
+// file default_state_path() names:
+//   external XML (if one was set) read into the tree; "%cb_date" replaced by
+//   the time of central Mexico; certificate and key read; sealed; validated
+//   with the provider's rules; stamped (one stamp taken and the document
+//   recorded in the ledger); the stamped XML written atomically to
+//   output_file; result values 1-18 filled.
+// Returns 0 on success. On failure returns the number of the first error's
+// code (e.g. 33118 for CFDI33118, 702 for an empty account), value 1 carries
+// that number, value 2 "<code>: <description>", the rest are "", and output_file is
+// left as it was. "Drovanexis.log" in the working folder is rewritten by
+// every call. File names are Windows-style (".\", backslashes, any letter
+// case); texts are UTF-8. Never throws.
+int process_document(Document& document, std::string_view certificate_file,
+                     std::string_view key_file, std::string_view key_password,
+                     std::string_view output_file) noexcept;
+
+// The log file process_document writes.
+inline constexpr std::string_view kProcessingLogFile = "Drovanexis.log";
+
+}  // namespace drovanexis

@@ -1,0 +1,41 @@
+#include "sandbox/processing_failure.h"
+
+#include <limits>
+
+namespace drovanexis::sandbox {
+
+ProcessingFailure::ProcessingFailure(std::vector<Failure> failures)
+    : std::runtime_error(failures.empty() ? "" : failures.front().explanation),
+      failures_(std::move(failures)) {
+  if (failures_.empty()) failures_.push_back({"899", "", "", "Error interno"});
+}
+
+ProcessingFailure::ProcessingFailure(std::string code, std::string node, std::string attribute,
+                                     std::string explanation)
+    : ProcessingFailure(std::vector<Failure>{
+          {std::move(code), std::move(node), std::move(attribute), std::move(explanation)}}) {}
+
+int ProcessingFailure::result_number() const { return code_number(code()); }
+
+std::string ProcessingFailure::description() const {
+  std::string text = failures_.front().explanation;
+  if (failures_.size() > 1) {
+    text += " (y " + std::to_string(failures_.size() - 1) +
+            " error(es) más; ver Drovanexis.log)";
+  }
+  return text;
+}
+
+int code_number(const std::string& code) {
+  long long number = 0;
+  bool any = false;
+  for (const char c : code) {
+    if (c < '0' || c > '9') continue;
+    any = true;
+    number = number * 10 + (c - '0');
+    if (number > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  }
+  return any && number != 0 ? static_cast<int>(number) : 1;
+}
+
+}  // namespace drovanexis::sandbox

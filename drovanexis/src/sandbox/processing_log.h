@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace drovanexis::sandbox {
+
+// The processing log "Drovanexis.log": a header (time, library version,
+// document), one line per step and one per error, in Spanish. The file is in
+// Windows-1252 with CR LF line ends, as the program's viewer reads it, and no
+// line is wider than 79 columns: longer texts continue on indented lines.
+class ProcessingLog {
+ public:
+  ProcessingLog(std::string_view time, std::string_view library_version,
+                std::string_view document);
+
+  void step(std::string_view text);
+  // One error: its code, the node and attribute concerned ("" when none) and
+  // the explanation with the values found.
+  void error(std::string_view code, std::string_view node, std::string_view attribute,
+             std::string_view explanation);
+  void result(int code, std::string_view description);
+
+  // The whole log as written to the file.
+  std::string text() const;
+  // Replaces the file atomically; false when it could not be written (the
+  // processing result does not depend on its log).
+  bool write(std::string_view file_name) const noexcept;
+
+ private:
+  void add(std::string_view first_prefix, std::string_view text);
+
+  std::vector<std::string> lines_;  // UTF-8, already wrapped
+};
+
+// Breaks UTF-8 text into lines of at most `width` characters, at blanks where
+// possible; the first line starts with `first_prefix`, the others with as
+// many blanks.
+std::vector<std::string> wrap_text(std::string_view first_prefix, std::string_view text,
+                                   std::size_t width);
+
+}  // namespace drovanexis::sandbox

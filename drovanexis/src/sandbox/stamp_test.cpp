@@ -1,0 +1,105 @@
+#include "sandbox/stamp.h"
+
+#include <gtest/gtest.h>
+
+#include "crypto/signature.h"
+#include "portable/test_folder.h"
+#include "sandbox/accounts.h"
+#include "sandbox/ledger.h"
+#include "sandbox/provider_codes.h"
+#include "sandbox/sandbox_provider.h"
+#include "sandbox/sandbox_test_support.h"
+#include "sandbox/state_file.h"
+
+namespace drovanexis::sandbox {
+namespace {
+
+using namespace sandbox::testing;
+
+Element sealed_looking_document(bool with_addenda) {
+  Element root("cfdi:Comprobante");
+  root.set_attribute("Version", "3.3");
+  root.set_attribute("Sello", "SELLO-DEL-CFDI");
+  root.add_child("cfdi:Emisor").set_attribute("Rfc", "CACX7605101P8");
+  root.add_child("cfdi:Conceptos");
+  if (with_addenda) root.add_child("cfdi:Addenda");
+  return root;
+}
+
+ProviderSigner test_signer() {
+  const TestPki& pki = TestPki::shared();
+  const CertificateWithKey record = pki.provider_record();
+  return {"VEL010101AA1", Certificate::from_bytes(pki.provider().der(), "provider"),
+          PrivateKey::from_bytes(record.key_der, record.key_password, "provider")};
+}
+
+TEST(Stamp, AddsTimbreInComplementoBeforeAddendaAndSignsItsCadena) {
+  Element root = sealed_looking_document(true);
+  const ProviderSigner signer = test_signer();
+  const StampFields fields =
+      add_stamp(root, signer, "6F9619FF-8B86-4011-B42D-00C04FC964FF", "2025-01-02T03:04:05");
+
+  ASSERT_EQ(root.children().size(), 4u);
+  EXPECT_EQ(root.children()[2]->name(), "cfdi:Complemento");
+  EXPECT_EQ(root.children()[3]->name(), "cfdi:Addenda");
+  const Element* timbre = root.children()[2]->child("tfd:TimbreFiscalDigital");
+  ASSERT_NE(timbre, nullptr);
+  EXPECT_EQ(*timbre->attribute("SelloCFD"), "SELLO-DEL-CFDI");
+  EXPECT_EQ(*timbre->attribute("xmlns:tfd"), "http://www.sat.gob.mx/TimbreFiscalDigital");
+  EXPECT_EQ(*timbre->attribute("NoCertificadoSAT"), signer.certificate.number());
+  EXPECT_EQ(fields.original_string,
+            "||1.1|6F9619FF-8B86-4011-B42D-00C04FC964FF|2025-01-02T03:04:05|VEL010101AA1|"
+            "SELLO-DEL-CFDI|" + signer.certificate.number() + "||");
+  EXPECT_TRUE(verify_sha256_base64(signer.certificate, fields.original_string,
+                                   *timbre->attribute("SelloSAT")));
+
+  remove_stamp(root);
+  EXPECT_EQ(root.child("cfdi:Complemento"), nullptr);
+  EXPECT_EQ(root.children().size(), 3u);
+}
+
+TEST(Stamp, ExistingComplementoKeepsItsComplementsFirst) {
+  Element root = sealed_looking_document(false);
+  root.add_child("cfdi:Complemento").add_child("pago10:Pagos");
+  add_stamp(root, test_signer(), "6F9619FF-8B86-4011-B42D-00C04FC964FF", "2025-01-02T03:04:05");
+  const auto& complements = root.child("cfdi:Complemento")->children();
+  ASSERT_EQ(complements.size(), 2u);
+  EXPECT_EQ(complements[0]->name(), "pago10:Pagos");
+  EXPECT_EQ(complements[1]->name(), "tfd:TimbreFiscalDigital");
+  remove_stamp(root);
+  EXPECT_EQ(root.child("cfdi:Complemento")->children().size(), 1u);
+}
+
+TEST(Stamp, UnsealedDocumentIsRefused) {
+  Element root("cfdi:Comprobante");
+  EXPECT_THROW(add_stamp(root, test_signer(), "U", "F"), std::invalid_argument);
+  EXPECT_TRUE(root.children().empty());
+}
+
+TEST(SandboxProvider, RefusalLeavesTreeLedgerAndBalanceUnchanged) {
+  portable::TestFolder folder;
+  prepare_working_folder();
+  SandboxProvider provider = SandboxProvider::open("Drovanexis.db");
+  store_account(provider.db(), "strict", "right", 3);
+  Element root = sealed_looking_document(false);
+  const auto serialize = [](const Element&) { return std::string("<xml/>"); };
+
+  try {
+    provider.stamp(root, "strict", "wrong", serialize);
+    FAIL() << "expected a refusal";
+  } catch (const StampRefused& refusal) {
+    EXPECT_EQ(refusal.code(), kCodeBadCredentials);
+  }
+  EXPECT_THROW(provider.stamp(root, "strict", "right",
+                              [](const Element&) -> std::string { throw std::runtime_error("x"); }),
+               std::runtime_error);
+  EXPECT_EQ(root.child("cfdi:Complemento"), nullptr);
+  EXPECT_EQ(account_balance(provider.db(), "strict"), 3);
+
+  const StampResult result = provider.stamp(root, "strict", "right", serialize);
+  EXPECT_EQ(result.balance_left, 2);
+  EXPECT_EQ(find_ledger_entry(provider.db(), result.stamp.uuid)->issuer_rfc, "CACX7605101P8");
+}
+
+}  // namespace
+}  // namespace drovanexis::sandbox
