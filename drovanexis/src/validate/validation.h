@@ -18,9 +18,10 @@ namespace drovanexis {
 //                            the SAT's Pagos 1.0 matrix
 //   "CRP9xx", "NOM9xx", "CP9xx"
 //                            this library's own codes for the complement rules
-//                            whose SAT number is not certain; the 9xx range is
-//                            one the SAT matrices do not use. Each rule group's
-//                            header lists them with their meaning.
+//                            whose SAT number is not certain, numbered from 901
+//                            so that they stand apart from the SAT's numbers.
+//                            Each rule group's file lists its codes with their
+//                            meaning.
 struct Failure {
   std::string code;
   std::string node;       // path of the element, e.g. "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]"

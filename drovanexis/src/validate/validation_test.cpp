@@ -119,6 +119,18 @@ void set(Element& root, std::string_view path, std::string_view attribute, std::
   at(root, path).set_attribute(attribute, std::move(value));
 }
 
+constexpr std::string_view kDocto = "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado";
+
+// The payment's related document in dollars: `paid` USD at 0.05 USD per peso
+// settles the whole balance.
+void usd_docto(Element& root, const std::string& paid) {
+  Element& docto = at(root, kDocto);
+  docto.set_attribute("MonedaDR", "USD");
+  docto.set_attribute("TipoCambioDR", "0.050000");
+  docto.set_attribute("ImpSaldoAnt", paid);
+  docto.set_attribute("ImpPagado", paid);
+}
+
 const Variant kVariants[] = {
     // The Comprobante's amounts.
     {"total off by one cent", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "Total", "1102.01"); }, nullptr,
@@ -193,6 +205,12 @@ const Variant kVariants[] = {
     {"ImpPagado over Monto", "cfdi33-pagos10.xml",
      [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago", "Monto", "1000.00"); }, nullptr,
      {"CRP206"}},
+    {"related document in another currency, converted by TipoCambioDR", "cfdi33-pagos10.xml",
+     [](Element& r) { usd_docto(r, "58.00"); }, nullptr, {}},
+    {"converted ImpPagado over Monto", "cfdi33-pagos10.xml", [](Element& r) { usd_docto(r, "58.01"); }, nullptr,
+     {"CRP206"}},
+    {"single related document without ImpPagado pays the Monto", "cfdi33-pagos10.xml",
+     [](Element& r) { at(r, kDocto).remove_attribute("ImpPagado"); }, nullptr, {}},
     {"payment by FormaDePagoP 99", "cfdi33-pagos10.xml",
      [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago", "FormaDePagoP", "99"); }, nullptr,
      {"CRP201"}},
