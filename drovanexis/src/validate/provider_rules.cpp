@@ -42,9 +42,10 @@ void check_certificate(const Element& comprobante, const CertificateFacts& certi
   if (certificate.revoked) {
     add(failures, "304", kRoot, "Certificado", "El certificado " + no_certificado + " está revocado.");
   }
-  const std::string_view emisor_rfc = comprobante.child("cfdi:Emisor") == nullptr
-                                          ? std::string_view{}
-                                          : attr(*comprobante.child("cfdi:Emisor"), "Rfc");
+  // Without an issuer RFC the structure rules have already refused the document.
+  const Element* emisor = comprobante.child("cfdi:Emisor");
+  if (emisor == nullptr || !has(*emisor, "Rfc")) return;
+  const std::string_view emisor_rfc = attr(*emisor, "Rfc");
   if (certificate.rfc != emisor_rfc) {
     add(failures, "303", child_path(kRoot, "cfdi:Emisor"), "Rfc",
         "El certificado pertenece al RFC " + quoted(certificate.rfc) + " y el Emisor del comprobante es " +

@@ -155,8 +155,9 @@ class StructureCheck {
   }
 
   void check_decimal(const std::string& path, const Attribute& attribute) {
+    // A sign of any kind is outside the schemas' amount types, "-0" included.
     const auto value = Decimal::parse(attribute.value);
-    if (!value || value->is_negative() || value->decimals() > kMaxDecimals) {
+    if (!value || attribute.value.find('-') != std::string::npos || value->decimals() > kMaxDecimals) {
       add(failures_, std::string(kCode), path, attribute.name,
           "El atributo " + attribute.name + " tiene el valor " + quoted(attribute.value) +
               ", que no es un número decimal no negativo de hasta seis decimales.");
