@@ -16,7 +16,33 @@ using cadena::StepKind;
 using cadena::Template;
 
 // XPath's white space: blank, tab, carriage return, line feed.
-constexpr std::string_view kWhiteSpace = " \t\r\n";
+constexpr bool is_white_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Names are short and often share a prefix ("cfdi:", "Total..."), so they
+// are compared from the end, after the lengths.
+bool same_name(const std::string& name, std::string_view wanted) {
+  if (name.size() != wanted.size()) return false;
+  for (std::size_t i = wanted.size(); i > 0; --i) {
+    if (name[i - 1] != wanted[i - 1]) return false;
+  }
+  return true;
+}
+
+// Looks the attribute up starting where the previous lookup on the same
+// element stopped: documents mostly keep their attributes in the order the
+// templates ask for them, which makes each lookup a single comparison.
+const std::string* find_attribute(const Element& element, std::string_view name, std::size_t& hint) {
+  const auto& attributes = element.attributes();
+  const std::size_t count = attributes.size();
+  for (std::size_t step = 0; step < count; ++step) {
+    const std::size_t index = hint + step < count ? hint + step : hint + step - count;
+    if (same_name(attributes[index].name, name)) {
+      hint = index + 1 < count ? index + 1 : 0;
+      return &attributes[index].value;
+    }
+  }
+  return nullptr;
+}
 
 const Template* template_for(std::string_view element_name) {
   static const std::array<std::span<const Match>, 5> vocabularies{
@@ -49,13 +75,14 @@ class CadenaBuilder {
   }
 
   void run(const Template& body, const Element& element) {
+    std::size_t hint = 0;
     for (const Step& step : body.steps) {
       switch (step.kind) {
         case StepKind::kRequired:
-          field(element.attribute(step.name));
+          field(find_attribute(element, step.name, hint));
           break;
         case StepKind::kOptional:
-          if (const std::string* value = element.attribute(step.name)) field(value);
+          if (const std::string* value = find_attribute(element, step.name, hint)) field(value);
           break;
         case StepKind::kEach:
           each(step.name, *step.body, element);
@@ -77,18 +104,21 @@ class CadenaBuilder {
 
  private:
   // "|" and the value with its white space normalised; an absent value
-  // gives an empty field.
+  // gives an empty field. Runs of other characters are copied whole.
   void field(const std::string* value) {
     out_ += '|';
     if (value == nullptr) return;
-    const std::string_view text = *value;
-    std::size_t start = text.find_first_not_of(kWhiteSpace);
-    while (start != std::string_view::npos) {
-      const std::size_t end = text.find_first_of(kWhiteSpace, start);
-      out_.append(text.substr(start, end - start));
-      if (end == std::string_view::npos) break;
-      start = text.find_first_not_of(kWhiteSpace, end);
-      if (start != std::string_view::npos) out_ += ' ';
+    const char* cursor = value->data();
+    const char* const end = cursor + value->size();
+    bool first_word = true;
+    while (true) {
+      while (cursor != end && is_white_space(*cursor)) ++cursor;
+      if (cursor == end) return;
+      const char* const word = cursor;
+      while (cursor != end && !is_white_space(*cursor)) ++cursor;
+      if (!first_word) out_ += ' ';
+      out_.append(word, static_cast<std::size_t>(cursor - word));
+      first_word = false;
     }
   }
 
@@ -96,7 +126,7 @@ class CadenaBuilder {
     const std::size_t slash = path.find('/');
     const std::string_view head = path.substr(0, slash);
     for (const auto& child : element.children()) {
-      if (child->name() != head) continue;
+      if (!same_name(child->name(), head)) continue;
       if (slash == std::string_view::npos) {
         run(body, *child);
       } else {
@@ -107,7 +137,7 @@ class CadenaBuilder {
 
   void each_descendant(std::string_view name, const Template& body, const Element& element) {
     for (const auto& child : element.children()) {
-      if (child->name() == name) run(body, *child);
+      if (same_name(child->name(), name)) run(body, *child);
       each_descendant(name, body, *child);
     }
   }
