@@ -132,6 +132,7 @@ TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
   write_bytes("bad.pem", "-----BEGIN CERTIFICATE-----\nAAAA\n-----END CERTIFICATE-----\n");
   write_bytes("truncated.key", good_key.substr(0, good_key.size() - 40));
   write_bytes("cert-as.key", good_cer);
+  std::filesystem::create_directory("folder.cer");
 
   const struct {
     const char* label;
@@ -143,6 +144,8 @@ TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
        "nada.cer"},
       {"missing key", [] { PrivateKey::load(".\\nada.key", "x"); }, CryptoErrorCode::kFileNotFound,
        "nada.key"},
+      {"a folder, not a file", [] { Certificate::load("folder.cer"); }, CryptoErrorCode::kFileUnreadable,
+       "folder.cer"},
       {"empty certificate", [] { Certificate::load("empty.cer"); }, CryptoErrorCode::kCertificateDamaged,
        "empty.cer"},
       {"text as certificate", [] { Certificate::load("text.cer"); }, CryptoErrorCode::kCertificateDamaged,
