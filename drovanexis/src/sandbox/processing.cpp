@@ -215,7 +215,7 @@ void report_failure(Document& document, const ProcessingFailure& failure,
   document.values.fill("");
   document.values[1] = std::to_string(failure.result_number());
   document.values[2] = failure.code() + ": " + failure.description();
-  log.result(failure.result_number(), failure.description());
+  log.result(failure.result_number(), failure.failures().size());
 }
 
 std::string document_label(std::string_view output_file, const Document& document) {
@@ -235,7 +235,7 @@ int process_document(Document& document, std::string_view certificate_file,
     int result = 0;
     try {
       Pipeline(document, certificate_file, key_file, key_password, output_file, log).run();
-      log.result(0, "");
+      log.result(0);
     } catch (const ProcessingFailure& failure) {
       report_failure(document, failure, log);
       result = failure.result_number();
@@ -252,6 +252,22 @@ int process_document(Document& document, std::string_view certificate_file,
   } catch (...) {
     return sandbox::kCodeInternalError;
   }
+}
+
+int report_missing_document(std::int32_t handle, std::string_view output_file) noexcept {
+  try {
+    sandbox::ProcessingLog log(sandbox::mexico_now(), DROVANEXIS_VERSION,
+                               std::string(output_file) + " (documento " + std::to_string(handle) +
+                                   ")");
+    log.error(std::to_string(sandbox::kCodeNoDocument), "", "",
+              std::string(sandbox::describe_provider_code(sandbox::kCodeNoDocument)) +
+                  ": el identificador " + std::to_string(handle) +
+                  " no corresponde a ningún documento (no se creó o ya se liberó).");
+    log.result(sandbox::kCodeNoDocument, 1);
+    log.write(kProcessingLogFile);
+  } catch (...) {
+  }
+  return sandbox::kCodeNoDocument;
 }
 
 }  // namespace drovanexis

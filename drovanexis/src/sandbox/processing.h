@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "document/document.h"
@@ -22,6 +23,10 @@ namespace drovanexis {
 int process_document(Document& document, std::string_view certificate_file,
                      std::string_view key_file, std::string_view key_password,
                      std::string_view output_file) noexcept;
+
+// Processing asked for with a handle that names no document: rewrites the
+// log with that error and returns 806. Never throws.
+int report_missing_document(std::int32_t handle, std::string_view output_file) noexcept;
 
 // The log file process_document writes.
 inline constexpr std::string_view kProcessingLogFile = "Drovanexis.log";

@@ -77,12 +77,14 @@ void ProcessingLog::error(std::string_view code, std::string_view node,
   add("        ", explanation);
 }
 
-void ProcessingLog::result(int code, std::string_view description) {
+void ProcessingLog::result(int code, std::size_t error_count) {
   lines_.push_back(std::string(kWidth, '-'));
   if (code == 0) {
     add("", "Resultado: 0 (documento sellado, timbrado y guardado)");
   } else {
-    add("", "Resultado: " + std::to_string(code) + " - " + std::string(description));
+    add("", "Resultado: " + std::to_string(code) + " (" + std::to_string(error_count) +
+                (error_count == 1 ? " error" : " errores") +
+                "; el archivo de salida no se modificó)");
   }
 }
 

@@ -20,7 +20,9 @@ class ProcessingLog {
   // the explanation with the values found.
   void error(std::string_view code, std::string_view node, std::string_view attribute,
              std::string_view explanation);
-  void result(int code, std::string_view description);
+  // The closing line: success, or the result number and how many errors
+  // were found.
+  void result(int code, std::size_t error_count = 0);
 
   // The whole log as written to the file.
   std::string text() const;

@@ -29,10 +29,11 @@ TEST(ProcessingLog, WindowsTextWithCrLfAndNoLineOver79Columns) {
   log.error("CFDI33118", "cfdi:Comprobante", "Total",
             "El Total 1102.01 no es igual a SubTotal menos Descuento más impuestos trasladados "
             "menos impuestos retenidos (1102.00).");
-  log.result(33118, "descripción");
+  log.result(33118, 1);
   const std::string text = log.text();
   EXPECT_NE(text.find("Certificado le\xED" "do"), std::string::npos);
   EXPECT_NE(text.find("[ERROR] CFDI33118 en cfdi:Comprobante@Total"), std::string::npos);
+  EXPECT_NE(text.find("Resultado: 33118 (1 error;"), std::string::npos);
   std::size_t start = 0, lines = 0;
   while (start < text.size()) {
     const std::size_t end = text.find("\r\n", start);

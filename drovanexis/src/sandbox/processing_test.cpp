@@ -275,6 +275,12 @@ TEST_F(ProcessingTest, MissingStateFileIsReportedNotCreated) {
   EXPECT_FALSE(std::filesystem::exists("Drovanexis.db"));
 }
 
+TEST_F(ProcessingTest, UnknownHandleIsLogged) {
+  EXPECT_EQ(report_missing_document(42, "Salida.xml"), 806);
+  EXPECT_NE(log_text().find("[ERROR] 806"), std::string::npos) << log_text();
+  EXPECT_FALSE(std::filesystem::exists("Salida.xml"));
+}
+
 TEST_F(ProcessingTest, UnwritableOutputKeepsTheStampInTheLedger) {
   Document document = example_document("cfdi33-ingreso.xml");
   const int result = process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
