@@ -1,6 +1,7 @@
 #include "console/call_stack.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace console {
 namespace {
@@ -8,6 +9,16 @@ namespace {
 std::vector<Frame>& chain() {
   static std::vector<Frame> frames;
   return frames;
+}
+
+struct Unwinding {
+  bool in_progress = false;
+  std::vector<Frame> chain;  // innermost first
+};
+
+Unwinding& unwinding() {
+  static Unwinding state;
+  return state;
 }
 
 }  // namespace
@@ -19,7 +30,10 @@ std::string module_name(std::string_view file_path) {
 
 const std::vector<Frame>& CallStack::frames() { return chain(); }
 
-void CallStack::push(Frame frame) { chain().push_back(std::move(frame)); }
+void CallStack::push(Frame frame) {
+  forget_unwinding();
+  chain().push_back(std::move(frame));
+}
 
 void CallStack::pop() {
   if (!chain().empty()) chain().pop_back();
@@ -37,11 +51,30 @@ std::vector<Frame> CallStack::innermost_first() {
   return frames;
 }
 
-RoutineFrame::RoutineFrame(std::string_view name, std::source_location where) {
+std::vector<Frame> CallStack::unwound_chain() { return unwinding().chain; }
+
+void CallStack::note_unwinding() {
+  Unwinding& state = unwinding();
+  if (state.in_progress) return;
+  state.in_progress = true;
+  state.chain = innermost_first();
+}
+
+void CallStack::forget_unwinding() { unwinding() = Unwinding{}; }
+
+RoutineFrame::RoutineFrame(std::string_view name, std::source_location where)
+    : uncaught_on_entry_(std::uncaught_exceptions()) {
   CallStack::push(Frame{std::string(name), static_cast<int>(where.line()),
                         module_name(where.file_name())});
 }
 
-RoutineFrame::~RoutineFrame() { CallStack::pop(); }
+RoutineFrame::~RoutineFrame() {
+  if (std::uncaught_exceptions() > uncaught_on_entry_) {
+    CallStack::note_unwinding();
+  } else {
+    CallStack::forget_unwinding();
+  }
+  CallStack::pop();
+}
 
 }  // namespace console

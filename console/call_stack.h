@@ -36,6 +36,13 @@ class CallStack {
   static void note_line(const std::source_location& where);
   // Frames innermost first, the order of the reports.
   static std::vector<Frame> innermost_first();
+  // The chain (innermost first) as it stood where the exception being
+  // handled now left the routines it unwound; empty when none did. Entering
+  // or leaving a routine normally forgets it.
+  static std::vector<Frame> unwound_chain();
+  // Called by a frame that an exception unwinds, before it is popped.
+  static void note_unwinding();
+  static void forget_unwinding();
 };
 
 class RoutineFrame {
@@ -50,6 +57,9 @@ class RoutineFrame {
   static void at(std::source_location where = std::source_location::current()) {
     CallStack::note_line(where);
   }
+
+ private:
+  int uncaught_on_entry_;
 };
 
 // "file.cpp" from "/path/to/file.cpp".
