@@ -3,13 +3,16 @@
  * Conventions of every entry:
  * - Texts are zero-terminated Windows-1252; the library turns them into UTF-8 for the XML.
  *   A null pointer and "" both mean "absent": an optional attribute given so is left out.
+ *   The one exception is the XML text of Drovanexis_SetCompleteXML_cfdi33, kept byte for byte
+ *   because its own declaration names its encoding.
  * - A document entry takes the document handle first. A handle that is unknown, already freed
  *   or 0 is ignored by the building entries; processing with it fails.
  * - The parameters of a building entry carry, in order, the attributes of the SAT node the
  *   entry names; each parameter is named after its attribute. A parameter named
  *   `Node_Attribute` carries an attribute of a sub-node of that node (created only when at
- *   least one of its values is present). Positions beyond the ones the demo sets map to the
- *   remaining attributes of the same SAT node in schema order.
+ *   least one of its values is present). Where a node has more attributes than the common
+ *   calls fill, the further positions carry the remaining attributes of the same SAT node and
+ *   of its sub-nodes, in schema order.
  * - Entries whose name holds "Add" add one element per call, in call order. A call that
  *   describes a sub-element (a line's taxes, a payment's related document, a good's quantity
  *   transported, a figure's transport part) attaches to the element of its kind added last;

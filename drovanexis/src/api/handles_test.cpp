@@ -3,9 +3,15 @@
 // the next call for the same document.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
+#include "api/api_support.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
 
@@ -99,6 +105,23 @@ TEST(Handles, UnsupportedEntriesAnswerWithTheirFailureValues) {
                                    nullptr, nullptr, nullptr, nullptr, nullptr);
   EXPECT_TRUE(DocumentRegistry::instance().find(handle)->root.children().empty());
   Drovanexis_Free(handle);
+}
+
+TEST(Handles, UnavailableWorkSaysSoInOneLogLine) {
+  namespace fs = std::filesystem;
+  const fs::path before = fs::current_path();
+  const fs::path folder = fs::temp_directory_path() / ("drovanexis_log_" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  fs::current_path(folder);
+  const std::int32_t result = api::report_unavailable("Drovanexis_CancelaCFDI");
+  std::ostringstream log;
+  log << std::ifstream("Drovanexis.log", std::ios::binary).rdbuf();
+  fs::current_path(before);
+  fs::remove_all(folder);
+
+  EXPECT_NE(result, 0);
+  EXPECT_EQ(log.str(),
+            "Drovanexis_CancelaCFDI: processing is not available in this build of the library.\r\n");
 }
 
 }  // namespace
