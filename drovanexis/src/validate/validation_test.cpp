@@ -119,6 +119,8 @@ void set(Element& root, std::string_view path, std::string_view attribute, std::
   at(root, path).set_attribute(attribute, std::move(value));
 }
 
+constexpr std::string_view kLine1Traslado =
+    "cfdi:Conceptos/cfdi:Concepto[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado";
 constexpr std::string_view kDocto = "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado";
 
 // The payment's related document in dollars: `paid` USD at 0.05 USD per peso
@@ -148,6 +150,34 @@ const Variant kVariants[] = {
        set(r, "", "Total", "1102.01");
      },
      nullptr, {}},
+    {"exempt transfer carrying a rate and amount", "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, kLine1Traslado, "TipoFactor", "Exento"); }, nullptr, {"CFDI33157", "CFDI33195"}},
+    {"rate transfer without Importe", "cfdi33-ingreso.xml",
+     [](Element& r) { at(r, kLine1Traslado).remove_attribute("Importe"); }, nullptr, {"CFDI33158", "CFDI33195"}},
+    {"VAT rate outside the catalogue", "cfdi33-ingreso.xml",
+     [](Element& r) {
+       set(r, kLine1Traslado, "TasaOCuota", "0.150000");
+       set(r, kLine1Traslado, "Importe", "75.00");
+     },
+     nullptr, {"CFDI33159", "CFDI33195"}},
+    {"exempt withholding", "cfdi33-cartaporte20.xml",
+     [](Element& r) {
+       set(r, "cfdi:Conceptos/cfdi:Concepto/cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion", "TipoFactor", "Exento");
+     },
+     nullptr, {"CFDI33166"}},
+    {"withheld summary that the lines do not add up to", "cfdi33-cartaporte20.xml",
+     [](Element& r) { set(r, "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion", "Importe", "1001.00"); }, nullptr,
+     {"CFDI33189", "CFDI33181"}},
+    {"the same transfer twice in the summary", "cfdi33-ingreso.xml",
+     [](Element& r) {
+       Element& copy = at(r, "cfdi:Impuestos/cfdi:Traslados").add_child("cfdi:Traslado");
+       for (const Attribute& a : at(r, "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado").attributes()) {
+         copy.set_attribute(a.name, a.value);
+       }
+     },
+     nullptr, {"CFDI33192", "CFDI33183"}},
+    {"line Descuento greater than its Importe", "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Conceptos/cfdi:Concepto[2]", "Descuento", "500.01"); }, nullptr, {"CFDI33151"}},
     {"summary total differs from its list", "cfdi33-ingreso.xml",
      [](Element& r) {
        set(r, "cfdi:Impuestos", "TotalImpuestosTrasladados", "153.00");
