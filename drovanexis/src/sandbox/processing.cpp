@@ -9,6 +9,7 @@
 #include "document/output_rules.h"
 #include "portable/file_io.h"
 #include "portable/windows_path.h"
+#include "sandbox/element_copy.h"
 #include "sandbox/external_document.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
@@ -57,7 +58,8 @@ class Pipeline {
            std::string_view key_password, std::string_view output_file,
            sandbox::ProcessingLog& log)
       : document_(document),
-        root_(document.root),
+        root_(document.complete_xml ? Element("cfdi:Comprobante")
+                                    : sandbox::copy_element(document.root)),
         certificate_file_(certificate_file),
         key_file_(key_file),
         key_password_(key_password),
@@ -74,6 +76,10 @@ class Pipeline {
     stamp();
     write_output();
     fill_values();
+    // From now on the document is the stamped tree, external or not, so that
+    // processing it again is refused as already stamped (307).
+    document_.root = std::move(root_);
+    document_.complete_xml.reset();
   }
 
  private:
@@ -195,7 +201,9 @@ class Pipeline {
   }
 
   Document& document_;
-  Element& root_;
+  // The tree being processed: a copy of the document's, or the external XML
+  // read; it replaces the document's tree only when processing succeeds.
+  Element root_;
   std::string certificate_file_;
   std::string key_file_;
   std::string key_password_;

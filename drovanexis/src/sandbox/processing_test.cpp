@@ -275,6 +275,32 @@ TEST_F(ProcessingTest, MissingStateFileIsReportedNotCreated) {
   EXPECT_FALSE(std::filesystem::exists("Drovanexis.db"));
 }
 
+TEST_F(ProcessingTest, FailedRunLeavesTheDocumentAsBuiltAndAStampedOneIsNotStampedTwice) {
+  Document document = example_document("cfdi33-ingreso.xml");
+  document.service_user = "nadie";
+  EXPECT_EQ(process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
+                             kKeyPassword, "Salida.xml"),
+            701);
+  EXPECT_EQ(*document.root.attribute("Fecha"), "%cb_date");
+  EXPECT_EQ(document.root.attribute("Sello"), nullptr);
+  EXPECT_EQ(stamp_of(document.root), nullptr);
+
+  document.service_user = "demo_valdorin";
+  ASSERT_EQ(process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
+                             kKeyPassword, "Salida.xml"),
+            0)
+      << log_text();
+  ASSERT_NE(stamp_of(document.root), nullptr);
+  const std::int64_t after_first = balance();
+  const auto first_output = portable::read_file("Salida.xml");
+
+  EXPECT_EQ(process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
+                             kKeyPassword, "Salida.xml"),
+            307);
+  EXPECT_EQ(balance(), after_first);
+  EXPECT_EQ(portable::read_file("Salida.xml"), first_output);
+}
+
 TEST_F(ProcessingTest, UnknownHandleIsLogged) {
   EXPECT_EQ(report_missing_document(42, "Salida.xml"), 806);
   EXPECT_NE(log_text().find("[ERROR] 806"), std::string::npos) << log_text();
