@@ -1,16 +1,15 @@
-#include "drovanexis.h"
-
 #include "api/api_support.h"
 #include "document/builders.h"
+#include "drovanexis.h"
 
 // Carta Porte 2.0 complement: each entry hands its texts to the builder of its node.
 using drovanexis::api::build;
 
-void Drovanexis_SetCartaPorte20(
-    int32_t handle, const char* TranspInternac, const char* EntradaSalidaMerc,
-    const char* PaisOrigenDestino, const char* ViaEntradaSalida, const char* TotalDistRec) {
-  build(handle, drovanexis::set_cartaporte20, {TranspInternac, EntradaSalidaMerc,
-      PaisOrigenDestino, ViaEntradaSalida, TotalDistRec});
+void Drovanexis_SetCartaPorte20(int32_t handle, const char* TranspInternac,
+                                const char* EntradaSalidaMerc, const char* PaisOrigenDestino,
+                                const char* ViaEntradaSalida, const char* TotalDistRec) {
+  build(handle, drovanexis::set_cartaporte20,
+        {TranspInternac, EntradaSalidaMerc, PaisOrigenDestino, ViaEntradaSalida, TotalDistRec});
 }
 
 void Drovanexis_CartaPorte20AddUbicacion(
@@ -21,21 +20,39 @@ void Drovanexis_CartaPorte20AddUbicacion(
     const char* TipoEstacion, const char* DistanciaRecorrida, const char* Domicilio_Calle,
     const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
     const char* Domicilio_Colonia, const char* Domicilio_Localidad,
-    const char* Domicilio_Referencia, const char* Domicilio_Municipio,
-    const char* Domicilio_Estado, const char* Domicilio_Pais, const char* Domicilio_CodigoPostal) {
-  build(handle, drovanexis::add_cartaporte20_ubicacion, {TipoUbicacion, IDUbicacion,
-      RFCRemitenteDestinatario, NombreRemitenteDestinatario, NumRegIdTrib, ResidenciaFiscal,
-      NumEstacion, NombreEstacion, NavegacionTrafico, FechaHoraSalidaLlegada, TipoEstacion,
-      DistanciaRecorrida, Domicilio_Calle, Domicilio_NumeroExterior, Domicilio_NumeroInterior,
-      Domicilio_Colonia, Domicilio_Localidad, Domicilio_Referencia, Domicilio_Municipio,
-      Domicilio_Estado, Domicilio_Pais, Domicilio_CodigoPostal});
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal) {
+  build(handle, drovanexis::add_cartaporte20_ubicacion,
+        {TipoUbicacion,
+         IDUbicacion,
+         RFCRemitenteDestinatario,
+         NombreRemitenteDestinatario,
+         NumRegIdTrib,
+         ResidenciaFiscal,
+         NumEstacion,
+         NombreEstacion,
+         NavegacionTrafico,
+         FechaHoraSalidaLlegada,
+         TipoEstacion,
+         DistanciaRecorrida,
+         Domicilio_Calle,
+         Domicilio_NumeroExterior,
+         Domicilio_NumeroInterior,
+         Domicilio_Colonia,
+         Domicilio_Localidad,
+         Domicilio_Referencia,
+         Domicilio_Municipio,
+         Domicilio_Estado,
+         Domicilio_Pais,
+         Domicilio_CodigoPostal});
 }
 
-void Drovanexis_CartaPorte20SetMercancias(
-    int32_t handle, const char* PesoBrutoTotal, const char* UnidadPeso, const char* PesoNetoTotal,
-    const char* NumTotalMercancias, const char* CargoPorTasacion) {
-  build(handle, drovanexis::set_cartaporte20_mercancias, {PesoBrutoTotal, UnidadPeso,
-      PesoNetoTotal, NumTotalMercancias, CargoPorTasacion});
+void Drovanexis_CartaPorte20SetMercancias(int32_t handle, const char* PesoBrutoTotal,
+                                          const char* UnidadPeso, const char* PesoNetoTotal,
+                                          const char* NumTotalMercancias,
+                                          const char* CargoPorTasacion) {
+  build(handle, drovanexis::set_cartaporte20_mercancias,
+        {PesoBrutoTotal, UnidadPeso, PesoNetoTotal, NumTotalMercancias, CargoPorTasacion});
 }
 
 void Drovanexis_CartaPorte20AddMercancia(
@@ -47,29 +64,48 @@ void Drovanexis_CartaPorte20AddMercancia(
     const char* DetalleMercancia_UnidadPesoMerc, const char* DetalleMercancia_PesoBruto,
     const char* DetalleMercancia_PesoNeto, const char* DetalleMercancia_PesoTara,
     const char* DetalleMercancia_NumPiezas) {
-  build(handle, drovanexis::add_cartaporte20_mercancia, {BienesTransp, ClaveSTCC, Descripcion,
-      Cantidad, ClaveUnidad, Unidad, Dimensiones, MaterialPeligroso, CveMaterialPeligroso,
-      Embalaje, DescripEmbalaje, PesoEnKg, ValorMercancia, Moneda, FraccionArancelaria,
-      UUIDComercioExt, DetalleMercancia_UnidadPesoMerc, DetalleMercancia_PesoBruto,
-      DetalleMercancia_PesoNeto, DetalleMercancia_PesoTara, DetalleMercancia_NumPiezas});
+  build(handle, drovanexis::add_cartaporte20_mercancia,
+        {BienesTransp,
+         ClaveSTCC,
+         Descripcion,
+         Cantidad,
+         ClaveUnidad,
+         Unidad,
+         Dimensiones,
+         MaterialPeligroso,
+         CveMaterialPeligroso,
+         Embalaje,
+         DescripEmbalaje,
+         PesoEnKg,
+         ValorMercancia,
+         Moneda,
+         FraccionArancelaria,
+         UUIDComercioExt,
+         DetalleMercancia_UnidadPesoMerc,
+         DetalleMercancia_PesoBruto,
+         DetalleMercancia_PesoNeto,
+         DetalleMercancia_PesoTara,
+         DetalleMercancia_NumPiezas});
 }
 
-void Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(
-    int32_t handle, const char* Cantidad, const char* IDOrigen, const char* IDDestino,
-    const char* CvesTransporte) {
-  build(handle, drovanexis::add_cartaporte20_cantidad_transporta, {Cantidad, IDOrigen, IDDestino,
-      CvesTransporte});
+void Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(int32_t handle, const char* Cantidad,
+                                                           const char* IDOrigen,
+                                                           const char* IDDestino,
+                                                           const char* CvesTransporte) {
+  build(handle, drovanexis::add_cartaporte20_cantidad_transporta,
+        {Cantidad, IDOrigen, IDDestino, CvesTransporte});
 }
 
 void Drovanexis_CartaPorte20AddMercanciaPedimentos(int32_t handle, const char* Pedimento) {
   build(handle, drovanexis::add_cartaporte20_pedimentos, {Pedimento});
 }
 
-void Drovanexis_CartaPorte20AddMercanciaGuiasIdentificacion(
-    int32_t handle, const char* NumeroGuiaIdentificacion, const char* DescripGuiaIdentificacion,
-    const char* PesoGuiaIdentificacion) {
-  build(handle, drovanexis::add_cartaporte20_guias_identificacion, {NumeroGuiaIdentificacion,
-      DescripGuiaIdentificacion, PesoGuiaIdentificacion});
+void Drovanexis_CartaPorte20AddMercanciaGuiasIdentificacion(int32_t handle,
+                                                            const char* NumeroGuiaIdentificacion,
+                                                            const char* DescripGuiaIdentificacion,
+                                                            const char* PesoGuiaIdentificacion) {
+  build(handle, drovanexis::add_cartaporte20_guias_identificacion,
+        {NumeroGuiaIdentificacion, DescripGuiaIdentificacion, PesoGuiaIdentificacion});
 }
 
 void Drovanexis_CartaPorte20SetMercanciasAutotransporte(
@@ -81,12 +117,12 @@ void Drovanexis_CartaPorte20SetMercanciasAutotransporte(
     const char* Seguros_AseguraCarga, const char* Seguros_PolizaCarga,
     const char* Seguros_PrimaSeguro, const char* Remolque_SubTipoRem, const char* Remolque_Placa,
     const char* Remolque2_SubTipoRem, const char* Remolque2_Placa) {
-  build(handle, drovanexis::set_cartaporte20_autotransporte, {PermSCT, NumPermisoSCT,
-      IdentificacionVehicular_ConfigVehicular, IdentificacionVehicular_PlacaVM,
-      IdentificacionVehicular_AnioModeloVM, Seguros_AseguraRespCivil, Seguros_PolizaRespCivil,
-      Seguros_AseguraMedAmbiente, Seguros_PolizaMedAmbiente, Seguros_AseguraCarga,
-      Seguros_PolizaCarga, Seguros_PrimaSeguro, Remolque_SubTipoRem, Remolque_Placa,
-      Remolque2_SubTipoRem, Remolque2_Placa});
+  build(handle, drovanexis::set_cartaporte20_autotransporte,
+        {PermSCT, NumPermisoSCT, IdentificacionVehicular_ConfigVehicular,
+         IdentificacionVehicular_PlacaVM, IdentificacionVehicular_AnioModeloVM,
+         Seguros_AseguraRespCivil, Seguros_PolizaRespCivil, Seguros_AseguraMedAmbiente,
+         Seguros_PolizaMedAmbiente, Seguros_AseguraCarga, Seguros_PolizaCarga, Seguros_PrimaSeguro,
+         Remolque_SubTipoRem, Remolque_Placa, Remolque2_SubTipoRem, Remolque2_Placa});
 }
 
 void Drovanexis_CartaPorte20SetMercanciasTransporteMaritimo(
@@ -98,18 +134,38 @@ void Drovanexis_CartaPorte20SetMercanciasTransporteMaritimo(
     const char* LineaNaviera, const char* NombreAgenteNaviero, const char* NumAutorizacionNaviero,
     const char* NumViaje, const char* NumConocEmbarc, const char* Contenedor_MatriculaContenedor,
     const char* Contenedor_TipoContenedor, const char* Contenedor_NumPrecinto) {
-  build(handle, drovanexis::set_cartaporte20_transporte_maritimo, {PermSCT, NumPermisoSCT,
-      NombreAseg, NumPolizaSeguro, TipoEmbarcacion, Matricula, NumeroOMI, AnioEmbarcacion,
-      NombreEmbarc, NacionalidadEmbarc, UnidadesDeArqBruto, TipoCarga, NumCertITC, Eslora, Manga,
-      Calado, LineaNaviera, NombreAgenteNaviero, NumAutorizacionNaviero, NumViaje, NumConocEmbarc,
-      Contenedor_MatriculaContenedor, Contenedor_TipoContenedor, Contenedor_NumPrecinto});
+  build(handle, drovanexis::set_cartaporte20_transporte_maritimo,
+        {PermSCT,
+         NumPermisoSCT,
+         NombreAseg,
+         NumPolizaSeguro,
+         TipoEmbarcacion,
+         Matricula,
+         NumeroOMI,
+         AnioEmbarcacion,
+         NombreEmbarc,
+         NacionalidadEmbarc,
+         UnidadesDeArqBruto,
+         TipoCarga,
+         NumCertITC,
+         Eslora,
+         Manga,
+         Calado,
+         LineaNaviera,
+         NombreAgenteNaviero,
+         NumAutorizacionNaviero,
+         NumViaje,
+         NumConocEmbarc,
+         Contenedor_MatriculaContenedor,
+         Contenedor_TipoContenedor,
+         Contenedor_NumPrecinto});
 }
 
 void Drovanexis_CartaPorte20AddMercanciasTransporteMaritimoContenedor(
     int32_t handle, const char* MatriculaContenedor, const char* TipoContenedor,
     const char* NumPrecinto) {
-  build(handle, drovanexis::add_cartaporte20_maritimo_contenedor, {MatriculaContenedor,
-      TipoContenedor, NumPrecinto});
+  build(handle, drovanexis::add_cartaporte20_maritimo_contenedor,
+        {MatriculaContenedor, TipoContenedor, NumPrecinto});
 }
 
 void Drovanexis_CartaPorte20SetMercanciasTransporteAereo(
@@ -118,10 +174,10 @@ void Drovanexis_CartaPorte20SetMercanciasTransporteAereo(
     const char* LugarContrato, const char* CodigoTransportista, const char* RFCEmbarcador,
     const char* NumRegIdTribEmbarc, const char* ResidenciaFiscalEmbarc,
     const char* NombreEmbarcador) {
-  build(handle, drovanexis::set_cartaporte20_transporte_aereo, {PermSCT, NumPermisoSCT,
-      MatriculaAeronave, NombreAseg, NumPolizaSeguro, NumeroGuia, LugarContrato,
-      CodigoTransportista, RFCEmbarcador, NumRegIdTribEmbarc, ResidenciaFiscalEmbarc,
-      NombreEmbarcador});
+  build(handle, drovanexis::set_cartaporte20_transporte_aereo,
+        {PermSCT, NumPermisoSCT, MatriculaAeronave, NombreAseg, NumPolizaSeguro, NumeroGuia,
+         LugarContrato, CodigoTransportista, RFCEmbarcador, NumRegIdTribEmbarc,
+         ResidenciaFiscalEmbarc, NombreEmbarcador});
 }
 
 void Drovanexis_CartaPorte20SetMercanciasTransporteFerroviario(
@@ -131,33 +187,33 @@ void Drovanexis_CartaPorte20SetMercanciasTransporteFerroviario(
     const char* Carro_MatriculaCarro, const char* Carro_GuiaCarro,
     const char* Carro_ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
     const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia) {
-  build(handle, drovanexis::set_cartaporte20_transporte_ferroviario, {TipoDeServicio,
-      TipoDeTrafico, NombreAseg, NumPolizaSeguro, DerechosDePaso_TipoDerechoDePaso,
-      DerechosDePaso_KilometrajePagado, Carro_TipoCarro, Carro_MatriculaCarro, Carro_GuiaCarro,
-      Carro_ToneladasNetasCarro, Contenedor_TipoContenedor, Contenedor_PesoContenedorVacio,
-      Contenedor_PesoNetoMercancia});
+  build(handle, drovanexis::set_cartaporte20_transporte_ferroviario,
+        {TipoDeServicio, TipoDeTrafico, NombreAseg, NumPolizaSeguro,
+         DerechosDePaso_TipoDerechoDePaso, DerechosDePaso_KilometrajePagado, Carro_TipoCarro,
+         Carro_MatriculaCarro, Carro_GuiaCarro, Carro_ToneladasNetasCarro,
+         Contenedor_TipoContenedor, Contenedor_PesoContenedorVacio, Contenedor_PesoNetoMercancia});
 }
 
 void Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioDerechosDePaso(
     int32_t handle, const char* TipoDerechoDePaso, const char* KilometrajePagado) {
-  build(handle, drovanexis::add_cartaporte20_ferroviario_derechos_de_paso, {TipoDerechoDePaso,
-      KilometrajePagado});
+  build(handle, drovanexis::add_cartaporte20_ferroviario_derechos_de_paso,
+        {TipoDerechoDePaso, KilometrajePagado});
 }
 
 void Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioCarro(
     int32_t handle, const char* TipoCarro, const char* MatriculaCarro, const char* GuiaCarro,
     const char* ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
     const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia) {
-  build(handle, drovanexis::add_cartaporte20_ferroviario_carro, {TipoCarro, MatriculaCarro,
-      GuiaCarro, ToneladasNetasCarro, Contenedor_TipoContenedor, Contenedor_PesoContenedorVacio,
-      Contenedor_PesoNetoMercancia});
+  build(handle, drovanexis::add_cartaporte20_ferroviario_carro,
+        {TipoCarro, MatriculaCarro, GuiaCarro, ToneladasNetasCarro, Contenedor_TipoContenedor,
+         Contenedor_PesoContenedorVacio, Contenedor_PesoNetoMercancia});
 }
 
 void Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioCarroContenedor(
     int32_t handle, const char* TipoContenedor, const char* PesoContenedorVacio,
     const char* PesoNetoMercancia) {
-  build(handle, drovanexis::add_cartaporte20_ferroviario_carro_contenedor, {TipoContenedor,
-      PesoContenedorVacio, PesoNetoMercancia});
+  build(handle, drovanexis::add_cartaporte20_ferroviario_carro_contenedor,
+        {TipoContenedor, PesoContenedorVacio, PesoNetoMercancia});
 }
 
 void Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
@@ -166,13 +222,14 @@ void Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
     const char* PartesTransporte_ParteTransporte, const char* Domicilio_Calle,
     const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
     const char* Domicilio_Colonia, const char* Domicilio_Localidad,
-    const char* Domicilio_Referencia, const char* Domicilio_Municipio,
-    const char* Domicilio_Estado, const char* Domicilio_Pais, const char* Domicilio_CodigoPostal) {
-  build(handle, drovanexis::add_cartaporte20_tipos_figura, {TipoFigura, RFCFigura, NumLicencia,
-      NombreFigura, NumRegIdTribFigura, ResidenciaFiscalFigura, PartesTransporte_ParteTransporte,
-      Domicilio_Calle, Domicilio_NumeroExterior, Domicilio_NumeroInterior, Domicilio_Colonia,
-      Domicilio_Localidad, Domicilio_Referencia, Domicilio_Municipio, Domicilio_Estado,
-      Domicilio_Pais, Domicilio_CodigoPostal});
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal) {
+  build(
+      handle, drovanexis::add_cartaporte20_tipos_figura,
+      {TipoFigura, RFCFigura, NumLicencia, NombreFigura, NumRegIdTribFigura, ResidenciaFiscalFigura,
+       PartesTransporte_ParteTransporte, Domicilio_Calle, Domicilio_NumeroExterior,
+       Domicilio_NumeroInterior, Domicilio_Colonia, Domicilio_Localidad, Domicilio_Referencia,
+       Domicilio_Municipio, Domicilio_Estado, Domicilio_Pais, Domicilio_CodigoPostal});
 }
 
 void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte(

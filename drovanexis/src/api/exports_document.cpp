@@ -1,7 +1,6 @@
-#include "drovanexis.h"
-
 #include "api/api_support.h"
 #include "document/document_registry.h"
+#include "drovanexis.h"
 #include "portable/cp1252.h"
 
 // Document life: creation, credentials, the external XML, processing, result
@@ -11,7 +10,8 @@ using drovanexis::DocumentRegistry;
 namespace api = drovanexis::api;
 
 int32_t Drovanexis_New(const char* version) {
-  return api::guarded<int32_t>(0, [&] { return DocumentRegistry::instance().create(api::utf8(version)); });
+  return api::guarded<int32_t>(
+      0, [&] { return DocumentRegistry::instance().create(api::utf8(version)); });
 }
 
 int32_t Drovanexis_ProcesaDocumento(int32_t, const char*, const char*, const char*, const char*) {
@@ -39,10 +39,12 @@ void Drovanexis_Free(int32_t handle) {
 }
 
 void Drovanexis_SetVelmoranetInfo(int32_t handle, const char* user, const char* password) {
-  api::build(handle, [](Document& document, const drovanexis::Values& values) {
-    document.service_user = values[0];
-    document.service_password = values[1];
-  }, {user, password});
+  api::build(handle,
+             [](Document& document, const drovanexis::Values& values) {
+               document.service_user = values[0];
+               document.service_password = values[1];
+             },
+             {user, password});
 }
 
 void Drovanexis_SetCompleteXML_cfdi33(int32_t handle, const char* xml) {

@@ -1,6 +1,5 @@
-#include "drovanexis.h"
-
 #include "api/api_support.h"
+#include "drovanexis.h"
 
 // Services of the stamping provider and the CBB bitmaps. This build cannot
 // carry them out yet: each says so in "Drovanexis.log" and fails.

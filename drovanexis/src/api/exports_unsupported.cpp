@@ -1,14 +1,13 @@
-#include "drovanexis.h"
-
 #include "api/api_support.h"
+#include "drovanexis.h"
 
 // Entries this library does not support. They exist so that every entry can be
 // bound, take any arguments safely, store nothing, and answer with the failure
 // result of their kind: -1 for an integer, "" for a text.
 using drovanexis::api::kNotSupported;
 
-void Drovanexis_AddConceptoComplementoIedu_cfdi33(
-    int32_t, const char*, const char*, const char*, const char*, const char*) {}
+void Drovanexis_AddConceptoComplementoIedu_cfdi33(int32_t, const char*, const char*, const char*,
+                                                  const char*, const char*) {}
 
 void Drovanexis_SetAddendaText_cfdi33(int32_t, const char*) {}
 
@@ -26,9 +25,7 @@ void Drovanexis_GetValueInFile(int32_t, int32_t, const char*) {}
 
 void Drovanexis_ProcessFile(const char*) {}
 
-int32_t Drovanexis_CheckFile(const char*) {
-  return kNotSupported;
-}
+int32_t Drovanexis_CheckFile(const char*) { return kNotSupported; }
 
 void Drovanexis_SetLogFile(int32_t, const char*) {}
 
@@ -40,18 +37,14 @@ int32_t Drovanexis_FirmaSellaDocto(int32_t, const char*, const char*, const char
 
 void Drovanexis_Save(int32_t, const char*) {}
 
-int32_t Drovanexis_Load(const char*) {
-  return kNotSupported;
-}
+int32_t Drovanexis_Load(const char*) { return kNotSupported; }
 
-const char* Drovanexis_GetTimeWithDelay(int32_t, int32_t) {
-  return "";
-}
+const char* Drovanexis_GetTimeWithDelay(int32_t, int32_t) { return ""; }
 
 void Drovanexis_GetValues(int32_t, const char*, int32_t) {}
 
-int32_t Drovanexis_CancelaUUID(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*) {
+int32_t Drovanexis_CancelaUUID(const char*, const char*, const char*, const char*, const char*,
+                               const char*, const char*) {
   return kNotSupported;
 }
 
@@ -63,46 +56,44 @@ int32_t Drovanexis_ConsultaSaldos(const char*, const char*, int32_t, const char*
   return kNotSupported;
 }
 
-int32_t Drovanexis_ConsultaEstadoCFDI(
-    const char*, const char*, const char*, const char*, const char*) {
+int32_t Drovanexis_ConsultaEstadoCFDI(const char*, const char*, const char*, const char*,
+                                      const char*) {
   return kNotSupported;
 }
 
-const char* Drovanexis_FileTo64(const char*) {
-  return "";
-}
+const char* Drovanexis_FileTo64(const char*) { return ""; }
 
-void Drovanexis_SetComercioExterior11(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*) {}
+void Drovanexis_SetComercioExterior11(int32_t, const char*, const char*, const char*, const char*,
+                                      const char*, const char*, const char*, const char*,
+                                      const char*, const char*, const char*) {}
 
-void Drovanexis_CCE11SetEmisor(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*) {}
+void Drovanexis_CCE11SetEmisor(int32_t, const char*, const char*, const char*, const char*,
+                               const char*, const char*, const char*, const char*, const char*,
+                               const char*, const char*) {}
 
-void Drovanexis_CCE11SetReceptor(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*) {}
+void Drovanexis_CCE11SetReceptor(int32_t, const char*, const char*, const char*, const char*,
+                                 const char*, const char*, const char*, const char*, const char*,
+                                 const char*, const char*) {}
 
-void Drovanexis_CCE11AddDestinatario(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*, const char*) {}
+void Drovanexis_CCE11AddDestinatario(int32_t, const char*, const char*, const char*, const char*,
+                                     const char*, const char*, const char*, const char*,
+                                     const char*, const char*, const char*, const char*) {}
 
 void Drovanexis_CCE11AddPropietario(int32_t, const char*, const char*) {}
 
-void Drovanexis_CCE11AddMercancia(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*) {}
+void Drovanexis_CCE11AddMercancia(int32_t, const char*, const char*, const char*, const char*,
+                                  const char*, const char*, const char*, const char*, const char*,
+                                  const char*) {}
 
-void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(
-    int32_t, const char*, const char*, const char*, const char*) {}
+void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(int32_t, const char*, const char*,
+                                                          const char*, const char*) {}
 
-void Drovanexis_SetServicioParcial10(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*) {}
+void Drovanexis_SetServicioParcial10(int32_t, const char*, const char*, const char*, const char*,
+                                     const char*, const char*, const char*, const char*,
+                                     const char*, const char*) {}
 
-void Drovanexis_SetINE11(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*) {}
+void Drovanexis_SetINE11(int32_t, const char*, const char*, const char*, const char*, const char*,
+                         const char*) {}
 
 void Drovanexis_AddEntidad(int32_t, const char*, const char*, const char*) {}
 
@@ -116,45 +107,46 @@ void Drovanexis_AddImpuestoLocalTrasladado(int32_t, const char*, const char*, co
 
 void Drovanexis_SetLeyendasFiscales10(int32_t, const char*, const char*, const char*) {}
 
-void Drovanexis_SetLeyendasFiscales10Full(
-    int32_t, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*) {}
+void Drovanexis_SetLeyendasFiscales10Full(int32_t, const char*, const char*, const char*,
+                                          const char*, const char*, const char*, const char*,
+                                          const char*, const char*, const char*, const char*,
+                                          const char*, const char*, const char*, const char*,
+                                          const char*, const char*, const char*, const char*,
+                                          const char*, const char*, const char*, const char*,
+                                          const char*, const char*, const char*, const char*,
+                                          const char*, const char*, const char*) {}
 
-int32_t Drovanexis_MasivaDescarga(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*) {
+int32_t Drovanexis_MasivaDescarga(const char*, const char*, const char*, const char*, const char*,
+                                  const char*, const char*, const char*) {
   return kNotSupported;
 }
 
-int32_t Drovanexis_MasivaVerifica(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*) {
+int32_t Drovanexis_MasivaVerifica(const char*, const char*, const char*, const char*, const char*,
+                                  const char*, const char*, const char*) {
   return kNotSupported;
 }
 
-int32_t Drovanexis_MasivaSolicitaEmitidoXML(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*) {
+int32_t Drovanexis_MasivaSolicitaEmitidoXML(const char*, const char*, const char*, const char*,
+                                            const char*, const char*, const char*, const char*,
+                                            const char*, const char*) {
   return kNotSupported;
 }
 
-int32_t Drovanexis_MasivaSolicitaEmitidoMetadata(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*) {
+int32_t Drovanexis_MasivaSolicitaEmitidoMetadata(const char*, const char*, const char*, const char*,
+                                                 const char*, const char*, const char*, const char*,
+                                                 const char*, const char*) {
   return kNotSupported;
 }
 
-int32_t Drovanexis_MasivaSolicitaRecibidoXML(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*) {
+int32_t Drovanexis_MasivaSolicitaRecibidoXML(const char*, const char*, const char*, const char*,
+                                             const char*, const char*, const char*, const char*,
+                                             const char*, const char*) {
   return kNotSupported;
 }
 
-int32_t Drovanexis_MasivaSolicitaRecibidoMetadata(
-    const char*, const char*, const char*, const char*, const char*, const char*, const char*,
-    const char*, const char*, const char*) {
+int32_t Drovanexis_MasivaSolicitaRecibidoMetadata(const char*, const char*, const char*,
+                                                  const char*, const char*, const char*,
+                                                  const char*, const char*, const char*,
+                                                  const char*) {
   return kNotSupported;
 }

@@ -31,20 +31,19 @@ TEST(FurtherEntries, CartaPorte10RailwayAndFiguresInSchemaOrder) {
   Drovanexis_CartaPorte10SetFiguraTransporte(h, "01");
   Drovanexis_CartaPorte10AddFiguraTransporteNotificado(h, "NOT1", "Notificado", "", "", "", "", "",
                                                        "", "", "", "", "", "MEX", "");
-  Drovanexis_CartaPorte10AddFiguraTransporteOperadores(h, "OP1", "", "", "", "", "", "", "", "",
-                                                       "", "", "", "", "", "");
-  Drovanexis_CartaPorte10AddFiguraTransporteOperadoresOperador(h, "OP2", "", "", "", "", "", "",
-                                                               "", "", "", "", "", "", "", "");
-  Drovanexis_CartaPorte10SetMercanciasTransporteFerrioviario(h, "TS01", "", "", "", "CDP115",
-                                                             "10.00", "TC01", "M1", "G1", "10",
-                                                             "", "", "");
+  Drovanexis_CartaPorte10AddFiguraTransporteOperadores(h, "OP1", "", "", "", "", "", "", "", "", "",
+                                                       "", "", "", "", "");
+  Drovanexis_CartaPorte10AddFiguraTransporteOperadoresOperador(h, "OP2", "", "", "", "", "", "", "",
+                                                               "", "", "", "", "", "", "");
+  Drovanexis_CartaPorte10SetMercanciasTransporteFerrioviario(
+      h, "TS01", "", "", "", "CDP115", "10.00", "TC01", "M1", "G1", "10", "", "", "");
   Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCarro(h, "TC02", "M2", "G2", "20",
                                                                  "TC01", "1.0", "2.0");
   Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCarroContenedor(h, "TC03", "3.0", "4.0");
   Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioDerechosDePaso(h, "CDP116", "5.00");
   Drovanexis_CartaPorte10AddMercancia(h, "12164502", "", "Articulo", "1", "H87", "", "", "", "", "",
-                                      "", "1", "", "", "", "", "1", "OR1", "DE1", "", "", "", "", "",
-                                      "");
+                                      "", "1", "", "", "", "", "1", "OR1", "DE1", "", "", "", "",
+                                      "", "");
   Drovanexis_CartaPorte10AddMercanciaCantidadTransporta(h, "2", "OR1", "DE2", "");
 
   EXPECT_EQ(complement_dump(h),
@@ -57,8 +56,10 @@ TEST(FurtherEntries, CartaPorte10RailwayAndFiguresInSchemaOrder) {
             "    cartaporte:TransporteFerroviario TipoDeServicio=TS01\n"
             "      cartaporte:DerechosDePaso TipoDerechoDePaso=CDP115 KilometrajePagado=10.00\n"
             "      cartaporte:DerechosDePaso TipoDerechoDePaso=CDP116 KilometrajePagado=5.00\n"
-            "      cartaporte:Carro TipoCarro=TC01 MatriculaCarro=M1 GuiaCarro=G1 ToneladasNetasCarro=10\n"
-            "      cartaporte:Carro TipoCarro=TC02 MatriculaCarro=M2 GuiaCarro=G2 ToneladasNetasCarro=20\n"
+            "      cartaporte:Carro TipoCarro=TC01 MatriculaCarro=M1 GuiaCarro=G1 "
+            "ToneladasNetasCarro=10\n"
+            "      cartaporte:Carro TipoCarro=TC02 MatriculaCarro=M2 GuiaCarro=G2 "
+            "ToneladasNetasCarro=20\n"
             "        cartaporte:Contenedor TipoContenedor=TC01 PesoContenedorVacio=1.0 "
             "PesoNetoMercancia=2.0\n"
             "        cartaporte:Contenedor TipoContenedor=TC03 PesoContenedorVacio=3.0 "
@@ -84,20 +85,21 @@ TEST(FurtherEntries, Nomina12PartsInSchemaOrder) {
   Drovanexis_Nomina12SetPercepciones(h, "", "", "1.00", "1.00", "0.00");
   Drovanexis_SetNomina12(h, "E", "2017-01-20", "2017-01-16", "2017-01-22", "7", "1.00", "", "");
 
-  EXPECT_EQ(complement_dump(h),
-            "nomina12:Nomina Version=1.2 TipoNomina=E FechaPago=2017-01-20 "
-            "FechaInicialPago=2017-01-16 FechaFinalPago=2017-01-22 NumDiasPagados=7 "
-            "TotalPercepciones=1.00\n"
-            "  nomina12:Receptor Curp=CURP TipoContrato=01 TipoRegimen=02 NumEmpleado=1 "
-            "PeriodicidadPago=04 ClaveEntFed=MEX\n"
-            "    nomina12:SubContratacion RfcLabora=AAA010101AAA PorcentajeTiempo=100\n"
-            "  nomina12:Percepciones TotalJubilacionPensionRetiro=1.00 TotalGravado=1.00 "
-            "TotalExento=0.00\n"
-            "    nomina12:Percepcion TipoPercepcion=039 Clave=1 Concepto=Jubilacion "
-            "ImporteGravado=1.00 ImporteExento=0.00\n"
-            "    nomina12:JubilacionPensionRetiro IngresoAcumulable=1.00 IngresoNoAcumulable=0.00\n"
-            "  nomina12:Incapacidades\n"
-            "    nomina12:Incapacidad DiasIncapacidad=3 TipoIncapacidad=01 ImporteMonetario=100.00\n");
+  EXPECT_EQ(
+      complement_dump(h),
+      "nomina12:Nomina Version=1.2 TipoNomina=E FechaPago=2017-01-20 "
+      "FechaInicialPago=2017-01-16 FechaFinalPago=2017-01-22 NumDiasPagados=7 "
+      "TotalPercepciones=1.00\n"
+      "  nomina12:Receptor Curp=CURP TipoContrato=01 TipoRegimen=02 NumEmpleado=1 "
+      "PeriodicidadPago=04 ClaveEntFed=MEX\n"
+      "    nomina12:SubContratacion RfcLabora=AAA010101AAA PorcentajeTiempo=100\n"
+      "  nomina12:Percepciones TotalJubilacionPensionRetiro=1.00 TotalGravado=1.00 "
+      "TotalExento=0.00\n"
+      "    nomina12:Percepcion TipoPercepcion=039 Clave=1 Concepto=Jubilacion "
+      "ImporteGravado=1.00 ImporteExento=0.00\n"
+      "    nomina12:JubilacionPensionRetiro IngresoAcumulable=1.00 IngresoNoAcumulable=0.00\n"
+      "  nomina12:Incapacidades\n"
+      "    nomina12:Incapacidad DiasIncapacidad=3 TipoIncapacidad=01 ImporteMonetario=100.00\n");
   Drovanexis_Free(h);
 }
 

@@ -2,7 +2,6 @@
 // without harm, and the text Drovanexis_GetValue hands out stays valid until
 // the next call for the same document.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <climits>
@@ -65,7 +64,8 @@ TEST(Handles, ValueTextStaysValidUntilTheNextCallAndComesBackAsWindows1252) {
   EXPECT_EQ(copy, "AAA010101AAA Proveedor de Certificaci\xF3n");
 
   EXPECT_STREQ(Drovanexis_GetValue(handle, 1), "0");
-  for (const std::int32_t index : {0, 2, 19, -5}) EXPECT_STREQ(Drovanexis_GetValue(handle, index), "");
+  for (const std::int32_t index : {0, 2, 19, -5})
+    EXPECT_STREQ(Drovanexis_GetValue(handle, index), "");
   Drovanexis_Free(handle);
 }
 
@@ -73,7 +73,8 @@ TEST(Handles, PerceptionWithSixNullTextsStoresTheFiveGiven) {
   const std::int32_t handle = Drovanexis_New("3.3");
   Drovanexis_Nomina12AddPercepcion(handle, "001", "101", "SUELDO", "1652.00", "0.00", nullptr,
                                    nullptr, nullptr, nullptr, nullptr, nullptr);
-  const Element* complemento = DocumentRegistry::instance().find(handle)->root.child("cfdi:Complemento");
+  const Element* complemento =
+      DocumentRegistry::instance().find(handle)->root.child("cfdi:Complemento");
   ASSERT_NE(complemento, nullptr);
   const Element* nomina = complemento->child("nomina12:Nomina");
   ASSERT_NE(nomina, nullptr);
@@ -110,7 +111,8 @@ TEST(Handles, UnsupportedEntriesAnswerWithTheirFailureValues) {
 TEST(Handles, UnavailableWorkSaysSoInOneLogLine) {
   namespace fs = std::filesystem;
   const fs::path before = fs::current_path();
-  const fs::path folder = fs::temp_directory_path() / ("drovanexis_log_" + std::to_string(::getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("drovanexis_log_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   fs::current_path(folder);
   const std::int32_t result = api::report_unavailable("Drovanexis_CancelaCFDI");
@@ -120,8 +122,9 @@ TEST(Handles, UnavailableWorkSaysSoInOneLogLine) {
   fs::remove_all(folder);
 
   EXPECT_NE(result, 0);
-  EXPECT_EQ(log.str(),
-            "Drovanexis_CancelaCFDI: processing is not available in this build of the library.\r\n");
+  EXPECT_EQ(
+      log.str(),
+      "Drovanexis_CancelaCFDI: processing is not available in this build of the library.\r\n");
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ std::int32_t build_simple_invoice() {
 std::int32_t build_payments_receipt() {
   const std::int32_t h = Drovanexis_New("3.3");
   Drovanexis_SetVelmoranetInfo(h, "demo_valdorin", "zqvx");
-  Drovanexis_SetComprobanteInfo_cfdi33(h, "PAGO", "1", "%cb_date", "", "", "0", "", "XXX", "",
-                                       "0", "P", "", "53050", "");
+  Drovanexis_SetComprobanteInfo_cfdi33(h, "PAGO", "1", "%cb_date", "", "", "0", "", "XXX", "", "0",
+                                       "P", "", "53050", "");
   Drovanexis_SetCfdiRelacionados_cfdi33(h, "04");
   Drovanexis_AddCfdiRelacionado_cfdi33(h, "FF93C8BE-AF7B-4FC5-8854-6DAE18CFB5B4");
   Drovanexis_AddCfdiRelacionado_cfdi33(h, "D8E18C2F-2859-4927-A0F0-EA3E93642DDC");
@@ -53,16 +53,16 @@ std::int32_t build_payments_receipt() {
 std::int32_t build_payroll_receipt() {
   const std::int32_t h = Drovanexis_New("3.3");
   Drovanexis_SetVelmoranetInfo(h, "demo_valdorin", "pelunarq");
-  Drovanexis_SetComprobanteInfo_cfdi33(h, "NOM", "1233", "%cb_date", "99", "", "1652.00",
-                                       "123.00", "MXN", "", "1529.00", "N", "PUE", "53050", "");
+  Drovanexis_SetComprobanteInfo_cfdi33(h, "NOM", "1233", "%cb_date", "99", "", "1652.00", "123.00",
+                                       "MXN", "", "1529.00", "N", "PUE", "53050", "");
   Drovanexis_SetEmisorInfo_cfdi33(h, "KIJ0906199R1", "Prueba de Nomina 12 con CFDI 33 SA de CV",
                                   "601");
   Drovanexis_SetReceptorInfo_cfdi33(h, "VIRJ800315K27", "VILLEGAS ROBLEDO JUAN CARLOS", "", "",
                                     "P01");
   Drovanexis_AddConcepto_cfdi33(h, "84111505", "", "1", "ACT", "", "Pago de n\xF3mina", "1652.00",
                                 "1652.00", "123.00");
-  Drovanexis_SetNomina12(h, "O", "2017-01-20", "2017-01-16", "2017-01-22", "7", "1652.00",
-                         "123.00", "0.00");
+  Drovanexis_SetNomina12(h, "O", "2017-01-20", "2017-01-16", "2017-01-22", "7", "1652.00", "123.00",
+                         "0.00");
   Drovanexis_Nomina12SetEmisor(h, "", "C3910341106", "", "", "");
   Drovanexis_Nomina12SetReceptor(h, "VIRJ800315HDFLBN04", "48025197316", "2005-10-31", "P586W",
                                  "01", "", "04", "02", "1003", "PAILERIA", "AYUDANTE GENERAL", "4",
@@ -82,31 +82,30 @@ std::int32_t build_payroll_receipt() {
 std::int32_t build_carta_porte10() {
   const std::int32_t h = Drovanexis_New("3.3");
   Drovanexis_SetVelmoranetInfo(h, "demo_valdorin", "pelunarq");
-  Drovanexis_SetComprobanteInfo_cfdi33(h, "CP", "001", "%cb_date", "", "", "0", "0", "XXX", "",
-                                       "0", "T", "", "02760", "");
+  Drovanexis_SetComprobanteInfo_cfdi33(h, "CP", "001", "%cb_date", "", "", "0", "0", "XXX", "", "0",
+                                       "T", "", "02760", "");
   Drovanexis_SetEmisorInfo_cfdi33(h, "KIJ0906199R1", "Empresa de Prueba, S.A. de C.V.", "601");
   Drovanexis_SetReceptorInfo_cfdi33(h, "XAXX010101000", "Mi sucursal en Monterrey, S.A. de C.V.",
                                     "", "", "P01");
   Drovanexis_AddConcepto_cfdi33(h, "12164502", "1158D10887", "1", "H87", "Pza", "Articulo 1", "0",
                                 "0", "");
-  Drovanexis_AddConcepto_cfdi33(h, "12164502", "1158D10887", "330", "H87", "Pza", "Articulo 2",
-                                "0", "0", "");
+  Drovanexis_AddConcepto_cfdi33(h, "12164502", "1158D10887", "330", "H87", "Pza", "Articulo 2", "0",
+                                "0", "");
   Drovanexis_SetCartaPorte10(h, "No", "", "", "900");
-  Drovanexis_CartaPorte10AddUbicacion(h, "", "", "", "", "", "", "", "", "", "",
-                                      "2021-07-06T10:00:00", "", "", "", "", "", "", "", "", "",
-                                      "Soledad", "242", "", "0430", "02", "", "002", "DIF", "MEX",
-                                      "02519");
-  Drovanexis_CartaPorte10AddUbicacion(h, "", "900", "", "", "", "", "", "", "", "", "", "", "",
-                                      "", "", "", "", "", "", "2021-07-06T14:00:00",
+  Drovanexis_CartaPorte10AddUbicacion(
+      h, "", "", "", "", "", "", "", "", "", "", "2021-07-06T10:00:00", "", "", "", "", "", "", "",
+      "", "", "Soledad", "242", "", "0430", "02", "", "002", "DIF", "MEX", "02519");
+  Drovanexis_CartaPorte10AddUbicacion(h, "", "900", "", "", "", "", "", "", "", "", "", "", "", "",
+                                      "", "", "", "", "", "2021-07-06T14:00:00",
                                       "AV. DE LAS INDUSTRIAS", "518", "", "4331", "03", "", "021",
                                       "NLE", "MEX", "66062");
   Drovanexis_CartaPorte10SetMercancias(h, "", "", "", "2", "");
   Drovanexis_CartaPorte10AddMercancia(h, "12164502", "", "Articulo 1", "1", "H87", "Pza", "", "",
-                                      "", "", "", "20", "", "", "", "", "", "", "", "", "", "",
+                                      "", "", "", "20", "", "", "", "", "", "", "", "", "", "", "",
+                                      "", "");
+  Drovanexis_CartaPorte10AddMercancia(h, "12164502", "", "Articulo 2", "330", "H87", "Pza", "", "",
+                                      "", "", "", "39.6", "", "", "", "", "", "", "", "", "", "",
                                       "", "", "");
-  Drovanexis_CartaPorte10AddMercancia(h, "12164502", "", "Articulo 2", "330", "H87", "Pza", "",
-                                      "", "", "", "", "39.6", "", "", "", "", "", "", "", "", "",
-                                      "", "", "", "");
   Drovanexis_CartaPorte10SetMercanciasAutotransporteFederal(
       h, "TPAF01", "0919dei0907201302100001002", "Qualitas Seguros de Autos", "6180024517", "C3",
       "204ES9", "2014", "", "", "", "");
@@ -122,10 +121,9 @@ namespace {
 void add_figure(std::int32_t h, const char* tipo, const char* licencia, const char* nombre,
                 const char* parte, const char* calle, const char* exterior,
                 const char* referencia) {
-  Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(h, tipo, "PEMJ420113SG1", licencia, nombre,
-                                                        "", "", parte, calle, exterior, "", "0347",
-                                                        "23", referencia, "004", "COA", "MEX",
-                                                        "25350");
+  Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
+      h, tipo, "PEMJ420113SG1", licencia, nombre, "", "", parte, calle, exterior, "", "0347", "23",
+      referencia, "004", "COA", "MEX", "25350");
 }
 
 }  // namespace
@@ -133,8 +131,8 @@ void add_figure(std::int32_t h, const char* tipo, const char* licencia, const ch
 std::int32_t build_carta_porte20() {
   const std::int32_t h = Drovanexis_New("3.3");
   Drovanexis_SetVelmoranetInfo(h, "demo_valdorin", "pelunarq");
-  Drovanexis_SetComprobanteInfo_cfdi33(h, "CP2", "001", "%cb_date", "01", "", "25000.00", "",
-                                       "MXN", "1", "28000.00", "I", "PUE", "06300", "");
+  Drovanexis_SetComprobanteInfo_cfdi33(h, "CP2", "001", "%cb_date", "01", "", "25000.00", "", "MXN",
+                                       "1", "28000.00", "I", "PUE", "06300", "");
   Drovanexis_SetEmisorInfo_cfdi33(h, "KIJ0906199R1", "Emisor de Pruebas, S.A. de C.V", "601");
   Drovanexis_SetReceptorInfo_cfdi33(h, "XAXX010101000", "Receptor de Prueba", "", "", "G03");
   Drovanexis_AddConcepto_cfdi33(h, "78101500", "01", "1", "E48", "SERVICIO", "Flete de mercancias",
@@ -158,12 +156,12 @@ std::int32_t build_carta_porte20() {
                                       "25350");
   Drovanexis_CartaPorte20SetMercancias(h, "2.0", "XBX", "", "2", "");
   Drovanexis_CartaPorte20AddMercancia(h, "11121900", "", "Mercancia 1", "1.0", "XBX", "", "",
-                                      "S\xED", "1266", "4H2", "", "1.0", "", "", "", "", "", "",
-                                      "", "", "");
+                                      "S\xED", "1266", "4H2", "", "1.0", "", "", "", "", "", "", "",
+                                      "", "");
   Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(h, "1", "OR101010", "DE202020", "");
   Drovanexis_CartaPorte20AddMercancia(h, "11121900", "", "Mercancia 2", "1.0", "XBX", "", "",
-                                      "S\xED", "1266", "4H2", "", "1.0", "", "", "", "", "", "",
-                                      "", "", "");
+                                      "S\xED", "1266", "4H2", "", "1.0", "", "", "", "", "", "", "",
+                                      "", "");
   Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(h, "1", "OR101010", "DE202021", "");
   Drovanexis_CartaPorte20SetMercanciasAutotransporte(
       h, "TPAF01", "NumPermisoSCT", "VL", "PLAC892", "2009", "Seguros Atlas", "123456789",

@@ -86,7 +86,8 @@ struct Validation {
 };
 
 Validation validate(const std::string& xml, const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / ("drovanexis_scenarios_" + std::to_string(::getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("drovanexis_scenarios_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   const fs::path file = folder / (name + ".xml");
   const fs::path messages = folder / (name + ".txt");
@@ -126,7 +127,8 @@ TEST_P(IssuingScenario, BuildsTheExampleDocumentInSchemaOrder) {
 
 TEST_P(IssuingScenario, WrittenXmlIsSchemaValid) {
   const Scenario& scenario = GetParam();
-  if (!fs::exists(kSatDir / "bin/validate-cfdi33")) GTEST_SKIP() << "SAT folder absent: " << kSatDir;
+  if (!fs::exists(kSatDir / "bin/validate-cfdi33"))
+    GTEST_SKIP() << "SAT folder absent: " << kSatDir;
 
   handle_ = scenario.build();
   const std::string xml = written_with_placeholders(handle_);
@@ -136,11 +138,12 @@ TEST_P(IssuingScenario, WrittenXmlIsSchemaValid) {
 
 INSTANTIATE_TEST_SUITE_P(
     Demo, IssuingScenario,
-    ::testing::Values(Scenario{"simple", test::build_simple_invoice, "cfdi33-ingreso.xml"},
-                      Scenario{"pagos", test::build_payments_receipt, "cfdi33-pagos10.xml"},
-                      Scenario{"nomina", test::build_payroll_receipt, "cfdi33-nomina12.xml"},
-                      Scenario{"cartaporte10", test::build_carta_porte10, "cfdi33-cartaporte10.xml"},
-                      Scenario{"cartaporte20", test::build_carta_porte20, "cfdi33-cartaporte20.xml"}),
+    ::testing::Values(
+        Scenario{"simple", test::build_simple_invoice, "cfdi33-ingreso.xml"},
+        Scenario{"pagos", test::build_payments_receipt, "cfdi33-pagos10.xml"},
+        Scenario{"nomina", test::build_payroll_receipt, "cfdi33-nomina12.xml"},
+        Scenario{"cartaporte10", test::build_carta_porte10, "cfdi33-cartaporte10.xml"},
+        Scenario{"cartaporte20", test::build_carta_porte20, "cfdi33-cartaporte20.xml"}),
     [](const ::testing::TestParamInfo<Scenario>& param_info) {
       return std::string(param_info.param.name);
     });
@@ -170,7 +173,8 @@ TEST(IssuingScenarioDetails, CallOrderDoesNotChangeTheWrittenOrder) {
 TEST(IssuingScenarioDetails, WindowsTextBecomesUtf8) {
   const std::int32_t payroll = test::build_payroll_receipt();
   const std::int32_t freight = test::build_carta_porte20();
-  EXPECT_NE(write_xml(tree_of(payroll)).find("Descripcion=\"Pago de n\xC3\xB3mina\""), std::string::npos);
+  EXPECT_NE(write_xml(tree_of(payroll)).find("Descripcion=\"Pago de n\xC3\xB3mina\""),
+            std::string::npos);
   EXPECT_NE(write_xml(tree_of(freight)).find("MaterialPeligroso=\"S\xC3\xAD\""), std::string::npos);
   Drovanexis_Free(payroll);
   Drovanexis_Free(freight);

@@ -4,99 +4,170 @@ namespace drovanexis {
 namespace {
 
 // Position i of each entry (after the handle) carries fields[i].
-constexpr Field kSetCartaporte20[] = {
-    {"", "TranspInternac"}, {"", "EntradaSalidaMerc"}, {"", "PaisOrigenDestino"},
-    {"", "ViaEntradaSalida"}, {"", "TotalDistRec"}};
-constexpr Field kAddCartaporte20Ubicacion[] = {
-    {"", "TipoUbicacion"}, {"", "IDUbicacion"}, {"", "RFCRemitenteDestinatario"},
-    {"", "NombreRemitenteDestinatario"}, {"", "NumRegIdTrib"}, {"", "ResidenciaFiscal"},
-    {"", "NumEstacion"}, {"", "NombreEstacion"}, {"", "NavegacionTrafico"},
-    {"", "FechaHoraSalidaLlegada"}, {"", "TipoEstacion"}, {"", "DistanciaRecorrida"},
-    {"cartaporte20:Domicilio", "Calle"}, {"cartaporte20:Domicilio", "NumeroExterior"},
-    {"cartaporte20:Domicilio", "NumeroInterior"}, {"cartaporte20:Domicilio", "Colonia"},
-    {"cartaporte20:Domicilio", "Localidad"}, {"cartaporte20:Domicilio", "Referencia"},
-    {"cartaporte20:Domicilio", "Municipio"}, {"cartaporte20:Domicilio", "Estado"},
-    {"cartaporte20:Domicilio", "Pais"}, {"cartaporte20:Domicilio", "CodigoPostal"}};
-constexpr Field kSetCartaporte20Mercancias[] = {
-    {"", "PesoBrutoTotal"}, {"", "UnidadPeso"}, {"", "PesoNetoTotal"}, {"", "NumTotalMercancias"},
-    {"", "CargoPorTasacion"}};
-constexpr Field kAddCartaporte20Mercancia[] = {
-    {"", "BienesTransp"}, {"", "ClaveSTCC"}, {"", "Descripcion"}, {"", "Cantidad"},
-    {"", "ClaveUnidad"}, {"", "Unidad"}, {"", "Dimensiones"}, {"", "MaterialPeligroso"},
-    {"", "CveMaterialPeligroso"}, {"", "Embalaje"}, {"", "DescripEmbalaje"}, {"", "PesoEnKg"},
-    {"", "ValorMercancia"}, {"", "Moneda"}, {"", "FraccionArancelaria"}, {"", "UUIDComercioExt"},
-    {"cartaporte20:DetalleMercancia", "UnidadPesoMerc"},
-    {"cartaporte20:DetalleMercancia", "PesoBruto"}, {"cartaporte20:DetalleMercancia", "PesoNeto"},
-    {"cartaporte20:DetalleMercancia", "PesoTara"}, {"cartaporte20:DetalleMercancia", "NumPiezas"}};
+constexpr Field kSetCartaporte20[] = {{"", "TranspInternac"},
+                                      {"", "EntradaSalidaMerc"},
+                                      {"", "PaisOrigenDestino"},
+                                      {"", "ViaEntradaSalida"},
+                                      {"", "TotalDistRec"}};
+constexpr Field kAddCartaporte20Ubicacion[] = {{"", "TipoUbicacion"},
+                                               {"", "IDUbicacion"},
+                                               {"", "RFCRemitenteDestinatario"},
+                                               {"", "NombreRemitenteDestinatario"},
+                                               {"", "NumRegIdTrib"},
+                                               {"", "ResidenciaFiscal"},
+                                               {"", "NumEstacion"},
+                                               {"", "NombreEstacion"},
+                                               {"", "NavegacionTrafico"},
+                                               {"", "FechaHoraSalidaLlegada"},
+                                               {"", "TipoEstacion"},
+                                               {"", "DistanciaRecorrida"},
+                                               {"cartaporte20:Domicilio", "Calle"},
+                                               {"cartaporte20:Domicilio", "NumeroExterior"},
+                                               {"cartaporte20:Domicilio", "NumeroInterior"},
+                                               {"cartaporte20:Domicilio", "Colonia"},
+                                               {"cartaporte20:Domicilio", "Localidad"},
+                                               {"cartaporte20:Domicilio", "Referencia"},
+                                               {"cartaporte20:Domicilio", "Municipio"},
+                                               {"cartaporte20:Domicilio", "Estado"},
+                                               {"cartaporte20:Domicilio", "Pais"},
+                                               {"cartaporte20:Domicilio", "CodigoPostal"}};
+constexpr Field kSetCartaporte20Mercancias[] = {{"", "PesoBrutoTotal"},
+                                                {"", "UnidadPeso"},
+                                                {"", "PesoNetoTotal"},
+                                                {"", "NumTotalMercancias"},
+                                                {"", "CargoPorTasacion"}};
+constexpr Field kAddCartaporte20Mercancia[] = {{"", "BienesTransp"},
+                                               {"", "ClaveSTCC"},
+                                               {"", "Descripcion"},
+                                               {"", "Cantidad"},
+                                               {"", "ClaveUnidad"},
+                                               {"", "Unidad"},
+                                               {"", "Dimensiones"},
+                                               {"", "MaterialPeligroso"},
+                                               {"", "CveMaterialPeligroso"},
+                                               {"", "Embalaje"},
+                                               {"", "DescripEmbalaje"},
+                                               {"", "PesoEnKg"},
+                                               {"", "ValorMercancia"},
+                                               {"", "Moneda"},
+                                               {"", "FraccionArancelaria"},
+                                               {"", "UUIDComercioExt"},
+                                               {"cartaporte20:DetalleMercancia", "UnidadPesoMerc"},
+                                               {"cartaporte20:DetalleMercancia", "PesoBruto"},
+                                               {"cartaporte20:DetalleMercancia", "PesoNeto"},
+                                               {"cartaporte20:DetalleMercancia", "PesoTara"},
+                                               {"cartaporte20:DetalleMercancia", "NumPiezas"}};
 constexpr Field kAddCartaporte20CantidadTransporta[] = {
     {"", "Cantidad"}, {"", "IDOrigen"}, {"", "IDDestino"}, {"", "CvesTransporte"}};
-constexpr Field kAddCartaporte20Pedimentos[] = {
-    {"", "Pedimento"}};
-constexpr Field kAddCartaporte20GuiasIdentificacion[] = {
-    {"", "NumeroGuiaIdentificacion"}, {"", "DescripGuiaIdentificacion"},
-    {"", "PesoGuiaIdentificacion"}};
+constexpr Field kAddCartaporte20Pedimentos[] = {{"", "Pedimento"}};
+constexpr Field kAddCartaporte20GuiasIdentificacion[] = {{"", "NumeroGuiaIdentificacion"},
+                                                         {"", "DescripGuiaIdentificacion"},
+                                                         {"", "PesoGuiaIdentificacion"}};
 constexpr Field kSetCartaporte20Autotransporte[] = {
-    {"", "PermSCT"}, {"", "NumPermisoSCT"},
+    {"", "PermSCT"},
+    {"", "NumPermisoSCT"},
     {"cartaporte20:IdentificacionVehicular", "ConfigVehicular"},
     {"cartaporte20:IdentificacionVehicular", "PlacaVM"},
     {"cartaporte20:IdentificacionVehicular", "AnioModeloVM"},
-    {"cartaporte20:Seguros", "AseguraRespCivil"}, {"cartaporte20:Seguros", "PolizaRespCivil"},
-    {"cartaporte20:Seguros", "AseguraMedAmbiente"}, {"cartaporte20:Seguros", "PolizaMedAmbiente"},
-    {"cartaporte20:Seguros", "AseguraCarga"}, {"cartaporte20:Seguros", "PolizaCarga"},
+    {"cartaporte20:Seguros", "AseguraRespCivil"},
+    {"cartaporte20:Seguros", "PolizaRespCivil"},
+    {"cartaporte20:Seguros", "AseguraMedAmbiente"},
+    {"cartaporte20:Seguros", "PolizaMedAmbiente"},
+    {"cartaporte20:Seguros", "AseguraCarga"},
+    {"cartaporte20:Seguros", "PolizaCarga"},
     {"cartaporte20:Seguros", "PrimaSeguro"},
     {"cartaporte20:Remolques/cartaporte20:Remolque", "SubTipoRem"},
     {"cartaporte20:Remolques/cartaporte20:Remolque", "Placa"},
     {"cartaporte20:Remolques/cartaporte20:Remolque[2]", "SubTipoRem"},
     {"cartaporte20:Remolques/cartaporte20:Remolque[2]", "Placa"}};
 constexpr Field kSetCartaporte20TransporteMaritimo[] = {
-    {"", "PermSCT"}, {"", "NumPermisoSCT"}, {"", "NombreAseg"}, {"", "NumPolizaSeguro"},
-    {"", "TipoEmbarcacion"}, {"", "Matricula"}, {"", "NumeroOMI"}, {"", "AnioEmbarcacion"},
-    {"", "NombreEmbarc"}, {"", "NacionalidadEmbarc"}, {"", "UnidadesDeArqBruto"},
-    {"", "TipoCarga"}, {"", "NumCertITC"}, {"", "Eslora"}, {"", "Manga"}, {"", "Calado"},
-    {"", "LineaNaviera"}, {"", "NombreAgenteNaviero"}, {"", "NumAutorizacionNaviero"},
-    {"", "NumViaje"}, {"", "NumConocEmbarc"}, {"cartaporte20:Contenedor", "MatriculaContenedor"},
-    {"cartaporte20:Contenedor", "TipoContenedor"}, {"cartaporte20:Contenedor", "NumPrecinto"}};
+    {"", "PermSCT"},
+    {"", "NumPermisoSCT"},
+    {"", "NombreAseg"},
+    {"", "NumPolizaSeguro"},
+    {"", "TipoEmbarcacion"},
+    {"", "Matricula"},
+    {"", "NumeroOMI"},
+    {"", "AnioEmbarcacion"},
+    {"", "NombreEmbarc"},
+    {"", "NacionalidadEmbarc"},
+    {"", "UnidadesDeArqBruto"},
+    {"", "TipoCarga"},
+    {"", "NumCertITC"},
+    {"", "Eslora"},
+    {"", "Manga"},
+    {"", "Calado"},
+    {"", "LineaNaviera"},
+    {"", "NombreAgenteNaviero"},
+    {"", "NumAutorizacionNaviero"},
+    {"", "NumViaje"},
+    {"", "NumConocEmbarc"},
+    {"cartaporte20:Contenedor", "MatriculaContenedor"},
+    {"cartaporte20:Contenedor", "TipoContenedor"},
+    {"cartaporte20:Contenedor", "NumPrecinto"}};
 constexpr Field kAddCartaporte20MaritimoContenedor[] = {
     {"", "MatriculaContenedor"}, {"", "TipoContenedor"}, {"", "NumPrecinto"}};
-constexpr Field kSetCartaporte20TransporteAereo[] = {
-    {"", "PermSCT"}, {"", "NumPermisoSCT"}, {"", "MatriculaAeronave"}, {"", "NombreAseg"},
-    {"", "NumPolizaSeguro"}, {"", "NumeroGuia"}, {"", "LugarContrato"},
-    {"", "CodigoTransportista"}, {"", "RFCEmbarcador"}, {"", "NumRegIdTribEmbarc"},
-    {"", "ResidenciaFiscalEmbarc"}, {"", "NombreEmbarcador"}};
+constexpr Field kSetCartaporte20TransporteAereo[] = {{"", "PermSCT"},
+                                                     {"", "NumPermisoSCT"},
+                                                     {"", "MatriculaAeronave"},
+                                                     {"", "NombreAseg"},
+                                                     {"", "NumPolizaSeguro"},
+                                                     {"", "NumeroGuia"},
+                                                     {"", "LugarContrato"},
+                                                     {"", "CodigoTransportista"},
+                                                     {"", "RFCEmbarcador"},
+                                                     {"", "NumRegIdTribEmbarc"},
+                                                     {"", "ResidenciaFiscalEmbarc"},
+                                                     {"", "NombreEmbarcador"}};
 constexpr Field kSetCartaporte20TransporteFerroviario[] = {
-    {"", "TipoDeServicio"}, {"", "TipoDeTrafico"}, {"", "NombreAseg"}, {"", "NumPolizaSeguro"},
+    {"", "TipoDeServicio"},
+    {"", "TipoDeTrafico"},
+    {"", "NombreAseg"},
+    {"", "NumPolizaSeguro"},
     {"cartaporte20:DerechosDePaso", "TipoDerechoDePaso"},
-    {"cartaporte20:DerechosDePaso", "KilometrajePagado"}, {"cartaporte20:Carro", "TipoCarro"},
-    {"cartaporte20:Carro", "MatriculaCarro"}, {"cartaporte20:Carro", "GuiaCarro"},
+    {"cartaporte20:DerechosDePaso", "KilometrajePagado"},
+    {"cartaporte20:Carro", "TipoCarro"},
+    {"cartaporte20:Carro", "MatriculaCarro"},
+    {"cartaporte20:Carro", "GuiaCarro"},
     {"cartaporte20:Carro", "ToneladasNetasCarro"},
     {"cartaporte20:Carro/cartaporte20:Contenedor", "TipoContenedor"},
     {"cartaporte20:Carro/cartaporte20:Contenedor", "PesoContenedorVacio"},
     {"cartaporte20:Carro/cartaporte20:Contenedor", "PesoNetoMercancia"}};
-constexpr Field kAddCartaporte20FerroviarioDerechosDePaso[] = {
-    {"", "TipoDerechoDePaso"}, {"", "KilometrajePagado"}};
+constexpr Field kAddCartaporte20FerroviarioDerechosDePaso[] = {{"", "TipoDerechoDePaso"},
+                                                               {"", "KilometrajePagado"}};
 constexpr Field kAddCartaporte20FerroviarioCarro[] = {
-    {"", "TipoCarro"}, {"", "MatriculaCarro"}, {"", "GuiaCarro"}, {"", "ToneladasNetasCarro"},
+    {"", "TipoCarro"},
+    {"", "MatriculaCarro"},
+    {"", "GuiaCarro"},
+    {"", "ToneladasNetasCarro"},
     {"cartaporte20:Contenedor", "TipoContenedor"},
     {"cartaporte20:Contenedor", "PesoContenedorVacio"},
     {"cartaporte20:Contenedor", "PesoNetoMercancia"}};
 constexpr Field kAddCartaporte20FerroviarioCarroContenedor[] = {
     {"", "TipoContenedor"}, {"", "PesoContenedorVacio"}, {"", "PesoNetoMercancia"}};
 constexpr Field kAddCartaporte20TiposFigura[] = {
-    {"", "TipoFigura"}, {"", "RFCFigura"}, {"", "NumLicencia"}, {"", "NombreFigura"},
-    {"", "NumRegIdTribFigura"}, {"", "ResidenciaFiscalFigura"},
-    {"cartaporte20:PartesTransporte", "ParteTransporte"}, {"cartaporte20:Domicilio", "Calle"},
-    {"cartaporte20:Domicilio", "NumeroExterior"}, {"cartaporte20:Domicilio", "NumeroInterior"},
-    {"cartaporte20:Domicilio", "Colonia"}, {"cartaporte20:Domicilio", "Localidad"},
-    {"cartaporte20:Domicilio", "Referencia"}, {"cartaporte20:Domicilio", "Municipio"},
-    {"cartaporte20:Domicilio", "Estado"}, {"cartaporte20:Domicilio", "Pais"},
+    {"", "TipoFigura"},
+    {"", "RFCFigura"},
+    {"", "NumLicencia"},
+    {"", "NombreFigura"},
+    {"", "NumRegIdTribFigura"},
+    {"", "ResidenciaFiscalFigura"},
+    {"cartaporte20:PartesTransporte", "ParteTransporte"},
+    {"cartaporte20:Domicilio", "Calle"},
+    {"cartaporte20:Domicilio", "NumeroExterior"},
+    {"cartaporte20:Domicilio", "NumeroInterior"},
+    {"cartaporte20:Domicilio", "Colonia"},
+    {"cartaporte20:Domicilio", "Localidad"},
+    {"cartaporte20:Domicilio", "Referencia"},
+    {"cartaporte20:Domicilio", "Municipio"},
+    {"cartaporte20:Domicilio", "Estado"},
+    {"cartaporte20:Domicilio", "Pais"},
     {"cartaporte20:Domicilio", "CodigoPostal"}};
-constexpr Field kAddCartaporte20PartesTransporte[] = {
-    {"", "ParteTransporte"}};
+constexpr Field kAddCartaporte20PartesTransporte[] = {{"", "ParteTransporte"}};
 
 // The Carta Porte 2.0 complement, created on first use.
 Node carta_porte(Document& document) {
-  const Node node =
-      document.root_node().child("cfdi:Complemento").child("cartaporte20:CartaPorte");
+  const Node node = document.root_node().child("cfdi:Complemento").child("cartaporte20:CartaPorte");
   node.set("Version", "2.0");
   return node;
 }
@@ -166,8 +237,8 @@ void add_cartaporte20_maritimo_contenedor(Document& document, const Values& valu
 }
 
 void set_cartaporte20_transporte_aereo(Document& document, const Values& values) {
-  fill(mercancias(document).child("cartaporte20:TransporteAereo"),
-       kSetCartaporte20TransporteAereo, values);
+  fill(mercancias(document).child("cartaporte20:TransporteAereo"), kSetCartaporte20TransporteAereo,
+       values);
 }
 
 void set_cartaporte20_transporte_ferroviario(Document& document, const Values& values) {

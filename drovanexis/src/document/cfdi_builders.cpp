@@ -5,39 +5,45 @@ namespace drovanexis {
 namespace {
 
 // Position i of each entry (after the handle) carries fields[i].
-constexpr Field kSetComprobante[] = {
-    {"", "Serie"}, {"", "Folio"}, {"", "Fecha"}, {"", "FormaPago"}, {"", "CondicionesDePago"},
-    {"", "SubTotal"}, {"", "Descuento"}, {"", "Moneda"}, {"", "TipoCambio"}, {"", "Total"},
-    {"", "TipoDeComprobante"}, {"", "MetodoPago"}, {"", "LugarExpedicion"}, {"", "Confirmacion"}};
-constexpr Field kSetCfdiRelacionados[] = {
-    {"", "TipoRelacion"}};
-constexpr Field kAddCfdiRelacionado[] = {
-    {"", "UUID"}};
-constexpr Field kSetEmisor[] = {
-    {"", "Rfc"}, {"", "Nombre"}, {"", "RegimenFiscal"}};
+constexpr Field kSetComprobante[] = {{"", "Serie"},
+                                     {"", "Folio"},
+                                     {"", "Fecha"},
+                                     {"", "FormaPago"},
+                                     {"", "CondicionesDePago"},
+                                     {"", "SubTotal"},
+                                     {"", "Descuento"},
+                                     {"", "Moneda"},
+                                     {"", "TipoCambio"},
+                                     {"", "Total"},
+                                     {"", "TipoDeComprobante"},
+                                     {"", "MetodoPago"},
+                                     {"", "LugarExpedicion"},
+                                     {"", "Confirmacion"}};
+constexpr Field kSetCfdiRelacionados[] = {{"", "TipoRelacion"}};
+constexpr Field kAddCfdiRelacionado[] = {{"", "UUID"}};
+constexpr Field kSetEmisor[] = {{"", "Rfc"}, {"", "Nombre"}, {"", "RegimenFiscal"}};
 constexpr Field kSetReceptor[] = {
     {"", "Rfc"}, {"", "Nombre"}, {"", "ResidenciaFiscal"}, {"", "NumRegIdTrib"}, {"", "UsoCFDI"}};
 constexpr Field kAddConcepto[] = {
-    {"", "ClaveProdServ"}, {"", "NoIdentificacion"}, {"", "Cantidad"}, {"", "ClaveUnidad"},
-    {"", "Unidad"}, {"", "Descripcion"}, {"", "ValorUnitario"}, {"", "Importe"}, {"", "Descuento"}};
+    {"", "ClaveProdServ"}, {"", "NoIdentificacion"}, {"", "Cantidad"},
+    {"", "ClaveUnidad"},   {"", "Unidad"},           {"", "Descripcion"},
+    {"", "ValorUnitario"}, {"", "Importe"},          {"", "Descuento"}};
 constexpr Field kAddConceptoTraslado[] = {
     {"", "Base"}, {"", "Impuesto"}, {"", "TipoFactor"}, {"", "TasaOCuota"}, {"", "Importe"}};
 constexpr Field kAddConceptoRetencion[] = {
     {"", "Base"}, {"", "Impuesto"}, {"", "TipoFactor"}, {"", "TasaOCuota"}, {"", "Importe"}};
-constexpr Field kSetImpuestos[] = {
-    {"", "TotalImpuestosTrasladados"}, {"", "TotalImpuestosRetenidos"}};
-constexpr Field kAddRetencion[] = {
-    {"", "Impuesto"}, {"", "Importe"}};
+constexpr Field kSetImpuestos[] = {{"", "TotalImpuestosTrasladados"},
+                                   {"", "TotalImpuestosRetenidos"}};
+constexpr Field kAddRetencion[] = {{"", "Impuesto"}, {"", "Importe"}};
 constexpr Field kAddTraslado[] = {
     {"", "Impuesto"}, {"", "TipoFactor"}, {"", "TasaOCuota"}, {"", "Importe"}};
-constexpr Field kAddConceptoInformacionAduanera[] = {
-    {"", "NumeroPedimento"}};
-constexpr Field kAddConceptoCuentaPredial[] = {
-    {"", "Numero"}};
+constexpr Field kAddConceptoInformacionAduanera[] = {{"", "NumeroPedimento"}};
+constexpr Field kAddConceptoCuentaPredial[] = {{"", "Numero"}};
 constexpr Field kAddConceptoParte[] = {
-    {"", "ClaveProdServ"}, {"", "NoIdentificacion"}, {"", "Cantidad"}, {"", "Unidad"},
-    {"", "Descripcion"}, {"", "ValorUnitario"}, {"", "Importe"},
-    {"cfdi:InformacionAduanera", "NumeroPedimento"}};
+    {"", "ClaveProdServ"}, {"", "NoIdentificacion"},
+    {"", "Cantidad"},      {"", "Unidad"},
+    {"", "Descripcion"},   {"", "ValorUnitario"},
+    {"", "Importe"},       {"cfdi:InformacionAduanera", "NumeroPedimento"}};
 
 Node conceptos(Document& document) { return document.root_node().child("cfdi:Conceptos"); }
 Node document_taxes(Document& document) { return document.root_node().child("cfdi:Impuestos"); }
@@ -92,7 +98,8 @@ void set_impuestos(Document& document, const Values& values) {
 }
 
 void add_retencion(Document& document, const Values& values) {
-  fill(document_taxes(document).child("cfdi:Retenciones").add("cfdi:Retencion"), kAddRetencion, values);
+  fill(document_taxes(document).child("cfdi:Retenciones").add("cfdi:Retencion"), kAddRetencion,
+       values);
 }
 
 void add_traslado(Document& document, const Values& values) {

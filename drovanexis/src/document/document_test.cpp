@@ -36,7 +36,8 @@ TEST(TreeBuilding, AttributesAndChildrenLandInSchemaOrder) {
   comprobante.child("cfdi:Emisor");
   comprobante.child("cfdi:Complemento");
   comprobante.child("cfdi:CfdiRelacionados");
-  EXPECT_EQ(attribute_names(root), (std::vector<std::string>{"Version", "Serie", "Sello", "Total"}));
+  EXPECT_EQ(attribute_names(root),
+            (std::vector<std::string>{"Version", "Serie", "Sello", "Total"}));
   EXPECT_EQ(child_names(root), (std::vector<std::string>{"cfdi:CfdiRelacionados", "cfdi:Emisor",
                                                          "cfdi:Impuestos", "cfdi:Complemento"}));
 }
@@ -45,7 +46,8 @@ TEST(TreeBuilding, TaxListsFollowTheOrderOfTheirParent) {
   // A Concepto lists Traslados before Retenciones; the document the reverse.
   Element root("cfdi:Comprobante");
   const Node comprobante = Node::root(root);
-  const Node line_taxes = comprobante.child("cfdi:Conceptos").add("cfdi:Concepto").child("cfdi:Impuestos");
+  const Node line_taxes =
+      comprobante.child("cfdi:Conceptos").add("cfdi:Concepto").child("cfdi:Impuestos");
   line_taxes.child("cfdi:Retenciones");
   line_taxes.child("cfdi:Traslados");
   const Node document_taxes = comprobante.child("cfdi:Impuestos");
@@ -59,13 +61,14 @@ TEST(TreeBuilding, TaxListsFollowTheOrderOfTheirParent) {
 
 TEST(TreeBuilding, RepeatedChildrenKeepCallOrderBeforeLaterKinds) {
   Element figura("cartaporte20:TiposFigura");
-  const Node node(figura, element_order("cartaporte20:FiguraTransporte", "cartaporte20:TiposFigura"));
+  const Node node(figura,
+                  element_order("cartaporte20:FiguraTransporte", "cartaporte20:TiposFigura"));
   node.add("cartaporte20:Domicilio");
   node.add("cartaporte20:PartesTransporte").set("ParteTransporte", "PT01");
   node.add("cartaporte20:PartesTransporte").set("ParteTransporte", "PT02");
-  ASSERT_EQ(child_names(figura), (std::vector<std::string>{"cartaporte20:PartesTransporte",
-                                                           "cartaporte20:PartesTransporte",
-                                                           "cartaporte20:Domicilio"}));
+  ASSERT_EQ(child_names(figura),
+            (std::vector<std::string>{"cartaporte20:PartesTransporte",
+                                      "cartaporte20:PartesTransporte", "cartaporte20:Domicilio"}));
   EXPECT_EQ(*figura.children()[0]->attribute("ParteTransporte"), "PT01");
   EXPECT_EQ(*figura.children()[1]->attribute("ParteTransporte"), "PT02");
 }
@@ -78,12 +81,14 @@ TEST(TreeBuilding, FillSkipsAbsentValuesAndMakesSubNodesOnlyWhenNeeded) {
                               {"cartaporte20:Remolques/cartaporte20:Remolque", "Placa"},
                               {"cartaporte20:Remolques/cartaporte20:Remolque[2]", "Placa"}};
   Element autotransporte("cartaporte20:Autotransporte");
-  const Node node(autotransporte, element_order("cartaporte20:Mercancias", "cartaporte20:Autotransporte"));
+  const Node node(autotransporte,
+                  element_order("cartaporte20:Mercancias", "cartaporte20:Autotransporte"));
   // The last value is missing altogether (a shorter call): it counts as absent.
   fill(node, fields, Values{"TPAF01", "", "PLAC892", "", "PAX1"});
   EXPECT_EQ(attribute_names(autotransporte), (std::vector<std::string>{"PermSCT"}));
-  EXPECT_EQ(child_names(autotransporte), (std::vector<std::string>{"cartaporte20:IdentificacionVehicular",
-                                                                   "cartaporte20:Remolques"}));
+  EXPECT_EQ(
+      child_names(autotransporte),
+      (std::vector<std::string>{"cartaporte20:IdentificacionVehicular", "cartaporte20:Remolques"}));
   EXPECT_EQ(autotransporte.children()[1]->children().size(), 1u);
 
   // Set again: a value now absent is removed, a second trailer is added.
@@ -128,7 +133,8 @@ TEST(OutputRules, DescuentoOfZeroIsLeftOutOnlyForTransferAndPaymentReceipts) {
     comprobante.set_attribute("Descuento", c.descuento);
     comprobante.set_attribute("TipoDeComprobante", c.tipo);
     omit_valueless_descuento(comprobante);
-    EXPECT_EQ(comprobante.attribute("Descuento") != nullptr, c.kept) << c.tipo << " " << c.descuento;
+    EXPECT_EQ(comprobante.attribute("Descuento") != nullptr, c.kept)
+        << c.tipo << " " << c.descuento;
   }
 }
 

@@ -4,48 +4,74 @@ namespace drovanexis {
 namespace {
 
 // Position i of each entry (after the handle) carries fields[i].
-constexpr Field kSetNomina12[] = {
-    {"", "TipoNomina"}, {"", "FechaPago"}, {"", "FechaInicialPago"}, {"", "FechaFinalPago"},
-    {"", "NumDiasPagados"}, {"", "TotalPercepciones"}, {"", "TotalDeducciones"},
-    {"", "TotalOtrosPagos"}};
-constexpr Field kSetNomina12Emisor[] = {
-    {"", "Curp"}, {"", "RegistroPatronal"}, {"", "RfcPatronOrigen"},
-    {"nomina12:EntidadSNCF", "OrigenRecurso"}, {"nomina12:EntidadSNCF", "MontoRecursoPropio"}};
-constexpr Field kSetNomina12Receptor[] = {
-    {"", "Curp"}, {"", "NumSeguridadSocial"}, {"", "FechaInicioRelLaboral"}, {"", "Antigüedad"},
-    {"", "TipoContrato"}, {"", "Sindicalizado"}, {"", "TipoJornada"}, {"", "TipoRegimen"},
-    {"", "NumEmpleado"}, {"", "Departamento"}, {"", "Puesto"}, {"", "RiesgoPuesto"},
-    {"", "PeriodicidadPago"}, {"", "Banco"}, {"", "CuentaBancaria"}, {"", "SalarioBaseCotApor"},
-    {"", "SalarioDiarioIntegrado"}, {"", "ClaveEntFed"}};
-constexpr Field kSetNomina12Percepciones[] = {
-    {"", "TotalSueldos"}, {"", "TotalSeparacionIndemnizacion"},
-    {"", "TotalJubilacionPensionRetiro"}, {"", "TotalGravado"}, {"", "TotalExento"}};
-constexpr Field kAddNomina12Percepcion[] = {
-    {"", "TipoPercepcion"}, {"", "Clave"}, {"", "Concepto"}, {"", "ImporteGravado"},
-    {"", "ImporteExento"}, {"nomina12:AccionesOTitulos", "ValorMercado"},
-    {"nomina12:AccionesOTitulos", "PrecioAlOtorgarse"}, {"nomina12:HorasExtra", "Dias"},
-    {"nomina12:HorasExtra", "TipoHoras"}, {"nomina12:HorasExtra", "HorasExtra"},
-    {"nomina12:HorasExtra", "ImportePagado"}};
-constexpr Field kSetNomina12Deducciones[] = {
-    {"", "TotalOtrasDeducciones"}, {"", "TotalImpuestosRetenidos"}};
+constexpr Field kSetNomina12[] = {{"", "TipoNomina"},       {"", "FechaPago"},
+                                  {"", "FechaInicialPago"}, {"", "FechaFinalPago"},
+                                  {"", "NumDiasPagados"},   {"", "TotalPercepciones"},
+                                  {"", "TotalDeducciones"}, {"", "TotalOtrosPagos"}};
+constexpr Field kSetNomina12Emisor[] = {{"", "Curp"},
+                                        {"", "RegistroPatronal"},
+                                        {"", "RfcPatronOrigen"},
+                                        {"nomina12:EntidadSNCF", "OrigenRecurso"},
+                                        {"nomina12:EntidadSNCF", "MontoRecursoPropio"}};
+constexpr Field kSetNomina12Receptor[] = {{"", "Curp"},
+                                          {"", "NumSeguridadSocial"},
+                                          {"", "FechaInicioRelLaboral"},
+                                          {"", "Antigüedad"},
+                                          {"", "TipoContrato"},
+                                          {"", "Sindicalizado"},
+                                          {"", "TipoJornada"},
+                                          {"", "TipoRegimen"},
+                                          {"", "NumEmpleado"},
+                                          {"", "Departamento"},
+                                          {"", "Puesto"},
+                                          {"", "RiesgoPuesto"},
+                                          {"", "PeriodicidadPago"},
+                                          {"", "Banco"},
+                                          {"", "CuentaBancaria"},
+                                          {"", "SalarioBaseCotApor"},
+                                          {"", "SalarioDiarioIntegrado"},
+                                          {"", "ClaveEntFed"}};
+constexpr Field kSetNomina12Percepciones[] = {{"", "TotalSueldos"},
+                                              {"", "TotalSeparacionIndemnizacion"},
+                                              {"", "TotalJubilacionPensionRetiro"},
+                                              {"", "TotalGravado"},
+                                              {"", "TotalExento"}};
+constexpr Field kAddNomina12Percepcion[] = {{"", "TipoPercepcion"},
+                                            {"", "Clave"},
+                                            {"", "Concepto"},
+                                            {"", "ImporteGravado"},
+                                            {"", "ImporteExento"},
+                                            {"nomina12:AccionesOTitulos", "ValorMercado"},
+                                            {"nomina12:AccionesOTitulos", "PrecioAlOtorgarse"},
+                                            {"nomina12:HorasExtra", "Dias"},
+                                            {"nomina12:HorasExtra", "TipoHoras"},
+                                            {"nomina12:HorasExtra", "HorasExtra"},
+                                            {"nomina12:HorasExtra", "ImportePagado"}};
+constexpr Field kSetNomina12Deducciones[] = {{"", "TotalOtrasDeducciones"},
+                                             {"", "TotalImpuestosRetenidos"}};
 constexpr Field kAddNomina12Deduccion[] = {
     {"", "TipoDeduccion"}, {"", "Clave"}, {"", "Concepto"}, {"", "Importe"}};
-constexpr Field kAddNomina12OtroPago[] = {
-    {"", "TipoOtroPago"}, {"", "Clave"}, {"", "Concepto"}, {"", "Importe"},
-    {"nomina12:CompensacionSaldosAFavor", "SaldoAFavor"},
-    {"nomina12:CompensacionSaldosAFavor", "Año"},
-    {"nomina12:CompensacionSaldosAFavor", "RemanenteSalFav"},
-    {"nomina12:SubsidioAlEmpleo", "SubsidioCausado"}};
+constexpr Field kAddNomina12OtroPago[] = {{"", "TipoOtroPago"},
+                                          {"", "Clave"},
+                                          {"", "Concepto"},
+                                          {"", "Importe"},
+                                          {"nomina12:CompensacionSaldosAFavor", "SaldoAFavor"},
+                                          {"nomina12:CompensacionSaldosAFavor", "Año"},
+                                          {"nomina12:CompensacionSaldosAFavor", "RemanenteSalFav"},
+                                          {"nomina12:SubsidioAlEmpleo", "SubsidioCausado"}};
 constexpr Field kAddNomina12Incapacidad[] = {
     {"", "DiasIncapacidad"}, {"", "TipoIncapacidad"}, {"", "ImporteMonetario"}};
-constexpr Field kSetNomina12SeparacionIndemnizacion[] = {
-    {"", "TotalPagado"}, {"", "NumAñosServicio"}, {"", "UltimoSueldoMensOrd"},
-    {"", "IngresoAcumulable"}, {"", "IngresoNoAcumulable"}};
-constexpr Field kSetNomina12JubilacionPensionRetiro[] = {
-    {"", "TotalUnaExhibicion"}, {"", "TotalParcialidad"}, {"", "MontoDiario"},
-    {"", "IngresoAcumulable"}, {"", "IngresoNoAcumulable"}};
-constexpr Field kAddNomina12Subcontratacion[] = {
-    {"", "RfcLabora"}, {"", "PorcentajeTiempo"}};
+constexpr Field kSetNomina12SeparacionIndemnizacion[] = {{"", "TotalPagado"},
+                                                         {"", "NumAñosServicio"},
+                                                         {"", "UltimoSueldoMensOrd"},
+                                                         {"", "IngresoAcumulable"},
+                                                         {"", "IngresoNoAcumulable"}};
+constexpr Field kSetNomina12JubilacionPensionRetiro[] = {{"", "TotalUnaExhibicion"},
+                                                         {"", "TotalParcialidad"},
+                                                         {"", "MontoDiario"},
+                                                         {"", "IngresoAcumulable"},
+                                                         {"", "IngresoNoAcumulable"}};
+constexpr Field kAddNomina12Subcontratacion[] = {{"", "RfcLabora"}, {"", "PorcentajeTiempo"}};
 
 // The Nomina 1.2 complement, created on first use.
 Node nomina(Document& document) {

@@ -32,7 +32,8 @@ void omit_valueless_descuento(Element& comprobante) {
 
 void prepare_for_sealing(Element& comprobante, std::string_view now) {
   const std::string* fecha = comprobante.attribute("Fecha");
-  if (fecha != nullptr && *fecha == kDatePlaceholder) comprobante.set_attribute("Fecha", std::string(now));
+  if (fecha != nullptr && *fecha == kDatePlaceholder)
+    comprobante.set_attribute("Fecha", std::string(now));
   omit_valueless_descuento(comprobante);
 }
 

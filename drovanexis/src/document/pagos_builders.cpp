@@ -5,14 +5,14 @@ namespace {
 
 // Position i of each entry (after the handle) carries fields[i].
 constexpr Field kAddPago[] = {
-    {"", "FechaPago"}, {"", "FormaDePagoP"}, {"", "MonedaP"}, {"", "TipoCambioP"}, {"", "Monto"},
-    {"", "NumOperacion"}, {"", "RfcEmisorCtaOrd"}, {"", "NomBancoOrdExt"}, {"", "CtaOrdenante"},
-    {"", "RfcEmisorCtaBen"}, {"", "CtaBeneficiario"}, {"", "TipoCadPago"}, {"", "CertPago"},
-    {"", "CadPago"}, {"", "SelloPago"}};
+    {"", "FechaPago"},    {"", "FormaDePagoP"},    {"", "MonedaP"},         {"", "TipoCambioP"},
+    {"", "Monto"},        {"", "NumOperacion"},    {"", "RfcEmisorCtaOrd"}, {"", "NomBancoOrdExt"},
+    {"", "CtaOrdenante"}, {"", "RfcEmisorCtaBen"}, {"", "CtaBeneficiario"}, {"", "TipoCadPago"},
+    {"", "CertPago"},     {"", "CadPago"},         {"", "SelloPago"}};
 constexpr Field kAddPagoDoctoRelacionado[] = {
-    {"", "IdDocumento"}, {"", "Serie"}, {"", "Folio"}, {"", "MonedaDR"}, {"", "TipoCambioDR"},
-    {"", "MetodoDePagoDR"}, {"", "NumParcialidad"}, {"", "ImpSaldoAnt"}, {"", "ImpPagado"},
-    {"", "ImpSaldoInsoluto"}};
+    {"", "IdDocumento"},  {"", "Serie"},           {"", "Folio"},          {"", "MonedaDR"},
+    {"", "TipoCambioDR"}, {"", "MetodoDePagoDR"},  {"", "NumParcialidad"}, {"", "ImpSaldoAnt"},
+    {"", "ImpPagado"},    {"", "ImpSaldoInsoluto"}};
 
 // The Pagos 1.0 complement, created on first use so that a payment given
 // before Drovanexis_SetPagos10 is not lost.

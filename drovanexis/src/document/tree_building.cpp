@@ -107,7 +107,8 @@ void fill(Node target, std::span<const Field> fields, const Values& values) {
     const std::string value = i < values.size() ? values[i] : std::string();
     const auto& field = fields[i];
     if (value.empty()) {
-      if (Element* holder = existing(target.element(), field.path)) holder->remove_attribute(field.attribute);
+      if (Element* holder = existing(target.element(), field.path))
+        holder->remove_attribute(field.attribute);
       continue;
     }
     resolve(target, field.path).set(field.attribute, value);

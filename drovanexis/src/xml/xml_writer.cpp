@@ -17,7 +17,8 @@ struct KnownNamespace {
 };
 
 constexpr std::array<KnownNamespace, 7> kKnownNamespaces{{
-    {"cfdi", "http://www.sat.gob.mx/cfd/3", "http://www.sat.gob.mx/sitio_internet/cfd/3/cfdv33.xsd"},
+    {"cfdi", "http://www.sat.gob.mx/cfd/3",
+     "http://www.sat.gob.mx/sitio_internet/cfd/3/cfdv33.xsd"},
     {"pago10", "http://www.sat.gob.mx/Pagos",
      "http://www.sat.gob.mx/sitio_internet/cfd/Pagos/Pagos10.xsd"},
     {"nomina12", "http://www.sat.gob.mx/nomina12",
@@ -50,14 +51,29 @@ bool is_declaration(std::string_view attribute) {
 void append_escaped(std::string& out, std::string_view value, bool in_attribute) {
   for (const char c : value) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += in_attribute ? "&quot;" : "\""; break;
-      case '\t': out += in_attribute ? "&#9;" : "\t"; break;
-      case '\n': out += in_attribute ? "&#10;" : "\n"; break;
-      case '\r': out += "&#13;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += in_attribute ? "&quot;" : "\"";
+        break;
+      case '\t':
+        out += in_attribute ? "&#9;" : "\t";
+        break;
+      case '\n':
+        out += in_attribute ? "&#10;" : "\n";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      default:
+        out += c;
     }
   }
 }

@@ -51,11 +51,12 @@ TEST(XmlWriter, StampDeclaresItsOwnNamespaceAndSchemaLocation) {
   Element root = comprobante("I");
   Node::root(root).child("cfdi:Complemento").child("tfd:TimbreFiscalDigital").set("Version", "1.1");
   const std::string xml = write_xml(root);
-  EXPECT_TRUE(contains(xml,
-                       "<tfd:TimbreFiscalDigital xmlns:tfd=\"http://www.sat.gob.mx/TimbreFiscalDigital\" "
-                       "xsi:schemaLocation=\"http://www.sat.gob.mx/TimbreFiscalDigital "
-                       "http://www.sat.gob.mx/sitio_internet/cfd/TimbreFiscalDigital/"
-                       "TimbreFiscalDigitalv11.xsd\" Version=\"1.1\"/>"));
+  EXPECT_TRUE(
+      contains(xml,
+               "<tfd:TimbreFiscalDigital xmlns:tfd=\"http://www.sat.gob.mx/TimbreFiscalDigital\" "
+               "xsi:schemaLocation=\"http://www.sat.gob.mx/TimbreFiscalDigital "
+               "http://www.sat.gob.mx/sitio_internet/cfd/TimbreFiscalDigital/"
+               "TimbreFiscalDigitalv11.xsd\" Version=\"1.1\"/>"));
   EXPECT_EQ(xml.find("xmlns:tfd"), xml.rfind("xmlns:tfd"));
 }
 
@@ -64,7 +65,8 @@ TEST(XmlWriter, EscapesValuesSoThatTheyReadBackUnchanged) {
   Element root = comprobante("I");
   Node::root(root).child("cfdi:Emisor").set("Nombre", tricky);
   const std::string xml = write_xml(root);
-  EXPECT_TRUE(contains(xml, "Nombre=\"A &amp; B &lt;c&gt; &quot;d&quot; 'e'&#9;tab&#10;line&#13;ret ñ\""));
+  EXPECT_TRUE(
+      contains(xml, "Nombre=\"A &amp; B &lt;c&gt; &quot;d&quot; 'e'&#9;tab&#10;line&#13;ret ñ\""));
   const Element read = parse_xml(xml);
   EXPECT_EQ(*read.child("cfdi:Emisor")->attribute("Nombre"), tricky);
 }
@@ -101,7 +103,9 @@ TEST(XmlWriter, TreeReadFromTextKeepsItsDeclarationsAndOrder) {
       "</c:Comprobante>";
   Element read = parse_xml(text);
   // A stamp added after reading declares its namespace where it stands.
-  read.add_child("cfdi:Complemento").add_child("tfd:TimbreFiscalDigital").set_attribute("Version", "1.1");
+  read.add_child("cfdi:Complemento")
+      .add_child("tfd:TimbreFiscalDigital")
+      .set_attribute("Version", "1.1");
   const std::string xml = write_xml(read);
 
   EXPECT_TRUE(contains(xml, "xmlns:cfdi=\"http://www.sat.gob.mx/cfd/3\""));
