@@ -46,11 +46,14 @@ void ViewerModel::up() {
   if (line_ > 1) move_to_line(line_ - 1);
 }
 
+// One window further. When the text already ends inside the window the
+// cursor only goes to the last line: scrolling would push the text out of
+// the window and leave it nearly empty.
 void ViewerModel::page_down() {
   clear_selection();
   const std::size_t last = lines_.size();
   const std::size_t step = std::min(rows_, (last - first_line_) - (line_ - first_line_));
-  if (step > last - line_) {
+  if (first_line_ + rows_ - 1 >= last || step > last - line_) {
     move_to_line(std::min(first_line_ + rows_ - 1, last));
     return;
   }

@@ -71,10 +71,19 @@ TEST_F(ViewerTest, PageDownAndUpMoveByTheWindowHeight) {
   view_until_out_of_keys(numbered_lines(50, false), 3, 0, 24, 79);
   EXPECT_EQ(row(3), padded("line 1"));
 
-  backend_.push_keys({key::page_down, key::page_down, key::page_down, key::page_down});
+  // A full page further the text ends inside the window: PgDn then only
+  // moves the cursor to the last line instead of scrolling the text away.
+  backend_.push_keys({key::page_down, key::page_down, key::page_down});
   view_until_out_of_keys(numbered_lines(50, false), 3, 0, 24, 79);
-  EXPECT_EQ(row(3), padded("line 50"));
-  EXPECT_EQ(row(4), padded(""));
+  EXPECT_EQ(row(3), padded("line 45"));
+  EXPECT_EQ(row(8), padded("line 50"));
+  EXPECT_EQ(row(9), padded(""));
+  EXPECT_EQ(con_.screen().cursor_row(), 8);
+
+  backend_.push_key(key::page_down);
+  view_until_out_of_keys("short\r\ntext", 3, 0, 24, 79);
+  EXPECT_EQ(row(3), padded("short"));
+  EXPECT_EQ(con_.screen().cursor_row(), 4);
 }
 
 TEST_F(ViewerTest, CtrlPageDownGoesToTheEndOfTheText) {

@@ -1,0 +1,27 @@
+#include "console/clipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace console {
+namespace {
+
+TEST(Clipboard, CopiedTextIsKeptAndOfferedToTheTerminal) {
+  std::vector<std::string> offered;
+  Clipboard::instance().set_terminal_sink(
+      [&offered](std::string_view sequence) { offered.emplace_back(sequence); });
+  Clipboard::instance().set_text("hi");
+  Clipboard::instance().set_text(std::string("a\xF3\0", 3));
+  Clipboard::instance().set_terminal_sink({});
+
+  EXPECT_EQ(Clipboard::instance().text(), std::string("a\xF3\0", 3));
+  ASSERT_EQ(offered.size(), 2u);
+  EXPECT_EQ(offered[0], "\x1b]52;c;aGk=\x07");
+  EXPECT_EQ(offered[1], "\x1b]52;c;YfMA\x07");
+  EXPECT_EQ(osc52_sequence("abcd"), "\x1b]52;c;YWJjZA==\x07");
+}
+
+}  // namespace
+}  // namespace console
