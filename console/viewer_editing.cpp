@@ -18,7 +18,8 @@ void pad_to(std::string& text, std::size_t length) {
 
 // Cuts `line` and the lines after it while they are longer than the width.
 // The cut-off rest goes to the front of the following wrapped line, or into a
-// new line when the cut line ended a paragraph. The cursor follows its byte.
+// new line when the cut line ended a paragraph. The cursor follows its byte;
+// the caller puts it back inside the window.
 void ViewerModel::rebreak_from(std::size_t line) {
   while (line <= lines_.size() && line_length(line) > width_) {
     std::string text = line_text(line);
@@ -44,7 +45,6 @@ void ViewerModel::rebreak_from(std::size_t line) {
     }
     ++line;
   }
-  place_cursor(line_, column_);
 }
 
 // After typing in the window's last column the cursor moves on to the next
@@ -75,11 +75,8 @@ void ViewerModel::type(unsigned char ch) {
   const bool too_long = text.size() > width_;
   set_line(line_, std::move(text));
   ++column_;
-  if (too_long) {
-    rebreak_from(line_);
-  } else {
-    break_at_window_edge();
-  }
+  if (too_long) rebreak_from(line_);
+  break_at_window_edge();
 }
 
 void ViewerModel::enter() {
@@ -122,6 +119,7 @@ void ViewerModel::backspace() {
   line_ -= 1;
   column_ = join_column;
   rebreak_from(line_);
+  place_cursor(line_, column_);
 }
 
 void ViewerModel::del() {
@@ -144,6 +142,7 @@ void ViewerModel::del() {
   set_line(line_, std::move(text));
   lines_.erase(line_);
   rebreak_from(line_);
+  place_cursor(line_, column_);
 }
 
 // Tab works only left of the last seven columns: it inserts three blanks in
@@ -160,7 +159,7 @@ void ViewerModel::tab() {
     set_line(line_, std::move(text));
     if (too_long) rebreak_from(line_);
   }
-  move_to_column(column_ + 3);
+  place_cursor(line_, column_ + 3);
 }
 
 void ViewerModel::delete_line() {

@@ -113,6 +113,20 @@ TEST(ViewerModelEdits, TypingAtTheLastColumnGoesOnInTheNextLine) {
   EXPECT_EQ(model.joined_text(), "aaaa bbbbcd");
 }
 
+TEST(ViewerModelEdits, TypingOverTheLastColumnOfALineWithAHiddenBlank) {
+  // "abcde " keeps its blank past the edge; the next line continues it.
+  ViewerModel model("abcde fgh", 5, 5);
+  ASSERT_EQ(line(model, 1), "abcde ");
+  model.end();
+  EXPECT_EQ(model.column(), 5u);
+  type(model, "XY");
+  EXPECT_EQ(line(model, 1), "abcdX ");
+  EXPECT_EQ(line(model, 2), "Ygh");
+  EXPECT_EQ(model.line(), 2u);
+  EXPECT_EQ(model.column(), 2u);
+  EXPECT_EQ(model.joined_text(), "abcdX Ygh");
+}
+
 TEST(ViewerModelEdits, EnterSplitsInInsertModeOnly) {
   ViewerModel model("abcd\r\nlast", 5, 10);
   model.right();
