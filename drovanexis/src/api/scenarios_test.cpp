@@ -2,6 +2,8 @@
 // calls, checked against the hand-written example documents of the SAT folder
 // (same data) and against the SAT schemas.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
