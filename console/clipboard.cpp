@@ -51,7 +51,7 @@ Clipboard& Clipboard::instance() {
 
 void Clipboard::set_text(std::string text) {
   text_ = std::move(text);
-  if (sink_) sink_(osc52_sequence(text_));
+  if (sink_ && text_.size() <= max_terminal_offer) sink_(osc52_sequence(text_));
 }
 
 std::string osc52_sequence(std::string_view text) {

@@ -3,6 +3,7 @@
 // is also offered to the terminal's own clipboard through the OSC 52 control
 // sequence, which terminals that support it take and others ignore.
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,10 @@ namespace console {
 
 class Clipboard {
  public:
+  // Larger texts are kept here but not offered to the terminal: terminals
+  // refuse or choke on sequences of many megabytes.
+  static constexpr std::size_t max_terminal_offer = 256 * 1024;
+
   // Receives the control sequence that offers a copied text to the terminal.
   using TerminalSink = std::function<void(std::string_view sequence)>;
 

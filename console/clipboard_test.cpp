@@ -14,9 +14,12 @@ TEST(Clipboard, CopiedTextIsKeptAndOfferedToTheTerminal) {
       [&offered](std::string_view sequence) { offered.emplace_back(sequence); });
   Clipboard::instance().set_text("hi");
   Clipboard::instance().set_text(std::string("a\xF3\0", 3));
+  EXPECT_EQ(Clipboard::instance().text(), std::string("a\xF3\0", 3));
+  const std::string huge(Clipboard::max_terminal_offer + 1, 'h');
+  Clipboard::instance().set_text(huge);  // kept, but not sent to the terminal
+  EXPECT_EQ(Clipboard::instance().text(), huge);
   Clipboard::instance().set_terminal_sink({});
 
-  EXPECT_EQ(Clipboard::instance().text(), std::string("a\xF3\0", 3));
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[0], "\x1b]52;c;aGk=\x07");
   EXPECT_EQ(offered[1], "\x1b]52;c;YfMA\x07");
