@@ -1,5 +1,6 @@
 #include "sandbox/processing.h"
 
+#include <filesystem>
 #include <optional>
 #include <system_error>
 
@@ -67,6 +68,7 @@ class Pipeline {
         log_(log) {}
 
   void run() {
+    check_output_target();
     read_external_xml();
     prepare_for_sealing(root_, sandbox::mexico_now());
     load_credentials();
@@ -83,6 +85,25 @@ class Pipeline {
   }
 
  private:
+  // Refuses, before any stamp is taken, an output name that cannot be
+  // written: empty, in a folder that does not exist, or naming a folder.
+  void check_output_target() const {
+    if (output_file_.empty()) {
+      fail(sandbox::kCodeOutputNotWritten, "", "", "no se indicó el nombre del archivo");
+    }
+    const std::filesystem::path target = portable::resolve_path(output_file_);
+    const std::filesystem::path folder =
+        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+      fail(sandbox::kCodeOutputNotWritten, "", "",
+           output_file_ + ": la carpeta " + folder.string() + " no existe");
+    }
+    if (std::filesystem::is_directory(target, ec)) {
+      fail(sandbox::kCodeOutputNotWritten, "", "", output_file_ + " es una carpeta");
+    }
+  }
+
   void read_external_xml() {
     if (!document_.complete_xml) return;
     root_ = sandbox::read_external_document(*document_.complete_xml);

@@ -307,16 +307,35 @@ TEST_F(ProcessingTest, UnknownHandleIsLogged) {
   EXPECT_FALSE(std::filesystem::exists("Salida.xml"));
 }
 
-TEST_F(ProcessingTest, UnwritableOutputKeepsTheStampInTheLedger) {
+TEST_F(ProcessingTest, OutputThatCannotBeWrittenIsRefusedBeforeAnyStampIsTaken) {
+  std::filesystem::create_directory("carpeta");
+  const std::int64_t before = balance();
+  for (const char* output : {"", "no-such-folder\\Salida.xml", "carpeta"}) {
+    SCOPED_TRACE(output);
+    Document document = example_document("cfdi33-ingreso.xml");
+    EXPECT_EQ(process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
+                               kKeyPassword, output),
+              805);
+    EXPECT_NE(log_text().find("[ERROR] 805"), std::string::npos) << log_text();
+  }
+  EXPECT_EQ(balance(), before);
+}
+
+// A write that fails only when attempted (here: the temporary file's name is
+// too long for the file system) comes after the stamp: the stamped document
+// stays in the ledger and the log names its UUID.
+TEST_F(ProcessingTest, WriteFailureAfterStampingKeepsTheStampInTheLedger) {
   Document document = example_document("cfdi33-ingreso.xml");
+  const std::string output = std::string(250, 'x') + ".xml";
   const int result = process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
-                                      kKeyPassword, "no-such-folder\\Salida.xml");
+                                      kKeyPassword, output);
   EXPECT_EQ(result, 805);
   const std::string log = log_text();
   const std::size_t at = log.find("UUID ");
   ASSERT_NE(at, std::string::npos) << log;
   const std::string uuid = log.substr(at + 5, 36);
   EXPECT_TRUE(find_ledger_entry(*open_existing_state("Drovanexis.db"), uuid)) << uuid;
+  EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 }  // namespace
