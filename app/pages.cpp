@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/pages_texts.h"
 #include "binding/drovanexis_bindings.h"
+#include "console/call_stack.h"
 #include "console/read_file.h"
 #include "console/screen_save.h"
 #include "console/viewer.h"
@@ -80,12 +81,14 @@ void draw_banner(std::string_view title_text, std::string_view colour, int row0_
 
 void show_viewer_page(std::string_view title_text, std::string_view colour, int row0_blanks,
                       std::string_view text) {
+  console::RoutineFrame frame("VIEWER_PAGE");
   draw_banner(title_text, colour, row0_blanks);
   con().set_colour(colour_page);
   show_full_width_viewer(text);
 }
 
 void show_certificates_page(int handle) {
+  console::RoutineFrame frame("CERTIFICATES_PAGE");
   draw_banner(pages_banner_text(title_certificados, certificados_title_blanks), colour_banner,
               banner_long_blanks);
   con().set_colour(colour_page);
@@ -95,6 +98,7 @@ void show_certificates_page(int handle) {
 }
 
 void show_values_page(int handle) {
+  console::RoutineFrame frame("VALUES_PAGE");
   draw_banner(pages_banner_text(title_otros_valores, otros_valores_title_blanks), colour_banner,
               banner_long_blanks);
   con().set_colour(colour_page);
@@ -105,6 +109,7 @@ void show_values_page(int handle) {
 }
 
 void show_error_page() {
+  console::RoutineFrame frame("ERROR_PAGE");
   draw_banner(pages_banner_text(title_error, error_title_blanks), colour_error_banner,
               banner_short_blanks);
   cArchivo = console::read_file(library_log_file);
@@ -115,6 +120,7 @@ void show_error_page() {
 // Page 5 shows the stamp's seal (value 4) under its own title; the CFDI's
 // seal (value 7) is page 4.
 void show_success_sequence(int handle, std::string_view page1_title, std::string_view page1_file) {
+  console::RoutineFrame frame("SUCCESS_SEQUENCE");
   draw_banner(pages_banner_text(page1_title, page1_title_blanks), colour_banner, banner_short_blanks);
   con().set_colour(colour_page);
   cArchivo = console::read_file(page1_file);
@@ -135,6 +141,7 @@ void show_success_sequence(int handle, std::string_view page1_title, std::string
 
 void show_split_result(std::string_view title_text, std::optional<std::string_view> result_line,
                        std::string_view left_file, std::string_view right_file) {
+  console::RoutineFrame frame("SPLIT_RESULT");
   console::save_screen(con());
   clear_screen();
   draw_banner(title_text, colour_banner, banner_long_blanks);

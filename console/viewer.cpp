@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "console/call_stack.h"
 #include "console/keys.h"
 #include "console/line_split.h"
 #include "console/runtime_error.h"
@@ -176,6 +177,7 @@ class Viewer {
 std::string view_text(Console& con, const ViewerArgument& text, const ViewerArgument& top,
                       const ViewerArgument& left, const ViewerArgument& bottom,
                       const ViewerArgument& right) {
+  RoutineFrame frame(view_text_routine);
   if (text.kind() != ViewerArgument::Kind::absent && text.kind() != ViewerArgument::Kind::text) {
     argument_error("<cString> Argument type error");
   }

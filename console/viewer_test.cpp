@@ -191,6 +191,17 @@ TEST_F(ViewerTest, CutAndPasteMoveLines) {
   EXPECT_EQ(Clipboard::instance().text(), "one\r\ntwo\r\n");
 }
 
+TEST_F(ViewerTest, CancelInsideTheViewerNamesIt) {
+  backend_.push_key(key::alt_c);
+  try {
+    view_text(con_, "abc", 3, 0, 24, 79);
+    ADD_FAILURE() << "Alt+C did not cancel";
+  } catch (const Cancelled& cancelled) {
+    EXPECT_NE(cancelled.report().find("Cancelled at: VIEWTEXT ("), std::string::npos)
+        << cancelled.report();
+  }
+}
+
 struct ArgumentCase {
   ViewerArgument text;
   ViewerArgument top, left, bottom, right;

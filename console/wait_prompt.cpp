@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "console/call_stack.h"
+
 namespace console {
 namespace {
 
@@ -49,6 +51,7 @@ void write_console_style(Console& con, std::string_view text) {
 }
 
 std::string wait_prompt(Console& con, std::optional<std::string_view> message) {
+  RoutineFrame frame("WAIT_PROMPT");
   std::string text = "\r\n";
   text += message.value_or(default_wait_message);
   write_console_style(con, text);
