@@ -9,8 +9,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "api/api_support.h"
+#include "api/scenario_calls.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
 
@@ -106,6 +109,25 @@ TEST(Handles, UnsupportedEntriesAnswerWithTheirFailureValues) {
                                    nullptr, nullptr, nullptr, nullptr, nullptr);
   EXPECT_TRUE(DocumentRegistry::instance().find(handle)->root.children().empty());
   Drovanexis_Free(handle);
+}
+
+TEST(Handles, DocumentsOfSeveralThreadsStayApart) {
+  const std::size_t documents_before = DocumentRegistry::instance().size();
+  std::vector<std::thread> threads;
+  std::vector<int> mismatches(4, 0);
+  for (std::size_t t = 0; t < mismatches.size(); ++t) {
+    threads.emplace_back([&mismatches, t] {
+      for (int i = 0; i < 100; ++i) {
+        const std::int32_t handle = test::build_simple_invoice();
+        const Element& root = DocumentRegistry::instance().find(handle)->root;
+        if (root.child("cfdi:Conceptos")->children().size() != 2) ++mismatches[t];
+        Drovanexis_Free(handle);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(mismatches, std::vector<int>(mismatches.size(), 0));
+  EXPECT_EQ(DocumentRegistry::instance().size(), documents_before);
 }
 
 TEST(Handles, UnavailableWorkSaysSoInOneLogLine) {
