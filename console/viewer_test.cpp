@@ -99,6 +99,16 @@ TEST_F(ViewerTest, CtrlPageDownGoesToTheEndOfTheText) {
   EXPECT_EQ(row(3), padded("line 1"));
 }
 
+TEST_F(ViewerTest, LargeTextMovesToItsEndAndBack) {
+  const std::string text = numbered_lines(300000, true);
+  backend_.push_keys({key::ctrl_page_down, key::page_up, key::up});
+  view_until_out_of_keys(text, 3, 0, 24, 79);
+  // The empty last line is 300001; one page up shows 299958..299979.
+  EXPECT_EQ(row(3), padded("line 299958"));
+  EXPECT_EQ(row(23), padded("line 299978"));
+  EXPECT_EQ(con_.screen().cursor_row(), 23);
+}
+
 TEST_F(ViewerTest, EscWithScoreboardOffLeavesAtOnceWithTheOriginalText) {
   con_.set_setting("SCOREBOARD", false);
   backend_.push_keys({'Z', key::escape});
