@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace drovanexis::cbb {
+
+// The lines one CBB call adds to its log: a heading with the time, then one
+// line per step.
+class CbbLog {
+ public:
+  explicit CbbLog(std::string_view heading);
+
+  void step(std::string_view text);
+  void error(std::string_view text);
+
+  // Adds the lines to the end of the file (created when missing), rewriting
+  // it atomically so that a failure leaves the earlier content whole; false
+  // when it could not be written.
+  bool append_to(std::string_view file_name) const noexcept;
+
+  // The lines in the file's form: Windows-1252, CR LF.
+  std::string text() const;
+
+ private:
+  std::vector<std::string> lines_;  // UTF-8
+};
+
+// The local time as "yyyy-mm-dd hh:mm:ss".
+std::string local_time_text();
+
+}  // namespace drovanexis::cbb

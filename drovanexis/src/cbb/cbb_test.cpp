@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "cbb/cbb_generator.h"
+#include "portable/cp1252.h"
+#include "portable/file_io.h"
+#include "portable/test_folder.h"
+
+namespace drovanexis::cbb {
+namespace {
+
+constexpr const char* kQuery = "?re=AAA010101AAA&rr=FOHG380609Q76...";
+
+bool zbarimg_available() { return std::system("command -v zbarimg >/dev/null 2>&1") == 0; }
+
+// What zbarimg reads in the image, without its trailing line break.
+std::string decode_with_zbarimg(const std::string& file) {
+  const std::string command = "zbarimg --quiet --raw '" + file + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) return "<popen failed>";
+  std::string out;
+  std::array<char, 256> buffer{};
+  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get())) out += buffer.data();
+  if (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
+
+std::string read(const std::string& name) { return portable::read_file(name).value_or(""); }
+
+std::uint32_t le32(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 4; i-- > 0;) value = value << 8U | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+class CbbTest : public ::testing::Test {
+ protected:
+  portable::TestFolder folder_;
+};
+
+// The two calls of the demo's option 8, the second with the verification
+// address; the log named ".\QR.LOG" is read back as "qr.log".
+TEST_F(CbbTest, BothDemoBitmapsDecodeToTheirContentAndShareOneLog) {
+  if (!zbarimg_available()) GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
+  EXPECT_EQ(generate_cbb({kQuery, ".\\QR_ind.BMP", 0, ".\\QR.LOG", 1, 4, 5}), kCbbGenerated);
+  EXPECT_EQ(generate_cbb({kQuery, ".\\QR_dep.BMP", 1, ".\\QR.LOG", 1, 4, 5}), kCbbGenerated);
+
+  EXPECT_EQ(decode_with_zbarimg("QR_ind.BMP"), kQuery);
+  EXPECT_EQ(decode_with_zbarimg("QR_dep.BMP"),
+            "https://verificacfdi.facturaelectronica.sat.gob.mx/default.aspx" + std::string(kQuery));
+
+  const std::string log = read("qr.log");
+  EXPECT_NE(log.find(".\\QR_ind.BMP"), std::string::npos) << log;
+  EXPECT_NE(log.find(".\\QR_dep.BMP"), std::string::npos) << log;
+  EXPECT_NE(log.find("Resultado: 0"), log.rfind("Resultado: 0")) << "both calls logged:\n" << log;
+  EXPECT_NE(log.find("\r\n"), std::string::npos);
+  EXPECT_EQ(log.find("\n\n"), std::string::npos);
+}
+
+// Every error-correction level and a 1-pixel module with no quiet zone still
+// read back; widths that are not a multiple of 32 exercise the row padding.
+TEST_F(CbbTest, EveryLevelAndSizeDecodes) {
+  if (!zbarimg_available()) GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
+  struct Case { int level, module, margin; };
+  for (const Case c : {Case{0, 3, 4}, Case{1, 2, 1}, Case{2, 5, 2}, Case{3, 4, 4}, Case{1, 7, 3}}) {
+    const std::string text = "UUID=b9b2902e-2f4f-4e9f-b959-6aa615b92ae3&tt=1102.0";
+    ASSERT_EQ(generate_cbb({text, "qr.bmp", 0, "qr.log", c.level, c.module, c.margin}),
+              kCbbGenerated);
+    EXPECT_EQ(decode_with_zbarimg("qr.bmp"), text)
+        << "level " << c.level << " module " << c.module << " margin " << c.margin;
+  }
+}
+
+TEST_F(CbbTest, BitmapHeaderDescribesAMonochromeBottomUpImage) {
+  ASSERT_EQ(generate_cbb({"A", "one.bmp", 0, "", 0, 3, 2}), kCbbGenerated);
+  const std::string bmp = read("one.bmp");
+  ASSERT_GE(bmp.size(), 62U);
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+  EXPECT_EQ(le32(bmp, 2), bmp.size());
+  // Version 1 is 21 modules: (21 + 2 × 2) × 3 = 75 pixels, rows of 12 bytes.
+  EXPECT_EQ(le32(bmp, 18), 75U);
+  EXPECT_EQ(le32(bmp, 22), 75U);
+  EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 1);  // bits per pixel
+  EXPECT_EQ(bmp.size(), 62U + 12U * 75U);
+  // The quiet zone: the first stored row (the bottom one) is light throughout.
+  EXPECT_EQ(static_cast<unsigned char>(bmp[62]), 0xFF);
+}
+
+TEST_F(CbbTest, FailuresAreLoggedAndWriteNoBitmap) {
+  struct Case {
+    CbbRequest request;
+    int expected;
+    const char* in_log;
+  };
+  const Case cases[] = {
+      {{kQuery, "bad.bmp", 2, "fail.log", 1, 4, 5}, kCbbBadArgument, "modo 2"},
+      {{kQuery, "bad.bmp", 0, "fail.log", 4, 4, 5}, kCbbBadArgument, "corrección 4"},
+      {{kQuery, "bad.bmp", 0, "fail.log", 1, 0, 5}, kCbbBadArgument, "módulo 0"},
+      {{kQuery, "bad.bmp", 0, "fail.log", 1, 4, -1}, kCbbBadArgument, "margen -1"},
+      {{"", "bad.bmp", 0, "fail.log", 1, 4, 5}, kCbbNotEncodable, "vacío"},
+      {{std::string(3000, 'x'), "bad.bmp", 0, "fail.log", 3, 4, 5}, kCbbNotEncodable, "no cabe"},
+      {{kQuery, "missing-folder/bad.bmp", 0, "fail.log", 1, 4, 5}, kCbbNotWritten,
+       "missing-folder"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove("fail.log");
+    EXPECT_EQ(generate_cbb(c.request), c.expected) << c.in_log;
+    const std::string log = portable::cp1252_to_utf8(read("fail.log"));
+    EXPECT_NE(log.find("ERROR"), std::string::npos) << log;
+    EXPECT_NE(log.find(c.in_log), std::string::npos) << log;
+    EXPECT_FALSE(std::filesystem::exists("bad.bmp"));
+  }
+}
+
+}  // namespace
+}  // namespace drovanexis::cbb
