@@ -98,11 +98,11 @@ void ViewerModel::enter() {
 }
 
 void ViewerModel::backspace() {
-  edited();
   if (column_ > 1) {
     std::string text = line_text(line_);
     const std::size_t at = column_ - 2;
     if (at < text.size()) {
+      edited();
       text.erase(at, 1);
       set_line(line_, std::move(text));
     }
@@ -110,6 +110,7 @@ void ViewerModel::backspace() {
     return;
   }
   if (line_ == 1) return;
+  edited();
   std::string joined = line_text(line_ - 1);
   const std::size_t join_column = joined.size() + 1;
   joined += line_text(line_);
@@ -127,15 +128,16 @@ void ViewerModel::del() {
     delete_selection();
     return;
   }
-  edited();
   std::string text = line_text(line_);
   const std::size_t at = column_ - 1;
   if (at < text.size()) {
+    edited();
     text.erase(at, 1);
     set_line(line_, std::move(text));
     return;
   }
   if (line_ == lines_.size()) return;
+  edited();
   pad_to(text, at);
   text += line_text(line_ + 1);
   lines_.set_soft(line_ - 1, lines_.soft(line_));
@@ -176,10 +178,10 @@ void ViewerModel::delete_line() {
 }
 
 void ViewerModel::delete_word_right() {
-  edited();
   std::string text = line_text(line_);
   const std::size_t at = column_ - 1;
   if (at >= text.size()) return;
+  edited();
   std::size_t stop = at;
   while (stop < text.size() && text[stop] != ' ') ++stop;
   while (stop < text.size() && text[stop] == ' ') ++stop;

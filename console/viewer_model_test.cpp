@@ -150,6 +150,8 @@ TEST(ViewerModelEdits, EnterSplitsInInsertModeOnly) {
 
 TEST(ViewerModelEdits, BackspaceAndDelJoinLines) {
   ViewerModel model("ab\ncd\nef", 5, 10);
+  model.backspace();  // nothing left of the text's start
+  EXPECT_FALSE(model.changed());
   model.down();
   model.backspace();
   EXPECT_EQ(model.joined_text(), "abcd\nef");
