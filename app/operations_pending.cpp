@@ -11,10 +11,5 @@ void VXMLNOMINA() {}
 void VXMLCARTAPORTE1() {}
 void VXMLCARTAPORTE2() {}
 void VXMLEXTERNO() {}
-void CERTA64() {}
-void BMPSAMANO() {}
-void CANCELACFDI() {}
-void ESTADOCFDI() {}
-void ACUSECANCELA() {}
 
 }  // namespace app
