@@ -3,12 +3,15 @@
 
 #include <cstdio>
 #include <exception>
+#include <iostream>
 #include <optional>
-#include <string_view>
 
 #include "app/globals.h"
 #include "app/menu.h"
+#include "binding/library_error.h"
 #include "console/console.h"
+#include "console/error_handler.h"
+#include "console/error_unrecoverable.h"
 #include "console/terminal_backend.h"
 
 namespace {
@@ -16,13 +19,10 @@ namespace {
 constexpr int kRowsNeeded = 25;
 constexpr int kColumnsNeeded = 80;
 
-// Ends the program after an error that escaped an operation: the terminal is
-// given back first so that the message stays readable, then the message goes
-// to the error output and the exit code is 1.
-int end_after_error(console::TerminalBackend& terminal, std::string_view message) {
-  terminal.restore();
-  std::fprintf(stderr, "cfdi-demo: %.*s\n", static_cast<int>(message.size()), message.data());
-  return 1;
+// A failure of the invoicing library names the library file and the entry.
+std::optional<console::ErrorRecord> library_failure(const std::exception& error) {
+  if (dynamic_cast<const binding::LibraryError*>(&error) == nullptr) return std::nullopt;
+  return console::library_error_record(error.what());
 }
 
 bool terminal_large_enough(console::TerminalBackend& terminal) {
@@ -43,25 +43,26 @@ int main() {
   try {
     terminal.emplace();
   } catch (const console::TerminalError& e) {
+    const int code = console::report_unrecoverable(
+        {console::unrecoverable::console_start, console::console_start_failure_text()}, std::cerr);
     std::fprintf(stderr, "cfdi-demo: %s\n", e.what());
-    return 1;
+    return code;
   }
   if (!terminal_large_enough(*terminal)) return 1;
 
   console::Console con(*terminal, kRowsNeeded, kColumnsNeeded);
   app::set_con(&con);
-  try {
-    app::MAIN();
-  } catch (const console::Cancelled& cancelled) {
-    terminal->restore();
-    std::fputs(cancelled.report().c_str(), stderr);
-    return 1;
-  } catch (const std::exception& e) {
-    return end_after_error(*terminal, e.what());
-  } catch (...) {
-    return end_after_error(*terminal, "an unknown error ended the program");
-  }
+  // Errors that escape MAIN are reported by the error handler (dialog,
+  // console, error.log); what it has to say is shown again once the terminal
+  // is given back, since the program's screen goes with it.
+  console::ErrorHandler handler(&con);
+  console::install_error_handler(&handler);
+  const console::ProgramOutcome outcome =
+      console::run_program(handler, [] { app::MAIN(); }, library_failure);
+  console::install_error_handler(nullptr);
   app::set_con(nullptr);
   terminal->restore();
-  return 0;
+  std::fputs(outcome.output.c_str(), stdout);
+  std::fputs(outcome.error_output.c_str(), stderr);
+  return outcome.exit_code;
 }
