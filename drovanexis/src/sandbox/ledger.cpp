@@ -1,5 +1,6 @@
 #include "sandbox/ledger.h"
 
+#include "sandbox/accounts.h"
 #include "sandbox/provider_codes.h"
 
 namespace drovanexis::sandbox {
@@ -36,25 +37,23 @@ std::int64_t insert_row(SqliteDb& db, const LedgerEntry& entry) {
   return number;
 }
 
+[[noreturn]] void refuse(int code) {
+  throw StampRefused(code, std::string(describe_provider_code(code)));
+}
+
 }  // namespace
 
 StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry) {
   Transaction transaction(db);
-  Statement balance(db, "SELECT balance FROM accounts WHERE user = ?");
-  balance.bind(1, entry.account);
-  if (!balance.step()) {
-    throw StampRefused(kCodeBadCredentials, std::string(describe_provider_code(kCodeBadCredentials)));
-  }
-  const std::int64_t left = balance.integer(0);
-  if (left <= 0) {
-    throw StampRefused(kCodeNoStampsLeft, std::string(describe_provider_code(kCodeNoStampsLeft)));
-  }
+  const auto left = account_balance(db, entry.account);
+  if (!left) refuse(kCodeBadCredentials);
+  if (*left <= 0) refuse(kCodeNoStampsLeft);
   StampReceipt receipt;
   receipt.operation_number = insert_row(db, entry);
   Statement(db, "UPDATE accounts SET balance = balance - 1 WHERE user = ?")
       .bind(1, entry.account)
       .run();
-  receipt.balance_left = left - 1;
+  receipt.balance_left = *left - 1;
   transaction.commit();
   return receipt;
 }

@@ -10,14 +10,13 @@
 
 #include "api/scenario_calls.h"
 #include "cadena/sat_oracle.h"
-#include "crypto/certificate_issuer.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
 #include "sandbox/processing.h"
-#include "sandbox/provider_identity.h"
+#include "sandbox/provider_credentials.h"
 #include "sandbox/sandbox_init.h"
 #include "tools/sandbox_artifacts.h"
 #include "xml/xml_reader.h"
@@ -30,20 +29,15 @@ using drovanexis::testing::sat_available;
 
 constexpr const char* kPassword = "24681357q";
 
-// What the init tool does for the provider: a certificate for the sandbox's
-// RFC issued by the folder's authority, then the state file.
+// What the init tool does for the provider: its certificate issued by the
+// folder's authority, then the state file.
 void initialise_provider(std::time_t now) {
   const Certificate authority = Certificate::load("sandbox-ca.cer");
-  const PrivateKey authority_key = PrivateKey::load("sandbox-ca.key", kPassword);
-  const PrivateKey provider_key = generate_rsa_key("provider");
-  const Certificate provider = issue_certificate(
-      {csd_subject(std::string(kProviderName), std::string(kProviderRfc), "", "Timbrado"),
-       "00001000000700000001", now - 24 * 3600, now + 5 * 365 * 24 * 3600, false},
-      provider_key, &authority, authority_key, "provider.cer");
-  portable::write_file_atomic("provider.cer", provider.der());
-  initialise("Drovanexis.db",
-             {authority.der(), *portable::read_file("sandbox-ca.key"), kPassword},
-             {provider.der(), provider_key.to_encrypted_der(kPassword), kPassword}, Clock::now());
+  const CertificateWithKey provider = issue_provider_credentials(
+      authority, PrivateKey::load("sandbox-ca.key", kPassword), now, "clave-del-proveedor");
+  portable::write_file_atomic("provider.cer", provider.certificate_der);
+  initialise("Drovanexis.db", {authority.der(), *portable::read_file("sandbox-ca.key"), kPassword},
+             provider, Clock::now());
 }
 
 std::int32_t build_external_sample() {
