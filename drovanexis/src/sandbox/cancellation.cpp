@@ -77,10 +77,16 @@ class Cancellation {
     log_.field("UUID", request_.cfdi.uuid);
     log_.field("Certificado", request_.certificate_file);
     log_.field("Llave", request_.key_file);
-    ini_.set("UUID", request_.cfdi.uuid);
-    ini_.set("RfcEmisor", request_.cfdi.issuer_rfc);
-    ini_.set("RfcReceptor", request_.cfdi.receiver_rfc);
-    ini_.set("Total", request_.cfdi.total);
+    ini_ = request_fields();
+  }
+
+  ResultIni request_fields() const {
+    ResultIni ini;
+    ini.set("UUID", request_.cfdi.uuid);
+    ini.set("RfcEmisor", request_.cfdi.issuer_rfc);
+    ini.set("RfcReceptor", request_.cfdi.receiver_rfc);
+    ini.set("Total", request_.cfdi.total);
+    return ini;
   }
 
   int cancel(std::string_view result_file) {
@@ -203,8 +209,10 @@ class Cancellation {
     return refuse(kUnknown, explanation);
   }
 
+  // Nothing was recorded: the answer holds the request and the error only.
   int fail(const std::string& reason, std::string_view result_file) {
     log_.error(reason);
+    ini_ = request_fields();
     ini_.set("Fecha", format_mexico_time(now_));
     ini_.set("Resultado", std::to_string(kCancellationInternalError));
     ini_.set("Error", reason);
