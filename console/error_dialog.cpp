@@ -148,7 +148,7 @@ int wait_for_choice(Console& con, const DialogState& state) {
       continue;
     }
     draw_buttons(con.screen(), state, current);
-    con.present();
+    show_now(con);
   }
 }
 
@@ -178,7 +178,7 @@ class SavedArea {
     }
     screen.set_cursor(cursor_row_, cursor_column_);
     screen.set_cursor_shape(cursor_shape_);
-    con_.present();
+    show_now(con_);
   }
   SavedArea(const SavedArea&) = delete;
   SavedArea& operator=(const SavedArea&) = delete;
@@ -193,6 +193,8 @@ class SavedArea {
 };
 
 }  // namespace
+
+void show_now(Console& con) { con.backend().present(con.screen()); }
 
 int DialogLayout::line_column(std::size_t index) const {
   return left + 2 + (width - length_of(lines.at(index)) + 1) / 2;
@@ -263,7 +265,7 @@ int error_dialog(Console& con, std::string_view text, std::vector<std::string> b
   con.screen().set_cursor_shape(cursor_shape::hidden);
   draw_box(con.screen(), state);
   draw_buttons(con.screen(), state, 0);
-  con.present();
+  show_now(con);
   return wait_for_choice(con, state);
 }
 

@@ -55,6 +55,10 @@ DialogLayout layout_error_dialog(std::string_view text, std::vector<std::string>
 // Returns the chosen button's number from 1, or 0 after Esc.
 int error_dialog(Console& con, std::string_view text, std::vector<std::string> buttons);
 
+// Shows the grid at once, even while a Console::DeferredPresent holds
+// output back: an error must be seen however the screen was being drawn.
+void show_now(Console& con);
+
 // The dialog's colours.
 inline constexpr std::string_view dialog_colour = "W+/R";
 inline constexpr std::string_view dialog_current_button_colour = "W+/B";

@@ -147,6 +147,15 @@ TEST_F(ErrorDialogTest, KeysChooseButtons) {
   }
 }
 
+TEST_F(ErrorDialogTest, IsShownEvenWhileOutputIsHeldBack) {
+  Console::DeferredPresent hold(con_);
+  backend_.push_keys({key::right, key::enter});
+  EXPECT_EQ(error_dialog(con_, "Something failed", {"Quit", "Retry"}), 2);
+  ASSERT_EQ(backend_.at_reads().size(), 2u);
+  EXPECT_NE(backend_.at_reads()[0].row_text(11).find("Something failed"), std::string::npos);
+  EXPECT_NE(backend_.at_reads()[1].row_text(13).find(" Retry "), std::string::npos);
+}
+
 TEST_F(ErrorDialogTest, MovingRedrawsTheCurrentButton) {
   backend_.push_keys({key::right, key::enter});
   error_dialog(con_, "Something failed", {"Quit", "Retry"});

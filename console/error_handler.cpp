@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <new>
 
 #include "console/error_dialog.h"
 #include "console/error_unrecoverable.h"
@@ -60,6 +61,8 @@ auto ErrorHandler::guarded(Step step) {
     return step();
   } catch (const Cancelled&) {
     throw;
+  } catch (const std::bad_alloc&) {
+    throw UnrecoverableError{unrecoverable::memory_exhausted, "Out of memory"};
   } catch (const std::exception& failure) {
     fail_inside_handler(failure_record(failure), failure.what());
   }
@@ -110,7 +113,7 @@ std::optional<Resolution> ErrorHandler::resolve_quietly(const ErrorRecord& e) {
 // Shows the dialog until a button is chosen; nullopt for Quit.
 std::optional<Resolution> ErrorHandler::ask_user(const ErrorRecord& e) {
   if (con_ == nullptr) return std::nullopt;
-  con_->present();
+  show_now(*con_);
   std::string text = error_message(e);
   if (e.os_code != 0) text += ";" + dos_error_text(e.os_code);
   std::vector<std::string> buttons = {"Quit"};
@@ -129,12 +132,12 @@ void ErrorHandler::end_program(const ErrorRecord& e) {
   guarded([&] {
     if (con_ != nullptr) {
       write_console_style(*con_, "\r\n" + report);
-      con_->present();
+      show_now(*con_);
     }
     write_error_log(e, con_, log_);
     if (con_ != nullptr) {
       write_console_style(*con_, "\r\n");
-      con_->present();
+      show_now(*con_);
     }
     return 0;
   });
