@@ -141,6 +141,19 @@ TEST_F(ErrorHandlerTest, QuitReportsOnTheConsoleWritesTheLogAndEndsWithExitCodeO
   EXPECT_NE(log->find("Involved File .....: CSD_CACX7605101P8.cer\r\n"), std::string::npos);
 }
 
+TEST_F(ErrorHandlerTest, WithoutALogFileTheProgramStillEndsWithExitCodeOne) {
+  std::filesystem::create_directory("error.log");  // no file can take its place
+  backend_.push_key('q');
+  try {
+    handler_.handle(record(generic_code::write_error));
+    FAIL() << "the program did not end";
+  } catch (const ProgramEnd& end) {
+    EXPECT_EQ(end.exit_code, 1);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory("error.log"));
+  EXPECT_FALSE(std::filesystem::exists("trace.log"));  // not a failure of the handler
+}
+
 TEST_F(ErrorHandlerTest, AnErrorInsideTheHandlerShowsTheErrorSystemFailure) {
   ErrorRecord e = record(generic_code::write_error);
   e.routine = "VXMLPAGOS";
