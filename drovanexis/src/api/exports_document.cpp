@@ -1,7 +1,10 @@
+#include <string_view>
+
 #include "api/api_support.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
 #include "portable/cp1252.h"
+#include "sandbox/processing.h"
 
 // Document life: creation, credentials, the external XML, processing, result
 // values and release.
@@ -14,13 +17,38 @@ int32_t Drovanexis_New(const char* version) {
       0, [&] { return DocumentRegistry::instance().create(api::utf8(version)); });
 }
 
-int32_t Drovanexis_ProcesaDocumento(int32_t, const char*, const char*, const char*, const char*) {
-  return api::report_unavailable("Drovanexis_ProcesaDocumento");
+// Builds, seals, validates and stamps the document with the sandbox provider
+// and writes the stamped XML. File names and the password are handed on as
+// the caller's bytes: they name files and open keys, they are not document
+// text.
+static int32_t process(int32_t handle, const char* certificate_file, const char* key_file,
+                       const char* key_password, const char* output_file) {
+  return api::guarded<int32_t>(-1, [&] {
+    auto text = [](const char* value) { return std::string_view(value ? value : ""); };
+    bool found = false;
+    int32_t result = 0;
+    DocumentRegistry::instance().with_document(handle, [&](Document& document) {
+      found = true;
+      result = drovanexis::process_document(document, text(certificate_file), text(key_file),
+                                            text(key_password), text(output_file));
+    });
+    if (!found) return drovanexis::report_missing_document(handle, text(output_file));
+    return result;
+  });
 }
 
-int32_t Drovanexis_ProcesaDocumentoSSL(int32_t, const char*, const char*, const char*,
-                                       const char*) {
-  return api::report_unavailable("Drovanexis_ProcesaDocumentoSSL");
+int32_t Drovanexis_ProcesaDocumento(int32_t handle, const char* certificate_file,
+                                    const char* key_file, const char* key_password,
+                                    const char* output_file) {
+  return process(handle, certificate_file, key_file, key_password, output_file);
+}
+
+// The sandbox provider is in process, so there is no connection whose
+// security could differ: the secure variant processes the same way.
+int32_t Drovanexis_ProcesaDocumentoSSL(int32_t handle, const char* certificate_file,
+                                       const char* key_file, const char* key_password,
+                                       const char* output_file) {
+  return process(handle, certificate_file, key_file, key_password, output_file);
 }
 
 const char* Drovanexis_GetValue(int32_t handle, int32_t index) {
