@@ -540,27 +540,34 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesT
 
 // ---- Services ----------------------------------------------------------------------------------
 
-// Asks the stamping service to cancel a CFDI; writes result_file and log_file. Until the
-// provider is part of this build: -1, with a line saying so in "Drovanexis.log".
+// Asks the stamping service to cancel a CFDI; writes result_file (the answer as key=value
+// lines) and log_file. 0 cancelled directly, 1 cancellable only with the receiver's acceptance
+// (request recorded, in process), -1 not cancellable (or already cancelled), -2 not found,
+// -3 internal error (CSD, key password, files, state file; the log says which).
 DROVANEXIS_API int32_t Drovanexis_CancelaCFDI(
     const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
     const char* uuid, const char* certificate_file, const char* key_file, const char* key_password,
     const char* result_file, const char* log_file);
 
-// Asks the stamping service for the status of a CFDI; writes result_file and log_file. Until
-// the provider is part of this build: -1, with a line saying so in "Drovanexis.log".
+// Asks the stamping service for the status of a CFDI; writes result_file and log_file. 2 in
+// force and cancellable, 1 in force and not cancellable, 0 cancellation in process, -1
+// previously cancelled, -2 not found, -3 internal error.
 DROVANEXIS_API int32_t Drovanexis_GetStatusCFDI(
     const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
     const char* uuid, const char* result_file, const char* log_file);
 
-// Retrieves the acknowledgement of a cancellation; writes result_file, acuse_file and log_file.
-// Until the provider is part of this build: -1, with a line saying so in "Drovanexis.log".
+// Retrieves the acknowledgement of a cancellation; writes result_file, acuse_file (the signed
+// Acuse, only when there is one) and log_file. 1 obtained, 0 none available, -1 error.
+// `reserved` is not used.
 DROVANEXIS_API int32_t Drovanexis_RecuperaAcuseCancelacion(
     const char* user, const char* rfc, const char* uuid, const char* result_file,
     const char* acuse_file, const char* log_file, const char* reserved);
 
-// Writes the CBB (QR) bitmap of a query text and a log file. Until bitmaps are part of this
-// build: -1, with a line saying so in "Drovanexis.log".
+// Writes the CBB (QR code) of a query text as a monochrome Windows bitmap and appends what it
+// did to log_file. style: 0 encodes the text as given, 1 the SAT's verification address
+// followed by the text as its query. option1: error correction, 0 L, 1 M, 2 Q, 3 H. option2:
+// pixels per module (1-64). option3: modules of quiet zone around the code (0-64). 0 on
+// success; 1 bad argument, 2 text that does not fit a QR code, 3 bitmap not written.
 DROVANEXIS_API int32_t Drovanexis_GeneraCBB(
     const char* query, const char* bitmap_file, int32_t style, const char* log_file,
     int32_t option1, int32_t option2, int32_t option3);

@@ -1,28 +1,71 @@
+#include <string>
+
 #include "api/api_support.h"
+#include "cbb/cbb_generator.h"
+#include "crypto/certificate.h"
 #include "drovanexis.h"
+#include "sandbox/acknowledgement.h"
+#include "sandbox/cancellation.h"
+#include "sandbox/status_query.h"
 
-// Services of the stamping provider and the CBB bitmaps. This build cannot
-// carry them out yet: each says so in "Drovanexis.log" and fails.
+// Services of the stamping provider and the CBB bitmaps: each entry converts
+// its arguments and hands them to the sandbox or the CBB part, which write
+// the result and log files.
 namespace api = drovanexis::api;
+namespace sandbox = drovanexis::sandbox;
+using api::utf8;
 
-int32_t Drovanexis_CancelaCFDI(const char*, const char*, const char*, const char*, const char*,
-                               const char*, const char*, const char*, const char*, const char*) {
-  return api::report_unavailable("Drovanexis_CancelaCFDI");
+int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor, const char* rfc_receptor,
+                               const char* total, const char* uuid, const char* certificate_file,
+                               const char* key_file, const char* key_password,
+                               const char* result_file, const char* log_file) {
+  return api::guarded<int32_t>(sandbox::kCancellationInternalError, [&] {
+    const sandbox::CancellationRequest request{
+        utf8(user),
+        {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)},
+        utf8(certificate_file),
+        utf8(key_file),
+        utf8(key_password)};
+    return sandbox::cancel_cfdi(request, utf8(result_file), utf8(log_file));
+  });
 }
 
-int32_t Drovanexis_GetStatusCFDI(const char*, const char*, const char*, const char*, const char*,
-                                 const char*, const char*) {
-  return api::report_unavailable("Drovanexis_GetStatusCFDI");
+int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor,
+                                 const char* rfc_receptor, const char* total, const char* uuid,
+                                 const char* result_file, const char* log_file) {
+  return api::guarded<int32_t>(sandbox::kStatusInternalError, [&] {
+    const sandbox::StatusRequest request{
+        utf8(user), {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}};
+    return sandbox::query_status(request, utf8(result_file), utf8(log_file));
+  });
 }
 
-int32_t Drovanexis_RecuperaAcuseCancelacion(const char*, const char*, const char*, const char*,
-                                            const char*, const char*, const char*) {
-  return api::report_unavailable("Drovanexis_RecuperaAcuseCancelacion");
+int32_t Drovanexis_RecuperaAcuseCancelacion(const char* user, const char* rfc, const char* uuid,
+                                            const char* result_file, const char* acuse_file,
+                                            const char* log_file, const char* /*reserved*/) {
+  return api::guarded<int32_t>(sandbox::kAcknowledgementError, [&] {
+    const sandbox::AcknowledgementRequest request{utf8(user), utf8(rfc), utf8(uuid)};
+    return sandbox::retrieve_acknowledgement(request, utf8(result_file), utf8(acuse_file),
+                                             utf8(log_file));
+  });
 }
 
-int32_t Drovanexis_GeneraCBB(const char*, const char*, int32_t, const char*, int32_t, int32_t,
-                             int32_t) {
-  return api::report_unavailable("Drovanexis_GeneraCBB");
+int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file, int32_t mode,
+                             const char* log_file, int32_t level, int32_t module_pixels,
+                             int32_t margin_modules) {
+  return api::guarded<int32_t>(drovanexis::cbb::kCbbNotWritten, [&] {
+    const drovanexis::cbb::CbbRequest request{utf8(query),    utf8(bitmap_file), mode,
+                                              utf8(log_file), level,             module_pixels,
+                                              margin_modules};
+    return drovanexis::cbb::generate_cbb(request);
+  });
 }
 
-const char* Drovanexis_CerTo64(const char*) { return ""; }
+const char* Drovanexis_CerTo64(const char* certificate_file) {
+  // The text stays valid until the calling thread's next call.
+  thread_local std::string result;
+  result = api::guarded<std::string>(std::string(), [&] {
+    return drovanexis::Certificate::load(utf8(certificate_file)).base64();
+  });
+  return result.c_str();
+}
