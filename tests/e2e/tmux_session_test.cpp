@@ -1,0 +1,28 @@
+#include "tests/e2e/tmux_session.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+TEST(StyledRowTest, SgrSequencesGiveEachCharacterItsColours) {
+  // As capture-pane -e writes them: bold red background, reset, 256-colour
+  // forms, blink, and a two-byte UTF-8 character.
+  const StyledRow row = parse_styled_row(
+      "a\033[1m\033[41mB\033[0mc\033[30;47md\033[38;5;4;48;5;1me\033[5;94mf\033[39;49;25;22m\xC3\xB3");
+  const std::vector<std::string> characters = {"a", "B", "c", "d", "e", "f", "\xC3\xB3"};
+  const std::vector<CellColour> colours = {
+      {7, 0, false, false},  // default
+      {7, 4, true, false},   // bright white on red
+      {7, 0, false, false},  // reset
+      {0, 7, false, false},  // black on white
+      {1, 4, false, false},  // terminal colour 4 is our blue, 1 our red
+      {1, 4, true, true},    // bright blue from 94, blink
+      {7, 0, false, false},  // defaults back
+  };
+  EXPECT_EQ(row.characters, characters);
+  EXPECT_EQ(row.colours, colours);
+}
+
+}  // namespace
+}  // namespace e2e
