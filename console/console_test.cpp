@@ -167,6 +167,32 @@ TEST_F(ConsoleTest, CancelOffDeliversAltCAndBreakAsKeys) {
   EXPECT_EQ(con_.read_key(), key::break_request);
 }
 
+TEST_F(ConsoleTest, DeferredPresentShowsManyWritesOnce) {
+  const int before = backend_.present_count();
+  {
+    Console::DeferredPresent batch(con_);
+    {
+      Console::DeferredPresent nested(con_);
+      con_.write_at(0, 0, "one");
+    }
+    con_.write_at(1, 0, "two");
+    EXPECT_EQ(backend_.present_count(), before);
+  }
+  EXPECT_EQ(backend_.present_count(), before + 1);
+  EXPECT_EQ(backend_.last_presented()->row_text(1).substr(0, 3), "two");
+}
+
+TEST(ScreenTest, ResizeKeepsTheCellsBothSizesShare) {
+  Screen screen(3, 4);
+  screen.set_cell(1, 2, Cell{'x', 0x1F, true});
+  screen.set_cell(2, 3, Cell{'y', 0x07, false});
+  screen.resize(2, 10);
+  EXPECT_EQ(screen.cell(1, 2), (Cell{'x', 0x1F, true}));
+  EXPECT_EQ(screen.row_text(1), "  x       ");
+  EXPECT_EQ(screen.cell(2, 3), Cell{});  // outside reads as a blank
+  EXPECT_THROW(screen.resize(0, 5), std::invalid_argument);
+}
+
 TEST(KeysTest, LetterCodes) {
   EXPECT_EQ(key::ctrl_letter('A'), 513);
   EXPECT_EQ(key::ctrl_letter('w'), 535);
