@@ -1,0 +1,99 @@
+// The service entries as the demo calls them: argument positions, file names
+// written with ".\" and read back in another letter case, and the answers that
+// follow from the sample ledger.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "drovanexis.h"
+#include "portable/cp1252.h"
+#include "portable/file_io.h"
+#include "portable/test_folder.h"
+#include "sandbox/sandbox_test_support.h"
+
+namespace {
+
+std::string command_output(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) return "<popen failed>";
+  std::string out;
+  std::array<char, 4096> buffer{};
+  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get())) out += buffer.data();
+  return out;
+}
+
+std::string read(const char* name) {
+  return portable::cp1252_to_utf8(portable::read_file(name).value_or(""));
+}
+
+class ServiceEntriesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::unsetenv("DROVANEXIS_SANDBOX_DB");
+    drovanexis::sandbox::testing::prepare_working_folder();
+  }
+
+  portable::TestFolder folder_;
+};
+
+TEST_F(ServiceEntriesTest, CerTo64IsTheBase64OfTheFile) {
+  // The demo names the file with an upper-case extension.
+  const std::string expected = command_output("base64 -w0 CSD_KIJ0906199R1.cer");
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(Drovanexis_CerTo64("CSD_KIJ0906199R1.CER"), expected);
+
+  // A PEM file gives the Base64 of its DER.
+  std::string pem = "-----BEGIN CERTIFICATE-----\n";
+  for (std::size_t at = 0; at < expected.size(); at += 64) pem += expected.substr(at, 64) + "\n";
+  pem += "-----END CERTIFICATE-----\n";
+  portable::write_file_atomic("kij.pem", pem);
+  EXPECT_EQ(Drovanexis_CerTo64("kij.pem"), expected);
+
+  EXPECT_STREQ(Drovanexis_CerTo64("missing.cer"), "");
+  portable::write_file_atomic("broken.cer", "not a certificate");
+  EXPECT_STREQ(Drovanexis_CerTo64("broken.cer"), "");
+  EXPECT_STREQ(Drovanexis_CerTo64(nullptr), "");
+}
+
+TEST_F(ServiceEntriesTest, GeneraCbbWritesTheBitmapAndAppendsTheLog) {
+  const char* query = "?re=AAA010101AAA&rr=FOHG380609Q76...";
+  EXPECT_EQ(Drovanexis_GeneraCBB(query, ".\\QR_ind.BMP", 0, ".\\QR.LOG", 1, 4, 5), 0);
+  EXPECT_EQ(Drovanexis_GeneraCBB(query, ".\\QR_dep.BMP", 1, ".\\QR.LOG", 1, 4, 5), 0);
+  EXPECT_TRUE(portable::read_file(".\\qr_ind.bmp"));
+  EXPECT_TRUE(portable::read_file(".\\qr_dep.bmp"));
+  const std::string log = read("qr.log");
+  EXPECT_NE(log.find("Modo 0"), std::string::npos) << log;
+  EXPECT_NE(log.find("Modo 1"), std::string::npos) << log;
+  EXPECT_NE(Drovanexis_GeneraCBB(query, ".\\QR_bad.BMP", 7, ".\\QR.LOG", 1, 4, 5), 0);
+}
+
+// Options 10, 9, 10 and 11 of the demo in a fresh folder.
+TEST_F(ServiceEntriesTest, DemoSequenceFollowsFromTheSampleLedger) {
+  const char* uuid = "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3";
+  auto status = [&] {
+    return Drovanexis_GetStatusCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                                    uuid, "StatusCFDI.INI", "StatusCFDI.LOG");
+  };
+  EXPECT_EQ(status(), 2) << read("StatusCFDI.LOG");
+  EXPECT_EQ(Drovanexis_CancelaCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                                   uuid, ".\\CSD_CACX7605101P8.CER", ".\\CSD_CACX7605101P8.KEY",
+                                   "24681357q", "CancelaCFDI.INI", "CancelaCFDI.LOG"),
+            0)
+      << read("CancelaCFDI.LOG");
+  EXPECT_NE(read("CancelaCFDI.INI").find("EstatusCancelacion=Cancelado sin aceptación\r\n"),
+            std::string::npos);
+  EXPECT_EQ(status(), -1);
+  EXPECT_EQ(Drovanexis_RecuperaAcuseCancelacion("demo_valdorin", "AAA010101AAA",
+                                                "F94FE4AC-4743-4745-BA99-E0D13100331D",
+                                                ".\\Recupera.res", ".\\Recupera.xml",
+                                                ".\\Recupera.log", ""),
+            1);
+  EXPECT_NE(read(".\\Recupera.xml").find("<Acuse"), std::string::npos);
+  EXPECT_NE(read(".\\Recupera.LOG").find("Resultado: 1"), std::string::npos);
+}
+
+}  // namespace
