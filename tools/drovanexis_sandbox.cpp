@@ -5,8 +5,10 @@
 //
 // writes into DIR the sandbox's test authority ("sandbox-ca.cer" and
 // "sandbox-ca.key"), the sample CSD files "CSD_CACX7605101P8.cer/.key" and
-// "CSD_KIJ0906199R1.cer/.key" (key password "24681357q") and the unsealed
-// sample invoice "ejemploexterno.xml".
+// "CSD_KIJ0906199R1.cer/.key" (key password "24681357q"), the unsealed
+// sample invoice "ejemploexterno.xml", the provider's certificate
+// "sandbox-pac.cer" and the provider's state "Drovanexis.db" (demonstration
+// account, sample ledger entries).
 
 #include <ctime>
 #include <exception>

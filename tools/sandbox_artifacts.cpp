@@ -1,7 +1,12 @@
 #include "tools/sandbox_artifacts.h"
 
+#include <chrono>
+#include <stdexcept>
+
 #include "crypto/certificate_issuer.h"
 #include "portable/file_io.h"
+#include "sandbox/provider_credentials.h"
+#include "sandbox/sandbox_init.h"
 
 namespace sandbox_tool {
 namespace {
@@ -104,7 +109,26 @@ void write_sample_xml(const std::filesystem::path& folder) {
   write(folder, kSampleXmlFile, sample_invoice_xml());
 }
 
+void write_provider_state(const std::filesystem::path& folder, const CertificateAndKey& authority,
+                          std::time_t now) {
+  namespace sandbox = drovanexis::sandbox;
+  const sandbox::CertificateWithKey authority_record{
+      authority.certificate.der(), authority.key.to_encrypted_der(kKeyPassword),
+      std::string(kKeyPassword)};
+  const sandbox::CertificateWithKey provider = sandbox::issue_provider_credentials(
+      authority.certificate, authority.key, now, kKeyPassword);
+  portable::write_file_atomic((folder / kProviderCertificateFile).string(),
+                              provider.certificate_der);
+  sandbox::initialise(folder / kStateFile, authority_record, provider,
+                      std::chrono::system_clock::from_time_t(now));
+}
+
 std::vector<std::string> init_working_folder(const std::filesystem::path& folder, std::time_t now) {
+  if (std::filesystem::exists(folder / kStateFile)) {
+    throw std::runtime_error("the folder is prepared already (it holds " +
+                             std::string(kStateFile) +
+                             "); remove the folder to start afresh");
+  }
   std::filesystem::create_directories(folder);
   std::vector<std::string> written;
   const CertificateAndKey authority = create_authority(now);
@@ -118,6 +142,10 @@ std::vector<std::string> init_working_folder(const std::filesystem::path& folder
   }
   write_sample_xml(folder);
   written.emplace_back(kSampleXmlFile);
+  // The state file last: its presence marks a folder as fully prepared.
+  write_provider_state(folder, authority, now);
+  written.emplace_back(kProviderCertificateFile);
+  written.emplace_back(kStateFile);
   return written;
 }
 

@@ -19,6 +19,10 @@ inline constexpr std::string_view kKeyPassword = "24681357q";
 inline constexpr std::string_view kAuthorityCertificateFile = "sandbox-ca.cer";
 inline constexpr std::string_view kAuthorityKeyFile = "sandbox-ca.key";
 inline constexpr std::string_view kSampleXmlFile = "ejemploexterno.xml";
+// The stamping provider's certificate, for checking the stamp's seal.
+inline constexpr std::string_view kProviderCertificateFile = "sandbox-pac.cer";
+// The sandbox provider's state: authority, provider, accounts and ledger.
+inline constexpr std::string_view kStateFile = "Drovanexis.db";
 
 struct CertificateAndKey {
   drovanexis::Certificate certificate;
@@ -64,8 +68,15 @@ void write_csd(const std::filesystem::path& folder, std::string_view rfc, const 
 std::string sample_invoice_xml();
 void write_sample_xml(const std::filesystem::path& folder);
 
-// Everything above in the folder (created if missing); returns the names
-// of the files written. Throws drovanexis::CryptoError or std::system_error
+// The provider's certificate (written to the folder) and key, issued by the
+// authority, and the provider's state file with the demonstration account
+// and the sample ledger entries.
+void write_provider_state(const std::filesystem::path& folder, const CertificateAndKey& authority,
+                          std::time_t now);
+
+// Everything above in a new folder (created if missing; a folder that holds
+// a state file already is refused, so that its ledger and the certificates it
+// trusts are never replaced); returns the names of the files written. Throws drovanexis::CryptoError or std::system_error
 // (both name what failed).
 std::vector<std::string> init_working_folder(const std::filesystem::path& folder, std::time_t now);
 

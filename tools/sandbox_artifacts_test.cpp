@@ -59,9 +59,21 @@ int SandboxInit::exit_code_ = -1;
 TEST_F(SandboxInit, WritesEveryFileAndSucceeds) {
   ASSERT_EQ(exit_code_, 0);
   for (const char* name : {"sandbox-ca.cer", "sandbox-ca.key", "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
-                           "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", "ejemploexterno.xml"}) {
+                           "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", "ejemploexterno.xml",
+                           "sandbox-pac.cer", "Drovanexis.db"}) {
     EXPECT_TRUE(std::filesystem::is_regular_file(in_work(name))) << name;
   }
+}
+
+TEST_F(SandboxInit, APreparedFolderIsRefusedAndKeptAsItWas) {
+  ASSERT_EQ(exit_code_, 0);
+  const auto authority_before = portable::read_file(in_work("sandbox-ca.cer"));
+  const auto state_before = portable::read_file(in_work("Drovanexis.db"));
+  const auto result = run_command(shell_quoted(kTool.string()) + " init work 2>&1");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.output.find("prepared already"), std::string::npos) << result.output;
+  EXPECT_EQ(portable::read_file(in_work("sandbox-ca.cer")), authority_before);
+  EXPECT_EQ(portable::read_file(in_work("Drovanexis.db")), state_before);
 }
 
 TEST_F(SandboxInit, CsdFilesAreValidCsdsOfTheSandboxAuthority) {
