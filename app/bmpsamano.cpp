@@ -21,7 +21,8 @@ constexpr const char* kLogFile = ".\\QR.LOG";
 // The same file as kLogFile: names are looked up regardless of letter case.
 constexpr std::string_view kLogFileShown = "qr.log";
 
-// The arguments after the log file, the same for both bitmaps.
+// The arguments after the log file, the same for both bitmaps: error
+// correction M, 4 pixels per module, a quiet zone of 5 modules.
 constexpr int kLevel = 1;
 constexpr int kModule = 4;
 constexpr int kMargin = 5;
