@@ -150,21 +150,33 @@ xmlNode* add_signed_info(SignatureTree& tree, xmlNode** digest_value) {
   return signed_info;
 }
 
-std::string serialise(xmlDoc* doc) {
+std::string serialise(xmlDoc* doc, bool indent = false) {
   xmlChar* out = nullptr;
   int size = 0;
-  xmlDocDumpMemoryEnc(doc, &out, &size, "UTF-8");
+  xmlDocDumpFormatMemoryEnc(doc, &out, &size, "UTF-8", indent ? 1 : 0);
   if (out == nullptr || size < 0) throw std::runtime_error("no se pudo escribir el acuse firmado");
   std::string text(reinterpret_cast<const char*>(out), static_cast<std::size_t>(size));
   xmlFree(out);
   return text;
 }
 
+// The document with one element per line, indented, so that it reads well
+// in a text viewer. White space between elements is dropped first; the
+// layout is then part of what is signed like any other content.
+std::string indented(std::string_view xml) {
+  DocPtr doc(xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "acuse.xml", "UTF-8",
+                           XML_PARSE_NONET | XML_PARSE_NOBLANKS));
+  if (!doc || xmlDocGetRootElement(doc.get()) == nullptr) {
+    throw std::runtime_error("el acuse a firmar no es un documento XML");
+  }
+  return serialise(doc.get(), true);
+}
+
 }  // namespace
 
 std::string sign_enveloped(std::string_view xml, const Certificate& certificate,
                            const PrivateKey& key) {
-  DocPtr doc = parse(xml);
+  DocPtr doc = parse(indented(xml));
   SignatureTree tree(xmlDocGetRootElement(doc.get()));
   xmlNode* digest_value = nullptr;
   xmlNode* signed_info = add_signed_info(tree, &digest_value);

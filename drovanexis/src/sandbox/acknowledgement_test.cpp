@@ -20,7 +20,9 @@
 #include "sandbox/acknowledgement.h"
 #include "sandbox/cancellation.h"
 #include "sandbox/sandbox_init.h"
+#include "sandbox/provider_store.h"
 #include "sandbox/sandbox_test_support.h"
+#include "sandbox/state_file.h"
 
 namespace drovanexis::sandbox {
 namespace {
@@ -166,6 +168,22 @@ TEST_F(AcknowledgementTest, CancellationRecordsAnAcknowledgement) {
   EXPECT_EQ(document.value("/Acuse/@Fecha").size(), 27U) << "seven fractional digits";
   EXPECT_TRUE(digest_matches(document));
   EXPECT_TRUE(signature_verifies(document));
+}
+
+// A state file whose authority was stored without its key: the provider,
+// whose certificate the authority issued, signs instead.
+TEST_F(AcknowledgementTest, WithoutTheAuthorityKeyTheProviderSigns) {
+  {
+    auto db = open_existing_state("Drovanexis.db");
+    store_authority(*db, {testing::TestPki::shared().authority_record().certificate_der, "", ""});
+  }
+  ASSERT_EQ(retrieve("AAA010101AAA", std::string(kSampleCancelledUuid)), 1)
+      << portable::read_file("Recupera.log").value_or("");
+  SignedDocument document(portable::read_file("Recupera.xml").value_or(""));
+  EXPECT_TRUE(digest_matches(document));
+  EXPECT_TRUE(signature_verifies(document));
+  EXPECT_EQ(base64_decode(document.value("//ds:X509Certificate")).value_or(""),
+            testing::TestPki::shared().provider().der());
 }
 
 TEST_F(AcknowledgementTest, OtherIssuerUnknownUuidAndFailures) {

@@ -121,10 +121,9 @@ class Cancellation {
   // The CSD must open with its password, be a CSD of the sandbox's authority
   // in force now, and belong to the issuer.
   void check_csd(SqliteDb& db) {
-    const Certificate certificate = Certificate::load(request_.certificate_file);
+    const Certificate certificate = load_certificate();
     log_.step("Certificado leído: " + certificate.number() + " de " + certificate.rfc());
-    const PrivateKey key = PrivateKey::load(request_.key_file, request_.key_password);
-    key.require_match(certificate);
+    open_key(certificate);
     log_.step("Llave privada abierta y corresponde al certificado");
     const auto authority = load_authority(db);
     if (!authority) throw CancellationFailure("el archivo de estado no tiene autoridad");
@@ -143,6 +142,35 @@ class Cancellation {
                                 ", no del emisor " + request_.cfdi.issuer_rfc);
     }
     log_.step("Certificado vigente del emisor " + certificate.rfc());
+  }
+
+  Certificate load_certificate() const {
+    try {
+      return Certificate::load(request_.certificate_file);
+    } catch (const CryptoError& error) {
+      throw CancellationFailure(describe(error, "el certificado", request_.certificate_file));
+    }
+  }
+
+  void open_key(const Certificate& certificate) const {
+    try {
+      PrivateKey::load(request_.key_file, request_.key_password).require_match(certificate);
+    } catch (const CryptoError& error) {
+      throw CancellationFailure(describe(error, "la llave privada", request_.key_file));
+    }
+  }
+
+  // The CSD failure in the log's language; where the file itself is at
+  // fault, the technical detail follows.
+  static std::string describe(const CryptoError& error, const std::string& what,
+                              const std::string& file) {
+    const std::string where = " (" + file + ")";
+    switch (error.code()) {
+      case CryptoErrorCode::kFileNotFound: return "no existe el archivo de " + what + where;
+      case CryptoErrorCode::kWrongPassword: return "la contraseña no abre la llave privada" + where;
+      case CryptoErrorCode::kKeyMismatch: return "la llave no corresponde al certificado" + where;
+      default: return "no se pudo usar " + what + where + ": " + error.what();
+    }
   }
 
   Answer decide(SqliteDb& db) {

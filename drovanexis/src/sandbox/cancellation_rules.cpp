@@ -82,10 +82,9 @@ Lookup find_described_cfdi(SqliteDb& db, const CfdiDescription& description) {
                    "no existe un CFDI timbrado con el UUID " + description.uuid);
   }
   if (!same_text(entry->issuer_rfc, description.issuer_rfc)) {
-    return outcome(LookupOutcome::kOtherIssuer,
-                   "el UUID " + entry->uuid + " no corresponde al RFC emisor " +
-                       description.issuer_rfc,
-                   std::move(entry));
+    std::string explanation = "el UUID " + entry->uuid + " no corresponde al RFC emisor " +
+                              description.issuer_rfc;
+    return outcome(LookupOutcome::kOtherIssuer, std::move(explanation), std::move(entry));
   }
   if (!same_text(entry->receiver_rfc, description.receiver_rfc)) {
     return outcome(LookupOutcome::kDataDiffers, "el RFC receptor " + description.receiver_rfc +
@@ -96,7 +95,8 @@ Lookup find_described_cfdi(SqliteDb& db, const CfdiDescription& description) {
     return outcome(LookupOutcome::kDataDiffers,
                    "el total " + description.total + " no es el del CFDI " + entry->uuid);
   }
-  return outcome(LookupOutcome::kFound, "CFDI " + entry->uuid + " encontrado", std::move(entry));
+  std::string found = "CFDI " + entry->uuid + " encontrado";
+  return outcome(LookupOutcome::kFound, std::move(found), std::move(entry));
 }
 
 Cancellability assess_cancellability(const LedgerEntry& entry, Clock::time_point now) {
