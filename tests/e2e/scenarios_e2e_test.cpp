@@ -343,7 +343,7 @@ INSTANTIATE_TEST_SUITE_P(Options1And3, ScenarioErrorE2eTest,
 TEST_F(ScenarioErrorE2eTest, AMalformedExternalXmlShowsTheLog) {
   write_text(folder_.path() / "ejemploexterno.xml",
              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<cfdi:Comprobante Version=\"3.3\"");
-  expect_error_page_naming(kScenarios[5], "ejemploexterno");
+  expect_error_page_naming(kScenarios[5], "XML mal formado");
 }
 
 }  // namespace
