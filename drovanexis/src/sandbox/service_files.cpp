@@ -10,7 +10,10 @@ namespace drovanexis::sandbox {
 
 namespace {
 
-constexpr std::size_t kWidth = 79;
+// The program shows a service's log in the right half of its result screen,
+// whose viewer wraps at 38 columns: lines no wider than that keep their
+// layout there, and read as well in a full-width viewer.
+constexpr std::size_t kWidth = 38;
 
 std::string with_crlf(const std::vector<std::string>& lines) {
   std::string out;

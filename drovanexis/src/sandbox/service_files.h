@@ -10,7 +10,8 @@ namespace drovanexis::sandbox {
 // The log of one service request (cancellation, status query,
 // acknowledgement): a heading, the request's fields, one line per step, the
 // answer's fields and the result. Windows-1252 with CR LF line ends, lines
-// of at most 79 columns, as the program's viewer shows it.
+// of at most 38 columns, so that the program's half-screen viewer shows them
+// as written.
 class ServiceLog {
  public:
   ServiceLog(std::string_view service, std::string_view time, std::string_view library_version);
