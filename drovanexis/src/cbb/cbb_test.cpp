@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -89,6 +90,37 @@ TEST_F(CbbTest, BitmapHeaderDescribesAMonochromeBottomUpImage) {
   EXPECT_EQ(bmp.size(), 62U + 12U * 75U);
   // The quiet zone: the first stored row (the bottom one) is light throughout.
   EXPECT_EQ(static_cast<unsigned char>(bmp[62]), 0xFF);
+}
+
+// Whether the 7 × 7 modules at (left, top) of a 1-pixel-module bitmap without
+// quiet zone form a finder pattern: dark ring, light ring, dark 3 × 3 centre.
+bool finder_at(const std::string& bmp, std::uint32_t side, std::uint32_t left,
+               std::uint32_t top) {
+  const std::uint32_t stride = (side + 31) / 32 * 4;
+  auto dark = [&](std::uint32_t x, std::uint32_t y_from_top) {
+    const std::size_t row = 62 + (side - 1 - y_from_top) * stride;
+    return (static_cast<unsigned char>(bmp[row + x / 8]) & (0x80U >> (x % 8))) == 0;
+  };
+  for (std::uint32_t dy = 0; dy < 7; ++dy) {
+    for (std::uint32_t dx = 0; dx < 7; ++dx) {
+      const std::uint32_t ring = std::min(std::min(dx, dy), std::min(6 - dx, 6 - dy));
+      if (dark(left + dx, top + dy) != (ring != 1)) return false;
+    }
+  }
+  return true;
+}
+
+// Rows are stored bottom-up: the finder patterns sit top-left, top-right and
+// bottom-left, never bottom-right.
+TEST_F(CbbTest, SymbolIsUprightAndNotMirrored) {
+  ASSERT_EQ(generate_cbb({"upright", "up.bmp", 0, "", 1, 1, 0}), kCbbGenerated);
+  const std::string bmp = read("up.bmp");
+  const std::uint32_t side = le32(bmp, 18);
+  ASSERT_EQ(side, 21U);
+  EXPECT_TRUE(finder_at(bmp, side, 0, 0));
+  EXPECT_TRUE(finder_at(bmp, side, side - 7, 0));
+  EXPECT_TRUE(finder_at(bmp, side, 0, side - 7));
+  EXPECT_FALSE(finder_at(bmp, side, side - 7, side - 7));
 }
 
 TEST_F(CbbTest, FailuresAreLoggedAndWriteNoBitmap) {
