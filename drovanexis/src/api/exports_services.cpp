@@ -64,8 +64,8 @@ int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file, int32_t
 const char* Drovanexis_CerTo64(const char* certificate_file) {
   // The text stays valid until the calling thread's next call.
   thread_local std::string result;
-  result = api::guarded<std::string>(std::string(), [&] {
-    return drovanexis::Certificate::load(utf8(certificate_file)).base64();
+  return api::guarded<const char*>("", [&] {
+    result = drovanexis::Certificate::load(utf8(certificate_file)).base64();
+    return result.c_str();
   });
-  return result.c_str();
 }
