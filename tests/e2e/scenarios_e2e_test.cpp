@@ -251,7 +251,7 @@ TEST(ScenarioLibraryE2eTest, ALibraryWithoutAnEntryIsReportedByNameAndTheDocumen
 
 const std::filesystem::path kBin = std::filesystem::path(CFDI_BINARY_DIR) / "bin";
 const std::filesystem::path kSat = CFDI_SAT_DIR;
-constexpr const char* kProviderCertificate = "provider.cer";
+constexpr const char* kProviderCertificate = "sandbox-pac.cer";
 
 class ScenarioStampingE2eTest : public ::testing::TestWithParam<Scenario> {
  protected:
