@@ -87,7 +87,7 @@ std::string trimmed_right(std::string text) {
 class ScreenColours {
  public:
   ScreenColours() {
-    char pattern[] = "/tmp/h10-tmux-XXXXXX";
+    char pattern[] = "/tmp/cfdi-e2e-tmux-XXXXXX";
     if (mkdtemp(pattern)) folder_ = pattern;
     if (const char* old = std::getenv("TMUX_TMPDIR")) previous_ = old;
     setenv("TMUX_TMPDIR", folder_.c_str(), 1);
