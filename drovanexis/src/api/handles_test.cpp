@@ -16,6 +16,7 @@
 #include "api/scenario_calls.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
+#include "portable/test_folder.h"
 
 namespace drovanexis {
 namespace {
@@ -33,6 +34,7 @@ TEST(Handles, NewGivesDistinctPositiveHandles) {
 }
 
 TEST(Handles, UnknownFreedAndZeroHandlesAreIgnored) {
+  portable::TestFolder folder;  // processing writes its log in the working folder
   const std::int32_t freed = Drovanexis_New("3.3");
   Drovanexis_Free(freed);
   const std::size_t documents_before = DocumentRegistry::instance().size();
