@@ -114,15 +114,16 @@ TEST_F(MenuE2eTest, EscRedrawsAndEndAndEnterEndWithCodeZero) {
   expect_terminal_usable(session);
 }
 
-// Alt+C and a termination signal both cancel: the call chain goes to the
-// error output, the exit code is 1 and the terminal is left usable.
-TEST_F(MenuE2eTest, AltCAndSigtermCancelAndLeaveTheTerminalUsable) {
-  for (bool by_signal : {false, true}) {
-    SCOPED_TRACE(by_signal ? "SIGTERM" : "Alt+C");
+// Alt+C and the hang-up, termination and interrupt signals all cancel: the
+// call chain goes to the error output, the exit code is 1 and the terminal is
+// left usable.
+TEST_F(MenuE2eTest, AltCAndBreakSignalsCancelAndLeaveTheTerminalUsable) {
+  for (int way : {0, SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(way == 0 ? std::string("Alt+C") : "signal " + std::to_string(way));
     TmuxSession session(options());
     ASSERT_TRUE(session.wait_for_text("12) Salir"));
-    if (by_signal) {
-      ASSERT_EQ(kill(session.program_pid(), SIGTERM), 0);
+    if (way != 0) {
+      ASSERT_EQ(kill(session.program_pid(), way), 0);
     } else {
       session.send_keys({"M-c"});
     }
@@ -132,6 +133,14 @@ TEST_F(MenuE2eTest, AltCAndSigtermCancelAndLeaveTheTerminalUsable) {
     EXPECT_NE(errors.find(")\nMAIN ("), std::string::npos) << errors;
     expect_terminal_usable(session);
   }
+}
+
+TEST_F(MenuE2eTest, CrashSignalRestoresTheTerminalAndEndsAsTheSignalWould) {
+  TmuxSession session(options());
+  ASSERT_TRUE(session.wait_for_text("12) Salir"));
+  ASSERT_EQ(kill(session.program_pid(), SIGSEGV), 0);
+  EXPECT_EQ(session.wait_for_exit(), 128 + SIGSEGV);
+  expect_terminal_usable(session);
 }
 
 TEST_F(MenuE2eTest, SmallTerminalIsRefusedWithTheSizes) {
