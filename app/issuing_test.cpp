@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ struct Scenario {
   const char* key;
   const char* output;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 std::int32_t external_reference() { return drovanexis::test::build_external("<external/>"); }
 

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ struct Scenario {
   const char* title;       // page 1's row 1, cut at column 79
   const char* output;      // the stamped file shown on page 1
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 const Scenario kScenarios[] = {
     {"simple", "1", 5, " Procesando XML Simple, Por favor espere ... ",
