@@ -1,0 +1,213 @@
+// The native original-string builder against libxslt running the SAT's
+// stylesheet, on every example of the shared SAT folder. Both start from a
+// document already parsed (our tree; libxml2's tree) and the stylesheet is
+// compiled once. The bytes must be equal, which is checked once per document
+// before anything is timed. The native builder should be at least 50x faster;
+// the ratio per document is printed last.
+
+#include <benchmark/benchmark.h>
+#include <libxml/parser.h>
+#include <libxslt/security.h>
+#include <libxslt/transform.h>
+#include <libxslt/xsltInternals.h>
+#include <libxslt/xsltutils.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cadena/cadena.h"
+#include "document/element.h"
+#include "summary_reporter.h"
+#include "xml/xml_reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSatDir = CFDI_SAT_DIR;
+const fs::path kStylesheet =
+    kSatDir / "www.sat.gob.mx/sitio_internet/cfd/3/cadenaoriginal_3_3/cadenaoriginal_3_3.xslt";
+
+// libxslt's messages, kept instead of printed: the SAT stylesheets declare
+// version 2.0 and every file of them draws a notice about it.
+std::string& library_messages() {
+  static std::string messages;
+  return messages;
+}
+
+void collect_message(void*, const char* format, ...) {
+  char line[1024];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(line, sizeof line, format, arguments);
+  va_end(arguments);
+  library_messages() += line;
+}
+
+// The compiled stylesheet, with network access forbidden to every
+// transformation.
+class SatStylesheet {
+ public:
+  SatStylesheet() {
+    xmlSetGenericErrorFunc(nullptr, collect_message);
+    xsltSetGenericErrorFunc(nullptr, collect_message);
+    security_ = xsltNewSecurityPrefs();
+    xsltSetSecurityPrefs(security_, XSLT_SECPREF_READ_NETWORK, xsltSecurityForbid);
+    xsltSetSecurityPrefs(security_, XSLT_SECPREF_WRITE_NETWORK, xsltSecurityForbid);
+    xsltSetSecurityPrefs(security_, XSLT_SECPREF_WRITE_FILE, xsltSecurityForbid);
+    xsltSetDefaultSecurityPrefs(security_);
+    sheet_ = xsltParseStylesheetFile(reinterpret_cast<const xmlChar*>(kStylesheet.c_str()));
+    if (sheet_ == nullptr) {
+      throw std::runtime_error("libxslt cannot compile " + kStylesheet.string() + ": " +
+                               library_messages());
+    }
+  }
+  ~SatStylesheet() {
+    xsltFreeStylesheet(sheet_);
+    xsltFreeSecurityPrefs(security_);
+  }
+  SatStylesheet(const SatStylesheet&) = delete;
+  SatStylesheet& operator=(const SatStylesheet&) = delete;
+
+  // The stylesheet's output for the document; throws when it fails.
+  std::string apply(xmlDocPtr document) const {
+    xmlDocPtr result = xsltApplyStylesheet(sheet_, document, nullptr);
+    if (result == nullptr) throw std::runtime_error("libxslt failed: " + library_messages());
+    xmlChar* bytes = nullptr;
+    int length = 0;
+    const int saved = xsltSaveResultToString(&bytes, &length, result, sheet_);
+    std::string text = saved == 0 && bytes != nullptr
+                           ? std::string(reinterpret_cast<const char*>(bytes),
+                                         static_cast<std::size_t>(length))
+                           : std::string();
+    xmlFree(bytes);
+    xmlFreeDoc(result);
+    if (saved != 0) throw std::runtime_error("libxslt could not serialise its result");
+    return text;
+  }
+
+ private:
+  xsltSecurityPrefsPtr security_ = nullptr;
+  xsltStylesheetPtr sheet_ = nullptr;
+};
+
+std::string read_bytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  if (!(in >> bytes.rdbuf())) throw std::runtime_error("cannot read " + file.string());
+  return bytes.str();
+}
+
+// One example, parsed once for each side.
+struct Example {
+  std::string name;
+  drovanexis::Element tree;
+  xmlDocPtr libxml_tree = nullptr;
+};
+
+std::vector<fs::path> example_files() {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(kSatDir / "examples")) {
+    if (entry.is_regular_file() && entry.path().extension() == ".xml") {
+      files.push_back(entry.path());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+Example load_example(const fs::path& file) {
+  const std::string bytes = read_bytes(file);
+  Example example{file.stem().string(), drovanexis::parse_xml(bytes), nullptr};
+  example.libxml_tree = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()),
+                                      file.c_str(), nullptr, XML_PARSE_NONET);
+  if (example.libxml_tree == nullptr) {
+    throw std::runtime_error("libxml2 cannot parse " + file.string());
+  }
+  return example;
+}
+
+// Where the two strings part, for the message of a mismatch.
+std::string first_difference(const std::string& native, const std::string& reference) {
+  std::size_t at = 0;
+  while (at < native.size() && at < reference.size() && native[at] == reference[at]) ++at;
+  const std::size_t from = at < 40 ? 0 : at - 40;
+  return "at byte " + std::to_string(at) + ": native \"" + native.substr(from, 80) +
+         "\" libxslt \"" + reference.substr(from, 80) + "\"";
+}
+
+void register_example(const SatStylesheet& sheet, const Example& example) {
+  benchmark::RegisterBenchmark(("native/" + example.name).c_str(),
+                               [&example](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   std::string text = drovanexis::cadena_cfdi33(example.tree);
+                                   benchmark::DoNotOptimize(text);
+                                 }
+                               })
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(("libxslt/" + example.name).c_str(),
+                               [&sheet, &example](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   std::string text = sheet.apply(example.libxml_tree);
+                                   benchmark::DoNotOptimize(text);
+                                 }
+                               })
+      ->Unit(benchmark::kMicrosecond);
+}
+
+void print_ratios(const bench::SummaryReporter& reporter, const std::vector<Example>& examples) {
+  std::printf("\nlibxslt / native (budget: at least 50)\n");
+  for (const Example& example : examples) {
+    const auto native = reporter.seconds("native/" + example.name);
+    const auto reference = reporter.seconds("libxslt/" + example.name);
+    if (!native || !reference) continue;
+    std::printf("  %-22s %8.1f  (native %.2f us, libxslt %.2f us)%s\n", example.name.c_str(),
+                *reference / *native, *native * 1e6, *reference * 1e6,
+                *reference / *native >= 50.0 ? "" : "  BELOW BUDGET");
+  }
+}
+
+int run(int argc, char** argv) {
+  if (!fs::exists(kStylesheet)) {
+    std::printf("cadena_bench: skipped, the SAT folder is absent (%s)\n", kStylesheet.c_str());
+    return 0;
+  }
+  const SatStylesheet sheet;
+  std::vector<Example> examples;
+  for (const fs::path& file : example_files()) examples.push_back(load_example(file));
+  bool all_equal = true;
+  for (const Example& example : examples) {
+    const std::string native = drovanexis::cadena_cfdi33(example.tree);
+    const std::string reference = sheet.apply(example.libxml_tree);
+    if (native != reference) {
+      std::printf("%s: DIFFERENT BYTES, not timed; %s\n", example.name.c_str(),
+                  first_difference(native, reference).c_str());
+      all_equal = false;
+      continue;
+    }
+    std::printf("%s: same %zu bytes\n", example.name.c_str(), native.size());
+    register_example(sheet, example);
+  }
+  print_ratios(bench::run_benchmarks(argc, argv), examples);
+  for (Example& example : examples) xmlFreeDoc(example.libxml_tree);
+  return all_equal ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "cadena_bench: %s\n", error.what());
+    return 1;
+  }
+}

@@ -1,0 +1,118 @@
+// Issuing the demo's simple invoice end to end through the C entries (build,
+// validate, seal, stamp, ledger, write) next to just the RSA work it cannot
+// avoid: two SHA256withRSA signatures with a 2048-bit key (the seal and the
+// stamp) and one verification (the seal, checked before stamping). The
+// issuing should cost little beyond the RSA work; the ratio is printed last.
+//
+// Further rows show where the rest goes: building the document alone, and
+// reading the CSD's certificate and encrypted key as processing does.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "api/scenario_calls.h"
+#include "crypto/certificate.h"
+#include "crypto/private_key.h"
+#include "crypto/signature.h"
+#include "drovanexis.h"
+#include "issuing_folder.h"
+#include "summary_reporter.h"
+
+namespace {
+
+constexpr std::int64_t kStamps = 1'000'000;
+constexpr const char* kOutputFile = "CFDI33Ejemplo.xml";
+
+// One prepared folder for the whole run; created on first use.
+bench::IssuingFolder& folder() {
+  static bench::IssuingFolder instance(kStamps);
+  return instance;
+}
+
+void BM_IssueSimpleInvoice(benchmark::State& state) {
+  folder();
+  for (auto _ : state) {
+    const bench::IssueResult result = bench::issue_simple_invoice(kOutputFile);
+    if (result.code != 0) {
+      state.SkipWithError(("processing failed: " + result.description).c_str());
+      break;
+    }
+  }
+}
+BENCHMARK(BM_IssueSimpleInvoice)->Unit(benchmark::kMillisecond);
+
+// The texts the invoice's RSA work signs: its original string and the
+// stamp's, as one processing of the invoice gives them.
+struct SignedTexts {
+  std::string cadena;
+  std::string stamp_cadena;
+};
+
+SignedTexts texts_of_one_issuing() {
+  folder();
+  const std::int32_t handle = drovanexis::test::build_simple_invoice();
+  const int code = Drovanexis_ProcesaDocumento(handle, bench::kIssuerCertificateFile,
+                                               bench::kIssuerKeyFile, bench::kIssuerKeyPassword,
+                                               kOutputFile);
+  SignedTexts texts{Drovanexis_GetValue(handle, 5), Drovanexis_GetValue(handle, 8)};
+  const std::string description = Drovanexis_GetValue(handle, 2);
+  Drovanexis_Free(handle);
+  if (code != 0) throw std::runtime_error("processing failed: " + description);
+  return texts;
+}
+
+void BM_RsaWorkOfOneInvoice(benchmark::State& state) {
+  const SignedTexts texts = texts_of_one_issuing();
+  const auto certificate = drovanexis::Certificate::load(bench::kIssuerCertificateFile);
+  const auto key = drovanexis::PrivateKey::load(bench::kIssuerKeyFile, bench::kIssuerKeyPassword);
+  for (auto _ : state) {
+    const std::string seal = drovanexis::sign_sha256_base64(key, texts.cadena);
+    if (!drovanexis::verify_sha256_base64(certificate, texts.cadena, seal)) {
+      state.SkipWithError("the seal just made does not verify");
+      break;
+    }
+    std::string stamp_seal = drovanexis::sign_sha256_base64(key, texts.stamp_cadena);
+    benchmark::DoNotOptimize(stamp_seal);
+  }
+}
+BENCHMARK(BM_RsaWorkOfOneInvoice)->Unit(benchmark::kMillisecond);
+
+void BM_BuildSimpleInvoiceOnly(benchmark::State& state) {
+  for (auto _ : state) {
+    const std::int32_t handle = drovanexis::test::build_simple_invoice();
+    Drovanexis_Free(handle);
+  }
+}
+BENCHMARK(BM_BuildSimpleInvoiceOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadCsdCertificateAndKey(benchmark::State& state) {
+  folder();
+  for (auto _ : state) {
+    auto certificate = drovanexis::Certificate::load(bench::kIssuerCertificateFile);
+    auto key = drovanexis::PrivateKey::load(bench::kIssuerKeyFile, bench::kIssuerKeyPassword);
+    benchmark::DoNotOptimize(certificate);
+    benchmark::DoNotOptimize(key);
+  }
+}
+BENCHMARK(BM_ReadCsdCertificateAndKey)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const bench::SummaryReporter& reporter = bench::run_benchmarks(argc, argv);
+    const auto issuing = reporter.seconds("BM_IssueSimpleInvoice");
+    const auto rsa = reporter.seconds("BM_RsaWorkOfOneInvoice");
+    if (issuing && rsa) {
+      std::printf("\nissuing / RSA work: %.2f (issuing %.2f ms, RSA work %.2f ms)\n",
+                  *issuing / *rsa, *issuing * 1e3, *rsa * 1e3);
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "issue_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
