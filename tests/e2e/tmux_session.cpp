@@ -140,8 +140,12 @@ std::string unique_socket_name() {
 
 // The pane runs this script: the program with its error output in a file,
 // its process id written first (the inner shell execs the program), then its
-// exit code and the terminal modes it left; the pane then stays open.
+// exit code and the terminal modes it left; the pane then stays open. A
+// watcher ends the tmux server when the test process is gone, so that a test
+// killed half-way leaves nothing running.
 constexpr const char* kPaneScript =
+    "( while kill -0 \"$5\" 2>/dev/null; do sleep 1; done; tmux -L \"$4\" kill-server ) "
+    ">/dev/null 2>&1 &\n"
     "cd \"$1\" || exit 1\n"
     "sh -c 'echo $$ > \"$1/pid\"; exec \"$2\" 2>\"$1/stderr\"' sh \"$2\" \"$3\"\n"
     "code=$?\n"
@@ -189,7 +193,7 @@ TmuxSession::TmuxSession(Options options) : options_(std::move(options)), socket
   }
   for (const std::string& part : {std::string("/bin/sh"), std::string("-c"), std::string(kPaneScript),
                                   std::string("sh"), options_.working_dir.string(), files_.string(),
-                                  options_.program.string()}) {
+                                  options_.program.string(), socket_, std::to_string(getpid())}) {
     arguments.push_back(part);
   }
   run_command(arguments, Output::discard);
