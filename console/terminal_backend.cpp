@@ -178,23 +178,48 @@ std::optional<InputEvent> TerminalBackend::translate(int status, int value) {
     return event;
   }
   if (status == OK && value == 27) {
-    // Esc followed at once by a letter is Alt+letter.
+    // Esc followed at once by a letter is Alt+letter; an escape sequence
+    // the terminal description does not know is dropped whole, so that an
+    // unknown key does nothing instead of typing its bytes.
     timeout(0);
     wint_t next = 0;
     const int next_status = get_wch(&next);
-    timeout(kPollMs);
-    if (next_status == OK) {
+    std::optional<InputEvent> result;
+    bool consumed = false;
+    if (next_status == OK && next == L'[') {
+      drop_sequence_rest(true);
+      consumed = true;
+    } else if (next_status == OK && next == L'O' && drop_sequence_rest(false)) {
+      consumed = true;
+    } else if (next_status == OK) {
       if (auto alt = alt_key_from_character(static_cast<int>(next))) {
-        return InputEvent{InputEvent::Kind::key, *alt};
+        result = InputEvent{InputEvent::Kind::key, *alt};
+      } else {
+        unget_wch(static_cast<wchar_t>(next));
       }
-      unget_wch(static_cast<wchar_t>(next));
     } else if (next_status == KEY_CODE_YES) {
       ungetch(static_cast<int>(next));
     }
+    timeout(kPollMs);
+    if (consumed) return std::nullopt;
+    if (result) return result;
   }
   auto code = key_from_terminal(TerminalKey{status == KEY_CODE_YES, static_cast<int>(value)}, learnt_);
   if (!code) return std::nullopt;
   return InputEvent{InputEvent::Kind::key, *code};
+}
+
+bool TerminalBackend::drop_sequence_rest(bool control_sequence) {
+  // Reads with no wait: the bytes of a sequence arrive together.
+  wint_t byte = 0;
+  bool dropped = false;
+  while (get_wch(&byte) == OK) {
+    dropped = true;
+    // A control sequence ends with a byte from '@' to '~'; the other kind is
+    // one byte long.
+    if (!control_sequence || (byte >= 0x40 && byte <= 0x7E)) break;
+  }
+  return dropped;
 }
 
 InputEvent TerminalBackend::read_event() {

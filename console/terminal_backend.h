@@ -45,6 +45,8 @@ class TerminalBackend final : public Backend {
   void learn_modified_keys();
   std::optional<InputEvent> translate(int status, int value);
   void draw_cell(int row, int column, const Cell& cell);
+  // Drops the rest of an unknown escape sequence; false when nothing followed.
+  bool drop_sequence_rest(bool control_sequence);
 
   LearntKeys learnt_;
   std::optional<Screen> shown_;
