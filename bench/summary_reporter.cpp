@@ -8,14 +8,15 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
   ConsoleReporter::ReportRuns(reports);
   for (const Run& run : reports) {
     if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-    seconds_[run.benchmark_name()] =
-        run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    const double per_second = benchmark::GetTimeUnitMultiplier(run.time_unit);
+    timings_[run.benchmark_name()] = {run.GetAdjustedRealTime() / per_second,
+                                      run.GetAdjustedCPUTime() / per_second};
   }
 }
 
-std::optional<double> SummaryReporter::seconds(const std::string& name) const {
-  const auto found = seconds_.find(name);
-  if (found == seconds_.end()) return std::nullopt;
+std::optional<Timing> SummaryReporter::timing(const std::string& name) const {
+  const auto found = timings_.find(name);
+  if (found == timings_.end()) return std::nullopt;
   return found->second;
 }
 
