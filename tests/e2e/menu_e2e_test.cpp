@@ -12,6 +12,8 @@ namespace e2e {
 namespace {
 
 const CellColour kNormal{7, 0, false, false};
+// After an operation the standard colour stays "W+/N", as the pages leave it.
+const CellColour kNormalAfterOperation{7, 0, true, false};
 const CellColour kHighlight{0, 7, false, false};
 const CellColour kTitle{7, 4, true, false};
 
@@ -25,11 +27,12 @@ class MenuE2eTest : public ::testing::Test {
     return o;
   }
   // The highlight covers exactly the prompt's text on its row.
-  static void expect_bar(const TmuxSession& session, int row, int width) {
-    EXPECT_EQ(session.colour_at(row, 19), kNormal) << "row " << row;
+  static void expect_bar(const TmuxSession& session, int row, int width,
+                         const CellColour& normal = kNormal) {
+    EXPECT_EQ(session.colour_at(row, 19), normal) << "row " << row;
     EXPECT_EQ(session.colour_at(row, 20), kHighlight) << "row " << row;
     EXPECT_EQ(session.colour_at(row, 19 + width), kHighlight) << "row " << row;
-    EXPECT_EQ(session.colour_at(row, 20 + width), kNormal) << "row " << row;
+    EXPECT_EQ(session.colour_at(row, 20 + width), normal) << "row " << row;
   }
   static void expect_terminal_usable(const TmuxSession& session) {
     const std::string modes = session.terminal_modes_after_exit();
@@ -85,11 +88,13 @@ TEST_F(MenuE2eTest, ChosenOptionIsHighlightedWhenTheMenuReturns) {
   session.send_keys({"7"});
   ASSERT_TRUE(session.wait_for_text("Este es el archivo .CER en Base64"));
   session.send_keys({"Escape"});
-  // The menu comes back with option 7 highlighted.
+  // The menu comes back with option 7 highlighted, drawn in the colour the
+  // operation left current (bright white on black); the highlight stays
+  // black on white.
   ASSERT_TRUE(session.wait_until([&] { return session.colour_at(11, 20) == kHighlight; },
                                  "option 7 highlighted"));
-  expect_bar(session, 11, 36);
-  EXPECT_EQ(session.colour_at(5, 20), kNormal);
+  expect_bar(session, 11, 36, kNormalAfterOperation);
+  EXPECT_EQ(session.colour_at(5, 20), kNormalAfterOperation);
   EXPECT_FALSE(session.has_exited());
 }
 

@@ -29,6 +29,8 @@ namespace {
 // page tests check them on the headless console.
 const CellColour kWaitLine{7, 4, false, true};
 const CellColour kHighlight{0, 7, false, false};
+const CellColour kBanner{7, 1, true, false};      // "W+/B"
+const CellColour kViewerText{7, 0, true, false};  // "W+/N"
 
 struct Scenario {
   const char* name;
@@ -211,6 +213,12 @@ TEST_P(ScenarioPagesE2eTest, EveryPageInOrderThenTheMenu) {
   }
 
   ASSERT_TRUE(session.wait_for_text_at(1, 0, s.title));
+  // The banner: three full-width rows of bright white on blue, the text below
+  // in bright white on black.
+  for (const auto& [row, column] : {std::pair{0, 0}, {0, 79}, {1, 0}, {1, 79}, {2, 40}}) {
+    EXPECT_EQ(session.colour_at(row, column), kBanner) << "row " << row << " column " << column;
+  }
+  EXPECT_EQ(session.colour_at(3, 0), kViewerText);
   EXPECT_EQ(row_of(session, 3), "<stamped option=\"" + std::string(s.option) + "\"/>");
   session.send_keys({"Escape"});
 

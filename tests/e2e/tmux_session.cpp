@@ -160,9 +160,11 @@ std::ostream& operator<<(std::ostream& out, const CellColour& colour) {
              << colour.background << (colour.blink ? "*" : "");
 }
 
-StyledRow parse_styled_row(std::string_view line) {
-  StyledRow row;
-  CellColour colour;
+namespace {
+
+// Appends the characters of `line` to `row`, starting in `colour` and
+// leaving in it the colours in force at the line's end.
+void parse_styled_line(std::string_view line, CellColour& colour, StyledRow& row) {
   std::size_t i = 0;
   while (i < line.size()) {
     if (line[i] == '\033' && i + 1 < line.size() && line[i + 1] == '[') {
@@ -177,7 +179,28 @@ StyledRow parse_styled_row(std::string_view line) {
     row.colours.push_back(colour);
     i += length;
   }
+}
+
+}  // namespace
+
+StyledRow parse_styled_row(std::string_view line) {
+  StyledRow row;
+  CellColour colour;
+  parse_styled_line(line, colour, row);
   return row;
+}
+
+std::vector<StyledRow> parse_styled_screen(std::string_view capture) {
+  std::vector<StyledRow> rows;
+  CellColour colour;
+  while (!capture.empty()) {
+    const std::size_t end = capture.find('\n');
+    rows.emplace_back();
+    parse_styled_line(capture.substr(0, end), colour, rows.back());
+    if (end == std::string_view::npos) break;
+    capture.remove_prefix(end + 1);
+  }
+  return rows;
 }
 
 TmuxSession::TmuxSession(Options options) : options_(std::move(options)), socket_(unique_socket_name()) {
@@ -243,9 +266,10 @@ std::string TmuxSession::screen_dump() const {
 }
 
 CellColour TmuxSession::colour_at(int row, int column) const {
-  std::vector<std::string> lines = split_lines(tmux({"capture-pane", "-e", "-p", "-t", "0"}));
-  if (row < 0 || row >= static_cast<int>(lines.size())) return CellColour{};
-  StyledRow styled = parse_styled_row(lines[static_cast<std::size_t>(row)]);
+  const std::vector<StyledRow> rows =
+      parse_styled_screen(tmux({"capture-pane", "-e", "-N", "-p", "-t", "0"}));
+  if (row < 0 || row >= static_cast<int>(rows.size())) return CellColour{};
+  const StyledRow& styled = rows[static_cast<std::size_t>(row)];
   if (column < 0 || column >= static_cast<int>(styled.colours.size())) return CellColour{};
   return styled.colours[static_cast<std::size_t>(column)];
 }

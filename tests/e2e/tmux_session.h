@@ -35,6 +35,10 @@ struct StyledRow {
   std::vector<CellColour> colours;
 };
 StyledRow parse_styled_row(std::string_view line);
+// Every row of a whole `capture-pane -e -N -p` output. tmux sends a colour
+// only where it changes, also from one row to the next, so the colours in
+// force at the end of a row carry over to the start of the next one.
+std::vector<StyledRow> parse_styled_screen(std::string_view capture);
 
 using namespace std::chrono_literals;
 

@@ -24,5 +24,16 @@ TEST(StyledRowTest, SgrSequencesGiveEachCharacterItsColours) {
   EXPECT_EQ(row.colours, colours);
 }
 
+TEST(StyledRowTest, ColoursCarryOverFromOneRowToTheNext) {
+  // A banner: tmux sets blue once on row 0 and sends the next rows' blanks
+  // without repeating it.
+  const std::vector<StyledRow> rows = parse_styled_screen("\033[1m\033[44mAB\nCD\033[0m\nE");
+  ASSERT_EQ(rows.size(), 3u);
+  const CellColour banner{7, 1, true, false};
+  EXPECT_EQ(rows[0].colours, (std::vector<CellColour>{banner, banner}));
+  EXPECT_EQ(rows[1].colours, (std::vector<CellColour>{banner, banner}));
+  EXPECT_EQ(rows[2].colours, (std::vector<CellColour>{{7, 0, false, false}}));
+}
+
 }  // namespace
 }  // namespace e2e
