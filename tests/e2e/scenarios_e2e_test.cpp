@@ -12,11 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/tmux_session.h"
@@ -24,9 +28,6 @@
 namespace e2e {
 namespace {
 
-// Banner colours are not checked here: a banner row continues the colours
-// its row 0 started, and the harness reads each captured row on its own. The
-// page tests check them on the headless console.
 const CellColour kWaitLine{7, 4, false, true};
 const CellColour kHighlight{0, 7, false, false};
 const CellColour kBanner{7, 1, true, false};      // "W+/B"
@@ -162,6 +163,107 @@ void expect_menu_with_highlight(TmuxSession& session, const Scenario& s) {
 
 // ---------------------------------------------------------------------------
 // The presentation, against the recording library.
+
+// The wait line, caught while the program waits in its first library call:
+// the recording library's call log is a named pipe, so each call blocks in
+// opening it until the test reads the call's line.
+class ScenarioWaitLineE2eTest : public ::testing::TestWithParam<Scenario> {
+ protected:
+  ScenarioWaitLineE2eTest() {
+    fifo_ = folder_.path() / "calls.fifo";
+    if (::mkfifo(fifo_.c_str(), 0600) != 0) ADD_FAILURE() << "cannot make " << fifo_;
+    write_text(folder_.path() / "results.txt", "Drovanexis_New=7\nDrovanexis_ProcesaDocumento=0\n");
+    write_text(folder_.path() / "ejemploexterno.xml", "<x/>");
+  }
+  ~ScenarioWaitLineE2eTest() override { stop_draining(); }
+
+  TmuxSession::Options options() const {
+    TmuxSession::Options o;
+    o.working_dir = folder_.path();
+    o.environment = {{"DROVANEXIS_LIBRARY", BINDING_RECORDING_LIBRARY},
+                     {"DROVANEXIS_RECORDING_RESULTS", (folder_.path() / "results.txt").string()},
+                     {"DROVANEXIS_RECORDING_LOG", fifo_.string()}};
+    return o;
+  }
+
+  // True while the program is blocked opening the pipe (system call openat).
+  static bool blocked_in_call(int pid) {
+    return read_text("/proc/" + std::to_string(pid) + "/syscall").starts_with("257 ");
+  }
+
+  // From now on every call's line is read at once, so the program runs freely.
+  void start_draining() {
+    drainer_ = std::thread([this] {
+      while (!stop_) {
+        std::ifstream in(fifo_);
+        std::string line;
+        while (std::getline(in, line)) calls_ += line + "\n";
+      }
+      drained_ = true;
+    });
+  }
+
+  // Ends the reader: an opening writer wakes it from its wait for one (tried
+  // again until it has seen the stop, since it may not be waiting yet).
+  void stop_draining() {
+    if (!drainer_.joinable()) return;
+    stop_ = true;
+    while (!drained_) {
+      const int wake = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK);
+      if (wake >= 0) ::close(wake);
+      std::this_thread::sleep_for(10ms);
+    }
+    drainer_.join();
+  }
+
+  // The program still makes calls while it ends (it releases its document),
+  // so the reader runs until the process is gone.
+  static void wait_until_gone(int pid) {
+    for (int tries = 0; tries < 1000 && ::kill(pid, 0) == 0; ++tries) {
+      std::this_thread::sleep_for(10ms);
+    }
+    if (::kill(pid, 0) == 0) ::kill(pid, SIGKILL);
+  }
+
+  TemporaryFolder folder_;
+  std::filesystem::path fifo_;
+  std::thread drainer_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> drained_{false};
+  std::string calls_;
+};
+
+TEST_P(ScenarioWaitLineE2eTest, WaitLineAloneAtRowThreeWhileTheLibraryWorks) {
+  const Scenario& s = GetParam();
+  int pid = 0;
+  {
+    TmuxSession session(options());
+    ASSERT_TRUE(session.wait_for_text_at(16, 21, "12) Salir"));
+    pid = session.program_pid();
+    session.send_keys({s.option});
+    ASSERT_TRUE(session.wait_until([&] { return blocked_in_call(pid); }, "the first library call"));
+
+    // The screen's text leaves trailing blanks off.
+    const std::string wait_line(s.wait_line);
+    const std::vector<std::string> shown = session.screen();
+    for (int row = 0; row < 25; ++row) {
+      EXPECT_EQ(shown[static_cast<std::size_t>(row)],
+                row == 3 ? "     " + wait_line.substr(0, wait_line.size() - 1) : "")
+          << "row " << row;
+    }
+    EXPECT_EQ(session.colour_at(3, 5), kWaitLine);
+    EXPECT_EQ(session.colour_at(3, 4 + static_cast<int>(wait_line.size())), kWaitLine);
+
+    start_draining();
+    ASSERT_TRUE(session.wait_for_text_at(1, 0, s.title));
+  }
+  wait_until_gone(pid);
+  stop_draining();
+  EXPECT_TRUE(calls_.starts_with("Drovanexis_New(\"3.3\")\n")) << calls_;
+}
+
+INSTANTIATE_TEST_SUITE_P(Options1To6, ScenarioWaitLineE2eTest, ::testing::ValuesIn(kScenarios),
+                         scenario_name);
 
 class ScenarioPagesE2eTest : public ::testing::TestWithParam<Scenario> {
  protected:
