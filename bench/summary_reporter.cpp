@@ -1,5 +1,7 @@
 #include "summary_reporter.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 namespace bench {
@@ -21,7 +23,8 @@ std::optional<Timing> SummaryReporter::timing(const std::string& name) const {
 }
 
 SummaryReporter& run_benchmarks(int argc, char** argv) {
-  static SummaryReporter reporter;
+  static SummaryReporter reporter(::isatty(STDOUT_FILENO) ? SummaryReporter::OO_Defaults
+                                                          : SummaryReporter::OO_Tabular);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) std::exit(1);
   benchmark::RunSpecifiedBenchmarks(&reporter);

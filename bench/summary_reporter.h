@@ -22,6 +22,8 @@ struct Timing {
 // budgets are stated in.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
+  explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
+
   void ReportRuns(const std::vector<Run>& reports) override;
 
   // The times of the named benchmark; nullopt when it did not run or failed.
@@ -32,7 +34,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 };
 
 // Runs the benchmarks the command line selects with a SummaryReporter and
-// returns it. Exits with status 1 on an unknown option.
+// returns it; the report is coloured only on a terminal. Exits with status 1
+// on an unknown option.
 SummaryReporter& run_benchmarks(int argc, char** argv);
 
 }  // namespace bench
