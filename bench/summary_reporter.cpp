@@ -9,10 +9,17 @@ namespace bench {
 void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
   ConsoleReporter::ReportRuns(reports);
   for (const Run& run : reports) {
-    if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+    if (run.error_occurred) continue;
+    // With repetitions the median is kept, which a busy machine disturbs
+    // least; otherwise the one measurement.
+    const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+    if (run.run_type != Run::RT_Iteration && !median) continue;
+    const std::string name = run.run_name.str();
+    if (!median && medians_.count(name) != 0) continue;
+    if (median) medians_.insert(name);
     const double per_second = benchmark::GetTimeUnitMultiplier(run.time_unit);
-    timings_[run.benchmark_name()] = {run.GetAdjustedRealTime() / per_second,
-                                      run.GetAdjustedCPUTime() / per_second};
+    timings_[name] = {run.GetAdjustedRealTime() / per_second,
+                      run.GetAdjustedCPUTime() / per_second};
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,8 @@ struct Timing {
 };
 
 // The console report of Google Benchmark that also keeps the times of every
-// finished benchmark, by name, so that a program can print the ratios its
-// budgets are stated in.
+// finished benchmark, by name (the median when it was repeated), so that a
+// program can print the ratios its budgets are stated in.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
@@ -31,6 +32,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, Timing> timings_;
+  std::set<std::string> medians_;
 };
 
 // Runs the benchmarks the command line selects with a SummaryReporter and
