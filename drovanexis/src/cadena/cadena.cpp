@@ -1,9 +1,12 @@
 #include "cadena/cadena.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "cadena/template.h"
 
@@ -18,14 +21,62 @@ using cadena::Template;
 // XPath's white space: blank, tab, carriage return, line feed.
 constexpr bool is_white_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Names are short and often share a prefix ("cfdi:", "Total..."), so they
-// are compared from the end, after the lengths.
-bool same_name(const std::string& name, std::string_view wanted) {
-  if (name.size() != wanted.size()) return false;
-  for (std::size_t i = wanted.size(); i > 0; --i) {
-    if (name[i - 1] != wanted[i - 1]) return false;
+// Whether any byte of the text is at most ' ' (white space or another
+// control character), tested eight bytes at a time: a byte below 0x21 borrows
+// when 0x21 is subtracted from it, which sets its high bit, and bytes of
+// 0x80 and above are ruled out by the high bit they already have.
+bool has_byte_up_to_blank(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, 8);
+    if (((word - kOnes * 0x21U) & ~word & kHighBits) != 0) return true;
+  }
+  for (; at < text.size(); ++at) {
+    if (static_cast<unsigned char>(text[at]) <= ' ') return true;
+  }
+  return false;
+}
+
+// Whether normalising the value would leave it as it is: no white space at
+// either end, and inside only single blanks. Every white-space character is
+// at most ' ', so most values are settled by the quick test above.
+bool is_normalised(std::string_view value) {
+  if (!has_byte_up_to_blank(value)) return true;
+  if (value.front() == ' ' || value.back() == ' ') return false;
+  bool after_blank = false;
+  for (const char c : value) {
+    if (static_cast<unsigned char>(c) > ' ') {
+      after_blank = false;
+    } else if (c != ' ' ? is_white_space(c) : after_blank) {
+      return false;
+    } else {
+      after_blank = c == ' ';
+    }
   }
   return true;
+}
+
+// Names are short and often share a prefix ("cfdi:", "Total..."), so after
+// the lengths the last characters are compared first.
+bool same_name(const std::string& name, std::string_view wanted) {
+  const std::size_t size = wanted.size();
+  if (name.size() != size) return false;
+  if (size == 0) return true;
+  const char* const data = name.data();
+  return data[size - 1] == wanted[size - 1] && std::memcmp(data, wanted.data(), size - 1) == 0;
+}
+
+// The index of the attribute of that name among attributes [from, to), or
+// `to` when none of them has it.
+std::size_t find_in(const std::vector<Attribute>& attributes, std::size_t from, std::size_t to,
+                    std::string_view name) {
+  for (; from < to; ++from) {
+    if (same_name(attributes[from].name, name)) return from;
+  }
+  return to;
 }
 
 // Looks the attribute up starting where the previous lookup on the same
@@ -34,14 +85,13 @@ bool same_name(const std::string& name, std::string_view wanted) {
 const std::string* find_attribute(const Element& element, std::string_view name, std::size_t& hint) {
   const auto& attributes = element.attributes();
   const std::size_t count = attributes.size();
-  for (std::size_t step = 0; step < count; ++step) {
-    const std::size_t index = hint + step < count ? hint + step : hint + step - count;
-    if (same_name(attributes[index].name, name)) {
-      hint = index + 1 < count ? index + 1 : 0;
-      return &attributes[index].value;
-    }
+  std::size_t index = find_in(attributes, hint, count, name);
+  if (index == count) {
+    index = find_in(attributes, 0, hint, name);
+    if (index == hint) return nullptr;
   }
-  return nullptr;
+  hint = index + 1;
+  return &attributes[index].value;
 }
 
 const Template* template_for(std::string_view element_name) {
@@ -104,12 +154,21 @@ class CadenaBuilder {
 
  private:
   // "|" and the value with its white space normalised; an absent value
-  // gives an empty field. Runs of other characters are copied whole.
+  // gives an empty field. Most values need no change and are copied whole.
   void field(const std::string* value) {
     out_ += '|';
     if (value == nullptr) return;
-    const char* cursor = value->data();
-    const char* const end = cursor + value->size();
+    if (is_normalised(*value)) {
+      out_ += *value;
+    } else {
+      append_normalised(*value);
+    }
+  }
+
+  // Runs of other characters are copied whole, with one blank between them.
+  void append_normalised(std::string_view value) {
+    const char* cursor = value.data();
+    const char* const end = cursor + value.size();
     bool first_word = true;
     while (true) {
       while (cursor != end && is_white_space(*cursor)) ++cursor;

@@ -201,5 +201,46 @@ TEST(Cadena, StampStringListsLeyendaOnlyWhenPresent) {
             "Prueba de leyenda|abc=|20001000000300022323||");
 }
 
+// The stamp's Leyenda goes through the same white-space normalisation as
+// every field, so it shows the normalisation without the SAT folder.
+std::string leyenda_field(const std::string& leyenda) {
+  Element timbre("tfd:TimbreFiscalDigital");
+  timbre.set_attribute("Version", "1.1");
+  timbre.set_attribute("Leyenda", leyenda);
+  const std::string cadena = cadena_tfd11(timbre);
+  const std::size_t from = std::string("||1.1||||").size();
+  return cadena.substr(from, cadena.find('|', from) - from);
+}
+
+TEST(CadenaValues, WhiteSpaceIsNormalisedWhereverItFallsInTheValue) {
+  const struct {
+    const char* value;
+    const char* expected;
+  } cases[] = {
+      {"Sin cambios en esta leyenda", "Sin cambios en esta leyenda"},
+      {"Doble  espacio tras ocho", "Doble espacio tras ocho"},
+      {"Dieciseis bytes\t", "Dieciseis bytes"},
+      {"ABCDEFGH ", "ABCDEFGH"},
+      {"ABCDEFG\nH", "ABCDEFG H"},
+      {"\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1\r\xC3\xB1", "\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1 \xC3\xB1"},
+      {"\xC2\xA0no-break\xC2\xA0spaces\xC2\xA0stay\xC2\xA0", "\xC2\xA0no-break\xC2\xA0spaces\xC2\xA0stay\xC2\xA0"},
+      {"control\x01" "characters\x1F" "stay", "control\x01" "characters\x1F" "stay"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(leyenda_field(c.value), c.expected) << c.value;
+
+  // Each white-space character at every position of a value longer than
+  // two eight-byte words, and a doubled blank at every position.
+  const std::string letters = "ABCDEFGHIJKLMNOPQRS";
+  for (std::size_t at = 0; at <= letters.size(); ++at) {
+    const std::string before = letters.substr(0, at);
+    const std::string after = letters.substr(at);
+    const std::string joined = before.empty() || after.empty() ? before + after : before + " " + after;
+    for (const char blank : {' ', '\t', '\n', '\r'}) {
+      EXPECT_EQ(leyenda_field(before + blank + after), joined) << at << " " << int{blank};
+    }
+    EXPECT_EQ(leyenda_field(before + "  " + after), joined) << at;
+  }
+}
+
 }  // namespace
 }  // namespace drovanexis
