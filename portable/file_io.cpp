@@ -57,7 +57,8 @@ std::optional<std::string> read_file(std::string_view windows_name) {
   return bytes;
 }
 
-void write_file_atomic(std::string_view windows_name, std::string_view bytes) {
+void write_file_atomic(std::string_view windows_name, std::string_view bytes,
+                       Durability durability) {
   const auto target = resolve_path(windows_name);
   const std::string target_name = target.string();
   auto folder = target.parent_path();
@@ -68,7 +69,10 @@ void write_file_atomic(std::string_view windows_name, std::string_view bytes) {
   if (fd < 0) fail(errno, "cannot create a temporary file for", target_name);
   try {
     write_all(fd, bytes, target_name);
-    if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) fail(errno, "cannot flush", target_name);
+    if (::fchmod(fd, 0644) != 0) fail(errno, "cannot set the permissions of", target_name);
+    if (durability == Durability::durable && ::fsync(fd) != 0) {
+      fail(errno, "cannot flush", target_name);
+    }
   } catch (...) {
     ::close(fd);
     ::unlink(temp_name.c_str());
@@ -84,6 +88,7 @@ void write_file_atomic(std::string_view windows_name, std::string_view bytes) {
     ::unlink(temp_name.c_str());
     fail(error, "cannot replace", target_name);
   }
+  if (durability != Durability::durable) return;
   // Make the rename itself durable.
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (dir >= 0) {

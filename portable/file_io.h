@@ -10,9 +10,21 @@ namespace portable {
 // resolve_path); nullopt when the file cannot be opened or read.
 std::optional<std::string> read_file(std::string_view windows_name);
 
+// Whether an atomic write also survives a crash of the machine.
+enum class Durability {
+  // The bytes and the rename are flushed to disk before the call returns.
+  durable,
+  // Replaced whole as well, but not flushed: after a power loss the file may
+  // hold its previous content. For diagnostics rewritten on every call, where
+  // a flush would cost more than the content is worth.
+  replace_only,
+};
+
 // Writes the file so that it is either fully replaced or left untouched: the
-// bytes go to a temporary file in the same folder, which is flushed to disk
-// and then renamed over the target. Throws std::system_error naming the file.
-void write_file_atomic(std::string_view windows_name, std::string_view bytes);
+// bytes go to a temporary file in the same folder, which is (when durable)
+// flushed to disk, then renamed over the target, and the folder flushed.
+// Throws std::system_error naming the file.
+void write_file_atomic(std::string_view windows_name, std::string_view bytes,
+                       Durability durability = Durability::durable);
 
 }  // namespace portable

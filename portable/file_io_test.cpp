@@ -22,32 +22,43 @@ TEST(FileIo, ReadsWholeFilesByWindowsNames) {
   EXPECT_EQ(portable::read_file("folder"), std::nullopt);
 }
 
+// Both kinds of atomic write: flushed to disk, and replaced whole only.
+constexpr portable::Durability kDurabilities[] = {portable::Durability::durable,
+                                                  portable::Durability::replace_only};
+
 TEST(FileIo, AtomicWriteReplacesAndLeavesNoTemporaryFiles) {
-  portable::TestFolder folder;
-  portable::write_file_atomic("out.xml", "first");
-  portable::write_file_atomic(".\\OUT.xml", "second");
-  EXPECT_EQ(portable::read_file("out.xml"), "second");
-  int files = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) ++files;
-  EXPECT_EQ(files, 1);
+  for (const auto durability : kDurabilities) {
+    portable::TestFolder folder;
+    portable::write_file_atomic("out.xml", "first", durability);
+    portable::write_file_atomic(".\\OUT.xml", "second", durability);
+    EXPECT_EQ(portable::read_file("out.xml"), "second");
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) ++files;
+    EXPECT_EQ(files, 1);
+    EXPECT_EQ(fs::status("out.xml").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+  }
 }
 
 TEST(FileIo, FailedWriteKeepsThePreviousFileAndNamesIt) {
-  if (::geteuid() == 0) {
-    // Root ignores folder permissions; use a folder that does not exist instead.
-    portable::TestFolder folder;
-    try {
-      portable::write_file_atomic("nofolder\\out.xml", "x");
-      FAIL() << "writing into a missing folder succeeded";
-    } catch (const std::system_error& e) {
-      EXPECT_NE(std::string(e.what()).find("nofolder/out.xml"), std::string::npos) << e.what();
+  for (const auto durability : kDurabilities) {
+    if (::geteuid() == 0) {
+      // Root ignores folder permissions; use a folder that does not exist instead.
+      portable::TestFolder folder;
+      try {
+        portable::write_file_atomic("nofolder\\out.xml", "x", durability);
+        ADD_FAILURE() << "writing into a missing folder succeeded";
+      } catch (const std::system_error& e) {
+        EXPECT_NE(std::string(e.what()).find("nofolder/out.xml"), std::string::npos) << e.what();
+      }
+      continue;
     }
-    return;
+    portable::TestFolder folder;
+    portable::write_file_atomic("out.xml", "kept", durability);
+    fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(portable::write_file_atomic("out.xml", "lost", durability), std::system_error);
+    fs::permissions(".", fs::perms::owner_all);
+    EXPECT_EQ(portable::read_file("out.xml"), "kept");
   }
-  portable::TestFolder folder;
-  portable::write_file_atomic("out.xml", "kept");
-  fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_THROW(portable::write_file_atomic("out.xml", "lost"), std::system_error);
-  fs::permissions(".", fs::perms::owner_all);
-  EXPECT_EQ(portable::read_file("out.xml"), "kept");
 }

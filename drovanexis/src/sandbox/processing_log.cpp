@@ -96,7 +96,9 @@ std::string ProcessingLog::text() const {
 
 bool ProcessingLog::write(std::string_view file_name) const noexcept {
   try {
-    portable::write_file_atomic(file_name, text());
+    // A diagnostic rewritten by every processing: replaced whole, never
+    // half-written, but not worth a disk flush.
+    portable::write_file_atomic(file_name, text(), portable::Durability::replace_only);
     return true;
   } catch (...) {
     return false;

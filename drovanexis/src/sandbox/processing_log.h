@@ -26,7 +26,8 @@ class ProcessingLog {
 
   // The whole log as written to the file.
   std::string text() const;
-  // Replaces the file atomically; false when it could not be written (the
+  // Replaces the file atomically (not flushed to disk: it is only a
+  // diagnostic); false when it could not be written (the
   // processing result does not depend on its log).
   bool write(std::string_view file_name) const noexcept;
 

@@ -4,6 +4,7 @@
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
 #include "sandbox/provider_codes.h"
+#include "sandbox/provider_key_cache.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/state_file.h"
 #include "sandbox/uuid.h"
@@ -60,8 +61,8 @@ SandboxProvider SandboxProvider::open(const std::filesystem::path& state_file) {
   auto signer = std::make_unique<ProviderSigner>(ProviderSigner{
       provider->rfc,
       Certificate::from_bytes(provider->credentials.certificate_der, source + " (provider)"),
-      PrivateKey::from_bytes(provider->credentials.key_der, provider->credentials.key_password,
-                             source + " (provider)")});
+      open_provider_key(state_file, provider->credentials.key_der,
+                        provider->credentials.key_password, source + " (provider)")});
   return SandboxProvider(std::move(db), std::move(signer), provider->name,
                          Certificate::from_bytes(authority->certificate_der,
                                                  source + " (authority)"));
