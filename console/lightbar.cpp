@@ -30,12 +30,12 @@ struct PromptColours {
 PromptColours colours_of(const Prompt& prompt) {
   PromptColours colours;
   if (!prompt.colour) return colours;
-  const std::string& spec = *prompt.colour;
-  std::size_t comma = spec.find(',');
-  std::string first = spec.substr(0, comma);
+  const std::string& colour_string = *prompt.colour;
+  std::size_t comma = colour_string.find(',');
+  std::string first = colour_string.substr(0, comma);
   if (!first.empty()) colours.normal = first;
   if (comma != std::string::npos) {
-    std::string second = spec.substr(comma + 1);
+    std::string second = colour_string.substr(comma + 1);
     second = second.substr(0, second.find(','));
     if (!second.empty()) colours.highlight = second;
   }
