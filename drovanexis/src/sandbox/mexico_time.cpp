@@ -1,7 +1,8 @@
 #include "sandbox/mexico_time.h"
 
 #include <charconv>
-#include <cstdio>
+
+#include "document/output_rules.h"
 
 namespace drovanexis::sandbox {
 
@@ -21,19 +22,8 @@ bool read_number(std::string_view text, std::size_t position, std::size_t width,
 
 }  // namespace
 
-std::string format_mexico_time(Clock::time_point when) {
-  using namespace std::chrono;
-  const auto local = floor<seconds>(when) + kMexicoOffset;
-  const auto day = floor<days>(local);
-  const year_month_day date{day};
-  const hh_mm_ss time{local - day};
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-                static_cast<int>(time.seconds().count()));
-  return text;
-}
+// The document model formats a Fecha the same way; one formatter serves both.
+std::string format_mexico_time(Clock::time_point when) { return central_mexico_time(when); }
 
 std::string mexico_now() { return format_mexico_time(Clock::now()); }
 
