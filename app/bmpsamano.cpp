@@ -27,7 +27,8 @@ constexpr int kLevel = 1;
 constexpr int kModule = 4;
 constexpr int kMargin = 5;
 
-constexpr std::string_view kTitle = " Archivo LOG de generaci\xF3n de CBB (Presione <Esc> para salir)";
+constexpr std::string_view kTitle =
+    " Archivo LOG de generaci\xF3n de CBB (Presione <Esc> para salir)";
 constexpr std::size_t kTitleBlanks = 72;
 static_assert(kTitle.size() + kTitleBlanks == 133);
 

@@ -44,7 +44,9 @@ struct Service {
 
 const std::vector<Service>& services() {
   static const std::vector<Service> all = {
-      {"CANCELACFDI", CANCELACFDI, "Drovanexis_CancelaCFDI",
+      {"CANCELACFDI",
+       CANCELACFDI,
+       "Drovanexis_CancelaCFDI",
        R"(Drovanexis_CancelaCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00", )"
        R"("b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", ".\x5CCSD_CACX7605101P8.CER", )"
        R"(".\x5CCSD_CACX7605101P8.KEY", "24681357q", "CancelaCFDI.INI", "CancelaCFDI.LOG"))",
@@ -53,11 +55,16 @@ const std::vector<Service>& services() {
         {0, "CFDI Cancelado directamente"},
         {-1, "CFDI NO es cancelable"},
         {-2, "CFDI No encontrado"},
-        {-3, "Error interno de cancelaci\xF3n, revise la bit\xE1" "cora"},
+        {-3,
+         "Error interno de cancelaci\xF3n, revise la bit\xE1"
+         "cora"},
         {2, ""},
         {-4, ""}},
-       "CancelaCFDI.INI", "CancelaCFDI.LOG"},
-      {"ESTADOCFDI", ESTADOCFDI, "Drovanexis_GetStatusCFDI",
+       "CancelaCFDI.INI",
+       "CancelaCFDI.LOG"},
+      {"ESTADOCFDI",
+       ESTADOCFDI,
+       "Drovanexis_GetStatusCFDI",
        R"(Drovanexis_GetStatusCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00", )"
        R"("b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", "StatusCFDI.INI", "StatusCFDI.LOG"))",
        " Resultado de la Consulta",
@@ -66,11 +73,16 @@ const std::vector<Service>& services() {
         {0, "CFDI Vigente con cancelaci\xF3n EN PROCESO"},
         {-1, "CFDI previamente cancelado"},
         {-2, "CFDI No encontrado"},
-        {-3, "Error interno de verificaci\xF3n de CFDI, revise la bit\xE1" "cora"},
+        {-3,
+         "Error interno de verificaci\xF3n de CFDI, revise la bit\xE1"
+         "cora"},
         {3, ""},
         {-4, ""}},
-       "StatusCFDI.INI", "StatusCFDI.LOG"},
-      {"ACUSECANCELA", ACUSECANCELA, "Drovanexis_RecuperaAcuseCancelacion",
+       "StatusCFDI.INI",
+       "StatusCFDI.LOG"},
+      {"ACUSECANCELA",
+       ACUSECANCELA,
+       "Drovanexis_RecuperaAcuseCancelacion",
        R"(Drovanexis_RecuperaAcuseCancelacion("demo_valdorin", "AAA010101AAA", )"
        R"("F94FE4AC-4743-4745-BA99-E0D13100331D", ".\x5CRecupera.res", ".\x5CRecupera.xml", )"
        R"(".\x5CRecupera.log", ""))",
@@ -82,7 +94,8 @@ const std::vector<Service>& services() {
         {-2, ""},
         {-3, ""}},
        // Written as ".\Recupera.log", read back as ".\Recupera.LOG".
-       "Recupera.xml", "Recupera.log"},
+       "Recupera.xml",
+       "Recupera.log"},
   };
   return all;
 }

@@ -20,7 +20,9 @@ constexpr std::array<ResultMessage, 5> kMessages{{
     {0, "CFDI Cancelado directamente"},
     {-1, "CFDI NO es cancelable"},
     {-2, "CFDI No encontrado"},
-    {-3, "Error interno de cancelaci\xF3n, revise la bit\xE1" "cora"},
+    {-3,
+     "Error interno de cancelaci\xF3n, revise la bit\xE1"
+     "cora"},
 }};
 
 constexpr const char* kResultFile = "CancelaCFDI.INI";
@@ -30,10 +32,10 @@ constexpr const char* kLogFile = "CancelaCFDI.LOG";
 
 void CANCELACFDI() {
   console::RoutineFrame frame("CANCELACFDI");
-  const int result = DROVANEXIS_CANCELACFDI(
-      "demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
-      "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", ".\\CSD_CACX7605101P8.CER",
-      ".\\CSD_CACX7605101P8.KEY", "24681357q", kResultFile, kLogFile);
+  const int result =
+      DROVANEXIS_CANCELACFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                             "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", ".\\CSD_CACX7605101P8.CER",
+                             ".\\CSD_CACX7605101P8.KEY", "24681357q", kResultFile, kLogFile);
   show_service_result(kTitle, kTitleBlanks, kMessages, result, kResultFile, kLogFile);
 }
 

@@ -16,7 +16,8 @@ constexpr const char* kCertificateFile = "CSD_KIJ0906199R1.CER";
 constexpr std::string_view kWaitLine =
     " Generando archivo en Base64 del certificado CSD_KIJ0906199R1.CER, espere por favor... ";
 static_assert(kWaitLine.size() == 87);
-constexpr std::string_view kTitle = " Este es el archivo .CER en Base64 (Presione <Esc> para salir)";
+constexpr std::string_view kTitle =
+    " Este es el archivo .CER en Base64 (Presione <Esc> para salir)";
 constexpr std::size_t kTitleBlanks = 72;
 static_assert(kTitle.size() + kTitleBlanks == 134);
 

@@ -71,7 +71,8 @@ class ScopedEnv {
 // appends its arguments, one line each, to a record file.
 class FakeOpener {
  public:
-  explicit FakeOpener(const fs::path& folder) : bin_(folder / "fake-bin"), record_(folder / "opened") {
+  explicit FakeOpener(const fs::path& folder)
+      : bin_(folder / "fake-bin"), record_(folder / "opened") {
     fs::create_directories(bin_);
     const fs::path script = bin_ / "xdg-open";
     std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << record_.string()
@@ -140,14 +141,16 @@ class CertBmpTest : public ::testing::Test {
 
 TEST_F(CertBmpTest, CertificateInBase64IsShownAsTheLibraryGivesIt) {
   const std::string base64 = "MIIF" + std::string(120, 'Q') + "==";
-  for (const std::optional<std::string>& answer : {std::optional(base64), std::optional<std::string>()}) {
+  for (const std::optional<std::string>& answer :
+       {std::optional(base64), std::optional<std::string>()}) {
     SCOPED_TRACE(answer ? "a text" : "a null text");
     recording_.reset();
     if (answer) recording_.set_text_result("Drovanexis_CerTo64", answer->c_str());
     con_.write_at(12, 20, " 8) Generar CBB manualmente ");
     backend_.push_key(27);
     CERTA64();
-    EXPECT_EQ(recording_.calls(), std::vector<std::string>{R"(Drovanexis_CerTo64("CSD_KIJ0906199R1.CER"))"});
+    EXPECT_EQ(recording_.calls(),
+              std::vector<std::string>{R"(Drovanexis_CerTo64("CSD_KIJ0906199R1.CER"))"});
     EXPECT_EQ(row(1), padded(" Este es el archivo .CER en Base64 (Presione <Esc> para salir)"));
     EXPECT_TRUE(banner_is_blue());
     EXPECT_EQ(row(3), answer ? answer->substr(0, 80) : padded(""));
@@ -168,10 +171,11 @@ TEST_F(CertBmpTest, CbbCallsOpenBothBitmapsAndShowTheLog) {
   backend_.push_key(27);
   BMPSAMANO();
   const std::string query = R"("?re=AAA010101AAA&rr=FOHG380609Q76...")";
-  EXPECT_EQ(recording_.calls(),
-            (std::vector<std::string>{
-                "Drovanexis_GeneraCBB(" + query + R"(, ".\x5CQR_ind.BMP", 0, ".\x5CQR.LOG", 1, 4, 5))",
-                "Drovanexis_GeneraCBB(" + query + R"(, ".\x5CQR_dep.BMP", 1, ".\x5CQR.LOG", 1, 4, 5))"}));
+  EXPECT_EQ(
+      recording_.calls(),
+      (std::vector<std::string>{
+          "Drovanexis_GeneraCBB(" + query + R"(, ".\x5CQR_ind.BMP", 0, ".\x5CQR.LOG", 1, 4, 5))",
+          "Drovanexis_GeneraCBB(" + query + R"(, ".\x5CQR_dep.BMP", 1, ".\x5CQR.LOG", 1, 4, 5))"}));
   EXPECT_EQ(N, -5);
   EXPECT_EQ(backend_.suspend_count(), 2);
   EXPECT_EQ(backend_.resume_count(), 2);
@@ -229,8 +233,8 @@ TEST_F(CertBmpTest, OpenCommandRunsTheOpenerOnlyInAGraphicalSession) {
     const std::string command = open_bitmap_command(bitmap);
     ScopedEnv path("PATH", c.path);
     EXPECT_EQ(run_and_wait(command), "");
-    EXPECT_EQ(opener.opened(), c.opens ? std::vector<std::string>{expected}
-                                       : std::vector<std::string>{});
+    EXPECT_EQ(opener.opened(),
+              c.opens ? std::vector<std::string>{expected} : std::vector<std::string>{});
   }
 }
 

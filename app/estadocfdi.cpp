@@ -21,7 +21,9 @@ constexpr std::array<ResultMessage, 6> kMessages{{
     {0, "CFDI Vigente con cancelaci\xF3n EN PROCESO"},
     {-1, "CFDI previamente cancelado"},
     {-2, "CFDI No encontrado"},
-    {-3, "Error interno de verificaci\xF3n de CFDI, revise la bit\xE1" "cora"},
+    {-3,
+     "Error interno de verificaci\xF3n de CFDI, revise la bit\xE1"
+     "cora"},
 }};
 
 constexpr const char* kResultFile = "StatusCFDI.INI";

@@ -53,10 +53,10 @@ const Scenario kScenarios[] = {
      "CSD_KIJ0906199R1.key", "CFDI33conPagos.xml"},
     {"nomina", VXMLNOMINA, drovanexis::test::build_payroll_receipt, "CSD_KIJ0906199R1.cer",
      "CSD_KIJ0906199R1.key", "CFDI33conNomina.xml"},
-    {"cartaporte10", VXMLCARTAPORTE1, drovanexis::test::build_carta_porte10,
-     "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", "CFDI33CartaPorte10.xml"},
-    {"cartaporte20", VXMLCARTAPORTE2, drovanexis::test::build_carta_porte20,
-     "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", "CFDI33CartaPorte20.xml"},
+    {"cartaporte10", VXMLCARTAPORTE1, drovanexis::test::build_carta_porte10, "CSD_KIJ0906199R1.cer",
+     "CSD_KIJ0906199R1.key", "CFDI33CartaPorte10.xml"},
+    {"cartaporte20", VXMLCARTAPORTE2, drovanexis::test::build_carta_porte20, "CSD_KIJ0906199R1.cer",
+     "CSD_KIJ0906199R1.key", "CFDI33CartaPorte20.xml"},
     {"externo", VXMLEXTERNO, external_reference, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
      "CFDI33Externo.xml"},
 };
@@ -179,12 +179,14 @@ class IssuingCallsTest : public ::testing::Test {
 
 TEST_F(IssuingCallsTest, TextsReachTheLibraryAsWindows1252Bytes) {
   const auto payroll = run(VXMLNOMINA);
-  EXPECT_TRUE(contains(payroll, "Drovanexis_AddConcepto_cfdi33(7, \"84111505\", \"\", \"1\", "
-                                "\"ACT\", \"\", \"Pago de n\\xF3mina\", \"1652.00\", \"1652.00\", "
-                                "\"123.00\")"));
+  EXPECT_TRUE(contains(payroll,
+                       "Drovanexis_AddConcepto_cfdi33(7, \"84111505\", \"\", \"1\", "
+                       "\"ACT\", \"\", \"Pago de n\\xF3mina\", \"1652.00\", \"1652.00\", "
+                       "\"123.00\")"));
   // Five texts, the six parameters left out arrive as null pointers.
-  EXPECT_TRUE(contains(payroll, "Drovanexis_Nomina12AddPercepcion(7, \"001\", \"101\", \"SUELDO\", "
-                                "\"1652.00\", \"0.00\", null, null, null, null, null, null)"));
+  EXPECT_TRUE(contains(payroll,
+                       "Drovanexis_Nomina12AddPercepcion(7, \"001\", \"101\", \"SUELDO\", "
+                       "\"1652.00\", \"0.00\", null, null, null, null, null, null)"));
   const auto carta_porte = run(VXMLCARTAPORTE2);
   EXPECT_EQ(std::count_if(carta_porte.begin(), carta_porte.end(),
                           [](const std::string& call) {
@@ -196,13 +198,15 @@ TEST_F(IssuingCallsTest, TextsReachTheLibraryAsWindows1252Bytes) {
 
 TEST_F(IssuingCallsTest, ExternalXmlIsPassedAsReadAndMissingAsEmpty) {
   std::ofstream("EjemploExterno.XML", std::ios::binary) << "<a b=\"\xE9\"/>\r\n";
-  EXPECT_TRUE(contains(run(VXMLEXTERNO),
-                       "Drovanexis_SetCompleteXML_cfdi33(7, \"<a b=\\x22\\xE9\\x22/>\\x0D\\x0A\")"));
+  EXPECT_TRUE(
+      contains(run(VXMLEXTERNO),
+               "Drovanexis_SetCompleteXML_cfdi33(7, \"<a b=\\x22\\xE9\\x22/>\\x0D\\x0A\")"));
   std::filesystem::remove("EjemploExterno.XML");
   const auto calls = run(VXMLEXTERNO);
   EXPECT_TRUE(contains(calls, "Drovanexis_SetCompleteXML_cfdi33(7, \"\")"));
-  EXPECT_TRUE(contains(calls, "Drovanexis_ProcesaDocumento(7, \"CSD_CACX7605101P8.cer\", "
-                              "\"CSD_CACX7605101P8.key\", \"24681357q\", \"CFDI33Externo.xml\")"));
+  EXPECT_TRUE(contains(calls,
+                       "Drovanexis_ProcesaDocumento(7, \"CSD_CACX7605101P8.cer\", "
+                       "\"CSD_CACX7605101P8.key\", \"24681357q\", \"CFDI33Externo.xml\")"));
 }
 
 TEST_F(IssuingCallsTest, EachRunBuildsAndFreesItsOwnDocument) {
@@ -220,7 +224,7 @@ TEST_F(IssuingCallsTest, EachRunBuildsAndFreesItsOwnDocument) {
     }
   }
   EXPECT_EQ(lifecycle, (std::vector<std::string>{"Drovanexis_New(\"3.3\")", "Drovanexis_Free(3)",
-                                                  "Drovanexis_New(\"3.3\")", "Drovanexis_Free(4)"}));
+                                                 "Drovanexis_New(\"3.3\")", "Drovanexis_Free(4)"}));
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ int main() {
   // is given back, since the program's screen goes with it.
   console::ErrorHandler handler(&con);
   console::install_error_handler(&handler);
-  const console::ProgramOutcome outcome =
-      console::run_program(handler, [] { app::MAIN(); }, library_failure);
+  const console::ProgramOutcome outcome = console::run_program(
+      handler, [] { app::MAIN(); }, library_failure);
   console::install_error_handler(nullptr);
   app::set_con(nullptr);
   terminal->restore();

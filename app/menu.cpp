@@ -23,9 +23,9 @@ const std::array<std::string_view, 12> kMenuPrompts = {
 };
 
 const Operations& menu_operations() {
-  static const Operations operations = {
-      VXMLSAMPLE, VXMLPAGOS,  VXMLNOMINA,  VXMLCARTAPORTE1, VXMLCARTAPORTE2, VXMLEXTERNO,
-      CERTA64,    BMPSAMANO,  CANCELACFDI, ESTADOCFDI,      ACUSECANCELA};
+  static const Operations operations = {VXMLSAMPLE,      VXMLPAGOS,   VXMLNOMINA,  VXMLCARTAPORTE1,
+                                        VXMLCARTAPORTE2, VXMLEXTERNO, CERTA64,     BMPSAMANO,
+                                        CANCELACFDI,     ESTADOCFDI,  ACUSECANCELA};
   return operations;
 }
 
@@ -34,7 +34,9 @@ namespace {
 console::SelectionVariable nprompt_variable() {
   return console::SelectionVariable{
       "nPrompt",
-      [] { return nPrompt.has_value() ? std::optional<std::optional<int>>(*nPrompt) : std::nullopt; },
+      [] {
+        return nPrompt.has_value() ? std::optional<std::optional<int>>(*nPrompt) : std::nullopt;
+      },
       [](std::optional<int> value) { nPrompt = value; }};
 }
 

@@ -55,7 +55,8 @@ void show_full_width_viewer(std::string_view text) {
 
 // Page 2-5 of the success sequence: a value of the document in the viewer.
 void show_value_page(int handle, int index, std::string_view title) {
-  draw_banner(pages_banner_text(title, page2_to_5_title_blanks), colour_banner, banner_short_blanks);
+  draw_banner(pages_banner_text(title, page2_to_5_title_blanks), colour_banner,
+              banner_short_blanks);
   con().set_colour(colour_page);
   show_full_width_viewer(value_of(handle, index));
 }
@@ -121,7 +122,8 @@ void show_error_page() {
 // seal (value 7) is page 4.
 void show_success_sequence(int handle, std::string_view page1_title, std::string_view page1_file) {
   console::RoutineFrame frame("SUCCESS_SEQUENCE");
-  draw_banner(pages_banner_text(page1_title, page1_title_blanks), colour_banner, banner_short_blanks);
+  draw_banner(pages_banner_text(page1_title, page1_title_blanks), colour_banner,
+              banner_short_blanks);
   con().set_colour(colour_page);
   cArchivo = console::read_file(page1_file);
   show_full_width_viewer(cArchivo);

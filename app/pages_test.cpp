@@ -87,11 +87,16 @@ TEST_F(PagesTest, PageOneTitlesAreCutAtColumn79) {
   };
   const Case cases[] = {
       {title_simple, padded(std::string(title_simple))},
-      {title_pagos, " Este es su comprobante fiscal Digital con Pagos 1.0 (Presione <Esc> para salir)"},
-      {title_nomina, " Este es su comprobante fiscal Digital con Nomina 1.2 (Presione <Esc> para salir"},
-      {title_carta_porte_10, " Este es su comprobante fiscal Digital con Carta Porte 1.0 (Presione <Esc> para "},
-      {title_carta_porte_20, " Este es su comprobante fiscal Digital con Carta Porte 2.0 (Presione <Esc> para "},
-      {title_externo, " Este es su comprobante fiscal Digital del XML Externo (Presione <Esc> para sali"},
+      {title_pagos,
+       " Este es su comprobante fiscal Digital con Pagos 1.0 (Presione <Esc> para salir)"},
+      {title_nomina,
+       " Este es su comprobante fiscal Digital con Nomina 1.2 (Presione <Esc> para salir"},
+      {title_carta_porte_10,
+       " Este es su comprobante fiscal Digital con Carta Porte 1.0 (Presione <Esc> para "},
+      {title_carta_porte_20,
+       " Este es su comprobante fiscal Digital con Carta Porte 2.0 (Presione <Esc> para "},
+      {title_externo,
+       " Este es su comprobante fiscal Digital del XML Externo (Presione <Esc> para sali"},
   };
   for (const Case& c : cases) {
     EXPECT_THROW(show_success_sequence(kHandle, c.title, "missing.xml"), console::OutOfKeys);
@@ -106,14 +111,16 @@ TEST_F(PagesTest, SuccessSequenceShowsItsPagesInOrderFetchingEachValueWhenDrawn)
   con_.write_at(3, 5, "wait line");
 
   // Page 1: the stamped file over the wait line; nothing fetched yet.
-  EXPECT_THROW(show_success_sequence(kHandle, title_simple, "cfdi33simple.XML"), console::OutOfKeys);
+  EXPECT_THROW(show_success_sequence(kHandle, title_simple, "cfdi33simple.XML"),
+               console::OutOfKeys);
   EXPECT_EQ(row(3), padded("<cfdi:Comprobante/>"));
   EXPECT_EQ(cArchivo, "<cfdi:Comprobante/>\r\n");
   EXPECT_TRUE(values_read().empty());
 
   // Page 5: the stamp's seal.
   backend_.push_keys({27, 27, 27, 27});
-  EXPECT_THROW(show_success_sequence(kHandle, title_simple, "CFDI33Simple.xml"), console::OutOfKeys);
+  EXPECT_THROW(show_success_sequence(kHandle, title_simple, "CFDI33Simple.xml"),
+               console::OutOfKeys);
   EXPECT_EQ(row(1).substr(0, 72), std::string(title_sello_timbre) + " ");
   EXPECT_EQ(row(3), padded("value 4"));
   EXPECT_EQ(values_read(), (std::vector<int>{5, 8, 7, 4}));
@@ -156,10 +163,10 @@ TEST_F(PagesTest, ValuesPageLabelsEndInColumn32) {
   backend_.push_key(console::key::f1);
   show_values_page(kHandle);
   const std::vector<std::pair<std::string, int>> rows = {
-      {"              No Error Tolvique: ", 1}, {" Descripcion del Error Tolvique: ", 2},
+      {"              No Error Tolvique: ", 1},  {" Descripcion del Error Tolvique: ", 2},
       {"    No. de Operacion Velmoranet: ", 13}, {"Fecha de inicio de vigencia CER: ", 11},
       {"   Fecha de fin de vigencia CER: ", 12}, {"Fecha del timbre fiscal digital: ", 10},
-      {"             UUID de la factura: ", 9}, {"Cantidad de timbres disponibles: ", 14},
+      {"             UUID de la factura: ", 9},  {"Cantidad de timbres disponibles: ", 14},
       {"             Version Drovanexis: ", 15}, {"          Fecha del comprobante: ", 16},
       {"           Warning del servidor: ", 17}, {" PAC que certifico el documento: ", 18},
   };
@@ -168,8 +175,8 @@ TEST_F(PagesTest, ValuesPageLabelsEndInColumn32) {
     const std::string& label = rows[i].first;
     ASSERT_EQ(label.size(), 33u);
     EXPECT_EQ(row(r).substr(0, 33), label) << "row " << r;
-    const std::string value = rows[i].second == 9 ? std::string(47, 'u')
-                                                  : "value " + std::to_string(rows[i].second);
+    const std::string value =
+        rows[i].second == 9 ? std::string(47, 'u') : "value " + std::to_string(rows[i].second);
     EXPECT_EQ(row(r), padded(label + value)) << "row " << r;
   }
   EXPECT_EQ(row(1), padded(" Otros valores importantes"));
@@ -182,7 +189,8 @@ TEST_F(PagesTest, ErrorPageShowsTheLibraryLogUnderARedBanner) {
   con_.write_at(10, 0, "wait");
   backend_.push_key(27);
   show_error_page();
-  EXPECT_EQ(row(1), " Al parecer hay errores en su comprobante fiscal (Presione <Esc> para Salir)    ");
+  EXPECT_EQ(row(1),
+            " Al parecer hay errores en su comprobante fiscal (Presione <Esc> para Salir)    ");
   EXPECT_TRUE(row_in(0, kRed) && row_in(1, kRed) && row_in(2, kRed));
   EXPECT_EQ(row(3), padded("2026-12-09 error CFDI33101"));
   EXPECT_EQ(row(10), padded(""));

@@ -84,10 +84,10 @@ class SatStylesheet {
     xmlChar* bytes = nullptr;
     int length = 0;
     const int saved = xsltSaveResultToString(&bytes, &length, result, sheet_);
-    std::string text = saved == 0 && bytes != nullptr
-                           ? std::string(reinterpret_cast<const char*>(bytes),
-                                         static_cast<std::size_t>(length))
-                           : std::string();
+    std::string text =
+        saved == 0 && bytes != nullptr
+            ? std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length))
+            : std::string();
     xmlFree(bytes);
     xmlFreeDoc(result);
     if (saved != 0) throw std::runtime_error("libxslt could not serialise its result");
@@ -127,8 +127,8 @@ std::vector<fs::path> example_files() {
 Example load_example(const fs::path& file) {
   const std::string bytes = read_bytes(file);
   Example example{file.stem().string(), drovanexis::parse_xml(bytes), nullptr};
-  example.libxml_tree = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()),
-                                      file.c_str(), nullptr, XML_PARSE_NONET);
+  example.libxml_tree = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), file.c_str(),
+                                      nullptr, XML_PARSE_NONET);
   if (example.libxml_tree == nullptr) {
     throw std::runtime_error("libxml2 cannot parse " + file.string());
   }
@@ -145,22 +145,20 @@ std::string first_difference(const std::string& native, const std::string& refer
 }
 
 void register_example(const SatStylesheet& sheet, const Example& example) {
-  benchmark::RegisterBenchmark(("native/" + example.name).c_str(),
-                               [&example](benchmark::State& state) {
-                                 for (auto _ : state) {
-                                   std::string text = drovanexis::cadena_cfdi33(example.tree);
-                                   benchmark::DoNotOptimize(text);
-                                 }
-                               })
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark(("libxslt/" + example.name).c_str(),
-                               [&sheet, &example](benchmark::State& state) {
-                                 for (auto _ : state) {
-                                   std::string text = sheet.apply(example.libxml_tree);
-                                   benchmark::DoNotOptimize(text);
-                                 }
-                               })
-      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(("native/" + example.name).c_str(), [&example](
+                                                                       benchmark::State& state) {
+    for (auto _ : state) {
+      std::string text = drovanexis::cadena_cfdi33(example.tree);
+      benchmark::DoNotOptimize(text);
+    }
+  })->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(("libxslt/" + example.name).c_str(), [&sheet, &example](
+                                                                        benchmark::State& state) {
+    for (auto _ : state) {
+      std::string text = sheet.apply(example.libxml_tree);
+      benchmark::DoNotOptimize(text);
+    }
+  })->Unit(benchmark::kMicrosecond);
 }
 
 void print_ratios(const bench::SummaryReporter& reporter, const std::vector<Example>& examples) {

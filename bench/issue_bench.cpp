@@ -19,11 +19,11 @@
 #include "crypto/certificate.h"
 #include "crypto/private_key.h"
 #include "crypto/signature.h"
+#include "drovanexis.h"
+#include "issuing_folder.h"
 #include "portable/file_io.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/state_file.h"
-#include "drovanexis.h"
-#include "issuing_folder.h"
 #include "summary_reporter.h"
 
 namespace {
@@ -59,9 +59,9 @@ struct SignedTexts {
 SignedTexts texts_of_one_issuing() {
   folder();
   const std::int32_t handle = drovanexis::test::build_simple_invoice();
-  const int code = Drovanexis_ProcesaDocumento(handle, bench::kIssuerCertificateFile,
-                                               bench::kIssuerKeyFile, bench::kIssuerKeyPassword,
-                                               kOutputFile);
+  const int code =
+      Drovanexis_ProcesaDocumento(handle, bench::kIssuerCertificateFile, bench::kIssuerKeyFile,
+                                  bench::kIssuerKeyPassword, kOutputFile);
   SignedTexts texts{Drovanexis_GetValue(handle, 5), Drovanexis_GetValue(handle, 8)};
   const std::string description = Drovanexis_GetValue(handle, 2);
   Drovanexis_Free(handle);
@@ -111,8 +111,8 @@ BENCHMARK(BM_ReadCsdCertificateAndKey)->Unit(benchmark::kMillisecond);
 void BM_OpenSandboxProvider(benchmark::State& state) {
   folder();
   for (auto _ : state) {
-    auto provider = drovanexis::sandbox::SandboxProvider::open(
-        drovanexis::sandbox::default_state_path());
+    auto provider =
+        drovanexis::sandbox::SandboxProvider::open(drovanexis::sandbox::default_state_path());
     benchmark::DoNotOptimize(provider);
   }
 }
@@ -138,10 +138,11 @@ int main(int argc, char** argv) {
     const auto issuing = reporter.timing("BM_IssueSimpleInvoice");
     const auto rsa = reporter.timing("BM_RsaWorkOfOneInvoice");
     if (issuing && rsa) {
-      std::printf("\nissuing / RSA work: %.1f on the wall clock (%.2f ms / %.2f ms), "
-                  "%.1f in processor time (%.2f ms / %.2f ms)\n",
-                  issuing->real / rsa->real, issuing->real * 1e3, rsa->real * 1e3,
-                  issuing->cpu / rsa->cpu, issuing->cpu * 1e3, rsa->cpu * 1e3);
+      std::printf(
+          "\nissuing / RSA work: %.1f on the wall clock (%.2f ms / %.2f ms), "
+          "%.1f in processor time (%.2f ms / %.2f ms)\n",
+          issuing->real / rsa->real, issuing->real * 1e3, rsa->real * 1e3, issuing->cpu / rsa->cpu,
+          issuing->cpu * 1e3, rsa->cpu * 1e3);
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "issue_bench: %s\n", error.what());

@@ -72,8 +72,8 @@ int run(long count) {
   }
   const double elapsed = seconds_since(start);
   const long at_end = resident_kb();
-  std::printf("resident after %ld: %ld kB; after %ld: %ld kB; growth %+ld kB\n",
-              kFirstCheckpoint, at_checkpoint, count, at_end, at_end - at_checkpoint);
+  std::printf("resident after %ld: %ld kB; after %ld: %ld kB; growth %+ld kB\n", kFirstCheckpoint,
+              at_checkpoint, count, at_end, at_end - at_checkpoint);
   std::printf("time: %.1f s for %ld documents, %.2f ms each\n", elapsed, count,
               elapsed * 1e3 / static_cast<double>(count));
   return 0;

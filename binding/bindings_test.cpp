@@ -1,8 +1,6 @@
 // The binding functions against the recording library, which writes down
 // exactly what each entry received.
 
-#include "binding/drovanexis_bindings.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "binding/drovanexis_bindings.h"
 #include "binding/testing/recording_client.h"
 
 namespace {
@@ -126,7 +125,7 @@ TEST_F(Bindings, TextResultsAreCopiedAndANullTextIsEmpty) {
 TEST_F(Bindings, EveryBindingFunctionReachesItsOwnEntryWithItsParameterCount) {
   std::vector<std::string> expected;
 #define DROVANEXIS_ENTRY(binding_name, entry_name, params, result) \
-  binding_name();                                                   \
+  binding_name();                                                  \
   expected.push_back(#entry_name);
 #include "binding/entry_list.inc"
 #undef DROVANEXIS_ENTRY

@@ -52,11 +52,11 @@ typename ResultOf<kind>::type call_as(EntryId id, std::initializer_list<Arg> arg
 
 }  // namespace binding
 
-#define DROVANEXIS_ENTRY(binding_name, entry_name, params, result)                            \
-  template <typename... Args>                                                                   \
+#define DROVANEXIS_ENTRY(binding_name, entry_name, params, result)                                \
+  template <typename... Args>                                                                     \
   inline binding::ResultOf<binding::ResultKind::result>::type binding_name(const Args&... args) { \
-    return binding::call_as<binding::ResultKind::result>(binding::EntryId::binding_name,        \
-                                                         {binding::Arg(args)...});              \
+    return binding::call_as<binding::ResultKind::result>(binding::EntryId::binding_name,          \
+                                                         {binding::Arg(args)...});                \
   }
 #include "binding/entry_list.inc"
 #undef DROVANEXIS_ENTRY

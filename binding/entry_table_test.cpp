@@ -1,6 +1,7 @@
 #include "binding/entry_table.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -8,8 +9,6 @@
 #include <limits>
 #include <set>
 #include <string>
-
-#include <unistd.h>
 
 #include "binding/argument.h"
 #include "binding/library_loader.h"
@@ -45,8 +44,8 @@ TEST(EntryTable, BindingNamesAreTheEntryNamesInUpperCaseCutTo63Characters) {
 
 TEST(EntryTable, BindingNameRule) {
   EXPECT_EQ(binding_name_for("Drovanexis_SetEmisorInfo_cfdi33"), "DROVANEXIS_SETEMISORINFO_CFDI33");
-  const std::string longest = binding_name_for(
-      "Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte");
+  const std::string longest =
+      binding_name_for("Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte");
   EXPECT_EQ(longest, "DROVANEXIS_CARTAPORTE20ADDFIGURATRANSPORTETIPOSFIGURAPARTESTRAN");
   EXPECT_EQ(longest.size(), 63u);
 }
@@ -113,8 +112,8 @@ TEST(Arg, TextsAreTheCallersOwnBytes) {
 }
 
 TEST(LocateLibrary, NamedFileThenBesideTheExecutableThenTheSystemSearch) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("binding_locate_" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("binding_locate_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "with");
   std::filesystem::create_directories(dir / "without");
   std::ofstream(dir / "with" / kLibraryFileName) << "placeholder";

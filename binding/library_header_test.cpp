@@ -27,8 +27,8 @@ using CResult = std::conditional_t<kind == ResultKind::Integer, std::int32_t,
 
 // The function pointer type of an entry whose parameter list `make_params()` returns.
 template <auto make_params, ResultKind result, std::size_t... index>
-auto pointer_type(std::index_sequence<index...>) -> CResult<result> (*)(
-    CParam<make_params()[index]>...);
+auto pointer_type(std::index_sequence<index...>)
+    -> CResult<result> (*)(CParam<make_params()[index]>...);
 
 template <auto make_params, ResultKind result>
 using EntryPointer =
@@ -36,10 +36,10 @@ using EntryPointer =
 
 TEST(LibraryHeader, DeclaresEveryEntryWithTheTablesKinds) {
   std::string differing;
-#define DROVANEXIS_ENTRY(binding_name, entry_name, params, result)                  \
-  if (!std::is_same_v<decltype(&::entry_name),                                        \
+#define DROVANEXIS_ENTRY(binding_name, entry_name, params, result)                         \
+  if (!std::is_same_v<decltype(&::entry_name),                                             \
                       EntryPointer<[] { return binding::params; }, ResultKind::result>>) { \
-    differing += "\n  " #entry_name;                                                  \
+    differing += "\n  " #entry_name;                                                       \
   }
 #include "binding/entry_list.inc"
 #undef DROVANEXIS_ENTRY

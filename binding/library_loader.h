@@ -16,15 +16,14 @@ inline constexpr const char* kLibraryFileName = "libdrovanexis.so";
 inline constexpr const char* kLibraryVariable = "DROVANEXIS_LIBRARY";
 
 struct LibraryLocation {
-  std::string file;         // what the system's loader is given
-  std::string looked_where; // how it was chosen, for error messages
+  std::string file;          // what the system's loader is given
+  std::string looked_where;  // how it was chosen, for error messages
 };
 
 // The file named by `named_file` when it is not empty; otherwise the library
 // beside the executable when it exists there; otherwise the bare file name,
 // which the system's normal library search resolves.
-LibraryLocation locate_library(const char* named_file,
-                               const std::filesystem::path& executable_dir);
+LibraryLocation locate_library(const char* named_file, const std::filesystem::path& executable_dir);
 
 // Loads the library found by locate_library() for this process; throws
 // LibraryError naming the file and the loader's reason.

@@ -17,8 +17,8 @@ namespace console {
 struct InputEvent {
   enum class Kind { key, mouse };
   Kind kind = Kind::key;
-  int code = 0;       // key code (keys.h) for a key event
-  int row = 0;        // for a mouse event
+  int code = 0;  // key code (keys.h) for a key event
+  int row = 0;   // for a mouse event
   int column = 0;
   bool left_click = false;
 };

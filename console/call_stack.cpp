@@ -64,8 +64,8 @@ void CallStack::forget_unwinding() { unwinding() = Unwinding{}; }
 
 RoutineFrame::RoutineFrame(std::string_view name, std::source_location where)
     : uncaught_on_entry_(std::uncaught_exceptions()) {
-  CallStack::push(Frame{std::string(name), static_cast<int>(where.line()),
-                        module_name(where.file_name())});
+  CallStack::push(
+      Frame{std::string(name), static_cast<int>(where.line()), module_name(where.file_name())});
 }
 
 RoutineFrame::~RoutineFrame() {

@@ -54,8 +54,6 @@ void Clipboard::set_text(std::string text) {
   if (sink_ && text_.size() <= max_terminal_offer) sink_(osc52_sequence(text_));
 }
 
-std::string osc52_sequence(std::string_view text) {
-  return "\x1b]52;c;" + base64(text) + "\x07";
-}
+std::string osc52_sequence(std::string_view text) { return "\x1b]52;c;" + base64(text) + "\x07"; }
 
 }  // namespace console

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "console/screen.h"
-#include <vector>
 
 namespace console {
 namespace {
@@ -14,7 +14,8 @@ std::vector<std::string_view> split_items(std::string_view text) {
   std::size_t start = 0;
   while (true) {
     std::size_t comma = text.find(',', start);
-    items.push_back(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+    items.push_back(
+        text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
@@ -45,9 +46,12 @@ struct ItemParse {
   int& target() { return in_background ? background : foreground; }
 
   void letter(char upper) {
-    if (upper == 'W') target() = 7;
-    else if (upper == 'N') target() = 0;
-    else target() |= letter_bits(upper);
+    if (upper == 'W')
+      target() = 7;
+    else if (upper == 'N')
+      target() = 0;
+    else
+      target() |= letter_bits(upper);
   }
   void slash() {
     if (slash_seen) {
@@ -89,13 +93,24 @@ bool ColourTable::parse_item(std::string_view item, ColourValue& value) {
     }
     bool counts = true;
     switch (ch) {
-      case 'W': case 'N': case 'B': case 'G': case 'R': p.letter(ch); break;
+      case 'W':
+      case 'N':
+      case 'B':
+      case 'G':
+      case 'R': p.letter(ch); break;
       case '+': p.bright = true; break;
       case '*': p.blink = true; break;
       case '/': p.slash(); break;
-      case 'I': p.foreground = 0; p.background = 7; p.in_background = true; break;
+      case 'I':
+        p.foreground = 0;
+        p.background = 7;
+        p.in_background = true;
+        break;
       case 'U': p.underline(); break;
-      case 'X': p.foreground = 0; p.background = 0; break;
+      case 'X':
+        p.foreground = 0;
+        p.background = 0;
+        break;
       default: counts = false; break;
     }
     p.counted = p.counted || counts;

@@ -29,30 +29,19 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{",N/G", "W/N,N/G,N/N,N/N,N/G"},
         // A fifth item given later wins over the enhanced -> unselected rule.
         ColourCase{",N/G,,,R/W", "W/N,N/G,N/N,N/N,R/W"},
-        ColourCase{",,,,N/W", "W/N,N/W,N/N,N/N,N/W"},
-        ColourCase{",,,,B/R", "W/N,N/W,N/N,N/N,B/R"},
-        ColourCase{"GR", "GR/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"BG/GR", "BG/GR,N/W,N/N,N/N,N/W"},
-        ColourCase{"BGR/N", "W/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"rb/g", "BR/G,N/W,N/N,N/N,N/W"},
-        ColourCase{"14/1", "GR+/B,N/W,N/N,N/N,N/W"},
-        ColourCase{"8/12", "N+/R*,N/W,N/N,N/N,N/W"},
-        ColourCase{"15", "W+/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"16/B", "N/B,N/W,N/N,N/N,N/W"},
-        ColourCase{"160", "W/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"U", "U/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"W/U", "W/U,N/W,N/N,N/N,N/W"},
-        ColourCase{"W+*/B", "W+/B*,N/W,N/N,N/N,N/W"},
-        ColourCase{"W/B+*", "W+/B*,N/W,N/N,N/N,N/W"},
-        ColourCase{"R+/BX", "N+/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"I", "N/W,N/W,N/N,N/N,N/W"},
-        ColourCase{"+IR", "N+/W,N/W,N/N,N/N,N/W"},
+        ColourCase{",,,,N/W", "W/N,N/W,N/N,N/N,N/W"}, ColourCase{",,,,B/R", "W/N,N/W,N/N,N/N,B/R"},
+        ColourCase{"GR", "GR/N,N/W,N/N,N/N,N/W"}, ColourCase{"BG/GR", "BG/GR,N/W,N/N,N/N,N/W"},
+        ColourCase{"BGR/N", "W/N,N/W,N/N,N/N,N/W"}, ColourCase{"rb/g", "BR/G,N/W,N/N,N/N,N/W"},
+        ColourCase{"14/1", "GR+/B,N/W,N/N,N/N,N/W"}, ColourCase{"8/12", "N+/R*,N/W,N/N,N/N,N/W"},
+        ColourCase{"15", "W+/N,N/W,N/N,N/N,N/W"}, ColourCase{"16/B", "N/B,N/W,N/N,N/N,N/W"},
+        ColourCase{"160", "W/N,N/W,N/N,N/N,N/W"}, ColourCase{"U", "U/N,N/W,N/N,N/N,N/W"},
+        ColourCase{"W/U", "W/U,N/W,N/N,N/N,N/W"}, ColourCase{"W+*/B", "W+/B*,N/W,N/N,N/N,N/W"},
+        ColourCase{"W/B+*", "W+/B*,N/W,N/N,N/N,N/W"}, ColourCase{"R+/BX", "N+/N,N/W,N/N,N/N,N/W"},
+        ColourCase{"I", "N/W,N/W,N/N,N/N,N/W"}, ColourCase{"+IR", "N+/W,N/W,N/N,N/N,N/W"},
         // A second "/" moves the background into the foreground.
-        ColourCase{"W/R/", "R/N,N/W,N/N,N/N,N/W"},
-        ColourCase{"+/G/*", "G+/N*,N/W,N/N,N/N,N/W"},
+        ColourCase{"W/R/", "R/N,N/W,N/N,N/N,N/W"}, ColourCase{"+/G/*", "G+/N*,N/W,N/N,N/N,N/W"},
         // Characters outside the notation do not count.
-        ColourCase{"  ?", "W/N,N/W,N/N,N/N,N/W"},
-        ColourCase{" W + / B ", "W+/B,N/W,N/N,N/N,N/W"}));
+        ColourCase{"  ?", "W/N,N/W,N/N,N/N,N/W"}, ColourCase{" W + / B ", "W+/B,N/W,N/N,N/N,N/W"}));
 
 TEST(ColourTableTest, EmptyStringRestoresTheInitialTable) {
   ColourTable table;

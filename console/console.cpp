@@ -59,8 +59,9 @@ void Console::put_text(std::string_view text, bool frame) {
   const int first = std::max(0, -start);
   const int last = std::min(length, screen_.columns() - start);
   for (int i = first; i < last; ++i) {
-    screen_.set_cell(row, start + i,
-                     Cell{static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)]), colour, frame});
+    screen_.set_cell(
+        row, start + i,
+        Cell{static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)]), colour, frame});
   }
   screen_.set_cursor(row, start + length);
 }

@@ -153,8 +153,7 @@ TEST_F(ConsoleTest, AltCAndBreakCancelWithTheCallChain) {
       FAIL() << "not cancelled by " << code;
     } catch (const Cancelled& e) {
       EXPECT_EQ(e.report(), "\nCancelled at: INNER (" + std::to_string(inner_read_line) +
-                                ")\nOUTER (" +
-                                std::to_string(outer_line) + ")\n");
+                                ")\nOUTER (" + std::to_string(outer_line) + ")\n");
     }
   }
   EXPECT_TRUE(CallStack::frames().empty());

@@ -83,9 +83,12 @@ void draw_box(Screen& screen, const DialogState& state) {
       const bool left = column == l.left;
       const bool right = column == l.right;
       std::uint8_t ch = ' ';
-      if (top) ch = left ? kTopLeft : right ? kTopRight : kHorizontal;
-      else if (bottom) ch = left ? kBottomLeft : right ? kBottomRight : kHorizontal;
-      else if (left || right) ch = kVertical;
+      if (top)
+        ch = left ? kTopLeft : right ? kTopRight : kHorizontal;
+      else if (bottom)
+        ch = left ? kBottomLeft : right ? kBottomRight : kHorizontal;
+      else if (left || right)
+        ch = kVertical;
       screen.set_cell(row, column, Cell{ch, attr, ch != ' '});
     }
   }
@@ -200,8 +203,7 @@ int DialogLayout::line_column(std::size_t index) const {
   return left + 2 + (width - length_of(lines.at(index)) + 1) / 2;
 }
 
-std::vector<std::string> break_dialog_text(std::string_view text, int soft_width,
-                                           int hard_width) {
+std::vector<std::string> break_dialog_text(std::string_view text, int soft_width, int hard_width) {
   const std::size_t soft = static_cast<std::size_t>(std::max(1, soft_width));
   const std::size_t hard = static_cast<std::size_t>(std::max(soft_width, hard_width));
   std::vector<std::string> lines;
@@ -257,8 +259,8 @@ DialogLayout layout_error_dialog(std::string_view text, std::vector<std::string>
 }
 
 int error_dialog(Console& con, std::string_view text, std::vector<std::string> buttons) {
-  const DialogLayout layout = layout_error_dialog(text, std::move(buttons), con.screen().rows(),
-                                                  con.screen().columns());
+  const DialogLayout layout =
+      layout_error_dialog(text, std::move(buttons), con.screen().rows(), con.screen().columns());
   SavedArea saved(con, layout);
   const DialogState state{layout, attribute_of(dialog_colour),
                           attribute_of(dialog_current_button_colour)};

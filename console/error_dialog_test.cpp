@@ -8,8 +8,8 @@
 namespace console {
 namespace {
 
-constexpr std::uint8_t kBoxAttr = 0x4F;     // W+/R
-constexpr std::uint8_t kCurrentAttr = 0x1F; // W+/B
+constexpr std::uint8_t kBoxAttr = 0x4F;      // W+/R
+constexpr std::uint8_t kCurrentAttr = 0x1F;  // W+/B
 
 std::string text_at(const Screen& screen, int row, int column, int length) {
   return screen.row_text(row).substr(static_cast<std::size_t>(column),
@@ -43,11 +43,12 @@ TEST(ErrorDialogLayout, LinesAreBrokenAtBlanksWithinTheSoftWidth) {
   hundred += "j";      // 100
   const std::string long_word(90, 'x');
   const BreakCase cases[] = {
-      {"100 characters", hundred,
-       {hundred.substr(0, 49), hundred.substr(50)}},
-      {"a word longer than the hard width", long_word,
+      {"100 characters", hundred, {hundred.substr(0, 49), hundred.substr(50)}},
+      {"a word longer than the hard width",
+       long_word,
        {long_word.substr(0, 76), long_word.substr(76)}},
-      {"a long word ends beyond the soft width", std::string(60, 'y') + " " + std::string(30, 'z'),
+      {"a long word ends beyond the soft width",
+       std::string(60, 'y') + " " + std::string(30, 'z'),
        {std::string(60, 'y'), std::string(30, 'z')}},
       {"a line within the hard width stays whole", std::string(70, 'w'), {std::string(70, 'w')}},
       {"semicolons end lines", "first;second;", {"first", "second"}},
@@ -82,7 +83,8 @@ class ErrorDialogTest : public ::testing::Test {
 };
 
 TEST_F(ErrorDialogTest, DrawsTheFramedBoxAndRestoresTheScreenUnderIt) {
-  for (int row = 0; row < 25; ++row) con_.write_at(row, 0, std::string(80, static_cast<char>('a' + row % 26)));
+  for (int row = 0; row < 25; ++row)
+    con_.write_at(row, 0, std::string(80, static_cast<char>('a' + row % 26)));
   con_.set_position(3, 7);
   con_.set_cursor_shape(cursor_shape::insert);
   const Screen before = con_.screen();
@@ -92,10 +94,13 @@ TEST_F(ErrorDialogTest, DrawsTheFramedBoxAndRestoresTheScreenUnderIt) {
 
   ASSERT_EQ(backend_.at_reads().size(), 1u);
   const Screen& shown = backend_.at_reads()[0];
-  struct Corner { int row, column; std::uint8_t ch; };
-  for (const Corner& c : {Corner{10, 16, 218}, Corner{10, 63, 191}, Corner{14, 16, 192},
-                          Corner{14, 63, 217}, Corner{10, 40, 196}, Corner{12, 16, 179},
-                          Corner{12, 63, 179}, Corner{14, 40, 196}}) {
+  struct Corner {
+    int row, column;
+    std::uint8_t ch;
+  };
+  for (const Corner& c :
+       {Corner{10, 16, 218}, Corner{10, 63, 191}, Corner{14, 16, 192}, Corner{14, 63, 217},
+        Corner{10, 40, 196}, Corner{12, 16, 179}, Corner{12, 63, 179}, Corner{14, 40, 196}}) {
     EXPECT_EQ(shown.cell(c.row, c.column).ch, c.ch) << c.row << "," << c.column;
     EXPECT_TRUE(shown.cell(c.row, c.column).frame);
     EXPECT_EQ(shown.cell(c.row, c.column).attr, kBoxAttr);

@@ -88,8 +88,7 @@ void ErrorHandler::report_fatal(const ErrorRecord& record) {
 
 std::optional<Resolution> ErrorHandler::resolve_quietly(const ErrorRecord& e) {
   switch (e.generic_code) {
-    case generic_code::zero_divisor:
-      return Resolution{Resolution::Kind::substitute, 0};
+    case generic_code::zero_divisor: return Resolution{Resolution::Kind::substitute, 0};
     case generic_code::lock_failure:
       if (e.can_retry) return Resolution{Resolution::Kind::retry, 0};
       break;
@@ -176,7 +175,8 @@ std::string console_report(const ErrorRecord& e, std::string_view line_break) {
   report += "Error at ...: " + where_text(e.routine, e.line, e.module, " in Module: ");
   for (const Frame& caller : e.callers) {
     report += line_break;
-    report += "Called from : " + where_text(caller.name, caller.line, caller.module, " in Module: ");
+    report +=
+        "Called from : " + where_text(caller.name, caller.line, caller.module, " in Module: ");
   }
   return report;
 }

@@ -51,12 +51,16 @@ struct QuietCase {
 TEST_F(ErrorHandlerTest, ResolvesWithoutADialog) {
   const QuietCase cases[] = {
       {"zero divisor gives 0", record(generic_code::zero_divisor), {Kind::substitute, 0}, false},
-      {"lock failure is retried", record(generic_code::lock_failure, true), {Kind::retry, 0}, false},
+      {"lock failure is retried",
+       record(generic_code::lock_failure, true),
+       {Kind::retry, 0},
+       false},
       {"sharing violation takes the default",
        record(generic_code::open_error, false, true, os_sharing_violation),
        {Kind::use_default, 0},
        true},
-      {"append lock failure takes the default", record(generic_code::append_lock_failed, false, true),
+      {"append lock failure takes the default",
+       record(generic_code::append_lock_failed, false, true),
        {Kind::use_default, 0},
        true},
   };
@@ -129,7 +133,8 @@ TEST_F(ErrorHandlerTest, QuitReportsOnTheConsoleWritesTheLogAndEndsWithExitCodeO
   }
   EXPECT_EQ(backend_.pending(), 0u);
   const Screen& screen = con_.screen();
-  EXPECT_TRUE(screen_shows(screen, "Error BASE/1001  Open error: CSD_CACX7605101P8.cer (DOS Error 2)"));
+  EXPECT_TRUE(
+      screen_shows(screen, "Error BASE/1001  Open error: CSD_CACX7605101P8.cer (DOS Error 2)"));
   EXPECT_TRUE(screen_shows(screen, "Error at ...: VXMLSAMPLE("));
   EXPECT_TRUE(screen_shows(screen, "Called from : MAIN("));
   EXPECT_FALSE(screen_shows(screen, "Quit"));  // the dialog is gone
@@ -159,8 +164,8 @@ TEST_F(ErrorHandlerTest, AnErrorInsideTheHandlerShowsTheErrorSystemFailure) {
   e.routine = "VXMLPAGOS";
   e.line = 41;
   e.module = "vxmlpagos.cpp";
-  backend_.push_failure();         // the dialog cannot read a key
-  backend_.push_key(key::enter);   // Ok
+  backend_.push_failure();        // the dialog cannot read a key
+  backend_.push_key(key::enter);  // Ok
   try {
     handler_.handle(e);
     FAIL() << "the program did not end";

@@ -45,10 +45,10 @@ void write_heading_part(LogText& log, const ErrorLogInput& input) {
   const std::tm& t = input.time;
   log.line(centred(" Quarndel Error Log ", kLogWidth, '-'));
   log.line();
-  log.labelled("Date...............: ",
-               two_digits(t.tm_mon + 1) + "/" + two_digits(t.tm_mday) + "/" + two_digits(t.tm_year));
-  log.labelled("Time...............: ", two_digits(t.tm_hour) + ":" + two_digits(t.tm_min) + ":" +
-                                            two_digits(t.tm_sec));
+  log.labelled("Date...............: ", two_digits(t.tm_mon + 1) + "/" + two_digits(t.tm_mday) +
+                                            "/" + two_digits(t.tm_year));
+  log.labelled("Time...............: ",
+               two_digits(t.tm_hour) + ":" + two_digits(t.tm_min) + ":" + two_digits(t.tm_sec));
   log.line();
   log.labelled("Application name...: ", m.application);
   log.labelled("Workstation name...: ", m.workstation);

@@ -109,8 +109,8 @@ ProgramOutcome run_program(ErrorHandler& handler, const std::function<void()>& b
   } catch (const std::exception& error) {
     escaped = escaped_record(error, translate);
   } catch (...) {
-    escaped = escaped_record(std::runtime_error("an unknown exception ended the operation"),
-                             translate);
+    escaped =
+        escaped_record(std::runtime_error("an unknown exception ended the operation"), translate);
   }
   return report(handler, *escaped);
 }

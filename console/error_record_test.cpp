@@ -44,7 +44,9 @@ TEST(ErrorMessage, TellsSeverityComponentDescriptionAndWhatWasConcerned) {
        "Error BASE/1127  VIEWTEXT: <nTop> Argument type error"},
       {"warning", warning, "Warning BASE/1127  VIEWTEXT: <nTop> Argument type error"},
       {"file name before operation", with_file, "Error BASE/1127  VIEWTEXT: Recupera.xml"},
-      {"no subsystem, subcode or description", anonymous, "Error ???" "/???: DIVIDE"},
+      {"no subsystem, subcode or description", anonymous,
+       "Error ???"
+       "/???: DIVIDE"},
       {"arguments", with_arguments,
        "Error BASE/1127  VIEWTEXT: <nTop> Argument type error Arguments: ( [ 1] = Type: C Val: "
        "abc [ 2] = Type: N Val: 5 [ 3] = Type: U [ 4] = Type: L Val: .T. [ 5] = Type: N Val: "

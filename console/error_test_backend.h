@@ -15,7 +15,9 @@ namespace console::testing {
 
 class SnapshotBackend final : public Backend {
  public:
-  void push_key(int code) { queue_.push_back(Entry{InputEvent{InputEvent::Kind::key, code}, false}); }
+  void push_key(int code) {
+    queue_.push_back(Entry{InputEvent{InputEvent::Kind::key, code}, false});
+  }
   void push_keys(std::initializer_list<int> codes) {
     for (int code : codes) push_key(code);
   }

@@ -76,8 +76,8 @@ constexpr int alt_c = alt_letter('c');
 constexpr int alt_w = alt_letter('w');
 
 static_assert(ctrl_c == 515 && ctrl_w == 535);
-static_assert(alt_c == 302 && alt_w == 273 && alt_letter('q') == 272 &&
-              alt_letter('p') == 281 && alt_letter('a') == 286 && alt_letter('l') == 294 &&
-              alt_letter('z') == 300 && alt_letter('m') == 306);
+static_assert(alt_c == 302 && alt_w == 273 && alt_letter('q') == 272 && alt_letter('p') == 281 &&
+              alt_letter('a') == 286 && alt_letter('l') == 294 && alt_letter('z') == 300 &&
+              alt_letter('m') == 306);
 
 }  // namespace console::key

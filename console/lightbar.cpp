@@ -58,8 +58,8 @@ class Selection {
 
   int run(int position) {
     const bool intensity = console_.settings().intensity();
-    const int previous_shape =
-        intensity ? console_.set_cursor_shape(cursor_shape::hidden) : console_.screen().cursor_shape();
+    const int previous_shape = intensity ? console_.set_cursor_shape(cursor_shape::hidden)
+                                         : console_.screen().cursor_shape();
     bool chosen = false;
     while (position != 0) {
       show_message(position);
@@ -83,18 +83,14 @@ class Selection {
     const bool wrap = console_.settings().wrap();
     switch (code) {
       case key::down:
-      case key::right:
-        return position < count_ ? position + 1 : (wrap ? 1 : count_);
+      case key::right: return position < count_ ? position + 1 : (wrap ? 1 : count_);
       case key::up:
-      case key::left:
-        return position > 1 ? position - 1 : (wrap ? count_ : 1);
+      case key::left: return position > 1 ? position - 1 : (wrap ? count_ : 1);
       case key::home: return 1;
       case key::end: return count_;
       case key::enter:
       case key::page_up:
-      case key::page_down:
-        chosen = true;
-        return position;
+      case key::page_down: chosen = true; return position;
       case key::escape: return 0;
       default: break;
     }
@@ -113,7 +109,8 @@ class Selection {
     const int row = console_.settings().message();
     if (row <= 0) return;
     if (shown_length_ > 0) {
-      console_.write_at(row, shown_column_, std::string(static_cast<std::size_t>(shown_length_), ' '));
+      console_.write_at(row, shown_column_,
+                        std::string(static_cast<std::size_t>(shown_length_), ' '));
     }
     std::string text = message_text(prompt(position).message);
     const int length = static_cast<int>(text.size());

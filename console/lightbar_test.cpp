@@ -10,9 +10,9 @@ namespace {
 
 // Twelve prompts shaped like the main menu's: a blank, the number, ")" and a
 // title; numbers 10-12 also begin with "1".
-const std::vector<std::string> kTexts = {
-    " 1) Uno ",   " 2) Dos ",   " 3) Tres",     " 4) Cuatro ",   " 5) Cinco",  " 6) Seis ",
-    " 7) Siete ", " 8) Ocho ",  " 9) Nueve",    " 10) Diez",     " 11) Once ", " 12) Doce "};
+const std::vector<std::string> kTexts = {" 1) Uno ",  " 2) Dos ",  " 3) Tres",   " 4) Cuatro ",
+                                         " 5) Cinco", " 6) Seis ", " 7) Siete ", " 8) Ocho ",
+                                         " 9) Nueve", " 10) Diez", " 11) Once ", " 12) Doce "};
 
 class LightbarTest : public ::testing::Test {
  protected:
@@ -22,13 +22,14 @@ class LightbarTest : public ::testing::Test {
     }
   }
   SelectionVariable variable() {
-    return SelectionVariable{
-        "nPrompt", [this] { return value_; },
-        [this](std::optional<int> v) {
-          if (v) value_ = std::optional<int>(*v);
-          else value_.reset();
-          ++stores_;
-        }};
+    return SelectionVariable{"nPrompt", [this] { return value_; },
+                             [this](std::optional<int> v) {
+                               if (v)
+                                 value_ = std::optional<int>(*v);
+                               else
+                                 value_.reset();
+                               ++stores_;
+                             }};
   }
   int run(std::initializer_list<int> keys, std::size_t count = 12) {
     add_prompts(count);
@@ -185,8 +186,8 @@ TEST_F(LightbarTest, PromptColoursAndMessageLine) {
   EXPECT_EQ(con_.select(variable()), 2);
   // The old message was blanked out and the new one centred: (79 - 2) / 2.
   EXPECT_EQ(con_.screen().row_text(22), std::string(38, ' ') + "m2" + std::string(40, ' '));
-  EXPECT_EQ(con_.screen().cell(1, 0).attr, attr::make(6, 1));      // back to its normal colour
-  EXPECT_EQ(con_.screen().cell(2, 0).attr, attr::make(0, 7));      // enhanced slot
+  EXPECT_EQ(con_.screen().cell(1, 0).attr, attr::make(6, 1));  // back to its normal colour
+  EXPECT_EQ(con_.screen().cell(2, 0).attr, attr::make(0, 7));  // enhanced slot
 }
 
 TEST_F(LightbarTest, EmptyListReturnsZeroAtOnce) {

@@ -29,7 +29,8 @@ std::string drop_soft_breaks(std::string_view text) {
 
 // Moves bytes [from, to) of `buf` down to `write`, leaving out every LF when
 // `drop_lf` is set. Returns the new write position.
-std::size_t compact(std::string& buf, std::size_t write, std::size_t from, std::size_t to, bool drop_lf) {
+std::size_t compact(std::string& buf, std::size_t write, std::size_t from, std::size_t to,
+                    bool drop_lf) {
   while (from < to) {
     std::size_t stop = to;
     if (drop_lf) {

@@ -47,8 +47,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LineSplitTable,
     testing::Values(
         SplitCase{"empty", "", 80, {{""}}},
-        SplitCase{"no_blanks_200", k200, 80,
-                  {{std::string(80, 'x'), true}, {std::string(80, 'x'), true}, {std::string(40, 'x')}}},
+        SplitCase{
+            "no_blanks_200",
+            k200,
+            80,
+            {{std::string(80, 'x'), true}, {std::string(80, 'x'), true}, {std::string(40, 'x')}}},
         SplitCase{"crlf_ending", "a\r\nb\r\n", 80, {{"a"}, {"b"}, {""}}},
         SplitCase{"no_ending", "a\r\nb", 80, {{"a"}, {"b"}}},
         SplitCase{"stray_lf_in_crlf", "ab\ncd\r\nef\r\n", 80, {{"abcd"}, {"ef"}, {""}}},
@@ -66,7 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"blank_first_byte_only", " abcdefg", 5, {{" abcd", true}, {"efg"}}},
         SplitCase{"exact_width", "abcde", 5, {{"abcde"}}},
         SplitCase{"cut_rest_empty", "abcd ", 4, {{"abcd ", true}}}),
-    [](const testing::TestParamInfo<SplitCase>& param_info) { return std::string(param_info.param.name); });
+    [](const testing::TestParamInfo<SplitCase>& param_info) {
+      return std::string(param_info.param.name);
+    });
 
 TEST(LineSplit, LargeTextKeepsEveryLine) {
   std::string text;

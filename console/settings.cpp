@@ -14,9 +14,9 @@ std::string upper(std::string_view text) {
 }  // namespace
 
 const std::vector<std::string_view>& Settings::names() {
-  static const std::vector<std::string_view> all = {
-      "SCOREBOARD", "INTENSITY", "WRAP",   "MESSAGE", "MCENTER",
-      "CANCEL",     "EVENTMASK", "INSERT", "COLOR"};
+  static const std::vector<std::string_view> all = {"SCOREBOARD", "INTENSITY", "WRAP",
+                                                    "MESSAGE",    "MCENTER",   "CANCEL",
+                                                    "EVENTMASK",  "INSERT",    "COLOR"};
   return all;
 }
 

@@ -23,8 +23,8 @@ TEST(SettingsTest, SwitchTextRuleAndPreviousValue) {
     bool expected;
   };
   // Starting from on: "OFF" in any case switches off; other texts change nothing.
-  for (Case c : {Case{"OFF", false}, Case{"off", false}, Case{"oFfice", false},
-                 Case{"NO", true}, Case{"OF", true}, Case{"", true}, Case{"O", true}}) {
+  for (Case c : {Case{"OFF", false}, Case{"off", false}, Case{"oFfice", false}, Case{"NO", true},
+                 Case{"OF", true}, Case{"", true}, Case{"O", true}}) {
     Settings s;
     std::optional<SettingValue> previous = s.set("SCOREBOARD", std::string(c.text));
     ASSERT_TRUE(previous.has_value());

@@ -1,13 +1,14 @@
 #include "console/terminal_backend.h"
 
+#include <curses.h>
+#include <langinfo.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <curses.h>
-#include <langinfo.h>
-#include <unistd.h>
 
 #include "console/glyphs.h"
 #include "console/keys.h"
@@ -19,7 +20,7 @@ volatile std::sig_atomic_t break_flag = 0;
 volatile std::sig_atomic_t curses_active = 0;
 
 // Our colour numbers (1 blue, 4 red) in the terminal's order (1 red, 4 blue).
-constexpr short kCursesColour[8] = {COLOR_BLACK, COLOR_BLUE,    COLOR_GREEN, COLOR_CYAN,
+constexpr short kCursesColour[8] = {COLOR_BLACK, COLOR_BLUE,    COLOR_GREEN,  COLOR_CYAN,
                                     COLOR_RED,   COLOR_MAGENTA, COLOR_YELLOW, COLOR_WHITE};
 
 // Pair 0 is white on black (set with assume_default_colors); every other
@@ -133,7 +134,8 @@ void TerminalBackend::draw_cell(int row, int column, const Cell& cell) {
   attr_t attributes = A_NORMAL;
   if (cell.attr & attr::bright) attributes |= A_BOLD;
   if (cell.attr & attr::blink) attributes |= A_BLINK;
-  short pair = has_colors() ? pair_for(attr::foreground(cell.attr), attr::background(cell.attr)) : 0;
+  short pair =
+      has_colors() ? pair_for(attr::foreground(cell.attr), attr::background(cell.attr)) : 0;
   if (pair >= COLOR_PAIRS) pair = 0;
   cchar_t character;
   setcchar(&character, text, attributes, pair, nullptr);
@@ -142,8 +144,8 @@ void TerminalBackend::draw_cell(int row, int column, const Cell& cell) {
 
 void TerminalBackend::present(const Screen& screen) {
   if (!active_) return;
-  const bool full = !shown_ || shown_->rows() != screen.rows() ||
-                    shown_->columns() != screen.columns();
+  const bool full =
+      !shown_ || shown_->rows() != screen.rows() || shown_->columns() != screen.columns();
   for (int r = 0; r < screen.rows() && r < LINES; ++r) {
     for (int c = 0; c < screen.columns() && c < COLS; ++c) {
       const Cell cell = screen.cell(r, c);
@@ -153,7 +155,8 @@ void TerminalBackend::present(const Screen& screen) {
   shown_ = screen;
   const int shape = screen.cursor_shape();
   curs_set(shape == cursor_shape::hidden ? 0 : (shape == cursor_shape::normal ? 1 : 2));
-  const int row = std::clamp(screen.cursor_row(), 0, std::max(0, std::min(screen.rows(), LINES) - 1));
+  const int row =
+      std::clamp(screen.cursor_row(), 0, std::max(0, std::min(screen.rows(), LINES) - 1));
   const int column =
       std::clamp(screen.cursor_column(), 0, std::max(0, std::min(screen.columns(), COLS) - 1));
   move(row, column);
@@ -204,7 +207,8 @@ std::optional<InputEvent> TerminalBackend::translate(int status, int value) {
     if (consumed) return std::nullopt;
     if (result) return result;
   }
-  auto code = key_from_terminal(TerminalKey{status == KEY_CODE_YES, static_cast<int>(value)}, learnt_);
+  auto code =
+      key_from_terminal(TerminalKey{status == KEY_CODE_YES, static_cast<int>(value)}, learnt_);
   if (!code) return std::nullopt;
   return InputEvent{InputEvent::Kind::key, *code};
 }

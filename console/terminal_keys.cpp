@@ -14,10 +14,16 @@ std::optional<int> function_key(int value) {
     case KEY_DOWN: return key::down;
     case KEY_LEFT: return key::left;
     case KEY_RIGHT: return key::right;
-    case KEY_HOME: case KEY_FIND: case KEY_A1: return key::home;
-    case KEY_END: case KEY_SELECT: case KEY_C1: return key::end;
-    case KEY_PPAGE: case KEY_A3: return key::page_up;
-    case KEY_NPAGE: case KEY_C3: return key::page_down;
+    case KEY_HOME:
+    case KEY_FIND:
+    case KEY_A1: return key::home;
+    case KEY_END:
+    case KEY_SELECT:
+    case KEY_C1: return key::end;
+    case KEY_PPAGE:
+    case KEY_A3: return key::page_up;
+    case KEY_NPAGE:
+    case KEY_C3: return key::page_down;
     case KEY_ENTER: return key::enter;
     case KEY_BTAB: return key::shift_tab;
     case KEY_BACKSPACE: return key::backspace;

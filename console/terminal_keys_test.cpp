@@ -11,15 +11,28 @@ namespace {
 
 TEST(TerminalKeysTest, FunctionKeysMapToOurCodes) {
   const LearntKeys none;
-  const std::vector<std::pair<int, int>> table = {
-      {KEY_UP, key::up},          {KEY_DOWN, key::down},       {KEY_LEFT, key::left},
-      {KEY_RIGHT, key::right},    {KEY_HOME, key::home},       {KEY_END, key::end},
-      {KEY_PPAGE, key::page_up},  {KEY_NPAGE, key::page_down}, {KEY_ENTER, key::enter},
-      {KEY_BTAB, key::shift_tab}, {KEY_BACKSPACE, key::backspace}, {KEY_DC, key::del},
-      {KEY_IC, key::ins},         {KEY_F(1), key::f1},         {KEY_SLEFT, key::shift_left},
-      {KEY_SRIGHT, key::shift_right}, {KEY_SR, key::shift_up}, {KEY_SF, key::shift_down},
-      {KEY_SHOME, key::shift_home}, {KEY_SEND, key::shift_end}, {KEY_SIC, key::shift_ins},
-      {KEY_SDC, key::shift_del}};
+  const std::vector<std::pair<int, int>> table = {{KEY_UP, key::up},
+                                                  {KEY_DOWN, key::down},
+                                                  {KEY_LEFT, key::left},
+                                                  {KEY_RIGHT, key::right},
+                                                  {KEY_HOME, key::home},
+                                                  {KEY_END, key::end},
+                                                  {KEY_PPAGE, key::page_up},
+                                                  {KEY_NPAGE, key::page_down},
+                                                  {KEY_ENTER, key::enter},
+                                                  {KEY_BTAB, key::shift_tab},
+                                                  {KEY_BACKSPACE, key::backspace},
+                                                  {KEY_DC, key::del},
+                                                  {KEY_IC, key::ins},
+                                                  {KEY_F(1), key::f1},
+                                                  {KEY_SLEFT, key::shift_left},
+                                                  {KEY_SRIGHT, key::shift_right},
+                                                  {KEY_SR, key::shift_up},
+                                                  {KEY_SF, key::shift_down},
+                                                  {KEY_SHOME, key::shift_home},
+                                                  {KEY_SEND, key::shift_end},
+                                                  {KEY_SIC, key::shift_ins},
+                                                  {KEY_SDC, key::shift_del}};
   for (auto [curses_code, ours] : table) {
     EXPECT_EQ(key_from_terminal({true, curses_code}, none), ours) << curses_code;
   }
@@ -36,15 +49,25 @@ TEST(TerminalKeysTest, LearntModifiedKeysWin) {
 TEST(TerminalKeysTest, CharactersMapToBytesAndControlCodes) {
   const LearntKeys none;
   const std::vector<std::pair<int, std::optional<int>>> table = {
-      {'a', 'a'},   {'Z', 'Z'},      {' ', ' '},          {13, key::enter},
-      {10, key::ctrl_enter},          {9, key::tab},       {27, key::escape},
-      {127, key::backspace},          {8, key::ctrl_backspace},
-      {1, 513},     {3, 515},        {23, 535},           {26, 538},
-      {0xF3, 0xF3},  // o with acute accent
+      {'a', 'a'},
+      {'Z', 'Z'},
+      {' ', ' '},
+      {13, key::enter},
+      {10, key::ctrl_enter},
+      {9, key::tab},
+      {27, key::escape},
+      {127, key::backspace},
+      {8, key::ctrl_backspace},
+      {1, 513},
+      {3, 515},
+      {23, 535},
+      {26, 538},
+      {0xF3, 0xF3},    // o with acute accent
       {0x20AC, 0x80},  // euro sign
       {0x2019, 0x92},
       {0x4E2D, std::nullopt},  // outside Windows-1252
-      {0, std::nullopt},       {28, std::nullopt}};
+      {0, std::nullopt},
+      {28, std::nullopt}};
   for (auto [typed, expected] : table) {
     EXPECT_EQ(key_from_terminal({false, typed}, none), expected) << typed;
   }

@@ -35,8 +35,9 @@ int window_value(const ViewerArgument& argument, std::string_view name, int fall
   }
 }
 
-ViewerWindow checked_window(const Console& con, const ViewerArgument& top, const ViewerArgument& left,
-                            const ViewerArgument& bottom, const ViewerArgument& right) {
+ViewerWindow checked_window(const Console& con, const ViewerArgument& top,
+                            const ViewerArgument& left, const ViewerArgument& bottom,
+                            const ViewerArgument& right) {
   ViewerWindow window;
   window.top = window_value(top, "nTop", 0);
   window.left = window_value(left, "nLeft", 0);
@@ -82,7 +83,8 @@ class Viewer {
   Viewer(Console& con, std::string_view text, const ViewerWindow& window)
       : con_(con),
         window_(window),
-        model_(text, static_cast<std::size_t>(window.rows()), static_cast<std::size_t>(window.columns())),
+        model_(text, static_cast<std::size_t>(window.rows()),
+               static_cast<std::size_t>(window.columns())),
         opening_shape_(con.screen().cursor_shape()) {
     colours_.text = con.colours().slot(ColourTable::standard).attr;
     colours_.selected = con.colours().slot(ColourTable::enhanced).attr;
@@ -145,7 +147,8 @@ class Viewer {
     const int shape = con_.set_cursor_shape(cursor_shape::normal);
     const int row = screen.cursor_row();
     const int column = screen.cursor_column();
-    put_text(screen, kScoreboardRow, kScoreboardColumn, kAbortQuestion, con_.colours().current_attr());
+    put_text(screen, kScoreboardRow, kScoreboardColumn, kAbortQuestion,
+             con_.colours().current_attr());
     screen.set_cursor(kScoreboardRow, kScoreboardColumn + static_cast<int>(kAbortQuestion.size()));
     con_.present();
     const int answer = con_.read_key();

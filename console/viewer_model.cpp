@@ -28,7 +28,8 @@ void ViewerModel::move_to_column(std::size_t column) {
   column = std::clamp<std::size_t>(column, 1, width_);
   column_ = column;
   if (column < first_column_) first_column_ = column;
-  if (column - first_column_ >= width_) first_column_ = std::max<std::size_t>(1, column - width_ + 1);
+  if (column - first_column_ >= width_)
+    first_column_ = std::max<std::size_t>(1, column - width_ + 1);
 }
 
 void ViewerModel::place_cursor(std::size_t line, std::size_t column) {

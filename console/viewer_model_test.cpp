@@ -11,7 +11,9 @@ void type(ViewerModel& model, std::string_view text) {
   for (char ch : text) model.type(static_cast<unsigned char>(ch));
 }
 
-std::string line(const ViewerModel& model, std::size_t n) { return std::string(model.lines().text(n - 1)); }
+std::string line(const ViewerModel& model, std::size_t n) {
+  return std::string(model.lines().text(n - 1));
+}
 
 TEST(ViewerModelMoves, CursorWrapsBetweenLinesAtTheEdges) {
   ViewerModel model("abc\r\ndef", 5, 10);

@@ -38,7 +38,8 @@ TEST_F(WaitPromptTest, OnTheLastRowTheScreenScrollsUp) {
   EXPECT_EQ(wait_prompt(con_, kMessage), std::string(1, '\0'));
   EXPECT_EQ(con_.screen().row_text(23), padded("bottom row"));
   EXPECT_EQ(con_.screen().row_text(24), padded(kMessage));
-  EXPECT_EQ(con_.screen().cell(24, 79).attr, attr::make(7, 1, true));  // new row in the current colour
+  EXPECT_EQ(con_.screen().cell(24, 79).attr,
+            attr::make(7, 1, true));                 // new row in the current colour
   EXPECT_EQ(con_.screen().row_text(0), padded(""));  // "top row" scrolled away
 }
 

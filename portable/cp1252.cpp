@@ -8,10 +8,9 @@ namespace {
 
 // Code points of the bytes 0x80-0x9F; the other bytes equal their code point.
 constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t code_point_of(unsigned char byte) {
   return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : byte;
@@ -44,18 +43,33 @@ char32_t next_code_point(std::string_view text, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i]);
   int extra = 0;
   char32_t cp = 0;
-  if (lead < 0x80) { ++i; return lead; }
-  if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; }
-  else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; }
-  else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; }
-  else { ++i; return 0xFFFD; }
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1;
+    cp = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2;
+    cp = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3;
+    cp = lead & 0x07;
+  } else {
+    ++i;
+    return 0xFFFD;
+  }
   if (i + static_cast<std::size_t>(extra) >= text.size()) {
     ++i;
     return 0xFFFD;
   }
   for (int k = 1; k <= extra; ++k) {
     const auto b = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-    if ((b & 0xC0) != 0x80) { ++i; return 0xFFFD; }
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return 0xFFFD;
+    }
     cp = (cp << 6) | (b & 0x3F);
   }
   i += static_cast<std::size_t>(extra) + 1;

@@ -1,7 +1,7 @@
 #include "portable/file_io.h"
 
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>

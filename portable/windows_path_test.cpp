@@ -21,7 +21,10 @@ TEST(WindowsPath, FindsNamesThatDifferOnlyInCase) {
   std::ofstream("Sub/CSD_KIJ0906199R1.cer") << "x";
   std::ofstream("exact.CER") << "x";
 
-  struct Case { const char* asked; const char* expected; };
+  struct Case {
+    const char* asked;
+    const char* expected;
+  };
   const Case cases[] = {
       {"Sub\\CSD_KIJ0906199R1.CER", "Sub/CSD_KIJ0906199R1.cer"},
       {".\\sub\\csd_kij0906199r1.cer", "Sub/CSD_KIJ0906199R1.cer"},

@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     for (const auto& name : written) std::cout << "written: " << argv[2] << "/" << name << "\n";
     return 0;
   } catch (const std::exception& error) {
-    std::cerr << "drovanexis-sandbox: cannot prepare \"" << argv[2] << "\": " << error.what() << "\n";
+    std::cerr << "drovanexis-sandbox: cannot prepare \"" << argv[2] << "\": " << error.what()
+              << "\n";
     return 1;
   }
 }

@@ -24,15 +24,17 @@ void write(const std::filesystem::path& folder, std::string_view name, std::stri
 
 const std::vector<SampleTaxpayer>& sample_taxpayers() {
   static const std::vector<SampleTaxpayer> taxpayers{
-      {"CACX7605101P8", "EMPRESA DE PRUEBA SA DE CV", "CACX7605101P8", "CACX760510MGTSHC04", "Matriz",
-       "30001000000500000001"},
+      {"CACX7605101P8", "EMPRESA DE PRUEBA SA DE CV", "CACX7605101P8", "CACX760510MGTSHC04",
+       "Matriz", "30001000000500000001"},
       {"KIJ0906199R1", "EMPRESA DE PRUEBA SA DE CV", "KIJ0906199R1 / VAAM130719H60",
        " / VAAM130719HDFLLR05", "Sucursal Centro", "30001000000500000002"},
   };
   return taxpayers;
 }
 
-std::string csd_certificate_file(std::string_view rfc) { return "CSD_" + std::string(rfc) + ".cer"; }
+std::string csd_certificate_file(std::string_view rfc) {
+  return "CSD_" + std::string(rfc) + ".cer";
+}
 
 std::string csd_key_file(std::string_view rfc) { return "CSD_" + std::string(rfc) + ".key"; }
 
@@ -48,8 +50,8 @@ CertificateAndKey create_authority(std::time_t now) {
       now - kDay,
       now + 10 * kYear,
       true};
-  auto certificate =
-      drovanexis::issue_certificate(request, key, nullptr, key, std::string(kAuthorityCertificateFile));
+  auto certificate = drovanexis::issue_certificate(request, key, nullptr, key,
+                                                   std::string(kAuthorityCertificateFile));
   return {std::move(certificate), std::move(key)};
 }
 
@@ -60,8 +62,8 @@ CertificateAndKey issue_csd(const CertificateAndKey& authority, const SampleTaxp
       drovanexis::csd_subject(taxpayer.name, taxpayer.unique_identifier, taxpayer.curp_field,
                               taxpayer.branch),
       taxpayer.serial_digits, now - kDay, now + 4 * kYear + kDay, false};
-  auto certificate = drovanexis::issue_certificate(request, key, &authority.certificate, authority.key,
-                                                   csd_certificate_file(taxpayer.rfc));
+  auto certificate = drovanexis::issue_certificate(
+      request, key, &authority.certificate, authority.key, csd_certificate_file(taxpayer.rfc));
   return {std::move(certificate), std::move(key)};
 }
 
@@ -70,7 +72,8 @@ void write_authority(const std::filesystem::path& folder, const CertificateAndKe
   write(folder, kAuthorityKeyFile, authority.key.to_encrypted_der(kKeyPassword));
 }
 
-void write_csd(const std::filesystem::path& folder, std::string_view rfc, const CertificateAndKey& csd) {
+void write_csd(const std::filesystem::path& folder, std::string_view rfc,
+               const CertificateAndKey& csd) {
   write(folder, csd_certificate_file(rfc), csd.certificate.der());
   write(folder, csd_key_file(rfc), csd.key.to_encrypted_der(kKeyPassword));
 }
@@ -112,11 +115,11 @@ void write_sample_xml(const std::filesystem::path& folder) {
 void write_provider_state(const std::filesystem::path& folder, const CertificateAndKey& authority,
                           std::time_t now) {
   namespace sandbox = drovanexis::sandbox;
-  const sandbox::CertificateWithKey authority_record{
-      authority.certificate.der(), authority.key.to_encrypted_der(kKeyPassword),
-      std::string(kKeyPassword)};
-  const sandbox::CertificateWithKey provider = sandbox::issue_provider_credentials(
-      authority.certificate, authority.key, now, kKeyPassword);
+  const sandbox::CertificateWithKey authority_record{authority.certificate.der(),
+                                                     authority.key.to_encrypted_der(kKeyPassword),
+                                                     std::string(kKeyPassword)};
+  const sandbox::CertificateWithKey provider =
+      sandbox::issue_provider_credentials(authority.certificate, authority.key, now, kKeyPassword);
   portable::write_file_atomic((folder / kProviderCertificateFile).string(),
                               provider.certificate_der);
   sandbox::initialise(folder / kStateFile, authority_record, provider,
@@ -125,8 +128,7 @@ void write_provider_state(const std::filesystem::path& folder, const Certificate
 
 std::vector<std::string> init_working_folder(const std::filesystem::path& folder, std::time_t now) {
   if (std::filesystem::exists(folder / kStateFile)) {
-    throw std::runtime_error("the folder is prepared already (it holds " +
-                             std::string(kStateFile) +
+    throw std::runtime_error("the folder is prepared already (it holds " + std::string(kStateFile) +
                              "); remove the folder to start afresh");
   }
   std::filesystem::create_directories(folder);

@@ -61,7 +61,8 @@ void write_authority(const std::filesystem::path& folder, const CertificateAndKe
 
 // The CSD's certificate (DER) and key (encrypted PKCS#8 DER, password
 // kKeyPassword) in the folder.
-void write_csd(const std::filesystem::path& folder, std::string_view rfc, const CertificateAndKey& csd);
+void write_csd(const std::filesystem::path& folder, std::string_view rfc,
+               const CertificateAndKey& csd);
 
 // A complete, unsealed CFDI 3.3 income invoice of CACX7605101P8, UTF-8.
 // Its Fecha is "%cb_date", which processing replaces by the current time.
@@ -76,8 +77,8 @@ void write_provider_state(const std::filesystem::path& folder, const Certificate
 
 // Everything above in a new folder (created if missing; a folder that holds
 // a state file already is refused, so that its ledger and the certificates it
-// trusts are never replaced); returns the names of the files written. Throws drovanexis::CryptoError or std::system_error
-// (both name what failed).
+// trusts are never replaced); returns the names of the files written. Throws
+// drovanexis::CryptoError or std::system_error (both name what failed).
 std::vector<std::string> init_working_folder(const std::filesystem::path& folder, std::time_t now);
 
 }  // namespace sandbox_tool

@@ -26,7 +26,8 @@ using drovanexis::testing::sat_available;
 using drovanexis::testing::sat_dir;
 using drovanexis::testing::shell_quoted;
 
-const std::filesystem::path kTool = std::filesystem::path(CFDI_BINARY_DIR) / "bin" / "drovanexis-sandbox";
+const std::filesystem::path kTool =
+    std::filesystem::path(CFDI_BINARY_DIR) / "bin" / "drovanexis-sandbox";
 
 struct Expected {
   const char* rfc;
@@ -58,9 +59,9 @@ int SandboxInit::exit_code_ = -1;
 
 TEST_F(SandboxInit, WritesEveryFileAndSucceeds) {
   ASSERT_EQ(exit_code_, 0);
-  for (const char* name : {"sandbox-ca.cer", "sandbox-ca.key", "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
-                           "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", "ejemploexterno.xml",
-                           "sandbox-pac.cer", "Drovanexis.db"}) {
+  for (const char* name : {"sandbox-ca.cer", "sandbox-ca.key", "CSD_CACX7605101P8.cer",
+                           "CSD_CACX7605101P8.key", "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key",
+                           "ejemploexterno.xml", "sandbox-pac.cer", "Drovanexis.db"}) {
     EXPECT_TRUE(std::filesystem::is_regular_file(in_work(name))) << name;
   }
 }
@@ -96,7 +97,8 @@ TEST_F(SandboxInit, CsdFilesAreValidCsdsOfTheSandboxAuthority) {
     EXPECT_FALSE(csd.issued_by(csd)) << rfc;
     // A day before now to four years after.
     EXPECT_NEAR(static_cast<double>(now - csd.valid_from()), 86400.0, 120.0) << rfc;
-    EXPECT_NEAR(static_cast<double>(csd.valid_until() - now), (4 * 365 + 1) * 86400.0, 120.0) << rfc;
+    EXPECT_NEAR(static_cast<double>(csd.valid_until() - now), (4 * 365 + 1) * 86400.0, 120.0)
+        << rfc;
     // The key is encrypted DER: the wrong password does not open it.
     try {
       PrivateKey::load(in_work("CSD_" + rfc + ".key"), "12345678a");
@@ -107,10 +109,11 @@ TEST_F(SandboxInit, CsdFilesAreValidCsdsOfTheSandboxAuthority) {
   }
   // The openssl tool reads the files as DER certificates and a PKCS#8 key,
   // and finds the CSD issued by the authority.
-  EXPECT_EQ(run_command("openssl pkcs8 -inform DER -in work/CSD_KIJ0906199R1.key -passin pass:24681357q "
-                        "-out /dev/null 2>&1")
-                .exit_code,
-            0);
+  EXPECT_EQ(
+      run_command("openssl pkcs8 -inform DER -in work/CSD_KIJ0906199R1.key -passin pass:24681357q "
+                  "-out /dev/null 2>&1")
+          .exit_code,
+      0);
   EXPECT_EQ(run_command("openssl x509 -inform DER -in work/sandbox-ca.cer -out ca.pem && "
                         "openssl x509 -inform DER -in work/CSD_CACX7605101P8.cer -out csd.pem && "
                         "openssl verify -CAfile ca.pem csd.pem 2>&1")
@@ -139,7 +142,8 @@ TEST_F(SandboxInit, SampleInvoiceOnceDatedAndSealedIsValidAndVerifies) {
   EXPECT_EQ(cadena.output, drovanexis::cadena_cfdi33(comprobante));
   const auto seal = run_sat_script("verify-seal", "sealed.xml");
   EXPECT_EQ(seal.exit_code, 0) << seal.output;
-  EXPECT_NE(seal.output.find("OK   Emisor Rfc CACX7605101P8 matches Certificado"), std::string::npos)
+  EXPECT_NE(seal.output.find("OK   Emisor Rfc CACX7605101P8 matches Certificado"),
+            std::string::npos)
       << seal.output;
 }
 
@@ -150,7 +154,8 @@ TEST(SandboxTool, WrongUsageAndAnUnwritableFolderFailWithAMessage) {
   portable::write_file_atomic("a-file", "x");
   const auto result = run_command(shell_quoted(kTool.string()) + " init a-file/sub 2>&1");
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_NE(result.output.find("cannot prepare \"a-file/sub\""), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("cannot prepare \"a-file/sub\""), std::string::npos)
+      << result.output;
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ using drovanexis::testing::sat_available;
 using drovanexis::testing::sat_dir;
 using drovanexis::testing::shell_quoted;
 
-const std::filesystem::path kTool = std::filesystem::path(CFDI_BINARY_DIR) / "bin" / "drovanexis-sandbox";
+const std::filesystem::path kTool =
+    std::filesystem::path(CFDI_BINARY_DIR) / "bin" / "drovanexis-sandbox";
 
 struct Scenario {
   const char* name;
@@ -104,18 +105,22 @@ TEST_P(SealedScenario, IsSchemaValidWithTheStylesheetsOriginalStringAndAVerifyin
   EXPECT_EQ(drovanexis::cadena_cfdi33(drovanexis::parse_xml(xml)), oracle.output);
   const auto verdict = run_sat_script("verify-seal", file);
   EXPECT_EQ(verdict.exit_code, 0) << verdict.output;
-  EXPECT_NE(verdict.output.find("OK   Emisor Rfc " + issuer + " matches Certificado"), std::string::npos)
+  EXPECT_NE(verdict.output.find("OK   Emisor Rfc " + issuer + " matches Certificado"),
+            std::string::npos)
       << verdict.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Demo, SealedScenario,
-    ::testing::Values(Scenario{"simple", "CACX7605101P8", drovanexis::test::build_simple_invoice},
-                      Scenario{"pagos", "KIJ0906199R1", drovanexis::test::build_payments_receipt},
-                      Scenario{"nomina", "KIJ0906199R1", drovanexis::test::build_payroll_receipt},
-                      Scenario{"cartaporte10", "KIJ0906199R1", drovanexis::test::build_carta_porte10},
-                      Scenario{"cartaporte20", "KIJ0906199R1", drovanexis::test::build_carta_porte20},
-                      Scenario{"externo", "CACX7605101P8", build_external_sample}),
-    [](const ::testing::TestParamInfo<Scenario>& param_info) { return std::string(param_info.param.name); });
+    ::testing::Values(
+        Scenario{"simple", "CACX7605101P8", drovanexis::test::build_simple_invoice},
+        Scenario{"pagos", "KIJ0906199R1", drovanexis::test::build_payments_receipt},
+        Scenario{"nomina", "KIJ0906199R1", drovanexis::test::build_payroll_receipt},
+        Scenario{"cartaporte10", "KIJ0906199R1", drovanexis::test::build_carta_porte10},
+        Scenario{"cartaporte20", "KIJ0906199R1", drovanexis::test::build_carta_porte20},
+        Scenario{"externo", "CACX7605101P8", build_external_sample}),
+    [](const ::testing::TestParamInfo<Scenario>& param_info) {
+      return std::string(param_info.param.name);
+    });
 
 }  // namespace

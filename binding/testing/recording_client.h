@@ -66,9 +66,7 @@ class RecordingLibrary {
   void set_integer_result(const char* entry, std::int32_t result) const {
     set_integer_result_(entry, result);
   }
-  void set_text_result(const char* entry, const char* text) const {
-    set_text_result_(entry, text);
-  }
+  void set_text_result(const char* entry, const char* text) const { set_text_result_(entry, text); }
 
  private:
   template <typename Function>

@@ -14,8 +14,8 @@ namespace recording {
 namespace {
 
 struct Call {
-  std::string text;                 // as Recording_Call shows it
-  std::vector<Received> received;   // the parameters as they arrived
+  std::string text;                // as Recording_Call shows it
+  std::vector<Received> received;  // the parameters as they arrived
 };
 
 // The recording library is a test double: its whole state lives here, for the

@@ -52,8 +52,8 @@ void write_entry(std::ostream& out, const binding::Entry& entry) {
     out << "  const recording::Received received[] = {";
     for (std::size_t i = 0; i < entry.params.size(); ++i) {
       const bool integer = entry.params[i] == binding::ParamKind::Integer;
-      out << (i ? ", " : "") << "recording::" << (integer ? "integer_param" : "text_param")
-          << "(p" << i << ")";
+      out << (i ? ", " : "") << "recording::" << (integer ? "integer_param" : "text_param") << "(p"
+          << i << ")";
     }
     out << "};\n";
   }

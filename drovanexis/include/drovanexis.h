@@ -29,7 +29,8 @@
  *   6 NoCertificadoSAT of the stamp                            15 library version
  *   7 Sello of the CFDI                                        16 Fecha of the CFDI
  *   8 original string of the stamp                             17 the provider's warning, or ""
- *   9 UUID                                                     18 RFC and name of the stamping provider
+ *   9 UUID                                                     18 RFC and name of the stamping
+ * provider
  */
 #ifndef DROVANEXIS_H
 #define DROVANEXIS_H
@@ -56,9 +57,9 @@ DROVANEXIS_API int32_t Drovanexis_New(const char* version);
 // the key password, and writes the stamped XML to output_file. Returns 0 on success; any other
 // value on failure, with the reasons in "Drovanexis.log" (working folder).
 // Until sealing and stamping are part of this build it returns -1 and says so in the log.
-DROVANEXIS_API int32_t Drovanexis_ProcesaDocumento(
-    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
-    const char* output_file);
+DROVANEXIS_API int32_t Drovanexis_ProcesaDocumento(int32_t handle, const char* certificate_file,
+                                                   const char* key_file, const char* key_password,
+                                                   const char* output_file);
 
 // Returns result value `index` (1-18, see the table below) as Windows-1252 text owned by the
 // library; it stays valid until the next call for the same document. Unknown handles and indices
@@ -70,18 +71,18 @@ DROVANEXIS_API const char* Drovanexis_GetValue(int32_t handle, int32_t index);
 DROVANEXIS_API void Drovanexis_Free(int32_t handle);
 
 // Stores the stamping-service user name and password in the document.
-DROVANEXIS_API void Drovanexis_SetVelmoranetInfo(
-    int32_t handle, const char* user, const char* password);
+DROVANEXIS_API void Drovanexis_SetVelmoranetInfo(int32_t handle, const char* user,
+                                                 const char* password);
 
 // Makes the given text (a complete CFDI 3.3 XML) the document to process, instead of the built
 // one.
 DROVANEXIS_API void Drovanexis_SetCompleteXML_cfdi33(int32_t handle, const char* xml);
 
 // Same as Drovanexis_ProcesaDocumento.
-DROVANEXIS_API int32_t Drovanexis_ProcesaDocumentoSSL(
-    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
-    const char* output_file);
-
+DROVANEXIS_API int32_t Drovanexis_ProcesaDocumentoSSL(int32_t handle, const char* certificate_file,
+                                                      const char* key_file,
+                                                      const char* key_password,
+                                                      const char* output_file);
 
 // ---- CFDI 3.3 nodes ----------------------------------------------------------------------------
 
@@ -100,47 +101,56 @@ DROVANEXIS_API void Drovanexis_SetCfdiRelacionados_cfdi33(int32_t handle, const 
 DROVANEXIS_API void Drovanexis_AddCfdiRelacionado_cfdi33(int32_t handle, const char* UUID);
 
 // cfdi:Emisor.
-DROVANEXIS_API void Drovanexis_SetEmisorInfo_cfdi33(
-    int32_t handle, const char* Rfc, const char* Nombre, const char* RegimenFiscal);
+DROVANEXIS_API void Drovanexis_SetEmisorInfo_cfdi33(int32_t handle, const char* Rfc,
+                                                    const char* Nombre, const char* RegimenFiscal);
 
 // cfdi:Receptor.
-DROVANEXIS_API void Drovanexis_SetReceptorInfo_cfdi33(
-    int32_t handle, const char* Rfc, const char* Nombre, const char* ResidenciaFiscal,
-    const char* NumRegIdTrib, const char* UsoCFDI);
+DROVANEXIS_API void Drovanexis_SetReceptorInfo_cfdi33(int32_t handle, const char* Rfc,
+                                                      const char* Nombre,
+                                                      const char* ResidenciaFiscal,
+                                                      const char* NumRegIdTrib,
+                                                      const char* UsoCFDI);
 
 // Adds one cfdi:Concepto; the tax, customs, property, part calls that follow attach to it.
-DROVANEXIS_API void Drovanexis_AddConcepto_cfdi33(
-    int32_t handle, const char* ClaveProdServ, const char* NoIdentificacion, const char* Cantidad,
-    const char* ClaveUnidad, const char* Unidad, const char* Descripcion,
-    const char* ValorUnitario, const char* Importe, const char* Descuento);
+DROVANEXIS_API void Drovanexis_AddConcepto_cfdi33(int32_t handle, const char* ClaveProdServ,
+                                                  const char* NoIdentificacion,
+                                                  const char* Cantidad, const char* ClaveUnidad,
+                                                  const char* Unidad, const char* Descripcion,
+                                                  const char* ValorUnitario, const char* Importe,
+                                                  const char* Descuento);
 
 // Adds one Impuestos/Traslados/Traslado to the Concepto added last.
-DROVANEXIS_API void Drovanexis_AddConceptoTraslado_cfdi33(
-    int32_t handle, const char* Base, const char* Impuesto, const char* TipoFactor,
-    const char* TasaOCuota, const char* Importe);
+DROVANEXIS_API void Drovanexis_AddConceptoTraslado_cfdi33(int32_t handle, const char* Base,
+                                                          const char* Impuesto,
+                                                          const char* TipoFactor,
+                                                          const char* TasaOCuota,
+                                                          const char* Importe);
 
 // Adds one Impuestos/Retenciones/Retencion to the Concepto added last.
-DROVANEXIS_API void Drovanexis_AddConceptoRetencion_cfdi33(
-    int32_t handle, const char* Base, const char* Impuesto, const char* TipoFactor,
-    const char* TasaOCuota, const char* Importe);
+DROVANEXIS_API void Drovanexis_AddConceptoRetencion_cfdi33(int32_t handle, const char* Base,
+                                                           const char* Impuesto,
+                                                           const char* TipoFactor,
+                                                           const char* TasaOCuota,
+                                                           const char* Importe);
 
 // The document-level cfdi:Impuestos totals. Note the order: transferred total first, although the
 // schema lists the withheld total first.
-DROVANEXIS_API void Drovanexis_SetImpuestosInfo_cfdi33(
-    int32_t handle, const char* TotalImpuestosTrasladados, const char* TotalImpuestosRetenidos);
+DROVANEXIS_API void Drovanexis_SetImpuestosInfo_cfdi33(int32_t handle,
+                                                       const char* TotalImpuestosTrasladados,
+                                                       const char* TotalImpuestosRetenidos);
 
 // Adds one document-level Retenciones/Retencion.
-DROVANEXIS_API void Drovanexis_AddRetencion_cfdi33(
-    int32_t handle, const char* Impuesto, const char* Importe);
+DROVANEXIS_API void Drovanexis_AddRetencion_cfdi33(int32_t handle, const char* Impuesto,
+                                                   const char* Importe);
 
 // Adds one document-level Traslados/Traslado.
-DROVANEXIS_API void Drovanexis_AddTraslado_cfdi33(
-    int32_t handle, const char* Impuesto, const char* TipoFactor, const char* TasaOCuota,
-    const char* Importe);
+DROVANEXIS_API void Drovanexis_AddTraslado_cfdi33(int32_t handle, const char* Impuesto,
+                                                  const char* TipoFactor, const char* TasaOCuota,
+                                                  const char* Importe);
 
 // Adds one cfdi:InformacionAduanera to the Concepto added last.
-DROVANEXIS_API void Drovanexis_AddConceptoInformacionAduanera_cfdi33(
-    int32_t handle, const char* NumeroPedimento);
+DROVANEXIS_API void Drovanexis_AddConceptoInformacionAduanera_cfdi33(int32_t handle,
+                                                                     const char* NumeroPedimento);
 
 // Sets the cfdi:CuentaPredial of the Concepto added last.
 DROVANEXIS_API void Drovanexis_AddConceptoCuentaPredial_cfdi33(int32_t handle, const char* Numero);
@@ -150,7 +160,6 @@ DROVANEXIS_API void Drovanexis_AddConceptoParte_cfdi33(
     int32_t handle, const char* ClaveProdServ, const char* NoIdentificacion, const char* Cantidad,
     const char* Unidad, const char* Descripcion, const char* ValorUnitario, const char* Importe,
     const char* InformacionAduanera_NumeroPedimento);
-
 
 // ---- Pagos 1.0 complement ----------------------------------------------------------------------
 
@@ -173,34 +182,38 @@ DROVANEXIS_API void Drovanexis_Pagos10AddPagoDoctoRelacionado(
     const char* NumParcialidad, const char* ImpSaldoAnt, const char* ImpPagado,
     const char* ImpSaldoInsoluto);
 
-
 // ---- Nomina 1.2 complement ---------------------------------------------------------------------
 
 // Adds the Nomina 1.2 complement (nomina12:Nomina Version="1.2").
-DROVANEXIS_API void Drovanexis_SetNomina12(
-    int32_t handle, const char* TipoNomina, const char* FechaPago, const char* FechaInicialPago,
-    const char* FechaFinalPago, const char* NumDiasPagados, const char* TotalPercepciones,
-    const char* TotalDeducciones, const char* TotalOtrosPagos);
+DROVANEXIS_API void Drovanexis_SetNomina12(int32_t handle, const char* TipoNomina,
+                                           const char* FechaPago, const char* FechaInicialPago,
+                                           const char* FechaFinalPago, const char* NumDiasPagados,
+                                           const char* TotalPercepciones,
+                                           const char* TotalDeducciones,
+                                           const char* TotalOtrosPagos);
 
 // nomina12:Emisor; the last two positions fill its EntidadSNCF.
-DROVANEXIS_API void Drovanexis_Nomina12SetEmisor(
-    int32_t handle, const char* Curp, const char* RegistroPatronal, const char* RfcPatronOrigen,
-    const char* EntidadSNCF_OrigenRecurso, const char* EntidadSNCF_MontoRecursoPropio);
+DROVANEXIS_API void Drovanexis_Nomina12SetEmisor(int32_t handle, const char* Curp,
+                                                 const char* RegistroPatronal,
+                                                 const char* RfcPatronOrigen,
+                                                 const char* EntidadSNCF_OrigenRecurso,
+                                                 const char* EntidadSNCF_MontoRecursoPropio);
 
 // nomina12:Receptor (Antiguedad carries the attribute Antigüedad).
 DROVANEXIS_API void Drovanexis_Nomina12SetReceptor(
     int32_t handle, const char* Curp, const char* NumSeguridadSocial,
     const char* FechaInicioRelLaboral, const char* Antiguedad, const char* TipoContrato,
     const char* Sindicalizado, const char* TipoJornada, const char* TipoRegimen,
-    const char* NumEmpleado, const char* Departamento, const char* Puesto,
-    const char* RiesgoPuesto, const char* PeriodicidadPago, const char* Banco,
-    const char* CuentaBancaria, const char* SalarioBaseCotApor, const char* SalarioDiarioIntegrado,
-    const char* ClaveEntFed);
+    const char* NumEmpleado, const char* Departamento, const char* Puesto, const char* RiesgoPuesto,
+    const char* PeriodicidadPago, const char* Banco, const char* CuentaBancaria,
+    const char* SalarioBaseCotApor, const char* SalarioDiarioIntegrado, const char* ClaveEntFed);
 
 // nomina12:Percepciones totals.
-DROVANEXIS_API void Drovanexis_Nomina12SetPercepciones(
-    int32_t handle, const char* TotalSueldos, const char* TotalSeparacionIndemnizacion,
-    const char* TotalJubilacionPensionRetiro, const char* TotalGravado, const char* TotalExento);
+DROVANEXIS_API void Drovanexis_Nomina12SetPercepciones(int32_t handle, const char* TotalSueldos,
+                                                       const char* TotalSeparacionIndemnizacion,
+                                                       const char* TotalJubilacionPensionRetiro,
+                                                       const char* TotalGravado,
+                                                       const char* TotalExento);
 
 // Adds one nomina12:Percepcion; positions 7-8 fill its AccionesOTitulos, positions 9-12 its
 // HorasExtra (each left out when all its values are absent).
@@ -212,33 +225,35 @@ DROVANEXIS_API void Drovanexis_Nomina12AddPercepcion(
     const char* HorasExtra_HorasExtra, const char* HorasExtra_ImportePagado);
 
 // nomina12:Deducciones totals.
-DROVANEXIS_API void Drovanexis_Nomina12SetDeducciones(
-    int32_t handle, const char* TotalOtrasDeducciones, const char* TotalImpuestosRetenidos);
+DROVANEXIS_API void Drovanexis_Nomina12SetDeducciones(int32_t handle,
+                                                      const char* TotalOtrasDeducciones,
+                                                      const char* TotalImpuestosRetenidos);
 
 // Adds one nomina12:Deduccion.
-DROVANEXIS_API void Drovanexis_Nomina12AddDeduccion(
-    int32_t handle, const char* TipoDeduccion, const char* Clave, const char* Concepto,
-    const char* Importe);
+DROVANEXIS_API void Drovanexis_Nomina12AddDeduccion(int32_t handle, const char* TipoDeduccion,
+                                                    const char* Clave, const char* Concepto,
+                                                    const char* Importe);
 
 // Adds one nomina12:OtroPago; positions 6-8 fill its CompensacionSaldosAFavor (Anio carries the
 // attribute Año), position 9 its SubsidioAlEmpleo.
 DROVANEXIS_API void Drovanexis_Nomina12AddOtroPago(
     int32_t handle, const char* TipoOtroPago, const char* Clave, const char* Concepto,
     const char* Importe, const char* CompensacionSaldosAFavor_SaldoAFavor,
-    const char* CompensacionSaldosAFavor_Anio,
-    const char* CompensacionSaldosAFavor_RemanenteSalFav,
+    const char* CompensacionSaldosAFavor_Anio, const char* CompensacionSaldosAFavor_RemanenteSalFav,
     const char* SubsidioAlEmpleo_SubsidioCausado);
 
 // Adds one nomina12:Incapacidad.
-DROVANEXIS_API void Drovanexis_Nomina12AddIncapacidad(
-    int32_t handle, const char* DiasIncapacidad, const char* TipoIncapacidad,
-    const char* ImporteMonetario);
+DROVANEXIS_API void Drovanexis_Nomina12AddIncapacidad(int32_t handle, const char* DiasIncapacidad,
+                                                      const char* TipoIncapacidad,
+                                                      const char* ImporteMonetario);
 
 // nomina12:Percepciones/SeparacionIndemnizacion (NumAniosServicio carries NumAñosServicio).
-DROVANEXIS_API void Drovanexis_Nomina12SetSeparacionIndemnizacion(
-    int32_t handle, const char* TotalPagado, const char* NumAniosServicio,
-    const char* UltimoSueldoMensOrd, const char* IngresoAcumulable,
-    const char* IngresoNoAcumulable);
+DROVANEXIS_API void Drovanexis_Nomina12SetSeparacionIndemnizacion(int32_t handle,
+                                                                  const char* TotalPagado,
+                                                                  const char* NumAniosServicio,
+                                                                  const char* UltimoSueldoMensOrd,
+                                                                  const char* IngresoAcumulable,
+                                                                  const char* IngresoNoAcumulable);
 
 // nomina12:Percepciones/JubilacionPensionRetiro.
 DROVANEXIS_API void Drovanexis_Nomina12SetJubilacionPensionRetiro(
@@ -246,16 +261,16 @@ DROVANEXIS_API void Drovanexis_Nomina12SetJubilacionPensionRetiro(
     const char* MontoDiario, const char* IngresoAcumulable, const char* IngresoNoAcumulable);
 
 // Adds one nomina12:SubContratacion to the nomina12:Receptor.
-DROVANEXIS_API void Drovanexis_Nomina12AddSubContratacion(
-    int32_t handle, const char* RfcLabora, const char* PorcentajeTiempo);
-
+DROVANEXIS_API void Drovanexis_Nomina12AddSubContratacion(int32_t handle, const char* RfcLabora,
+                                                          const char* PorcentajeTiempo);
 
 // ---- Carta Porte 1.0 complement ----------------------------------------------------------------
 
 // Adds the Carta Porte 1.0 complement (cartaporte:CartaPorte Version="1.0").
-DROVANEXIS_API void Drovanexis_SetCartaPorte10(
-    int32_t handle, const char* TranspInternac, const char* EntradaSalidaMerc,
-    const char* ViaEntradaSalida, const char* TotalDistRec);
+DROVANEXIS_API void Drovanexis_SetCartaPorte10(int32_t handle, const char* TranspInternac,
+                                               const char* EntradaSalidaMerc,
+                                               const char* ViaEntradaSalida,
+                                               const char* TotalDistRec);
 
 // Adds one cartaporte:Ubicacion with its Origen, Destino and Domicilio (each sub-node left out
 // when all its values are absent).
@@ -277,9 +292,11 @@ DROVANEXIS_API void Drovanexis_CartaPorte10AddUbicacion(
     const char* Domicilio_CodigoPostal);
 
 // cartaporte:Mercancias.
-DROVANEXIS_API void Drovanexis_CartaPorte10SetMercancias(
-    int32_t handle, const char* PesoBrutoTotal, const char* UnidadPeso, const char* PesoNetoTotal,
-    const char* NumTotalMercancias, const char* CargoPorTasacion);
+DROVANEXIS_API void Drovanexis_CartaPorte10SetMercancias(int32_t handle, const char* PesoBrutoTotal,
+                                                         const char* UnidadPeso,
+                                                         const char* PesoNetoTotal,
+                                                         const char* NumTotalMercancias,
+                                                         const char* CargoPorTasacion);
 
 // Adds one cartaporte:Mercancia; positions 18-21 fill a CantidadTransporta, 22-26 its
 // DetalleMercancia.
@@ -336,10 +353,10 @@ DROVANEXIS_API void Drovanexis_CartaPorte10SetMercanciasTransporteAereo(
 // cartaporte:TransporteFerroviario with a first DerechosDePaso, Carro and Contenedor of that
 // Carro. (The entry name is spelled this way.)
 DROVANEXIS_API void Drovanexis_CartaPorte10SetMercanciasTransporteFerrioviario(
-    int32_t handle, const char* TipoDeServicio, const char* NombreAseg,
-    const char* NumPolizaSeguro, const char* Concesionario,
-    const char* DerechosDePaso_TipoDerechoDePaso, const char* DerechosDePaso_KilometrajePagado,
-    const char* Carro_TipoCarro, const char* Carro_MatriculaCarro, const char* Carro_GuiaCarro,
+    int32_t handle, const char* TipoDeServicio, const char* NombreAseg, const char* NumPolizaSeguro,
+    const char* Concesionario, const char* DerechosDePaso_TipoDerechoDePaso,
+    const char* DerechosDePaso_KilometrajePagado, const char* Carro_TipoCarro,
+    const char* Carro_MatriculaCarro, const char* Carro_GuiaCarro,
     const char* Carro_ToneladasNetasCarro, const char* Contenedor_TipoContenedor,
     const char* Contenedor_PesoContenedorVacio, const char* Contenedor_PesoNetoMercancia);
 
@@ -359,8 +376,8 @@ DROVANEXIS_API void Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCar
     const char* PesoNetoMercancia);
 
 // cartaporte:FiguraTransporte.
-DROVANEXIS_API void Drovanexis_CartaPorte10SetFiguraTransporte(
-    int32_t handle, const char* CveTransporte);
+DROVANEXIS_API void Drovanexis_CartaPorte10SetFiguraTransporte(int32_t handle,
+                                                               const char* CveTransporte);
 
 // Adds one cartaporte:Operadores group holding one Operador (with its Domicilio).
 DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransporteOperadores(
@@ -412,13 +429,14 @@ DROVANEXIS_API void Drovanexis_CartaPorte10AddFiguraTransporteNotificado(
     const char* Domicilio_Municipio, const char* Domicilio_Estado, const char* Domicilio_Pais,
     const char* Domicilio_CodigoPostal);
 
-
 // ---- Carta Porte 2.0 complement ----------------------------------------------------------------
 
 // Adds the Carta Porte 2.0 complement (cartaporte20:CartaPorte Version="2.0").
-DROVANEXIS_API void Drovanexis_SetCartaPorte20(
-    int32_t handle, const char* TranspInternac, const char* EntradaSalidaMerc,
-    const char* PaisOrigenDestino, const char* ViaEntradaSalida, const char* TotalDistRec);
+DROVANEXIS_API void Drovanexis_SetCartaPorte20(int32_t handle, const char* TranspInternac,
+                                               const char* EntradaSalidaMerc,
+                                               const char* PaisOrigenDestino,
+                                               const char* ViaEntradaSalida,
+                                               const char* TotalDistRec);
 
 // Adds one cartaporte20:Ubicacion with its Domicilio.
 DROVANEXIS_API void Drovanexis_CartaPorte20AddUbicacion(
@@ -429,13 +447,15 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddUbicacion(
     const char* TipoEstacion, const char* DistanciaRecorrida, const char* Domicilio_Calle,
     const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
     const char* Domicilio_Colonia, const char* Domicilio_Localidad,
-    const char* Domicilio_Referencia, const char* Domicilio_Municipio,
-    const char* Domicilio_Estado, const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
 
 // cartaporte20:Mercancias.
-DROVANEXIS_API void Drovanexis_CartaPorte20SetMercancias(
-    int32_t handle, const char* PesoBrutoTotal, const char* UnidadPeso, const char* PesoNetoTotal,
-    const char* NumTotalMercancias, const char* CargoPorTasacion);
+DROVANEXIS_API void Drovanexis_CartaPorte20SetMercancias(int32_t handle, const char* PesoBrutoTotal,
+                                                         const char* UnidadPeso,
+                                                         const char* PesoNetoTotal,
+                                                         const char* NumTotalMercancias,
+                                                         const char* CargoPorTasacion);
 
 // Adds one cartaporte20:Mercancia; positions 18-22 fill its DetalleMercancia.
 DROVANEXIS_API void Drovanexis_CartaPorte20AddMercancia(
@@ -454,8 +474,8 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(
     const char* CvesTransporte);
 
 // Adds one cartaporte20:Pedimentos to the Mercancia added last.
-DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaPedimentos(
-    int32_t handle, const char* Pedimento);
+DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaPedimentos(int32_t handle,
+                                                                  const char* Pedimento);
 
 // Adds one cartaporte20:GuiasIdentificacion to the Mercancia added last.
 DROVANEXIS_API void Drovanexis_CartaPorte20AddMercanciaGuiasIdentificacion(
@@ -530,13 +550,12 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
     const char* PartesTransporte_ParteTransporte, const char* Domicilio_Calle,
     const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
     const char* Domicilio_Colonia, const char* Domicilio_Localidad,
-    const char* Domicilio_Referencia, const char* Domicilio_Municipio,
-    const char* Domicilio_Estado, const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
 
 // Adds one cartaporte20:PartesTransporte to the TiposFigura added last.
 DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte(
     int32_t handle, const char* ParteTransporte);
-
 
 // ---- Services ----------------------------------------------------------------------------------
 
@@ -544,17 +563,19 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesT
 // lines) and log_file. 0 cancelled directly, 1 cancellable only with the receiver's acceptance
 // (request recorded, in process), -1 not cancellable (or already cancelled), -2 not found,
 // -3 internal error (CSD, key password, files, state file; the log says which).
-DROVANEXIS_API int32_t Drovanexis_CancelaCFDI(
-    const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
-    const char* uuid, const char* certificate_file, const char* key_file, const char* key_password,
-    const char* result_file, const char* log_file);
+DROVANEXIS_API int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor,
+                                              const char* rfc_receptor, const char* total,
+                                              const char* uuid, const char* certificate_file,
+                                              const char* key_file, const char* key_password,
+                                              const char* result_file, const char* log_file);
 
 // Asks the stamping service for the status of a CFDI; writes result_file and log_file. 2 in
 // force and cancellable, 1 in force and not cancellable, 0 cancellation in process, -1
 // previously cancelled, -2 not found, -3 internal error.
-DROVANEXIS_API int32_t Drovanexis_GetStatusCFDI(
-    const char* user, const char* rfc_emisor, const char* rfc_receptor, const char* total,
-    const char* uuid, const char* result_file, const char* log_file);
+DROVANEXIS_API int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor,
+                                                const char* rfc_receptor, const char* total,
+                                                const char* uuid, const char* result_file,
+                                                const char* log_file);
 
 // Retrieves the acknowledgement of a cancellation; writes result_file, acuse_file (the signed
 // Acuse, only when there is one) and log_file. 1 obtained, 0 none available, -1 error.
@@ -568,13 +589,12 @@ DROVANEXIS_API int32_t Drovanexis_RecuperaAcuseCancelacion(
 // followed by the text as its query. option1: error correction, 0 L, 1 M, 2 Q, 3 H. option2:
 // pixels per module (1-64). option3: modules of quiet zone around the code (0-64). 0 on
 // success; 1 bad argument, 2 text that does not fit a QR code, 3 bitmap not written.
-DROVANEXIS_API int32_t Drovanexis_GeneraCBB(
-    const char* query, const char* bitmap_file, int32_t style, const char* log_file,
-    int32_t option1, int32_t option2, int32_t option3);
+DROVANEXIS_API int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file,
+                                            int32_t style, const char* log_file, int32_t option1,
+                                            int32_t option2, int32_t option3);
 
 // Returns the Base64 text of a certificate file ("" when it cannot be read).
 DROVANEXIS_API const char* Drovanexis_CerTo64(const char* certificate_file);
-
 
 // ---- Entries this library does not support -----------------------------------------------------
 
@@ -587,78 +607,87 @@ DROVANEXIS_API void Drovanexis_AddConceptoComplementoIedu_cfdi33(
 DROVANEXIS_API void Drovanexis_SetAddendaText_cfdi33(int32_t handle, const char* text);
 DROVANEXIS_API void Drovanexis_AddComplemento_cfdi33(int32_t handle, const char* xml);
 DROVANEXIS_API void Drovanexis_SetAddenda_cfdi33(int32_t handle, const char* xml);
-DROVANEXIS_API void Drovanexis_SetTolviqueInfo(
-    int32_t handle, const char* user, const char* password);
-DROVANEXIS_API void Drovanexis_AddDonatarias11(
-    int32_t handle, const char* no_autorizacion, const char* fecha_autorizacion,
-    const char* leyenda);
+DROVANEXIS_API void Drovanexis_SetTolviqueInfo(int32_t handle, const char* user,
+                                               const char* password);
+DROVANEXIS_API void Drovanexis_AddDonatarias11(int32_t handle, const char* no_autorizacion,
+                                               const char* fecha_autorizacion, const char* leyenda);
 DROVANEXIS_API void Drovanexis_SetDllPath(int32_t handle, const char* path);
 DROVANEXIS_API void Drovanexis_GetValueInFile(int32_t handle, int32_t index, const char* file);
 DROVANEXIS_API void Drovanexis_ProcessFile(const char* file);
 DROVANEXIS_API int32_t Drovanexis_CheckFile(const char* file);
 DROVANEXIS_API void Drovanexis_SetLogFile(int32_t handle, const char* file);
 DROVANEXIS_API void Drovanexis_ShowValue(int32_t handle, int32_t index, const char* title);
-DROVANEXIS_API int32_t Drovanexis_FirmaSellaDocto(
-    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
-    const char* output_file);
+DROVANEXIS_API int32_t Drovanexis_FirmaSellaDocto(int32_t handle, const char* certificate_file,
+                                                  const char* key_file, const char* key_password,
+                                                  const char* output_file);
 DROVANEXIS_API void Drovanexis_Save(int32_t handle, const char* file);
 DROVANEXIS_API int32_t Drovanexis_Load(const char* file);
 DROVANEXIS_API const char* Drovanexis_GetTimeWithDelay(int32_t hours, int32_t minutes);
 DROVANEXIS_API void Drovanexis_GetValues(int32_t handle, const char* separator, int32_t flags);
-DROVANEXIS_API int32_t Drovanexis_CancelaUUID(
-    const char* a1, const char* a2, const char* a3, const char* a4, const char* a5, const char* a6,
-    const char* a7);
-DROVANEXIS_API int32_t Drovanexis_CerKeyMatch(
-    int32_t handle, const char* certificate_file, const char* key_file, const char* key_password,
-    const char* reserved);
-DROVANEXIS_API int32_t Drovanexis_ConsultaSaldos(
-    const char* user, const char* password, int32_t option, const char* result_file);
-DROVANEXIS_API int32_t Drovanexis_ConsultaEstadoCFDI(
-    const char* rfc_emisor, const char* rfc_receptor, const char* total, const char* uuid,
-    const char* result_file);
+DROVANEXIS_API int32_t Drovanexis_CancelaUUID(const char* a1, const char* a2, const char* a3,
+                                              const char* a4, const char* a5, const char* a6,
+                                              const char* a7);
+DROVANEXIS_API int32_t Drovanexis_CerKeyMatch(int32_t handle, const char* certificate_file,
+                                              const char* key_file, const char* key_password,
+                                              const char* reserved);
+DROVANEXIS_API int32_t Drovanexis_ConsultaSaldos(const char* user, const char* password,
+                                                 int32_t option, const char* result_file);
+DROVANEXIS_API int32_t Drovanexis_ConsultaEstadoCFDI(const char* rfc_emisor,
+                                                     const char* rfc_receptor, const char* total,
+                                                     const char* uuid, const char* result_file);
 DROVANEXIS_API const char* Drovanexis_FileTo64(const char* file);
-DROVANEXIS_API void Drovanexis_SetComercioExterior11(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10, const char* value11);
-DROVANEXIS_API void Drovanexis_CCE11SetEmisor(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10, const char* value11);
-DROVANEXIS_API void Drovanexis_CCE11SetReceptor(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10, const char* value11);
+DROVANEXIS_API void Drovanexis_SetComercioExterior11(int32_t handle, const char* value1,
+                                                     const char* value2, const char* value3,
+                                                     const char* value4, const char* value5,
+                                                     const char* value6, const char* value7,
+                                                     const char* value8, const char* value9,
+                                                     const char* value10, const char* value11);
+DROVANEXIS_API void Drovanexis_CCE11SetEmisor(int32_t handle, const char* value1,
+                                              const char* value2, const char* value3,
+                                              const char* value4, const char* value5,
+                                              const char* value6, const char* value7,
+                                              const char* value8, const char* value9,
+                                              const char* value10, const char* value11);
+DROVANEXIS_API void Drovanexis_CCE11SetReceptor(int32_t handle, const char* value1,
+                                                const char* value2, const char* value3,
+                                                const char* value4, const char* value5,
+                                                const char* value6, const char* value7,
+                                                const char* value8, const char* value9,
+                                                const char* value10, const char* value11);
 DROVANEXIS_API void Drovanexis_CCE11AddDestinatario(
     int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
     const char* value5, const char* value6, const char* value7, const char* value8,
     const char* value9, const char* value10, const char* value11, const char* value12);
-DROVANEXIS_API void Drovanexis_CCE11AddPropietario(
-    int32_t handle, const char* value1, const char* value2);
-DROVANEXIS_API void Drovanexis_CCE11AddMercancia(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10);
+DROVANEXIS_API void Drovanexis_CCE11AddPropietario(int32_t handle, const char* value1,
+                                                   const char* value2);
+DROVANEXIS_API void Drovanexis_CCE11AddMercancia(int32_t handle, const char* value1,
+                                                 const char* value2, const char* value3,
+                                                 const char* value4, const char* value5,
+                                                 const char* value6, const char* value7,
+                                                 const char* value8, const char* value9,
+                                                 const char* value10);
 DROVANEXIS_API void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(
     int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4);
-DROVANEXIS_API void Drovanexis_SetServicioParcial10(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10);
-DROVANEXIS_API void Drovanexis_SetINE11(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6);
-DROVANEXIS_API void Drovanexis_AddEntidad(
-    int32_t handle, const char* value1, const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_SetServicioParcial10(int32_t handle, const char* value1,
+                                                    const char* value2, const char* value3,
+                                                    const char* value4, const char* value5,
+                                                    const char* value6, const char* value7,
+                                                    const char* value8, const char* value9,
+                                                    const char* value10);
+DROVANEXIS_API void Drovanexis_SetINE11(int32_t handle, const char* value1, const char* value2,
+                                        const char* value3, const char* value4, const char* value5,
+                                        const char* value6);
+DROVANEXIS_API void Drovanexis_AddEntidad(int32_t handle, const char* value1, const char* value2,
+                                          const char* value3);
 DROVANEXIS_API void Drovanexis_AddEntidadContabilidad(int32_t handle, const char* value1);
-DROVANEXIS_API void Drovanexis_SetImpuestosLocalesInfo(
-    int32_t handle, const char* value1, const char* value2);
-DROVANEXIS_API void Drovanexis_AddImpuestoLocalRetenido(
-    int32_t handle, const char* value1, const char* value2, const char* value3);
-DROVANEXIS_API void Drovanexis_AddImpuestoLocalTrasladado(
-    int32_t handle, const char* value1, const char* value2, const char* value3);
-DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10(
-    int32_t handle, const char* value1, const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_SetImpuestosLocalesInfo(int32_t handle, const char* value1,
+                                                       const char* value2);
+DROVANEXIS_API void Drovanexis_AddImpuestoLocalRetenido(int32_t handle, const char* value1,
+                                                        const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_AddImpuestoLocalTrasladado(int32_t handle, const char* value1,
+                                                          const char* value2, const char* value3);
+DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10(int32_t handle, const char* value1,
+                                                     const char* value2, const char* value3);
 DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10Full(
     int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
     const char* value5, const char* value6, const char* value7, const char* value8,
@@ -668,24 +697,29 @@ DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10Full(
     const char* value21, const char* value22, const char* value23, const char* value24,
     const char* value25, const char* value26, const char* value27, const char* value28,
     const char* value29, const char* value30);
-DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(
-    const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8);
-DROVANEXIS_API int32_t Drovanexis_MasivaVerifica(
-    const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8);
-DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoXML(
-    const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10);
+DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(const char* value1, const char* value2,
+                                                 const char* value3, const char* value4,
+                                                 const char* value5, const char* value6,
+                                                 const char* value7, const char* value8);
+DROVANEXIS_API int32_t Drovanexis_MasivaVerifica(const char* value1, const char* value2,
+                                                 const char* value3, const char* value4,
+                                                 const char* value5, const char* value6,
+                                                 const char* value7, const char* value8);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoXML(const char* value1, const char* value2,
+                                                           const char* value3, const char* value4,
+                                                           const char* value5, const char* value6,
+                                                           const char* value7, const char* value8,
+                                                           const char* value9, const char* value10);
 DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoMetadata(
     const char* value1, const char* value2, const char* value3, const char* value4,
     const char* value5, const char* value6, const char* value7, const char* value8,
     const char* value9, const char* value10);
-DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoXML(
-    const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoXML(const char* value1, const char* value2,
+                                                            const char* value3, const char* value4,
+                                                            const char* value5, const char* value6,
+                                                            const char* value7, const char* value8,
+                                                            const char* value9,
+                                                            const char* value10);
 DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoMetadata(
     const char* value1, const char* value2, const char* value3, const char* value4,
     const char* value5, const char* value6, const char* value7, const char* value8,

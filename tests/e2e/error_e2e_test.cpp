@@ -68,8 +68,10 @@ TEST(ErrorE2eTest, AMissingLibraryShowsTheDialogReportsAndLogsTheScreen) {
   EXPECT_NE(modes.find(" echo "), std::string::npos) << modes;
 
   const std::string log = read_file(folder.path() / "error.log");
-  EXPECT_EQ(log.find("----------------------------- Quarndel Error Log ------------------------------\r\n"),
-            0u);
+  EXPECT_EQ(
+      log.find(
+          "----------------------------- Quarndel Error Log ------------------------------\r\n"),
+      0u);
   EXPECT_NE(log.find("Subsystem Call ....: DROVANEXIS\r\n"), std::string::npos);
   EXPECT_NE(log.find("Involved File .....: " + missing + "\r\n"), std::string::npos);
   EXPECT_NE(log.find("\r\nVXMLSAMPLE            : "), std::string::npos);

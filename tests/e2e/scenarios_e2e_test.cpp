@@ -7,18 +7,17 @@
 // files are judged by the SAT's own scripts.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,11 +34,11 @@ const CellColour kViewerText{7, 0, true, false};  // "W+/N"
 
 struct Scenario {
   const char* name;
-  const char* option;      // the key that chooses it
+  const char* option;  // the key that chooses it
   int menu_row;
-  const char* wait_line;   // as it shows from column 5
-  const char* title;       // page 1's row 1, cut at column 79
-  const char* output;      // the stamped file shown on page 1
+  const char* wait_line;  // as it shows from column 5
+  const char* title;      // page 1's row 1, cut at column 79
+  const char* output;     // the stamped file shown on page 1
 };
 
 // Names the case in test output instead of dumping its bytes.
@@ -133,10 +132,10 @@ void walk_pages_two_to_seven(TmuxSession& session, const std::vector<std::string
     int index;
   };
   const ValueRow rows[] = {
-      {"              No Error Tolvique: ", 1}, {" Descripcion del Error Tolvique: ", 2},
+      {"              No Error Tolvique: ", 1},  {" Descripcion del Error Tolvique: ", 2},
       {"    No. de Operacion Velmoranet: ", 13}, {"Fecha de inicio de vigencia CER: ", 11},
       {"   Fecha de fin de vigencia CER: ", 12}, {"Fecha del timbre fiscal digital: ", 10},
-      {"             UUID de la factura: ", 9}, {"Cantidad de timbres disponibles: ", 14},
+      {"             UUID de la factura: ", 9},  {"Cantidad de timbres disponibles: ", 14},
       {"             Version Drovanexis: ", 15}, {"          Fecha del comprobante: ", 16},
       {"           Warning del servidor: ", 17}, {" PAC que certifico el documento: ", 18},
   };
@@ -338,9 +337,8 @@ TEST(ScenarioLibraryE2eTest, ALibraryWithoutAnEntryIsReportedByNameAndTheDocumen
   TemporaryFolder folder;
   TmuxSession::Options options;
   options.working_dir = folder.path();
-  options.environment = {
-      {"DROVANEXIS_LIBRARY", BINDING_RECORDING_MISSING_ENTRY_LIBRARY},
-      {"DROVANEXIS_RECORDING_LOG", (folder.path() / "calls.txt").string()}};
+  options.environment = {{"DROVANEXIS_LIBRARY", BINDING_RECORDING_MISSING_ENTRY_LIBRARY},
+                         {"DROVANEXIS_RECORDING_LOG", (folder.path() / "calls.txt").string()}};
   TmuxSession session(options);
   ASSERT_TRUE(session.wait_for_text_at(16, 21, "12) Salir"));
   session.send_keys({"1"});

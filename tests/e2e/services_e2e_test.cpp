@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -166,7 +166,8 @@ class ServicesWaitLineTest : public ServicesE2eTest {
   ServicesWaitLineTest() {
     fifo_ = folder_.path() / "calls.fifo";
     if (mkfifo(fifo_.c_str(), 0600) != 0) ADD_FAILURE() << "cannot make " << fifo_;
-    std::ofstream(folder_.path() / "results.txt") << "Drovanexis_CerTo64=TUlJRmVqQ0NCR0tnQXdJQkFnSVV\n";
+    std::ofstream(folder_.path() / "results.txt")
+        << "Drovanexis_CerTo64=TUlJRmVqQ0NCR0tnQXdJQkFnSVV\n";
   }
 
   TmuxSession::Options options() const {
@@ -230,8 +231,8 @@ TEST_F(ServicesWaitLineTest, OptionSevenShowsItsCutWaitLineAndOptionEightNone) {
     SCOPED_TRACE(bitmap);
     ASSERT_TRUE(session.wait_until([&] { return blocked_in_call(pid); }, "a CBB call"));
     EXPECT_TRUE(session.wait_until([&] { return session.screen() == menu; }, "the menu unchanged"));
-    EXPECT_EQ(take_call(), "Drovanexis_GeneraCBB(" + query + ", " + bitmap +
-                               R"(, ".\x5CQR.LOG", 1, 4, 5))");
+    EXPECT_EQ(take_call(),
+              "Drovanexis_GeneraCBB(" + query + ", " + bitmap + R"(, ".\x5CQR.LOG", 1, 4, 5))");
   }
   ASSERT_TRUE(session.wait_for_text_at(
       1, 0, " Archivo LOG de generación de CBB (Presione <Esc> para salir)"));
@@ -266,19 +267,21 @@ class ServicesDemoFolderTest : public ServicesE2eTest {
     choose(session, option);
     ASSERT_TRUE(session.wait_for_text_at(1, 0, title));
     expect_blue_banner();
-    EXPECT_TRUE(session.wait_until(
-        [&] { return session.screen()[4] == message; }, "\"" + message + "\" on row 4"));
+    EXPECT_TRUE(session.wait_until([&] { return session.screen()[4] == message; },
+                                   "\"" + message + "\" on row 4"));
     std::vector<std::string> shown = session.screen();
     EXPECT_EQ(shown[3], "");
     EXPECT_EQ(shown[5], "");
     // The files are Windows-1252, the terminal shows UTF-8; the viewers
     // wrap long lines at a blank, so each shows the start of its first line.
-    const std::string left = portable::cp1252_to_utf8(first_line(file_text(folder_.path() / left_file)));
+    const std::string left =
+        portable::cp1252_to_utf8(first_line(file_text(folder_.path() / left_file)));
     const std::string right =
         portable::cp1252_to_utf8(first_line(file_text(folder_.path() / right_file)));
     const std::string left_shown = trimmed_right(columns_of(shown[6], 0, 41));
     EXPECT_FALSE(left_shown.empty()) << left_file;
-    EXPECT_TRUE(left.starts_with(left_shown)) << left_file << ": " << left << "\nshown: " << left_shown;
+    EXPECT_TRUE(left.starts_with(left_shown))
+        << left_file << ": " << left << "\nshown: " << left_shown;
     EXPECT_EQ(colours_.at(6, 0), kLeftViewer);
     EXPECT_EQ(colours_.at(24, 40), kLeftViewer);
     EXPECT_EQ(colours_.at(4, 0), kPage);
@@ -309,8 +312,8 @@ TEST_F(ServicesDemoFolderTest, CertificateInBase64AndTheCbbLog) {
   session.send_keys({"7"});
   ASSERT_TRUE(session.wait_for_text_at(
       1, 0, " Este es el archivo .CER en Base64 (Presione <Esc> para salir)"));
-  const std::string base64 = command_output(
-      "base64 -w0 '" + (folder_.path() / "CSD_KIJ0906199R1.cer").string() + "'");
+  const std::string base64 =
+      command_output("base64 -w0 '" + (folder_.path() / "CSD_KIJ0906199R1.cer").string() + "'");
   ASSERT_GT(base64.size(), 160u);
   // One long line, wrapped by the viewer at its right edge.
   EXPECT_TRUE(session.wait_for_text_at(3, 0, base64.substr(0, 80)));

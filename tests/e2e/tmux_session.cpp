@@ -88,15 +88,24 @@ std::vector<std::string> split_lines(const std::string& text) {
 void apply_sgr(const std::vector<int>& codes, CellColour& colour) {
   for (std::size_t i = 0; i < codes.size(); ++i) {
     const int code = codes[i];
-    if (code == 0) colour = CellColour{};
-    else if (code == 1) colour.bright = true;
-    else if (code == 22) colour.bright = false;
-    else if (code == 5) colour.blink = true;
-    else if (code == 25) colour.blink = false;
-    else if (code >= 30 && code <= 37) colour.foreground = kOurColour[code - 30];
-    else if (code == 39) colour.foreground = 7;
-    else if (code >= 40 && code <= 47) colour.background = kOurColour[code - 40];
-    else if (code == 49) colour.background = 0;
+    if (code == 0)
+      colour = CellColour{};
+    else if (code == 1)
+      colour.bright = true;
+    else if (code == 22)
+      colour.bright = false;
+    else if (code == 5)
+      colour.blink = true;
+    else if (code == 25)
+      colour.blink = false;
+    else if (code >= 30 && code <= 37)
+      colour.foreground = kOurColour[code - 30];
+    else if (code == 39)
+      colour.foreground = 7;
+    else if (code >= 40 && code <= 47)
+      colour.background = kOurColour[code - 40];
+    else if (code == 49)
+      colour.background = 0;
     else if (code >= 90 && code <= 97) {
       colour.foreground = kOurColour[code - 90];
       colour.bright = true;
@@ -174,7 +183,8 @@ void parse_styled_line(std::string_view line, CellColour& colour, StyledRow& row
       i = end + 1;
       continue;
     }
-    const std::size_t length = std::min(utf8_length(static_cast<unsigned char>(line[i])), line.size() - i);
+    const std::size_t length =
+        std::min(utf8_length(static_cast<unsigned char>(line[i])), line.size() - i);
     row.characters.emplace_back(line.substr(i, length));
     row.colours.push_back(colour);
     i += length;
@@ -203,20 +213,33 @@ std::vector<StyledRow> parse_styled_screen(std::string_view capture) {
   return rows;
 }
 
-TmuxSession::TmuxSession(Options options) : options_(std::move(options)), socket_(unique_socket_name()) {
+TmuxSession::TmuxSession(Options options)
+    : options_(std::move(options)), socket_(unique_socket_name()) {
   files_ = std::filesystem::temp_directory_path() / socket_;
   std::filesystem::create_directories(files_);
-  std::vector<std::string> arguments = {"tmux", "-L", socket_, "-f", "/dev/null", "new-session", "-d",
-                                        "-x", std::to_string(options_.columns), "-y",
-                                        std::to_string(options_.rows), "-c",
-                                        options_.working_dir.string(), "-e", "TERM=tmux-256color"};
+  std::vector<std::string> arguments = {"tmux",
+                                        "-L",
+                                        socket_,
+                                        "-f",
+                                        "/dev/null",
+                                        "new-session",
+                                        "-d",
+                                        "-x",
+                                        std::to_string(options_.columns),
+                                        "-y",
+                                        std::to_string(options_.rows),
+                                        "-c",
+                                        options_.working_dir.string(),
+                                        "-e",
+                                        "TERM=tmux-256color"};
   for (const auto& [name, value] : options_.environment) {
     arguments.push_back("-e");
     arguments.push_back(name + "=" + value);
   }
-  for (const std::string& part : {std::string("/bin/sh"), std::string("-c"), std::string(kPaneScript),
-                                  std::string("sh"), options_.working_dir.string(), files_.string(),
-                                  options_.program.string(), socket_, std::to_string(getpid())}) {
+  for (const std::string& part :
+       {std::string("/bin/sh"), std::string("-c"), std::string(kPaneScript), std::string("sh"),
+        options_.working_dir.string(), files_.string(), options_.program.string(), socket_,
+        std::to_string(getpid())}) {
     arguments.push_back(part);
   }
   run_command(arguments, Output::discard);
@@ -283,9 +306,9 @@ CellColour TmuxSession::colour_at(int row, int column) const {
     if (std::chrono::steady_clock::now() >= end) break;
     std::this_thread::sleep_for(kPollInterval);
   }
-  return ::testing::AssertionFailure() << "timed out after " << deadline.count() << " ms waiting for "
-                                       << what << "\n" << screen_dump()
-                                       << "error output: " << error_output();
+  return ::testing::AssertionFailure()
+         << "timed out after " << deadline.count() << " ms waiting for " << what << "\n"
+         << screen_dump() << "error output: " << error_output();
 }
 
 ::testing::AssertionResult TmuxSession::wait_for_text(std::string_view text,
@@ -321,7 +344,8 @@ CellColour TmuxSession::colour_at(int row, int column) const {
 bool TmuxSession::has_exited() const { return std::filesystem::exists(files_ / "exit"); }
 
 std::optional<int> TmuxSession::wait_for_exit(std::chrono::milliseconds deadline) {
-  if (!wait_until([&] { return has_exited(); }, "the program to end", deadline)) return std::nullopt;
+  if (!wait_until([&] { return has_exited(); }, "the program to end", deadline))
+    return std::nullopt;
   return std::stoi(read_whole(files_ / "exit").value_or("-1"));
 }
 
@@ -351,7 +375,8 @@ std::string TmuxSession::pane_format(std::string_view format) const {
 
 TemporaryFolder::TemporaryFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "cfdi-e2e-dir-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("cannot create a temporary folder");
   path_ = pattern;
 }
 

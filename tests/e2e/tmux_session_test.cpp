@@ -9,7 +9,8 @@ TEST(StyledRowTest, SgrSequencesGiveEachCharacterItsColours) {
   // As capture-pane -e writes them: bold red background, reset, 256-colour
   // forms, blink, and a two-byte UTF-8 character.
   const StyledRow row = parse_styled_row(
-      "a\033[1m\033[41mB\033[0mc\033[30;47md\033[38;5;4;48;5;1me\033[5;94mf\033[39;49;25;22m\xC3\xB3");
+      "a\033[1m\033[41mB\033[0mc\033[30;47md\033[38;5;4;48;5;1me\033[5;94mf\033[39;49;25;"
+      "22m\xC3\xB3");
   const std::vector<std::string> characters = {"a", "B", "c", "d", "e", "f", "\xC3\xB3"};
   const std::vector<CellColour> colours = {
       {7, 0, false, false},  // default

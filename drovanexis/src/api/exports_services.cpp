@@ -30,9 +30,9 @@ int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor, const c
   });
 }
 
-int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor,
-                                 const char* rfc_receptor, const char* total, const char* uuid,
-                                 const char* result_file, const char* log_file) {
+int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor, const char* rfc_receptor,
+                                 const char* total, const char* uuid, const char* result_file,
+                                 const char* log_file) {
   return api::guarded<int32_t>(sandbox::kStatusInternalError, [&] {
     const sandbox::StatusRequest request{
         utf8(user), {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}};
@@ -54,9 +54,8 @@ int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file, int32_t
                              const char* log_file, int32_t level, int32_t module_pixels,
                              int32_t margin_modules) {
   return api::guarded<int32_t>(drovanexis::cbb::kCbbNotWritten, [&] {
-    const drovanexis::cbb::CbbRequest request{utf8(query),    utf8(bitmap_file), mode,
-                                              utf8(log_file), level,             module_pixels,
-                                              margin_modules};
+    const drovanexis::cbb::CbbRequest request{
+        utf8(query), utf8(bitmap_file), mode, utf8(log_file), level, module_pixels, margin_modules};
     return drovanexis::cbb::generate_cbb(request);
   });
 }

@@ -82,7 +82,8 @@ std::size_t find_in(const std::vector<Attribute>& attributes, std::size_t from, 
 // Looks the attribute up starting where the previous lookup on the same
 // element stopped: documents mostly keep their attributes in the order the
 // templates ask for them, which makes each lookup a single comparison.
-const std::string* find_attribute(const Element& element, std::string_view name, std::size_t& hint) {
+const std::string* find_attribute(const Element& element, std::string_view name,
+                                  std::size_t& hint) {
   const auto& attributes = element.attributes();
   const std::size_t count = attributes.size();
   std::size_t index = find_in(attributes, hint, count, name);
@@ -96,8 +97,8 @@ const std::string* find_attribute(const Element& element, std::string_view name,
 
 const Template* template_for(std::string_view element_name) {
   static const std::array<std::span<const Match>, 5> vocabularies{
-      cadena::cfdi33_templates(),         cadena::pagos10_templates(),
-      cadena::nomina12_templates(),       cadena::carta_porte10_templates(),
+      cadena::cfdi33_templates(),        cadena::pagos10_templates(),
+      cadena::nomina12_templates(),      cadena::carta_porte10_templates(),
       cadena::carta_porte20_templates(),
   };
   for (const auto& vocabulary : vocabularies) {
@@ -128,18 +129,12 @@ class CadenaBuilder {
     std::size_t hint = 0;
     for (const Step& step : body.steps) {
       switch (step.kind) {
-        case StepKind::kRequired:
-          field(find_attribute(element, step.name, hint));
-          break;
+        case StepKind::kRequired: field(find_attribute(element, step.name, hint)); break;
         case StepKind::kOptional:
           if (const std::string* value = find_attribute(element, step.name, hint)) field(value);
           break;
-        case StepKind::kEach:
-          each(step.name, *step.body, element);
-          break;
-        case StepKind::kEachDescendant:
-          each_descendant(step.name, *step.body, element);
-          break;
+        case StepKind::kEach: each(step.name, *step.body, element); break;
+        case StepKind::kEachDescendant: each_descendant(step.name, *step.body, element); break;
         case StepKind::kEachChild:
           for (const auto& child : element.children()) apply(*child);
           break;
@@ -230,8 +225,8 @@ std::string cadena_cfdi33(const Element& comprobante) {
 
 std::string cadena_tfd11(const Element& timbre) {
   if (timbre.name() != "tfd:TimbreFiscalDigital") {
-    throw std::invalid_argument("the stamp's original string needs a tfd:TimbreFiscalDigital, not " +
-                                timbre.name());
+    throw std::invalid_argument(
+        "the stamp's original string needs a tfd:TimbreFiscalDigital, not " + timbre.name());
   }
   CadenaBuilder builder(attribute_bytes(timbre));
   builder.run(cadena::tfd11_template(), timbre);

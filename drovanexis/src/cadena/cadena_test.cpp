@@ -54,7 +54,8 @@ TEST_P(CadenaOfExample, EqualsTheExpectedTextAndTheStylesheets) {
   const Element* timbre = find_timbre(comprobante);
   ASSERT_NE(timbre, nullptr);
   const std::string cadena_tfd = cadena_tfd11(*timbre);
-  EXPECT_EQ(cadena_tfd, read_whole(sat_dir() / "examples" / "expected" / (name + ".cadena-tfd.txt")));
+  EXPECT_EQ(cadena_tfd,
+            read_whole(sat_dir() / "examples" / "expected" / (name + ".cadena-tfd.txt")));
   const auto oracle_tfd = run_sat_script("cadena-tfd11", file);
   ASSERT_EQ(oracle_tfd.exit_code, 0);
   EXPECT_EQ(cadena_tfd, oracle_tfd.output);
@@ -119,15 +120,16 @@ TEST(CadenaValues, ValuesThatBreakNaiveOriginalStringsMatchTheStylesheets) {
       {"only white space", "//cfdi:Receptor", "Nombre", " \t\n "},
       {"markup characters", "//cfdi:Receptor", "Nombre", "A & B <C> \"D\" 'E' >"},
       {"accented letters and enye", "(//cfdi:Concepto)[1]", "Descripcion",
-       "A\xC3\xB1o de se\xC3\xB1" "al \xC3\x81\xC3\x89\xC3\x8D\xC3\x93\xC3\x9A \xC3\xBC"},
+       "A\xC3\xB1o de se\xC3\xB1"
+       "al \xC3\x81\xC3\x89\xC3\x8D\xC3\x93\xC3\x9A \xC3\xBC"},
       {"no-break space is not white space", "(//cfdi:Concepto)[2]", "Unidad",
        "\xC2\xA0Pieza\xC2\xA0"},
       {"empty optional attribute", "/cfdi:Comprobante", "Folio", ""},
       {"bar inside a value", "(//cfdi:Concepto)[1]", "NoIdentificacion", "SEF|500||x"},
       {"absent optional attribute", "/cfdi:Comprobante", "Serie", nullptr},
       {"absent required attribute", "//cfdi:Emisor", "RegimenFiscal", nullptr},
-      {"absent optional line tax rate", "(//cfdi:Concepto)[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado",
-       "TasaOCuota", nullptr},
+      {"absent optional line tax rate",
+       "(//cfdi:Concepto)[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado", "TasaOCuota", nullptr},
       {"absent document tax total", "/cfdi:Comprobante/cfdi:Impuestos", "TotalImpuestosTrasladados",
        nullptr},
   };
@@ -223,8 +225,14 @@ TEST(CadenaValues, WhiteSpaceIsNormalisedWhereverItFallsInTheValue) {
       {"ABCDEFGH ", "ABCDEFGH"},
       {"ABCDEFG\nH", "ABCDEFG H"},
       {"\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1\r\xC3\xB1", "\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1 \xC3\xB1"},
-      {"\xC2\xA0no-break\xC2\xA0spaces\xC2\xA0stay\xC2\xA0", "\xC2\xA0no-break\xC2\xA0spaces\xC2\xA0stay\xC2\xA0"},
-      {"control\x01" "characters\x1F" "stay", "control\x01" "characters\x1F" "stay"},
+      {"\xC2\xA0no-break\xC2\xA0spaces\xC2\xA0stay\xC2\xA0",
+       "\xC2\xA0no-break\xC2\xA0spaces\xC2\xA0stay\xC2\xA0"},
+      {"control\x01"
+       "characters\x1F"
+       "stay",
+       "control\x01"
+       "characters\x1F"
+       "stay"},
   };
   for (const auto& c : cases) EXPECT_EQ(leyenda_field(c.value), c.expected) << c.value;
 
@@ -234,7 +242,8 @@ TEST(CadenaValues, WhiteSpaceIsNormalisedWhereverItFallsInTheValue) {
   for (std::size_t at = 0; at <= letters.size(); ++at) {
     const std::string before = letters.substr(0, at);
     const std::string after = letters.substr(at);
-    const std::string joined = before.empty() || after.empty() ? before + after : before + " " + after;
+    const std::string joined =
+        before.empty() || after.empty() ? before + after : before + " " + after;
     for (const char blank : {' ', '\t', '\n', '\r'}) {
       EXPECT_EQ(leyenda_field(before + blank + after), joined) << at << " " << int{blank};
     }

@@ -5,42 +5,23 @@ namespace drovanexis::cadena {
 namespace {
 
 constexpr Step kOrigenSteps[] = {
-    opt("IDOrigen"),
-    opt("RFCRemitente"),
-    opt("NombreRemitente"),
-    opt("NumRegIdTrib"),
-    opt("ResidenciaFiscal"),
-    opt("NumEstacion"),
-    opt("NombreEstacion"),
-    opt("NavegacionTrafico"),
-    req("FechaHoraSalida"),
+    opt("IDOrigen"),       opt("RFCRemitente"),      opt("NombreRemitente"),
+    opt("NumRegIdTrib"),   opt("ResidenciaFiscal"),  opt("NumEstacion"),
+    opt("NombreEstacion"), opt("NavegacionTrafico"), req("FechaHoraSalida"),
 };
 constexpr Template kOrigen{kOrigenSteps};
 
 constexpr Step kDestinoSteps[] = {
-    opt("IDDestino"),
-    opt("RFCDestinatario"),
-    opt("NombreDestinatario"),
-    opt("NumRegIdTrib"),
-    opt("ResidenciaFiscal"),
-    opt("NumEstacion"),
-    opt("NombreEstacion"),
-    opt("NavegacionTrafico"),
-    req("FechaHoraProgLlegada"),
+    opt("IDDestino"),      opt("RFCDestinatario"),   opt("NombreDestinatario"),
+    opt("NumRegIdTrib"),   opt("ResidenciaFiscal"),  opt("NumEstacion"),
+    opt("NombreEstacion"), opt("NavegacionTrafico"), req("FechaHoraProgLlegada"),
 };
 constexpr Template kDestino{kDestinoSteps};
 
 constexpr Step kUbicacionDomicilioSteps[] = {
-    req("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    req("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kUbicacionDomicilio{kUbicacionDomicilioSteps};
 
@@ -67,11 +48,7 @@ constexpr Step kCantidadTransportaSteps[] = {
 constexpr Template kCantidadTransporta{kCantidadTransportaSteps};
 
 constexpr Step kDetalleMercanciaSteps[] = {
-    req("UnidadPeso"),
-    req("PesoBruto"),
-    req("PesoNeto"),
-    req("PesoTara"),
-    opt("NumPiezas"),
+    req("UnidadPeso"), req("PesoBruto"), req("PesoNeto"), req("PesoTara"), opt("NumPiezas"),
 };
 constexpr Template kDetalleMercancia{kDetalleMercanciaSteps};
 
@@ -225,16 +202,9 @@ constexpr Step kMercanciasSteps[] = {
 constexpr Template kMercancias{kMercanciasSteps};
 
 constexpr Step kOperadorDomicilioSteps[] = {
-    req("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    req("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kOperadorDomicilio{kOperadorDomicilioSteps};
 
@@ -254,16 +224,9 @@ constexpr Step kOperadoresSteps[] = {
 constexpr Template kOperadores{kOperadoresSteps};
 
 constexpr Step kPropietarioDomicilioSteps[] = {
-    req("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    req("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kPropietarioDomicilio{kPropietarioDomicilioSteps};
 
@@ -277,16 +240,9 @@ constexpr Step kPropietarioSteps[] = {
 constexpr Template kPropietario{kPropietarioSteps};
 
 constexpr Step kArrendatarioDomicilioSteps[] = {
-    req("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    req("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kArrendatarioDomicilio{kArrendatarioDomicilioSteps};
 
@@ -300,16 +256,9 @@ constexpr Step kArrendatarioSteps[] = {
 constexpr Template kArrendatario{kArrendatarioSteps};
 
 constexpr Step kNotificadoDomicilioSteps[] = {
-    req("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    req("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kNotificadoDomicilio{kNotificadoDomicilioSteps};
 

@@ -5,16 +5,9 @@ namespace drovanexis::cadena {
 namespace {
 
 constexpr Step kUbicacionDomicilioSteps[] = {
-    opt("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    opt("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kUbicacionDomicilio{kUbicacionDomicilioSteps};
 
@@ -61,11 +54,7 @@ constexpr Step kCantidadTransportaSteps[] = {
 constexpr Template kCantidadTransporta{kCantidadTransportaSteps};
 
 constexpr Step kDetalleMercanciaSteps[] = {
-    req("UnidadPesoMerc"),
-    req("PesoBruto"),
-    req("PesoNeto"),
-    req("PesoTara"),
-    opt("NumPiezas"),
+    req("UnidadPesoMerc"), req("PesoBruto"), req("PesoNeto"), req("PesoTara"), opt("NumPiezas"),
 };
 constexpr Template kDetalleMercancia{kDetalleMercanciaSteps};
 
@@ -101,12 +90,8 @@ constexpr Step kIdentificacionVehicularSteps[] = {
 constexpr Template kIdentificacionVehicular{kIdentificacionVehicularSteps};
 
 constexpr Step kSegurosSteps[] = {
-    req("AseguraRespCivil"),
-    req("PolizaRespCivil"),
-    opt("AseguraMedAmbiente"),
-    opt("PolizaMedAmbiente"),
-    opt("AseguraCarga"),
-    opt("PolizaCarga"),
+    req("AseguraRespCivil"),  req("PolizaRespCivil"), opt("AseguraMedAmbiente"),
+    opt("PolizaMedAmbiente"), opt("AseguraCarga"),    opt("PolizaCarga"),
     opt("PrimaSeguro"),
 };
 constexpr Template kSeguros{kSegurosSteps};
@@ -232,16 +217,9 @@ constexpr Step kPartesTransporteSteps[] = {
 constexpr Template kPartesTransporte{kPartesTransporteSteps};
 
 constexpr Step kTiposFiguraDomicilioSteps[] = {
-    opt("Calle"),
-    opt("NumeroExterior"),
-    opt("NumeroInterior"),
-    opt("Colonia"),
-    opt("Localidad"),
-    opt("Referencia"),
-    opt("Municipio"),
-    req("Estado"),
-    req("Pais"),
-    req("CodigoPostal"),
+    opt("Calle"),     opt("NumeroExterior"), opt("NumeroInterior"), opt("Colonia"),
+    opt("Localidad"), opt("Referencia"),     opt("Municipio"),      req("Estado"),
+    req("Pais"),      req("CodigoPostal"),
 };
 constexpr Template kTiposFiguraDomicilio{kTiposFiguraDomicilioSteps};
 

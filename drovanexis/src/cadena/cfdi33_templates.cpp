@@ -1,6 +1,7 @@
 #include "cadena/template.h"
 
-// Original string of CFDI 3.3: the comprobante, its nodes and the concept taxes. Complements inside cfdi:Complemento are dispatched by element name.
+// Original string of CFDI 3.3: the comprobante, its nodes and the concept taxes. Complements inside
+// cfdi:Complemento are dispatched by element name.
 namespace drovanexis::cadena {
 namespace {
 
@@ -23,29 +24,17 @@ constexpr Step kEmisorSteps[] = {
 constexpr Template kEmisor{kEmisorSteps};
 
 constexpr Step kReceptorSteps[] = {
-    req("Rfc"),
-    opt("Nombre"),
-    opt("ResidenciaFiscal"),
-    opt("NumRegIdTrib"),
-    req("UsoCFDI"),
+    req("Rfc"), opt("Nombre"), opt("ResidenciaFiscal"), opt("NumRegIdTrib"), req("UsoCFDI"),
 };
 constexpr Template kReceptor{kReceptorSteps};
 
 constexpr Step kConceptoTrasladoSteps[] = {
-    req("Base"),
-    req("Impuesto"),
-    req("TipoFactor"),
-    opt("TasaOCuota"),
-    opt("Importe"),
+    req("Base"), req("Impuesto"), req("TipoFactor"), opt("TasaOCuota"), opt("Importe"),
 };
 constexpr Template kConceptoTraslado{kConceptoTrasladoSteps};
 
 constexpr Step kConceptoRetencionSteps[] = {
-    req("Base"),
-    req("Impuesto"),
-    req("TipoFactor"),
-    req("TasaOCuota"),
-    req("Importe"),
+    req("Base"), req("Impuesto"), req("TipoFactor"), req("TasaOCuota"), req("Importe"),
 };
 constexpr Template kConceptoRetencion{kConceptoRetencionSteps};
 
@@ -65,14 +54,10 @@ constexpr Step kComplementoConceptoSteps[] = {
 constexpr Template kComplementoConcepto{kComplementoConceptoSteps};
 
 constexpr Step kParteSteps[] = {
-    req("ClaveProdServ"),
-    opt("NoIdentificacion"),
-    req("Cantidad"),
-    opt("Unidad"),
-    req("Descripcion"),
-    opt("ValorUnitario"),
-    opt("Importe"),
-    each_descendant("cfdi:InformacionAduanera", kInformacionAduanera),
+    req("ClaveProdServ"), opt("NoIdentificacion"),
+    req("Cantidad"),      opt("Unidad"),
+    req("Descripcion"),   opt("ValorUnitario"),
+    opt("Importe"),       each_descendant("cfdi:InformacionAduanera", kInformacionAduanera),
 };
 constexpr Template kParte{kParteSteps};
 

@@ -73,20 +73,14 @@ constexpr Step kPercepcionSteps[] = {
 constexpr Template kPercepcion{kPercepcionSteps};
 
 constexpr Step kJubilacionPensionRetiroSteps[] = {
-    opt("TotalUnaExhibicion"),
-    opt("TotalParcialidad"),
-    opt("MontoDiario"),
-    req("IngresoAcumulable"),
-    req("IngresoNoAcumulable"),
+    opt("TotalUnaExhibicion"), opt("TotalParcialidad"),    opt("MontoDiario"),
+    req("IngresoAcumulable"),  req("IngresoNoAcumulable"),
 };
 constexpr Template kJubilacionPensionRetiro{kJubilacionPensionRetiroSteps};
 
 constexpr Step kSeparacionIndemnizacionSteps[] = {
-    req("TotalPagado"),
-    req("NumAñosServicio"),
-    req("UltimoSueldoMensOrd"),
-    req("IngresoAcumulable"),
-    req("IngresoNoAcumulable"),
+    req("TotalPagado"),       req("NumAñosServicio"),     req("UltimoSueldoMensOrd"),
+    req("IngresoAcumulable"), req("IngresoNoAcumulable"),
 };
 constexpr Template kSeparacionIndemnizacion{kSeparacionIndemnizacionSteps};
 

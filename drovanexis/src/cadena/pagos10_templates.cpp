@@ -5,15 +5,9 @@ namespace drovanexis::cadena {
 namespace {
 
 constexpr Step kDoctoRelacionadoSteps[] = {
-    req("IdDocumento"),
-    opt("Serie"),
-    opt("Folio"),
-    req("MonedaDR"),
-    opt("TipoCambioDR"),
-    req("MetodoDePagoDR"),
-    opt("NumParcialidad"),
-    opt("ImpSaldoAnt"),
-    opt("ImpPagado"),
+    req("IdDocumento"),      opt("Serie"),        opt("Folio"),
+    req("MonedaDR"),         opt("TipoCambioDR"), req("MetodoDePagoDR"),
+    opt("NumParcialidad"),   opt("ImpSaldoAnt"),  opt("ImpPagado"),
     opt("ImpSaldoInsoluto"),
 };
 constexpr Template kDoctoRelacionado{kDoctoRelacionadoSteps};

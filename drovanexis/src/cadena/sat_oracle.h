@@ -20,9 +20,7 @@ struct CommandResult {
 
 inline std::filesystem::path sat_dir() { return CFDI_SAT_DIR; }
 
-inline bool sat_available() {
-  return std::filesystem::exists(sat_dir() / "bin" / "cadena-cfdi33");
-}
+inline bool sat_available() { return std::filesystem::exists(sat_dir() / "bin" / "cadena-cfdi33"); }
 
 inline std::string shell_quoted(std::string_view text) {
   std::string quoted = "'";

@@ -5,8 +5,8 @@ namespace drovanexis::cadena {
 namespace {
 
 constexpr Step kTimbreSteps[] = {
-    req("Version"),      req("UUID"),     req("FechaTimbrado"),    req("RfcProvCertif"),
-    opt("Leyenda"),      req("SelloCFD"), req("NoCertificadoSAT"),
+    req("Version"), req("UUID"),     req("FechaTimbrado"),    req("RfcProvCertif"),
+    opt("Leyenda"), req("SelloCFD"), req("NoCertificadoSAT"),
 };
 constexpr Template kTimbre{kTimbreSteps};
 

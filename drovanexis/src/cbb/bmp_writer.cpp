@@ -41,8 +41,8 @@ void put_headers(std::string& out, std::uint32_t side) {
   put32(out, image_size);
   put32(out, kPixelsPerMetre);
   put32(out, kPixelsPerMetre);
-  put32(out, 2);  // colours used
-  put32(out, 2);  // colours important
+  put32(out, 2);           // colours used
+  put32(out, 2);           // colours important
   put32(out, 0x00000000);  // index 0: black (blue, green, red, reserved)
   put32(out, 0x00FFFFFF);  // index 1: white
 }

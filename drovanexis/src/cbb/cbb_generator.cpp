@@ -27,8 +27,8 @@ std::string argument_problem(const CbbRequest& request) {
            " no válido: 0 = L, 1 = M, 2 = Q, 3 = H";
   }
   if (request.module_pixels < 1 || request.module_pixels > kMaxModulePixels) {
-    return "tamaño de módulo " + std::to_string(request.module_pixels) +
-           " no válido: de 1 a " + std::to_string(kMaxModulePixels) + " píxeles";
+    return "tamaño de módulo " + std::to_string(request.module_pixels) + " no válido: de 1 a " +
+           std::to_string(kMaxModulePixels) + " píxeles";
   }
   if (request.margin_modules < 0 || request.margin_modules > kMaxMarginModules) {
     return "margen " + std::to_string(request.margin_modules) + " no válido: de 0 a " +

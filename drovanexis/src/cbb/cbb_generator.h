@@ -10,11 +10,11 @@ namespace drovanexis::cbb {
 struct CbbRequest {
   std::string text;
   std::string bitmap_file;
-  int mode = 0;           // 0: the text as given; 1: the SAT's verification address + text
+  int mode = 0;  // 0: the text as given; 1: the SAT's verification address + text
   std::string log_file;
-  int level = 1;          // error correction: 0 L, 1 M, 2 Q, 3 H
-  int module_pixels = 4;  // side of one module in pixels
-  int margin_modules = 4; // light modules of quiet zone on each side
+  int level = 1;           // error correction: 0 L, 1 M, 2 Q, 3 H
+  int module_pixels = 4;   // side of one module in pixels
+  int margin_modules = 4;  // light modules of quiet zone on each side
 };
 
 // Results of generate_cbb.

@@ -26,7 +26,8 @@ std::string decode_with_zbarimg(const std::string& file) {
   if (!pipe) return "<popen failed>";
   std::string out;
   std::array<char, 256> buffer{};
-  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get())) out += buffer.data();
+  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()))
+    out += buffer.data();
   if (!out.empty() && out.back() == '\n') out.pop_back();
   return out;
 }
@@ -52,8 +53,9 @@ TEST_F(CbbTest, BothDemoBitmapsDecodeToTheirContentAndShareOneLog) {
   EXPECT_EQ(generate_cbb({kQuery, ".\\QR_dep.BMP", 1, ".\\QR.LOG", 1, 4, 5}), kCbbGenerated);
 
   EXPECT_EQ(decode_with_zbarimg("QR_ind.BMP"), kQuery);
-  EXPECT_EQ(decode_with_zbarimg("QR_dep.BMP"),
-            "https://verificacfdi.facturaelectronica.sat.gob.mx/default.aspx" + std::string(kQuery));
+  EXPECT_EQ(
+      decode_with_zbarimg("QR_dep.BMP"),
+      "https://verificacfdi.facturaelectronica.sat.gob.mx/default.aspx" + std::string(kQuery));
 
   const std::string log = read("qr.log");
   EXPECT_NE(log.find(".\\QR_ind.BMP"), std::string::npos) << log;
@@ -67,7 +69,9 @@ TEST_F(CbbTest, BothDemoBitmapsDecodeToTheirContentAndShareOneLog) {
 // read back; widths that are not a multiple of 32 exercise the row padding.
 TEST_F(CbbTest, EveryLevelAndSizeDecodes) {
   if (!zbarimg_available()) GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
-  struct Case { int level, module, margin; };
+  struct Case {
+    int level, module, margin;
+  };
   for (const Case c : {Case{0, 3, 4}, Case{1, 2, 1}, Case{2, 5, 2}, Case{3, 4, 4}, Case{1, 7, 3}}) {
     const std::string text = "UUID=b9b2902e-2f4f-4e9f-b959-6aa615b92ae3&tt=1102.0";
     ASSERT_EQ(generate_cbb({text, "qr.bmp", 0, "qr.log", c.level, c.module, c.margin}),
@@ -94,8 +98,7 @@ TEST_F(CbbTest, BitmapHeaderDescribesAMonochromeBottomUpImage) {
 
 // Whether the 7 × 7 modules at (left, top) of a 1-pixel-module bitmap without
 // quiet zone form a finder pattern: dark ring, light ring, dark 3 × 3 centre.
-bool finder_at(const std::string& bmp, std::uint32_t side, std::uint32_t left,
-               std::uint32_t top) {
+bool finder_at(const std::string& bmp, std::uint32_t side, std::uint32_t left, std::uint32_t top) {
   const std::uint32_t stride = (side + 31) / 32 * 4;
   auto dark = [&](std::uint32_t x, std::uint32_t y_from_top) {
     const std::size_t row = 62 + (side - 1 - y_from_top) * stride;
@@ -136,7 +139,8 @@ TEST_F(CbbTest, FailuresAreLoggedAndWriteNoBitmap) {
       {{kQuery, "bad.bmp", 0, "fail.log", 1, 4, -1}, kCbbBadArgument, "margen -1"},
       {{"", "bad.bmp", 0, "fail.log", 1, 4, 5}, kCbbNotEncodable, "vacío"},
       {{std::string(3000, 'x'), "bad.bmp", 0, "fail.log", 3, 4, 5}, kCbbNotEncodable, "no cabe"},
-      {{kQuery, "missing-folder/bad.bmp", 0, "fail.log", 1, 4, 5}, kCbbNotWritten,
+      {{kQuery, "missing-folder/bad.bmp", 0, "fail.log", 1, 4, 5},
+       kCbbNotWritten,
        "missing-folder"},
   };
   for (const Case& c : cases) {

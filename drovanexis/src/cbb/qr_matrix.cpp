@@ -31,10 +31,9 @@ QrMatrix encode_qr(std::string_view text, ErrorCorrection level) {
   if (text.empty()) throw CbbError("el texto del CBB está vacío");
   // 8-bit mode keeps every byte as given; version 0 lets the encoder pick the
   // smallest symbol.
-  std::unique_ptr<QRcode, QrCodeFree> code(
-      QRcode_encodeData(static_cast<int>(text.size()),
-                        reinterpret_cast<const unsigned char*>(text.data()), 0,
-                        to_qrencode(level)));
+  std::unique_ptr<QRcode, QrCodeFree> code(QRcode_encodeData(
+      static_cast<int>(text.size()), reinterpret_cast<const unsigned char*>(text.data()), 0,
+      to_qrencode(level)));
   if (!code) {
     const int error = errno;
     if (error == ERANGE) {

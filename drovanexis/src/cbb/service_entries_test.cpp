@@ -22,7 +22,8 @@ std::string command_output(const std::string& command) {
   if (!pipe) return "<popen failed>";
   std::string out;
   std::array<char, 4096> buffer{};
-  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get())) out += buffer.data();
+  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()))
+    out += buffer.data();
   return out;
 }
 
@@ -87,10 +88,9 @@ TEST_F(ServiceEntriesTest, DemoSequenceFollowsFromTheSampleLedger) {
   EXPECT_NE(read("CancelaCFDI.INI").find("EstatusCancelacion=Cancelado sin aceptación\r\n"),
             std::string::npos);
   EXPECT_EQ(status(), -1);
-  EXPECT_EQ(Drovanexis_RecuperaAcuseCancelacion("demo_valdorin", "AAA010101AAA",
-                                                "F94FE4AC-4743-4745-BA99-E0D13100331D",
-                                                ".\\Recupera.res", ".\\Recupera.xml",
-                                                ".\\Recupera.log", ""),
+  EXPECT_EQ(Drovanexis_RecuperaAcuseCancelacion(
+                "demo_valdorin", "AAA010101AAA", "F94FE4AC-4743-4745-BA99-E0D13100331D",
+                ".\\Recupera.res", ".\\Recupera.xml", ".\\Recupera.log", ""),
             1);
   EXPECT_NE(read(".\\Recupera.xml").find("<Acuse"), std::string::npos);
   EXPECT_NE(read(".\\Recupera.LOG").find("Resultado: 1"), std::string::npos);

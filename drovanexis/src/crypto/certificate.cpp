@@ -16,8 +16,9 @@ namespace drovanexis {
 namespace {
 
 [[noreturn]] void damaged(std::string_view source, const std::string& why) {
-  throw CryptoError(CryptoErrorCode::kCertificateDamaged,
-                    "certificate \"" + std::string(source) + "\" is damaged or not a certificate: " + why);
+  throw CryptoError(
+      CryptoErrorCode::kCertificateDamaged,
+      "certificate \"" + std::string(source) + "\" is damaged or not a certificate: " + why);
 }
 
 openssl::X509Ptr parse(std::string_view bytes, std::string_view source) {
@@ -89,7 +90,8 @@ std::string Certificate::number() const {
 }
 
 std::string Certificate::rfc() const {
-  const std::string unique = entry_text(X509_get_subject_name(x509_.get()), NID_x500UniqueIdentifier);
+  const std::string unique =
+      entry_text(X509_get_subject_name(x509_.get()), NID_x500UniqueIdentifier);
   const auto start = unique.find_first_not_of(' ');
   if (start == std::string::npos) return {};
   const auto end = unique.find_first_of(" /", start);

@@ -15,9 +15,9 @@ using ExtensionPtr = std::unique_ptr<X509_EXTENSION, openssl::Deleter<X509_EXTEN
 using BigNumber = std::unique_ptr<BIGNUM, openssl::Deleter<BN_free>>;
 
 [[noreturn]] void fail(const std::string& label, const std::string& what) {
-  throw CryptoError(CryptoErrorCode::kOperationFailed,
-                    "cannot issue certificate \"" + label + "\": " + what + ": " +
-                        openssl::last_error_text());
+  throw CryptoError(
+      CryptoErrorCode::kOperationFailed,
+      "cannot issue certificate \"" + label + "\": " + what + ": " + openssl::last_error_text());
 }
 
 NamePtr make_name(const NameEntries& entries, const std::string& label) {
@@ -62,8 +62,9 @@ NameEntries csd_subject(const std::string& holder_name, const std::string& rfc_f
 PrivateKey generate_rsa_key(const std::string& label, int bits) {
   openssl::PKey key(EVP_PKEY_Q_keygen(nullptr, nullptr, "RSA", static_cast<std::size_t>(bits)));
   if (!key) {
-    throw CryptoError(CryptoErrorCode::kOperationFailed,
-                      "cannot generate an RSA key for \"" + label + "\": " + openssl::last_error_text());
+    throw CryptoError(
+        CryptoErrorCode::kOperationFailed,
+        "cannot generate an RSA key for \"" + label + "\": " + openssl::last_error_text());
   }
   return PrivateKey(std::move(key), label);
 }

@@ -1,3 +1,5 @@
+#include "crypto/certificate.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -7,7 +9,6 @@
 #include <string>
 
 #include "cadena/sat_oracle.h"
-#include "crypto/certificate.h"
 #include "crypto/certificate_issuer.h"
 #include "crypto/crypto_error.h"
 #include "crypto/private_key.h"
@@ -36,8 +37,8 @@ std::string read_bytes(const std::filesystem::path& path) {
 
 // The certificate number as the openssl command line tells the serial.
 std::string number_from_openssl(const std::filesystem::path& certificate) {
-  const auto result =
-      run_command("openssl x509 -inform der -noout -serial -in " + shell_quoted(certificate.string()));
+  const auto result = run_command("openssl x509 -inform der -noout -serial -in " +
+                                  shell_quoted(certificate.string()));
   std::string hex = result.output.substr(result.output.find('=') + 1);
   std::string digits;
   for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
@@ -48,7 +49,8 @@ std::string number_from_openssl(const std::filesystem::path& certificate) {
 
 TEST(Certificate, ReadsNumberRfcValidityAndKindOfTheExampleCertificate) {
   const auto file = kCerts / "emisor-CACX7605101P8.cer";
-  if (!std::filesystem::exists(file)) GTEST_SKIP() << "example certificates not found in " << kCerts;
+  if (!std::filesystem::exists(file))
+    GTEST_SKIP() << "example certificates not found in " << kCerts;
   const Certificate certificate = Certificate::load(file.string());
 
   EXPECT_EQ(certificate.number(), "00001000000700000001");
@@ -67,7 +69,8 @@ TEST(Certificate, ReadsNumberRfcValidityAndKindOfTheExampleCertificate) {
 
 TEST(Certificate, PemAndWindowsStyleNamesLoadTheSameCertificate) {
   const auto file = kCerts / "emisor-KIJ0906199R1.cer";
-  if (!std::filesystem::exists(file)) GTEST_SKIP() << "example certificates not found in " << kCerts;
+  if (!std::filesystem::exists(file))
+    GTEST_SKIP() << "example certificates not found in " << kCerts;
   portable::TestFolder folder;
   std::filesystem::copy_file(file, "CSD_KIJ0906199R1.cer");
   run_command("openssl x509 -inform der -in CSD_KIJ0906199R1.cer -out cert.pem");
@@ -90,8 +93,8 @@ TEST(Certificate, RfcOfACompanyIsTheTextBeforeTheRepresentative) {
   EXPECT_EQ(certificate.number(), "20001000000300022815");
   EXPECT_FALSE(certificate.is_csd()) << "no OU: an e.firma, not a CSD";
 
-  const CertificateRequest not_sat{csd_subject("X", "XAXX010101000", "", "b"), "\x01\x02", now, now + 60,
-                                   false};
+  const CertificateRequest not_sat{csd_subject("X", "XAXX010101000", "", "b"), "\x01\x02", now,
+                                   now + 60, false};
   EXPECT_EQ(issue_certificate(not_sat, key, nullptr, key, "odd.cer").number(), "")
       << "a serial whose bytes are not digits gives no certificate number";
 }
@@ -101,7 +104,8 @@ TEST(PrivateKey, ExampleKeyOpensWithItsPasswordAndMatchesOnlyItsCertificate) {
   if (!std::filesystem::exists(cer)) GTEST_SKIP() << "example certificates not found in " << kCerts;
   const Certificate own = Certificate::load(cer.string());
   const Certificate other = Certificate::load((kCerts / "emisor-KIJ0906199R1.cer").string());
-  const PrivateKey key = PrivateKey::load((kCerts / "emisor-CACX7605101P8.key").string(), kExamplePassword);
+  const PrivateKey key =
+      PrivateKey::load((kCerts / "emisor-CACX7605101P8.key").string(), kExamplePassword);
   EXPECT_TRUE(key.matches(own));
   EXPECT_FALSE(key.matches(other));
 
@@ -144,19 +148,20 @@ TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
        "nada.cer"},
       {"missing key", [] { PrivateKey::load(".\\nada.key", "x"); }, CryptoErrorCode::kFileNotFound,
        "nada.key"},
-      {"a folder, not a file", [] { Certificate::load("folder.cer"); }, CryptoErrorCode::kFileUnreadable,
-       "folder.cer"},
-      {"empty certificate", [] { Certificate::load("empty.cer"); }, CryptoErrorCode::kCertificateDamaged,
-       "empty.cer"},
-      {"text as certificate", [] { Certificate::load("text.cer"); }, CryptoErrorCode::kCertificateDamaged,
-       "text.cer"},
+      {"a folder, not a file", [] { Certificate::load("folder.cer"); },
+       CryptoErrorCode::kFileUnreadable, "folder.cer"},
+      {"empty certificate", [] { Certificate::load("empty.cer"); },
+       CryptoErrorCode::kCertificateDamaged, "empty.cer"},
+      {"text as certificate", [] { Certificate::load("text.cer"); },
+       CryptoErrorCode::kCertificateDamaged, "text.cer"},
       {"truncated certificate", [] { Certificate::load("truncated.cer"); },
        CryptoErrorCode::kCertificateDamaged, "truncated.cer"},
       {"bytes after the certificate", [] { Certificate::load("trailing.cer"); },
        CryptoErrorCode::kCertificateDamaged, "trailing.cer"},
-      {"broken PEM", [] { Certificate::load("bad.pem"); }, CryptoErrorCode::kCertificateDamaged, "bad.pem"},
-      {"wrong password", [] { PrivateKey::load("good.key", "24681357q"); }, CryptoErrorCode::kWrongPassword,
-       "good.key"},
+      {"broken PEM", [] { Certificate::load("bad.pem"); }, CryptoErrorCode::kCertificateDamaged,
+       "bad.pem"},
+      {"wrong password", [] { PrivateKey::load("good.key", "24681357q"); },
+       CryptoErrorCode::kWrongPassword, "good.key"},
       {"empty password", [] { PrivateKey::load("good.key", ""); }, CryptoErrorCode::kWrongPassword,
        "good.key"},
       {"truncated key", [] { PrivateKey::load("truncated.key", kExamplePassword); },
@@ -176,7 +181,8 @@ TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
       ADD_FAILURE() << c.label << ": no error";
     } catch (const CryptoError& error) {
       EXPECT_EQ(error.code(), c.code) << c.label << ": " << error.what();
-      EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << c.label << ": " << error.what();
+      EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos)
+          << c.label << ": " << error.what();
     }
   }
 }
@@ -189,8 +195,8 @@ TEST(CertificateIssuer, CertificatesVerifyAgainstTheirAuthorityOnly) {
       authority_key, nullptr, authority_key, "ca.cer");
   const PrivateKey other_key = generate_rsa_key("other", 1024);
   const Certificate other = issue_certificate(
-      {{{"CN", "AC DE PRUEBA"}, {"O", "AUTORIDAD DE PRUEBA"}}, "2", now - 60, now + 3600, true}, other_key,
-      nullptr, other_key, "other.cer");
+      {{{"CN", "AC DE PRUEBA"}, {"O", "AUTORIDAD DE PRUEBA"}}, "2", now - 60, now + 3600, true},
+      other_key, nullptr, other_key, "other.cer");
 
   const PrivateKey holder_key = generate_rsa_key("csd", 1024);
   const Certificate csd = issue_certificate(

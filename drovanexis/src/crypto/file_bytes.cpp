@@ -17,8 +17,9 @@ std::string read_crypto_file(std::string_view file_name, std::string_view what) 
   }
   auto bytes = portable::read_file(file_name);
   if (!bytes) {
-    throw CryptoError(CryptoErrorCode::kFileUnreadable,
-                      std::string(what) + " file cannot be read: \"" + std::string(file_name) + "\"");
+    throw CryptoError(
+        CryptoErrorCode::kFileUnreadable,
+        std::string(what) + " file cannot be read: \"" + std::string(file_name) + "\"");
   }
   return std::move(*bytes);
 }

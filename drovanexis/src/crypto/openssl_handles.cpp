@@ -7,8 +7,8 @@
 namespace drovanexis::openssl {
 
 Bio memory_bio(std::string_view bytes) {
-  const int length = bytes.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX
-                                                                       : static_cast<int>(bytes.size());
+  const int length =
+      bytes.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(bytes.size());
   return Bio(BIO_new_mem_buf(bytes.data(), length));
 }
 

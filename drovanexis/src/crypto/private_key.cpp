@@ -11,8 +11,9 @@ namespace drovanexis {
 namespace {
 
 [[noreturn]] void damaged(std::string_view source, const std::string& why) {
-  throw CryptoError(CryptoErrorCode::kKeyDamaged,
-                    "key \"" + std::string(source) + "\" is damaged or not an encrypted PKCS#8 key: " + why);
+  throw CryptoError(
+      CryptoErrorCode::kKeyDamaged,
+      "key \"" + std::string(source) + "\" is damaged or not an encrypted PKCS#8 key: " + why);
 }
 
 // The EncryptedPrivateKeyInfo structure of the file, DER or PEM.
@@ -32,14 +33,14 @@ openssl::X509Sig parse_encrypted(std::string_view bytes, std::string_view source
   return sig;
 }
 
-std::string encrypted(EVP_PKEY* key, std::string_view password, bool pem, const std::string& source) {
+std::string encrypted(EVP_PKEY* key, std::string_view password, bool pem,
+                      const std::string& source) {
   openssl::Bio bio(BIO_new(BIO_s_mem()));
   const auto length = static_cast<int>(password.size());
-  const int ok =
-      pem ? PEM_write_bio_PKCS8PrivateKey(bio.get(), key, EVP_des_ede3_cbc(), password.data(), length,
-                                          nullptr, nullptr)
-          : i2d_PKCS8PrivateKey_bio(bio.get(), key, EVP_des_ede3_cbc(), password.data(), length,
-                                    nullptr, nullptr);
+  const int ok = pem ? PEM_write_bio_PKCS8PrivateKey(bio.get(), key, EVP_des_ede3_cbc(),
+                                                     password.data(), length, nullptr, nullptr)
+                     : i2d_PKCS8PrivateKey_bio(bio.get(), key, EVP_des_ede3_cbc(), password.data(),
+                                               length, nullptr, nullptr);
   if (ok != 1) {
     throw CryptoError(CryptoErrorCode::kOperationFailed,
                       "cannot encode key \"" + source + "\": " + openssl::last_error_text());
@@ -56,8 +57,8 @@ PrivateKey PrivateKey::load(std::string_view file_name, std::string_view passwor
 PrivateKey PrivateKey::from_bytes(std::string_view bytes, std::string_view password,
                                   std::string_view source) {
   const openssl::X509Sig sig = parse_encrypted(bytes, source);
-  openssl::Pkcs8Info info(PKCS8_decrypt_ex(sig.get(), password.data(), static_cast<int>(password.size()),
-                                           nullptr, nullptr));
+  openssl::Pkcs8Info info(PKCS8_decrypt_ex(sig.get(), password.data(),
+                                           static_cast<int>(password.size()), nullptr, nullptr));
   if (!info) {
     openssl::last_error_text();  // empties the queue
     throw CryptoError(CryptoErrorCode::kWrongPassword,
@@ -78,9 +79,9 @@ bool PrivateKey::matches(const Certificate& certificate) const {
 
 void PrivateKey::require_match(const Certificate& certificate) const {
   if (matches(certificate)) return;
-  throw CryptoError(CryptoErrorCode::kKeyMismatch, "key \"" + source_ +
-                                                       "\" does not belong to certificate \"" +
-                                                       certificate.source() + "\"");
+  throw CryptoError(
+      CryptoErrorCode::kKeyMismatch,
+      "key \"" + source_ + "\" does not belong to certificate \"" + certificate.source() + "\"");
 }
 
 std::string PrivateKey::to_encrypted_der(std::string_view password) const {

@@ -33,13 +33,17 @@ std::string read_whole(const std::filesystem::path& path) {
 struct TestCsd {
   explicit TestCsd(const std::string& rfc, const std::string& serial = "00001000000500000007")
       : authority_key(generate_rsa_key("ca", 2048)),
-        authority(issue_certificate({{{"CN", "AC DE PRUEBA"}}, "1", std::time(nullptr) - 60,
-                                     std::time(nullptr) + 86400, true},
+        authority(issue_certificate({{{"CN", "AC DE PRUEBA"}},
+                                     "1",
+                                     std::time(nullptr) - 60,
+                                     std::time(nullptr) + 86400,
+                                     true},
                                     authority_key, nullptr, authority_key, "ca.cer")),
         key(generate_rsa_key("csd.key", 2048)),
-        certificate(issue_certificate({csd_subject("EMPRESA DE PRUEBA", rfc, "CURP", "Matriz"), serial,
-                                       std::time(nullptr) - 60, std::time(nullptr) + 86400, false},
-                                      key, &authority, authority_key, "csd.cer")) {}
+        certificate(
+            issue_certificate({csd_subject("EMPRESA DE PRUEBA", rfc, "CURP", "Matriz"), serial,
+                               std::time(nullptr) - 60, std::time(nullptr) + 86400, false},
+                              key, &authority, authority_key, "csd.cer")) {}
   PrivateKey authority_key;
   Certificate authority;
   PrivateKey key;
@@ -63,8 +67,8 @@ TEST(Seal, ResealedExampleVerifiesWithTheSatScript) {
   EXPECT_EQ(*comprobante.attribute("Certificado"), csd.certificate.base64());
   EXPECT_TRUE(seal_verifies(comprobante));
 
-  const auto file = std::filesystem::temp_directory_path() /
-                    ("seal-test-" + std::to_string(::getpid()) + ".xml");
+  const auto file =
+      std::filesystem::temp_directory_path() / ("seal-test-" + std::to_string(::getpid()) + ".xml");
   write_tree(comprobante, file);
   const auto verdict = run_sat_script("verify-seal", file);
   const auto oracle_cadena = run_sat_script("cadena-cfdi33", file);
@@ -112,9 +116,9 @@ TEST(Seal, RefusesAKeyOfAnotherCertificateAndLeavesTheDocumentAsItWas) {
 
 TEST(Seal, RefusesACertificateWithoutASatNumber) {
   const PrivateKey key = generate_rsa_key("k", 1024);
-  const Certificate odd = issue_certificate(
-      {csd_subject("X", "CACX7605101P8", "", "b"), "\x7f", std::time(nullptr), std::time(nullptr) + 60, false},
-      key, nullptr, key, "odd.cer");
+  const Certificate odd = issue_certificate({csd_subject("X", "CACX7605101P8", "", "b"), "\x7f",
+                                             std::time(nullptr), std::time(nullptr) + 60, false},
+                                            key, nullptr, key, "odd.cer");
   Element comprobante("cfdi:Comprobante");
   try {
     seal(comprobante, odd, key);

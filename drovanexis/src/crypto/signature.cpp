@@ -12,16 +12,17 @@ std::string sign_sha256_base64(const PrivateKey& key, std::string_view data) {
   std::size_t length = 0;
   const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
   if (!context ||
-      EVP_DigestSignInit_ex(context.get(), nullptr, "SHA256", nullptr, nullptr, key.get(), nullptr) != 1 ||
+      EVP_DigestSignInit_ex(context.get(), nullptr, "SHA256", nullptr, nullptr, key.get(),
+                            nullptr) != 1 ||
       EVP_DigestSign(context.get(), nullptr, &length, bytes, data.size()) != 1) {
-    throw CryptoError(CryptoErrorCode::kOperationFailed,
-                      "cannot sign with key \"" + key.source() + "\": " + openssl::last_error_text());
+    throw CryptoError(CryptoErrorCode::kOperationFailed, "cannot sign with key \"" + key.source() +
+                                                             "\": " + openssl::last_error_text());
   }
   std::string signature(length, '\0');
-  if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length, bytes,
-                     data.size()) != 1) {
-    throw CryptoError(CryptoErrorCode::kOperationFailed,
-                      "cannot sign with key \"" + key.source() + "\": " + openssl::last_error_text());
+  if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()), &length,
+                     bytes, data.size()) != 1) {
+    throw CryptoError(CryptoErrorCode::kOperationFailed, "cannot sign with key \"" + key.source() +
+                                                             "\": " + openssl::last_error_text());
   }
   signature.resize(length);
   return base64_encode(signature);

@@ -11,7 +11,8 @@ std::string_view Element::prefix() const {
 
 std::string_view Element::local_name() const {
   const auto colon = name_.find(':');
-  return colon == std::string::npos ? std::string_view(name_) : std::string_view(name_).substr(colon + 1);
+  return colon == std::string::npos ? std::string_view(name_)
+                                    : std::string_view(name_).substr(colon + 1);
 }
 
 const std::string* Element::attribute(std::string_view name) const {

@@ -7,8 +7,8 @@
 #include "crypto/certificate.h"
 #include "crypto/private_key.h"
 #include "portable/file_io.h"
-#include "sandbox/acknowledgement_signature.h"
 #include "sandbox/accounts.h"
+#include "sandbox/acknowledgement_signature.h"
 #include "sandbox/cancellation_store.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/service_files.h"
@@ -43,17 +43,18 @@ Signer load_signer(SqliteDb& db) {
   }
   const auto provider = load_provider(db);
   if (!provider) throw RetrievalFailure("el archivo de estado no tiene proveedor ni autoridad");
-  return {Certificate::from_bytes(provider->credentials.certificate_der, "proveedor"),
-          PrivateKey::from_bytes(provider->credentials.key_der, provider->credentials.key_password,
-                                 "proveedor"),
-          "el proveedor " + provider->rfc + " (la autoridad no tiene llave en el archivo de estado)"};
+  return {
+      Certificate::from_bytes(provider->credentials.certificate_der, "proveedor"),
+      PrivateKey::from_bytes(provider->credentials.key_der, provider->credentials.key_password,
+                             "proveedor"),
+      "el proveedor " + provider->rfc + " (la autoridad no tiene llave en el archivo de estado)"};
 }
 
 class Retrieval {
  public:
   Retrieval(const AcknowledgementRequest& request, Clock::time_point now)
-      : request_(request), log_("Recuperación de acuse de cancelación", format_mexico_time(now),
-                                DROVANEXIS_VERSION) {}
+      : request_(request),
+        log_("Recuperación de acuse de cancelación", format_mexico_time(now), DROVANEXIS_VERSION) {}
 
   int run(std::string_view result_file, std::string_view acuse_file) {
     log_request();
@@ -92,7 +93,8 @@ class Retrieval {
     const auto acknowledgement = find_acknowledgement(*db, request_.uuid, request_.issuer_rfc);
     if (!acknowledgement) return unavailable();
     const Signer signer = load_signer(*db);
-    const std::string signed_xml = sign_enveloped(acknowledgement->xml, signer.certificate, signer.key);
+    const std::string signed_xml =
+        sign_enveloped(acknowledgement->xml, signer.certificate, signer.key);
     log_.step("Acuse firmado por " + signer.who);
     portable::write_file_atomic(acuse_file, signed_xml);
     log_.step("Acuse escrito en " + std::string(acuse_file));
@@ -146,8 +148,12 @@ std::string acuse_xml(std::string_view issuer_rfc, std::string_view uuid,
          std::string(fecha) + "\" RfcEmisor=\"" + std::string(issuer_rfc) +
          "\">\n"
          "  <Folios xmlns=\"http://cancelacfd.sat.gob.mx\">\n"
-         "    <UUID>" + std::string(uuid) + "</UUID>\n"
-         "    <EstatusUUID>" + std::string(status_code) + "</EstatusUUID>\n"
+         "    <UUID>" +
+         std::string(uuid) +
+         "</UUID>\n"
+         "    <EstatusUUID>" +
+         std::string(status_code) +
+         "</EstatusUUID>\n"
          "  </Folios>\n"
          "</Acuse>\n";
 }

@@ -86,10 +86,9 @@ class SignatureTree {
   explicit SignatureTree(xmlNode* root) {
     // On a line of its own, after the root's last content.
     xmlNode* last = xmlGetLastChild(root);
-    const bool at_line_start = last != nullptr && xmlNodeIsText(last) != 0 &&
-                               last->content != nullptr &&
-                               std::string_view(reinterpret_cast<const char*>(last->content))
-                                   .ends_with('\n');
+    const bool at_line_start =
+        last != nullptr && xmlNodeIsText(last) != 0 && last->content != nullptr &&
+        std::string_view(reinterpret_cast<const char*>(last->content)).ends_with('\n');
     xmlAddChild(root, xmlNewText(xml_text(at_line_start ? "  " : "\n  ")));
     signature_ = xmlNewChild(root, nullptr, xml_text("Signature"), nullptr);
     const std::string uri(kXmlDsigNamespace);
@@ -104,8 +103,7 @@ class SignatureTree {
   xmlNode* add(xmlNode* parent, int depth, const char* name, std::string_view text = {}) {
     xmlAddChild(parent, xmlNewText(xml_text(indent(depth))));
     const std::string content(text);
-    return xmlNewTextChild(parent, ns_, xml_text(name),
-                           text.empty() ? nullptr : xml_text(content));
+    return xmlNewTextChild(parent, ns_, xml_text(name), text.empty() ? nullptr : xml_text(content));
   }
 
   // Closes a container element: its end tag on a line of its own.
@@ -113,8 +111,7 @@ class SignatureTree {
     xmlAddChild(container, xmlNewText(xml_text(indent(depth))));
   }
 
-  xmlNode* add_algorithm(xmlNode* parent, int depth, const char* name,
-                         std::string_view algorithm) {
+  xmlNode* add_algorithm(xmlNode* parent, int depth, const char* name, std::string_view algorithm) {
     xmlNode* node = add(parent, depth, name);
     const std::string value(algorithm);
     xmlNewProp(node, xml_text("Algorithm"), xml_text(value));
@@ -188,8 +185,7 @@ std::string sign_enveloped(std::string_view xml, const Certificate& certificate,
   tree.close(key_info, 2);
   tree.close(tree.signature(), 1);
 
-  const std::string digest =
-      sha256(canonical(doc.get(), outside_subtree, tree.signature()));
+  const std::string digest = sha256(canonical(doc.get(), outside_subtree, tree.signature()));
   const std::string digest_text = base64_encode(digest);
   xmlNodeSetContent(digest_value, xml_text(digest_text));
   const std::string signature_text =

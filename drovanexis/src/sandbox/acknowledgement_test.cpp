@@ -1,5 +1,7 @@
 // Acknowledgement retrieval: the signed Acuse verifies with an independent
 // canonicalisation (XPath node sets), and the answers when none exists.
+#include "sandbox/acknowledgement.h"
+
 #include <gtest/gtest.h>
 #include <libxml/c14n.h>
 #include <libxml/parser.h>
@@ -17,10 +19,9 @@
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
-#include "sandbox/acknowledgement.h"
 #include "sandbox/cancellation.h"
-#include "sandbox/sandbox_init.h"
 #include "sandbox/provider_store.h"
+#include "sandbox/sandbox_init.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
 
@@ -56,8 +57,10 @@ class SignedDocument {
     std::string out;
     with_nodes(xpath, [&](xmlNodeSet* nodes) {
       xmlChar* bytes = nullptr;
-      const int size = xmlC14NDocDumpMemory(doc_, nodes, XML_C14N_EXCLUSIVE_1_0, nullptr, 0, &bytes);
-      if (size >= 0) out.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+      const int size =
+          xmlC14NDocDumpMemory(doc_, nodes, XML_C14N_EXCLUSIVE_1_0, nullptr, 0, &bytes);
+      if (size >= 0)
+        out.assign(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
       xmlFree(bytes);
     });
     return out;
@@ -90,8 +93,7 @@ constexpr const char* kSignedInfo =
     "(//. | //@* | //namespace::*)[ancestor-or-self::ds:SignedInfo]";
 
 bool digest_matches(const SignedDocument& document) {
-  return sha256_base64(document.canonical(kOutsideSignature)) ==
-         document.value("//ds:DigestValue");
+  return sha256_base64(document.canonical(kOutsideSignature)) == document.value("//ds:DigestValue");
 }
 
 bool signature_verifies(const SignedDocument& document) {
@@ -158,8 +160,11 @@ TEST_F(AcknowledgementTest, CancellationRecordsAnAcknowledgement) {
   const std::string uuid(kSampleInForceUuid);
   EXPECT_EQ(retrieve("CACX7605101P8", uuid), 0) << "nothing cancelled yet";
   EXPECT_FALSE(portable::read_file("Recupera.xml"));
-  ASSERT_EQ(cancel_cfdi({"demo_valdorin", {uuid, "CACX7605101P8", "VDN020304QX7", "1102.00"},
-                         "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key", "24681357q"},
+  ASSERT_EQ(cancel_cfdi({"demo_valdorin",
+                         {uuid, "CACX7605101P8", "VDN020304QX7", "1102.00"},
+                         "CSD_CACX7605101P8.cer",
+                         "CSD_CACX7605101P8.key",
+                         "24681357q"},
                         "CancelaCFDI.INI", "CancelaCFDI.LOG"),
             0);
   ASSERT_EQ(retrieve("CACX7605101P8", uuid), 1);

@@ -50,7 +50,8 @@ std::string upper(std::string_view text) {
 class Cancellation {
  public:
   Cancellation(const CancellationRequest& request, Clock::time_point now)
-      : request_(request), now_(now),
+      : request_(request),
+        now_(now),
         log_("Cancelación de CFDI", format_mexico_time(now), DROVANEXIS_VERSION) {}
 
   int run(std::string_view result_file) {
@@ -134,8 +135,7 @@ class Cancellation {
     }
     const std::time_t now = Clock::to_time_t(now_);
     if (now < certificate.valid_from() || now > certificate.valid_until()) {
-      throw CancellationFailure("el certificado " + request_.certificate_file +
-                                " no está vigente");
+      throw CancellationFailure("el certificado " + request_.certificate_file + " no está vigente");
     }
     if (upper(certificate.rfc()) != upper(request_.cfdi.issuer_rfc)) {
       throw CancellationFailure("el certificado es del RFC " + certificate.rfc() +
@@ -199,8 +199,8 @@ class Cancellation {
     }
     if (const auto relating = standing_documents_relating_to(db, entry.uuid); !relating.empty()) {
       ini_.set("EsCancelable", "No cancelable");
-      return refuse(kNotApplicable, "el CFDI " + relating.front() +
-                                        " vigente lo relaciona; cancele ese primero");
+      return refuse(kNotApplicable,
+                    "el CFDI " + relating.front() + " vigente lo relaciona; cancele ese primero");
     }
     return accept(db, entry);
   }

@@ -82,8 +82,8 @@ Lookup find_described_cfdi(SqliteDb& db, const CfdiDescription& description) {
                    "no existe un CFDI timbrado con el UUID " + description.uuid);
   }
   if (!same_text(entry->issuer_rfc, description.issuer_rfc)) {
-    std::string explanation = "el UUID " + entry->uuid + " no corresponde al RFC emisor " +
-                              description.issuer_rfc;
+    std::string explanation =
+        "el UUID " + entry->uuid + " no corresponde al RFC emisor " + description.issuer_rfc;
     return outcome(LookupOutcome::kOtherIssuer, std::move(explanation), std::move(entry));
   }
   if (!same_text(entry->receiver_rfc, description.receiver_rfc)) {

@@ -19,10 +19,10 @@ struct CfdiDescription {
 
 enum class LookupOutcome {
   kFound,
-  kMalformed,     // the UUID or the total cannot name any CFDI
-  kUnknownUuid,   // no document with that UUID
-  kOtherIssuer,   // the UUID belongs to another issuer's document
-  kDataDiffers,   // receiver or total differ from the stamped document's
+  kMalformed,    // the UUID or the total cannot name any CFDI
+  kUnknownUuid,  // no document with that UUID
+  kOtherIssuer,  // the UUID belongs to another issuer's document
+  kDataDiffers,  // receiver or total differ from the stamped document's
 };
 
 struct Lookup {

@@ -31,7 +31,7 @@ struct CancellationRecord {
   std::string issuer_rfc;
   std::string requested_at;  // central Mexico time, "yyyy-mm-ddThh:mm:ss"
   std::string status;
-  std::string answered_at;   // "" while in process
+  std::string answered_at;  // "" while in process
 };
 
 struct AcknowledgementRecord {

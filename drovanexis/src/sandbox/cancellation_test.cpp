@@ -1,5 +1,7 @@
 // Cancellation and status query against ledgers the tests prepare: the
 // cancellation rules, the answers after a cancellation, and the failures.
+#include "sandbox/cancellation.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -10,7 +12,6 @@
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
-#include "sandbox/cancellation.h"
 #include "sandbox/ledger.h"
 #include "sandbox/sandbox_init.h"
 #include "sandbox/sandbox_test_support.h"
@@ -73,22 +74,29 @@ class CancellationTest : public ::testing::Test {
     entry.fecha_timbrado = format_mexico_time(now_ - hours(e.stamped_hours_ago));
     entry.fecha = entry.fecha_timbrado;
     entry.status = e.status;
-    std::string rate = *e.exchange_rate ? std::string(" TipoCambio=\"") + e.exchange_rate + "\"" : "";
-    std::string related = *e.related_uuid ? std::string("<cfdi:CfdiRelacionados TipoRelacion=\"04\">"
-                                                        "<cfdi:CfdiRelacionado UUID=\"") +
+    std::string rate =
+        *e.exchange_rate ? std::string(" TipoCambio=\"") + e.exchange_rate + "\"" : "";
+    std::string related = *e.related_uuid ? std::string(
+                                                "<cfdi:CfdiRelacionados TipoRelacion=\"04\">"
+                                                "<cfdi:CfdiRelacionado UUID=\"") +
                                                 e.related_uuid + "\"/></cfdi:CfdiRelacionados>"
                                           : "";
-    entry.stamped_xml = std::string("<cfdi:Comprobante xmlns:cfdi=\"http://www.sat.gob.mx/cfd/3\" "
-                                    "Moneda=\"") + e.currency + "\"" + rate + " Total=\"" + e.total +
-                        "\">" + related + "</cfdi:Comprobante>";
+    entry.stamped_xml = std::string(
+                            "<cfdi:Comprobante xmlns:cfdi=\"http://www.sat.gob.mx/cfd/3\" "
+                            "Moneda=\"") +
+                        e.currency + "\"" + rate + " Total=\"" + e.total + "\">" + related +
+                        "</cfdi:Comprobante>";
     insert_ledger_entry(*open_existing_state("Drovanexis.db"), entry);
   }
 
   int cancel(const std::string& uuid, const std::string& total = "1102.00",
              const std::string& receiver = kReceiver, const std::string& password = "24681357q",
              const std::string& issuer = kIssuer, const std::string& csd = "CSD_CACX7605101P8") {
-    return cancel_cfdi({"demo_valdorin", {uuid, issuer, receiver, total}, ".\\" + csd + ".CER",
-                        ".\\" + csd + ".KEY", password},
+    return cancel_cfdi({"demo_valdorin",
+                        {uuid, issuer, receiver, total},
+                        ".\\" + csd + ".CER",
+                        ".\\" + csd + ".KEY",
+                        password},
                        "CancelaCFDI.INI", "CancelaCFDI.LOG", now_);
   }
 
@@ -118,23 +126,51 @@ TEST_F(CancellationTest, RulesDecideHowADocumentIsCancelled) {
   const RuleCase cases[] = {
       {"at 5000", {kU, kIssuer, kReceiver, "5000.00"}, 0, "201", "Cancelado sin aceptación", -1},
       {"over 5000", {kU, kIssuer, kReceiver, "5000.01"}, 1, "201", "En proceso", 0},
-      {"inside 72 h", {kU, kIssuer, kReceiver, "9000.00", "I", 71}, 0, "201",
-       "Cancelado sin aceptación", -1},
-      {"outside 72 h", {kU, kIssuer, kReceiver, "9000.00", "I", 73}, 1, "201", "En proceso", 0},
-      {"general public", {kU, kIssuer, "XAXX010101000", "9000.00"}, 0, "201",
-       "Cancelado sin aceptación", -1},
-      {"foreigner", {kU, kIssuer, "XEXX010101000", "9000.00"}, 0, "201",
-       "Cancelado sin aceptación", -1},
-      {"type T", {kU, kIssuer, kReceiver, "9000.00", "T"}, 0, "201", "Cancelado sin aceptación",
+      {"inside 72 h",
+       {kU, kIssuer, kReceiver, "9000.00", "I", 71},
+       0,
+       "201",
+       "Cancelado sin aceptación",
        -1},
-      {"type E", {kU, kIssuer, kReceiver, "9000.00", "E"}, 0, "201", "Cancelado sin aceptación",
+      {"outside 72 h", {kU, kIssuer, kReceiver, "9000.00", "I", 73}, 1, "201", "En proceso", 0},
+      {"general public",
+       {kU, kIssuer, "XAXX010101000", "9000.00"},
+       0,
+       "201",
+       "Cancelado sin aceptación",
+       -1},
+      {"foreigner",
+       {kU, kIssuer, "XEXX010101000", "9000.00"},
+       0,
+       "201",
+       "Cancelado sin aceptación",
+       -1},
+      {"type T",
+       {kU, kIssuer, kReceiver, "9000.00", "T"},
+       0,
+       "201",
+       "Cancelado sin aceptación",
+       -1},
+      {"type E",
+       {kU, kIssuer, kReceiver, "9000.00", "E"},
+       0,
+       "201",
+       "Cancelado sin aceptación",
        -1},
       // 300 USD at 20.00 is 6,000 MXN: over the limit although the figure is small.
-      {"dollars", {kU, kIssuer, kReceiver, "300.00", "I", 100, "USD", "20.00"}, 1, "201",
-       "En proceso", 0},
+      {"dollars",
+       {kU, kIssuer, kReceiver, "300.00", "I", 100, "USD", "20.00"},
+       1,
+       "201",
+       "En proceso",
+       0},
       {"another issuer's UUID", {kU, "KIJ0906199R1", kReceiver, "1102.00"}, -1, "203", "", 2},
-      {"already cancelled", {kU, kIssuer, kReceiver, "1102.00", "I", 100, "MXN", "", "", "Cancelado"},
-       -1, "202", "", -1},
+      {"already cancelled",
+       {kU, kIssuer, kReceiver, "1102.00", "I", 100, "MXN", "", "", "Cancelado"},
+       -1,
+       "202",
+       "",
+       -1},
   };
   for (const RuleCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -151,7 +187,8 @@ TEST_F(CancellationTest, RulesDecideHowADocumentIsCancelled) {
       EXPECT_EQ(ini_value("CancelaCFDI.INI", "EstatusCancelacion"), c.cancellation_status);
     }
     const std::string issuer = entry.issuer;
-    EXPECT_EQ(status(kU, entry.total, issuer, now_, receiver), c.status_after) << file_text("StatusCFDI.LOG");
+    EXPECT_EQ(status(kU, entry.total, issuer, now_, receiver), c.status_after)
+        << file_text("StatusCFDI.LOG");
   }
 }
 
@@ -174,8 +211,7 @@ TEST_F(CancellationTest, UnknownOrMisdescribedDocumentsAreNotFound) {
 TEST_F(CancellationTest, CsdProblemsAreInternalErrorsAndChangeNothing) {
   add({kU});
   EXPECT_EQ(cancel(kU, "1102.00", kReceiver, "wrong password"), -3);
-  EXPECT_NE(file_text("CancelaCFDI.LOG").find("[ERROR] la contraseña no abre"),
-            std::string::npos)
+  EXPECT_NE(file_text("CancelaCFDI.LOG").find("[ERROR] la contraseña no abre"), std::string::npos)
       << file_text("CancelaCFDI.LOG");
   EXPECT_EQ(ini_value("CancelaCFDI.INI", "Resultado"), "-3");
   // The other sample issuer's CSD does not belong to this issuer.
@@ -200,8 +236,11 @@ TEST_F(CancellationTest, DamagedOrMissingStateFileIsAnInternalError) {
 // The ledger changes only together with an answer the caller can read.
 TEST_F(CancellationTest, UnwritableResultFileLeavesTheDocumentInForce) {
   add({kU});
-  EXPECT_EQ(cancel_cfdi({"demo_valdorin", {kU, kIssuer, kReceiver, "1102.00"},
-                         "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key", "24681357q"},
+  EXPECT_EQ(cancel_cfdi({"demo_valdorin",
+                         {kU, kIssuer, kReceiver, "1102.00"},
+                         "CSD_CACX7605101P8.cer",
+                         "CSD_CACX7605101P8.key",
+                         "24681357q"},
                         "no-such-folder/CancelaCFDI.INI", "CancelaCFDI.LOG", now_),
             -3);
   EXPECT_NE(file_text("CancelaCFDI.LOG").find("no-such-folder"), std::string::npos);

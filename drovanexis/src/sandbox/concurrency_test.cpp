@@ -30,8 +30,8 @@ constexpr int kPerProcess = 200;
     const std::string output = "salida-" + std::to_string(worker) + ".xml";
     for (int i = 0; i < kPerProcess; ++i) {
       Document document = example_document("cfdi33-ingreso.xml");
-      if (process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
-                           kKeyPassword, output) != 0) {
+      if (process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key", kKeyPassword,
+                           output) != 0) {
         status = 1;
         break;
       }
@@ -66,7 +66,8 @@ TEST(Concurrency, TwoProcessesStampingLoseNothingAndShareNothing) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "a child failed; last log:\n" << portable::read_file("Drovanexis.log").value_or("");
+        << "a child failed; last log:\n"
+        << portable::read_file("Drovanexis.log").value_or("");
   }
 
   std::set<std::string> uuids;
@@ -83,7 +84,8 @@ TEST(Concurrency, TwoProcessesStampingLoseNothingAndShareNothing) {
   EXPECT_EQ(operations.size(), 2u * kPerProcess);
 
   auto db = open_existing_state("Drovanexis.db");
-  Statement rows(*db, "SELECT COUNT(*), COUNT(DISTINCT uuid), COUNT(DISTINCT operation_number) FROM ledger");
+  Statement rows(
+      *db, "SELECT COUNT(*), COUNT(DISTINCT uuid), COUNT(DISTINCT operation_number) FROM ledger");
   rows.step();
   EXPECT_EQ(rows.integer(0), ledger_before + 2 * kPerProcess);
   EXPECT_EQ(rows.integer(1), rows.integer(0));

@@ -29,8 +29,8 @@ Element read_external_document(std::string_view text) {
   } catch (const XmlParseError& error) {
     reject("301", "",
            "XML mal formado: el XML externo no es un documento XML válido (línea " +
-               std::to_string(error.line()) + ", columna " + std::to_string(error.column()) +
-               ": " + error.reason() + ").");
+               std::to_string(error.line()) + ", columna " + std::to_string(error.column()) + ": " +
+               error.reason() + ").");
   }
   const std::string* version = root.attribute("Version");
   if (root.name() != kRoot || version == nullptr || *version != "3.3") {

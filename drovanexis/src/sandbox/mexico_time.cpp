@@ -29,8 +29,8 @@ std::string mexico_now() { return format_mexico_time(Clock::now()); }
 
 std::optional<Clock::time_point> parse_mexico_time(std::string_view text) {
   using namespace std::chrono;
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-      text[13] != ':' || text[16] != ':') {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':') {
     return std::nullopt;
   }
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;

@@ -23,9 +23,9 @@ TEST(MexicoTime, ParseIsTheInverseOfFormat) {
 }
 
 TEST(MexicoTime, MalformedOrImpossibleDatesAreRejected) {
-  for (const char* text : {"", "2025-02-30T10:00:00", "2025-13-01T10:00:00",
-                           "2025-01-01T24:00:00", "2025-01-01 10:00:00", "2025-01-01T10:00",
-                           "2025-01-01T10:00:00Z", "%cb_date", "2025-0a-01T10:00:00"}) {
+  for (const char* text : {"", "2025-02-30T10:00:00", "2025-13-01T10:00:00", "2025-01-01T24:00:00",
+                           "2025-01-01 10:00:00", "2025-01-01T10:00", "2025-01-01T10:00:00Z",
+                           "%cb_date", "2025-0a-01T10:00:00"}) {
     EXPECT_FALSE(parse_mexico_time(text)) << text;
   }
 }

@@ -56,8 +56,7 @@ std::string attribute_text(const Element& element, std::string_view name) {
 class Pipeline {
  public:
   Pipeline(Document& document, std::string_view certificate_file, std::string_view key_file,
-           std::string_view key_password, std::string_view output_file,
-           sandbox::ProcessingLog& log)
+           std::string_view key_password, std::string_view output_file, sandbox::ProcessingLog& log)
       : document_(document),
         root_(document.complete_xml ? Element("cfdi:Comprobante")
                                     : sandbox::copy_element(document.root)),
@@ -107,8 +106,7 @@ class Pipeline {
   void read_external_xml() {
     if (!document_.complete_xml) return;
     root_ = sandbox::read_external_document(*document_.complete_xml);
-    log_.step("XML externo leído (" + std::to_string(document_.complete_xml->size()) +
-              " bytes)");
+    log_.step("XML externo leído (" + std::to_string(document_.complete_xml->size()) + " bytes)");
   }
 
   void load_credentials() {
@@ -269,10 +267,10 @@ int process_document(Document& document, std::string_view certificate_file,
       report_failure(document, failure, log);
       result = failure.result_number();
     } catch (const std::exception& error) {
-      const ProcessingFailure failure(std::to_string(sandbox::kCodeInternalError), "", "",
-                                      std::string(sandbox::describe_provider_code(
-                                          sandbox::kCodeInternalError)) +
-                                          ": " + error.what());
+      const ProcessingFailure failure(
+          std::to_string(sandbox::kCodeInternalError), "", "",
+          std::string(sandbox::describe_provider_code(sandbox::kCodeInternalError)) + ": " +
+              error.what());
       report_failure(document, failure, log);
       result = failure.result_number();
     }
@@ -285,9 +283,9 @@ int process_document(Document& document, std::string_view certificate_file,
 
 int report_missing_document(std::int32_t handle, std::string_view output_file) noexcept {
   try {
-    sandbox::ProcessingLog log(sandbox::mexico_now(), DROVANEXIS_VERSION,
-                               std::string(output_file) + " (documento " + std::to_string(handle) +
-                                   ")");
+    sandbox::ProcessingLog log(
+        sandbox::mexico_now(), DROVANEXIS_VERSION,
+        std::string(output_file) + " (documento " + std::to_string(handle) + ")");
     log.error(std::to_string(sandbox::kCodeNoDocument), "", "",
               std::string(sandbox::describe_provider_code(sandbox::kCodeNoDocument)) +
                   ": el identificador " + std::to_string(handle) +

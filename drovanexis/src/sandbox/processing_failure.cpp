@@ -20,8 +20,7 @@ int ProcessingFailure::result_number() const { return code_number(code()); }
 std::string ProcessingFailure::description() const {
   std::string text = failures_.front().explanation;
   if (failures_.size() > 1) {
-    text += " (y " + std::to_string(failures_.size() - 1) +
-            " error(es) más; ver Drovanexis.log)";
+    text += " (y " + std::to_string(failures_.size() - 1) + " error(es) más; ver Drovanexis.log)";
   }
   return text;
 }

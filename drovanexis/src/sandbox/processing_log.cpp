@@ -69,8 +69,8 @@ void ProcessingLog::add(std::string_view first_prefix, std::string_view text) {
 
 void ProcessingLog::step(std::string_view text) { add("[OK] ", text); }
 
-void ProcessingLog::error(std::string_view code, std::string_view node,
-                          std::string_view attribute, std::string_view explanation) {
+void ProcessingLog::error(std::string_view code, std::string_view node, std::string_view attribute,
+                          std::string_view explanation) {
   std::string where = node.empty() ? std::string("-") : std::string(node);
   if (!attribute.empty()) where += "@" + std::string(attribute);
   add("[ERROR] ", std::string(code) + " en " + where);

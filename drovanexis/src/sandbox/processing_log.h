@@ -12,8 +12,7 @@ namespace drovanexis::sandbox {
 // line is wider than 79 columns: longer texts continue on indented lines.
 class ProcessingLog {
  public:
-  ProcessingLog(std::string_view time, std::string_view library_version,
-                std::string_view document);
+  ProcessingLog(std::string_view time, std::string_view library_version, std::string_view document);
 
   void step(std::string_view text);
   // One error: its code, the node and attribute concerned ("" when none) and

@@ -31,7 +31,9 @@ TEST(ProcessingLog, WindowsTextWithCrLfAndNoLineOver79Columns) {
             "menos impuestos retenidos (1102.00).");
   log.result(33118, 1);
   const std::string text = log.text();
-  EXPECT_NE(text.find("Certificado le\xED" "do"), std::string::npos);
+  EXPECT_NE(text.find("Certificado le\xED"
+                      "do"),
+            std::string::npos);
   EXPECT_NE(text.find("[ERROR] CFDI33118 en cfdi:Comprobante@Total"), std::string::npos);
   EXPECT_NE(text.find("Resultado: 33118 (1 error;"), std::string::npos);
   std::size_t start = 0, lines = 0;

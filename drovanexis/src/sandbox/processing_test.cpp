@@ -122,8 +122,9 @@ TEST_F(ProcessingTest, LogHasHeaderStepsAndCrLfWithin80Columns) {
   ASSERT_FALSE(document.value(15).empty());
   for (const std::string& expected :
        {"Drovanexis " + document.value(15), std::string("Documento: Salida.xml"),
-        std::string("Certificado le\xED" "do"), std::string("Sello generado"),
-        std::string("Validaci\xF3n"), std::string("Timbre: UUID"),
+        std::string("Certificado le\xED"
+                    "do"),
+        std::string("Sello generado"), std::string("Validaci\xF3n"), std::string("Timbre: UUID"),
         std::string("Archivo escrito"), std::string("Resultado: 0")}) {
     EXPECT_NE(log.find(expected), std::string::npos) << expected << "\n" << log;
   }
@@ -161,8 +162,8 @@ std::vector<FailureCase> failure_cases() {
        "CSD_CACX7605101P8.key", "wrong-password"},
       {"key of another certificate", "804",
        [](Document&) {
-         portable::write_file_atomic("other.key", generate_rsa_key("other", 1024)
-                                                      .to_encrypted_der(kKeyPassword));
+         portable::write_file_atomic(
+             "other.key", generate_rsa_key("other", 1024).to_encrypted_der(kKeyPassword));
        },
        "CSD_CACX7605101P8.cer", "other.key"},
       {"certificate of another RFC", "303",
@@ -201,9 +202,9 @@ std::vector<FailureCase> failure_cases() {
       {"line tax that does not add up", "CFDI33160",
        [](Document& d) {
          Element& concepto = first_child(first_child(d.root, "cfdi:Conceptos"), "cfdi:Concepto");
-         Element& traslado = first_child(first_child(first_child(concepto, "cfdi:Impuestos"),
-                                                     "cfdi:Traslados"),
-                                         "cfdi:Traslado");
+         Element& traslado =
+             first_child(first_child(first_child(concepto, "cfdi:Impuestos"), "cfdi:Traslados"),
+                         "cfdi:Traslado");
          traslado.set_attribute("Importe", "999.99");
        }},
       {"stamped external XML", "307",
@@ -258,8 +259,8 @@ TEST_F(ProcessingTest, PagosSaldoThatDoesNotAddUpIsRefused) {
   find(document.root);
   ASSERT_NE(docto, nullptr);
   docto->set_attribute("ImpSaldoInsoluto", "10.00");
-  EXPECT_NE(process_document(document, "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key",
-                             kKeyPassword, "Pago.xml"),
+  EXPECT_NE(process_document(document, "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", kKeyPassword,
+                             "Pago.xml"),
             0);
   EXPECT_NE(log_text().find("[ERROR] CRP904"), std::string::npos) << log_text();
   EXPECT_FALSE(std::filesystem::exists("Pago.xml"));

@@ -20,8 +20,7 @@ CertificateWithKey issue_provider_credentials(const Certificate& authority,
                                               std::string_view key_password) {
   const PrivateKey key = generate_rsa_key("sandbox provider key");
   const Certificate certificate = issue_certificate(
-      {csd_subject(std::string(kProviderName), std::string(kProviderRfc), "",
-                   "Timbrado de prueba"),
+      {csd_subject(std::string(kProviderName), std::string(kProviderRfc), "", "Timbrado de prueba"),
        kProviderCertificateNumber, now - kDay, now + 5 * 365 * kDay, false},
       key, &authority, authority_key, "sandbox provider certificate");
   return {certificate.der(), key.to_encrypted_der(key_password), std::string(key_password)};

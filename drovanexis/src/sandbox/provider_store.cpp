@@ -34,10 +34,10 @@ void store_provider(SqliteDb& db, const ProviderRecord& provider) {
 }
 
 std::optional<ProviderRecord> load_provider(SqliteDb& db) {
-  Statement statement(
-      db, "SELECT rfc, name, certificate, private_key, key_password FROM provider");
+  Statement statement(db, "SELECT rfc, name, certificate, private_key, key_password FROM provider");
   if (!statement.step()) return std::nullopt;
-  return ProviderRecord{statement.text(0), statement.text(1),
+  return ProviderRecord{statement.text(0),
+                        statement.text(1),
                         {statement.text(2), statement.text(3), statement.text(4)}};
 }
 

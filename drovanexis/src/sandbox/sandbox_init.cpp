@@ -24,8 +24,12 @@ std::string sample_xml(const LedgerEntry& entry) {
          entry.fecha + "\" SubTotal=\"" + entry.total + "\" Moneda=\"MXN\" Total=\"" + entry.total +
          "\" TipoDeComprobante=\"" + entry.document_type +
          "\" LugarExpedicion=\"06300\">"
-         "<cfdi:Emisor Rfc=\"" + entry.issuer_rfc + "\"/>"
-         "<cfdi:Receptor Rfc=\"" + entry.receiver_rfc + "\" UsoCFDI=\"G03\"/>"
+         "<cfdi:Emisor Rfc=\"" +
+         entry.issuer_rfc +
+         "\"/>"
+         "<cfdi:Receptor Rfc=\"" +
+         entry.receiver_rfc +
+         "\" UsoCFDI=\"G03\"/>"
          "<cfdi:Complemento><tfd:TimbreFiscalDigital "
          "xmlns:tfd=\"http://www.sat.gob.mx/TimbreFiscalDigital\" Version=\"1.1\" UUID=\"" +
          entry.uuid + "\" FechaTimbrado=\"" + entry.fecha_timbrado + "\" RfcProvCertif=\"" +

@@ -41,8 +41,8 @@ LedgerEntry ledger_entry_for(const Element& comprobante, const StampFields& stam
 }  // namespace
 
 SandboxProvider::SandboxProvider(std::unique_ptr<SqliteDb> db,
-                                 std::unique_ptr<ProviderSigner> signer,
-                                 std::string provider_name, Certificate authority)
+                                 std::unique_ptr<ProviderSigner> signer, std::string provider_name,
+                                 Certificate authority)
     : db_(std::move(db)),
       signer_(std::move(signer)),
       provider_name_(std::move(provider_name)),
@@ -63,9 +63,9 @@ SandboxProvider SandboxProvider::open(const std::filesystem::path& state_file) {
       Certificate::from_bytes(provider->credentials.certificate_der, source + " (provider)"),
       open_provider_key(state_file, provider->credentials.key_der,
                         provider->credentials.key_password, source + " (provider)")});
-  return SandboxProvider(std::move(db), std::move(signer), provider->name,
-                         Certificate::from_bytes(authority->certificate_der,
-                                                 source + " (authority)"));
+  return SandboxProvider(
+      std::move(db), std::move(signer), provider->name,
+      Certificate::from_bytes(authority->certificate_der, source + " (authority)"));
 }
 
 StampResult SandboxProvider::stamp(Element& comprobante, const std::string& user,

@@ -17,9 +17,9 @@ constexpr std::time_t kYear = 365 * 24 * 3600;
 
 Certificate issue_authority(const PrivateKey& key, const std::string& name) {
   const std::time_t now = std::time(nullptr);
-  return issue_certificate({{{"CN", name}, {"O", "AUTORIDAD DE PRUEBA"}}, "1", now - kYear,
-                            now + 10 * kYear, true},
-                           key, nullptr, key, name);
+  return issue_certificate(
+      {{{"CN", name}, {"O", "AUTORIDAD DE PRUEBA"}}, "1", now - kYear, now + 10 * kYear, true}, key,
+      nullptr, key, name);
 }
 
 }  // namespace
@@ -77,9 +77,7 @@ void prepare_working_folder() {
   initialise("Drovanexis.db", pki.authority_record(), pki.provider_record());
 }
 
-std::filesystem::path examples_dir() {
-  return std::filesystem::path(CFDI_SAT_DIR) / "examples";
-}
+std::filesystem::path examples_dir() { return std::filesystem::path(CFDI_SAT_DIR) / "examples"; }
 
 bool examples_available() { return std::filesystem::exists(examples_dir() / "cfdi33-ingreso.xml"); }
 

@@ -87,8 +87,7 @@ TEST(Scenarios, AllSixAreStampedAndPassTheSatOracles) {
     EXPECT_EQ(value(handle, 5), run_sat_script("cadena-cfdi33", scenario.output).output);
     EXPECT_EQ(value(handle, 8), run_sat_script("cadena-tfd11", scenario.output).output);
     const Element written = parse_xml(*portable::read_file(scenario.output));
-    const Element* timbre =
-        written.child("cfdi:Complemento")->child("tfd:TimbreFiscalDigital");
+    const Element* timbre = written.child("cfdi:Complemento")->child("tfd:TimbreFiscalDigital");
     ASSERT_NE(timbre, nullptr);
     EXPECT_EQ(*timbre->attribute("UUID"), value(handle, 9));
     EXPECT_EQ(std::stoll(value(handle, 14)), --balance);

@@ -108,8 +108,7 @@ bool Statement::is_null(int column) const {
   return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-Transaction::Transaction(SqliteDb& db)
-    : db_(db), owner_(sqlite3_get_autocommit(db.handle()) != 0) {
+Transaction::Transaction(SqliteDb& db) : db_(db), owner_(sqlite3_get_autocommit(db.handle()) != 0) {
   if (owner_) db_.exec("BEGIN IMMEDIATE");
 }
 

@@ -49,7 +49,8 @@ TEST(Stamp, AddsTimbreInComplementoBeforeAddendaAndSignsItsCadena) {
   EXPECT_EQ(*timbre->attribute("NoCertificadoSAT"), signer.certificate.number());
   EXPECT_EQ(fields.original_string,
             "||1.1|6F9619FF-8B86-4011-B42D-00C04FC964FF|2025-01-02T03:04:05|VEL010101AA1|"
-            "SELLO-DEL-CFDI|" + signer.certificate.number() + "||");
+            "SELLO-DEL-CFDI|" +
+                signer.certificate.number() + "||");
   EXPECT_TRUE(verify_sha256_base64(signer.certificate, fields.original_string,
                                    *timbre->attribute("SelloSAT")));
 

@@ -89,7 +89,8 @@ TEST(Initialise, StoresCertificatesDemoAccountAndSamples) {
   ASSERT_TRUE(cancelled);
   EXPECT_EQ(cancelled->issuer_rfc, "AAA010101AAA");
   EXPECT_EQ(cancelled->status, "Cancelado");
-  Statement acuse(*db, "SELECT status_code, acknowledgement_xml FROM acknowledgements WHERE uuid = ?");
+  Statement acuse(*db,
+                  "SELECT status_code, acknowledgement_xml FROM acknowledgements WHERE uuid = ?");
   acuse.bind(1, cancelled->uuid);
   ASSERT_TRUE(acuse.step());
   EXPECT_EQ(acuse.text(0), "201");

@@ -19,7 +19,8 @@ constexpr const char* kNotFound = "N - 602: Comprobante no encontrado.";
 class StatusQuery {
  public:
   StatusQuery(const StatusRequest& request, Clock::time_point now)
-      : request_(request), now_(now),
+      : request_(request),
+        now_(now),
         log_("Consulta de estado de CFDI", format_mexico_time(now), DROVANEXIS_VERSION) {}
 
   int run(std::string_view result_file) {

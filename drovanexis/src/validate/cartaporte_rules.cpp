@@ -20,8 +20,8 @@ void check_transfer_amounts(const Element& comprobante, Failures& failures) {
     const auto value = number(comprobante, attribute);
     if (!value || value->is_zero()) continue;
     add(failures, "CP901", kRoot, std::string(attribute),
-        "Un comprobante de traslado con Carta Porte debe llevar " + std::string(attribute) + " 0 y lleva " +
-            value->to_string() + ".");
+        "Un comprobante de traslado con Carta Porte debe llevar " + std::string(attribute) +
+            " 0 y lleva " + value->to_string() + ".");
   }
 }
 
@@ -34,12 +34,15 @@ struct LocationIds {
 class CartaPorteCheck {
  public:
   CartaPorteCheck(const Element& carta_porte, std::string prefix, Failures& failures)
-      : carta_porte_(carta_porte), prefix_(std::move(prefix)), failures_(failures),
+      : carta_porte_(carta_porte),
+        prefix_(std::move(prefix)),
+        failures_(failures),
         node_(child_path(child_path(kRoot, "cfdi:Complemento"), carta_porte.name())) {}
 
   void run() {
     const Element* ubicaciones = carta_porte_.child(name("Ubicaciones"));
-    const auto locations = ubicaciones ? children(*ubicaciones, name("Ubicacion")) : std::vector<const Element*>{};
+    const auto locations =
+        ubicaciones ? children(*ubicaciones, name("Ubicacion")) : std::vector<const Element*>{};
     check_distances(locations);
     check_quantities(collect_ids(locations));
   }
@@ -56,8 +59,10 @@ class CartaPorteCheck {
     }
     if (*total != sum) {
       add(failures_, "CP902", node_, "TotalDistRec",
-          "El TotalDistRec " + total->to_string() + " no es igual a la suma de DistanciaRecorrida de las "
-          "ubicaciones = " + sum.to_string() + ".");
+          "El TotalDistRec " + total->to_string() +
+              " no es igual a la suma de DistanciaRecorrida de las "
+              "ubicaciones = " +
+              sum.to_string() + ".");
     }
   }
 
@@ -67,13 +72,16 @@ class CartaPorteCheck {
     LocationIds ids;
     for (const Element* location : locations) {
       if (has(*location, "IDUbicacion")) {
-        auto& target = attr(*location, "TipoUbicacion") == "Origen" ? ids.origins : ids.destinations;
+        auto& target =
+            attr(*location, "TipoUbicacion") == "Origen" ? ids.origins : ids.destinations;
         target.insert(std::string(attr(*location, "IDUbicacion")));
       }
-      if (const Element* origen = location->child(name("Origen")); origen && has(*origen, "IDOrigen")) {
+      if (const Element* origen = location->child(name("Origen"));
+          origen && has(*origen, "IDOrigen")) {
         ids.origins.insert(std::string(attr(*origen, "IDOrigen")));
       }
-      if (const Element* destino = location->child(name("Destino")); destino && has(*destino, "IDDestino")) {
+      if (const Element* destino = location->child(name("Destino"));
+          destino && has(*destino, "IDDestino")) {
         ids.destinations.insert(std::string(attr(*destino, "IDDestino")));
       }
     }
@@ -82,10 +90,12 @@ class CartaPorteCheck {
 
   void check_quantities(const LocationIds& ids) {
     const Element* mercancias = carta_porte_.child(name("Mercancias"));
-    const auto goods = mercancias ? children(*mercancias, name("Mercancia")) : std::vector<const Element*>{};
+    const auto goods =
+        mercancias ? children(*mercancias, name("Mercancia")) : std::vector<const Element*>{};
     const std::string goods_parent = child_path(node_, name("Mercancias"));
     for (std::size_t i = 0; i < goods.size(); ++i) {
-      const std::string goods_node = child_path(goods_parent, name("Mercancia"), goods.size() > 1 ? i + 1 : 0);
+      const std::string goods_node =
+          child_path(goods_parent, name("Mercancia"), goods.size() > 1 ? i + 1 : 0);
       const auto quantities = children(*goods[i], name("CantidadTransporta"));
       for (std::size_t j = 0; j < quantities.size(); ++j) {
         const std::string node =

@@ -31,8 +31,8 @@ namespace {
 
 const std::string kRoot(kComprobante);
 
-void fail(Failures& failures, std::string_view number, std::string_view attribute, std::string explanation,
-          const std::string& node = kRoot) {
+void fail(Failures& failures, std::string_view number, std::string_view attribute,
+          std::string explanation, const std::string& node = kRoot) {
   add(failures, "CFDI" + std::string(number), node, std::string(attribute), std::move(explanation));
 }
 
@@ -40,7 +40,8 @@ void check_fecha(const Element& comprobante, Failures& failures) {
   const std::string_view fecha = attr(comprobante, "Fecha");
   if (has(comprobante, "Fecha") && !parse_fecha(fecha)) {
     fail(failures, "33101", "Fecha",
-         "La Fecha " + quoted(fecha) + " no tiene la forma aaaa-mm-ddThh:mm:ss con una fecha y hora válidas.");
+         "La Fecha " + quoted(fecha) +
+             " no tiene la forma aaaa-mm-ddThh:mm:ss con una fecha y hora válidas.");
   }
 }
 
@@ -49,20 +50,22 @@ void check_forma_pago(const Element& comprobante, const DocumentFacts& facts, Fa
   const std::string_view forma = attr(comprobante, "FormaPago");
   if (facts.has_pagos) {
     fail(failures, "33103", "FormaPago",
-         "El comprobante tiene complemento de pagos y no debe llevar FormaPago (se encontró " + quoted(forma) + ").");
+         "El comprobante tiene complemento de pagos y no debe llevar FormaPago (se encontró " +
+             quoted(forma) + ").");
   } else if (!catalogs::is_forma_pago(forma)) {
-    fail(failures, "33104", "FormaPago", "La FormaPago " + quoted(forma) + " no está en el catálogo c_FormaPago.");
+    fail(failures, "33104", "FormaPago",
+         "La FormaPago " + quoted(forma) + " no está en el catálogo c_FormaPago.");
   }
 }
 
-void check_decimals(const Element& comprobante, const DocumentFacts& facts, std::string_view attribute,
-                    std::string_view number_code, Failures& failures) {
+void check_decimals(const Element& comprobante, const DocumentFacts& facts,
+                    std::string_view attribute, std::string_view number_code, Failures& failures) {
   const auto value = number(comprobante, attribute);
   if (!value || !facts.currency_decimals || value->decimals() <= *facts.currency_decimals) return;
   fail(failures, number_code, attribute,
-       "El " + std::string(attribute) + " " + value->to_string() + " tiene " + std::to_string(value->decimals()) +
-           " decimales y la moneda " + std::string(facts.moneda) + " admite " +
-           std::to_string(*facts.currency_decimals) + ".");
+       "El " + std::string(attribute) + " " + value->to_string() + " tiene " +
+           std::to_string(value->decimals()) + " decimales y la moneda " +
+           std::string(facts.moneda) + " admite " + std::to_string(*facts.currency_decimals) + ".");
 }
 
 void check_subtotal(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
@@ -71,8 +74,8 @@ void check_subtotal(const Element& comprobante, const DocumentFacts& facts, Fail
   if (!subtotal) return;
   if (is_transfer_or_payment(facts.tipo) && !subtotal->is_zero()) {
     fail(failures, "33108", "SubTotal",
-         "El SubTotal es " + subtotal->to_string() + " y en un comprobante de tipo " + std::string(facts.tipo) +
-             " debe ser 0.");
+         "El SubTotal es " + subtotal->to_string() + " y en un comprobante de tipo " +
+             std::string(facts.tipo) + " debe ser 0.");
   }
   if (!carries_amounts(facts.tipo)) return;
   const Element* conceptos = comprobante.child("cfdi:Conceptos");
@@ -85,7 +88,8 @@ void check_subtotal(const Element& comprobante, const DocumentFacts& facts, Fail
   }
   if (!agrees_with_sum(*subtotal, sum, facts.currency_decimals)) {
     fail(failures, "33107", "SubTotal",
-         "El SubTotal " + subtotal->to_string() + " no es igual a la suma de los Importe de los conceptos = " +
+         "El SubTotal " + subtotal->to_string() +
+             " no es igual a la suma de los Importe de los conceptos = " +
              shown(sum, facts.currency_decimals) + ".");
   }
 }
@@ -97,19 +101,22 @@ void check_descuento(const Element& comprobante, const DocumentFacts& facts, Fai
   const auto subtotal = number(comprobante, "SubTotal");
   if (descuento && subtotal && *descuento > *subtotal) {
     fail(failures, "33109", "Descuento",
-         "El Descuento " + descuento->to_string() + " es mayor que el SubTotal " + subtotal->to_string() + ".");
+         "El Descuento " + descuento->to_string() + " es mayor que el SubTotal " +
+             subtotal->to_string() + ".");
   }
   if (!carries_amounts(facts.tipo)) {
     fail(failures, "33110", "Descuento",
-         "Un comprobante de tipo " + quoted(facts.tipo) + " no debe llevar Descuento (se encontró " +
-             quoted(attr(comprobante, "Descuento")) + ").");
+         "Un comprobante de tipo " + quoted(facts.tipo) +
+             " no debe llevar Descuento (se encontró " + quoted(attr(comprobante, "Descuento")) +
+             ").");
   }
 }
 
 void check_moneda(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
   if (!has(comprobante, "Moneda")) return;
   if (!facts.currency_decimals) {
-    fail(failures, "33112", "Moneda", "La Moneda " + quoted(facts.moneda) + " no está en el catálogo c_Moneda.");
+    fail(failures, "33112", "Moneda",
+         "La Moneda " + quoted(facts.moneda) + " no está en el catálogo c_Moneda.");
     return;
   }
   const bool has_tipo_cambio = has(comprobante, "TipoCambio");
@@ -122,11 +129,13 @@ void check_moneda(const Element& comprobante, const DocumentFacts& facts, Failur
     }
   } else if (facts.moneda == "XXX") {
     if (has_tipo_cambio) {
-      fail(failures, "33115", "TipoCambio", "Con Moneda XXX no debe registrarse TipoCambio; se encontró " + found + ".");
+      fail(failures, "33115", "TipoCambio",
+           "Con Moneda XXX no debe registrarse TipoCambio; se encontró " + found + ".");
     }
   } else if (!has_tipo_cambio) {
     fail(failures, "33114", "TipoCambio",
-         "Con Moneda " + std::string(facts.moneda) + " el TipoCambio es obligatorio y no se registró.");
+         "Con Moneda " + std::string(facts.moneda) +
+             " el TipoCambio es obligatorio y no se registró.");
   }
 }
 
@@ -145,28 +154,33 @@ void check_total(const Element& comprobante, const DocumentFacts& facts, Failure
                            optional_amount(impuestos, "TotalImpuestosRetenidos");
   if (!agrees_with_sum(*total, expected, facts.currency_decimals)) {
     fail(failures, "33118", "Total",
-         "El Total " + total->to_string() + " no es igual a SubTotal - Descuento + Traslados - Retenciones = " +
+         "El Total " + total->to_string() +
+             " no es igual a SubTotal - Descuento + Traslados - Retenciones = " +
              shown(expected, facts.currency_decimals) + ".");
   }
 }
 
-void check_tipo_and_metodo(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
+void check_tipo_and_metodo(const Element& comprobante, const DocumentFacts& facts,
+                           Failures& failures) {
   if (has(comprobante, "TipoDeComprobante") && !catalogs::is_tipo_de_comprobante(facts.tipo)) {
     fail(failures, "33120", "TipoDeComprobante",
-         "El TipoDeComprobante " + quoted(facts.tipo) + " no está en el catálogo c_TipoDeComprobante.");
+         "El TipoDeComprobante " + quoted(facts.tipo) +
+             " no está en el catálogo c_TipoDeComprobante.");
   }
   if (!has(comprobante, "MetodoPago")) return;
   const std::string_view metodo = attr(comprobante, "MetodoPago");
   if (!catalogs::is_metodo_pago(metodo)) {
-    fail(failures, "33121", "MetodoPago", "El MetodoPago " + quoted(metodo) + " no está en el catálogo c_MetodoPago.");
+    fail(failures, "33121", "MetodoPago",
+         "El MetodoPago " + quoted(metodo) + " no está en el catálogo c_MetodoPago.");
   }
   if (is_transfer_or_payment(facts.tipo)) {
     fail(failures, "33123", "MetodoPago",
-         "Un comprobante de tipo " + std::string(facts.tipo) + " no debe llevar MetodoPago (se encontró " +
-             quoted(metodo) + ").");
+         "Un comprobante de tipo " + std::string(facts.tipo) +
+             " no debe llevar MetodoPago (se encontró " + quoted(metodo) + ").");
   } else if (facts.has_pagos) {
     fail(failures, "33124", "MetodoPago",
-         "Un comprobante con complemento de pagos no debe llevar MetodoPago (se encontró " + quoted(metodo) + ").");
+         "Un comprobante con complemento de pagos no debe llevar MetodoPago (se encontró " +
+             quoted(metodo) + ").");
   }
 }
 
@@ -227,9 +241,13 @@ Failures cfdi33_comprobante_rules(const Element& comprobante) {
   check_total(comprobante, facts, failures);
   check_tipo_and_metodo(comprobante, facts, failures);
   check_relacionados(comprobante, failures);
-  check_fitness(comprobante, {"cfdi:Emisor", "RegimenFiscal", "c_RegimenFiscal", "33130", "33131", catalogs::regimen_fiscal},
+  check_fitness(comprobante,
+                {"cfdi:Emisor", "RegimenFiscal", "c_RegimenFiscal", "33130", "33131",
+                 catalogs::regimen_fiscal},
                 failures);
-  check_fitness(comprobante, {"cfdi:Receptor", "UsoCFDI", "c_UsoCFDI", "33140", "33141", catalogs::uso_cfdi}, failures);
+  check_fitness(comprobante,
+                {"cfdi:Receptor", "UsoCFDI", "c_UsoCFDI", "33140", "33141", catalogs::uso_cfdi},
+                failures);
   return failures;
 }
 

@@ -40,15 +40,16 @@ struct TaxCodes {
 constexpr TaxCodes kTrasladoCodes{"traslado", "33154", "33155", "33156", "33159", "33160"};
 constexpr TaxCodes kRetencionCodes{"retención", "33163", "33164", "33165", "33167", "33168"};
 
-void fail(Failures& failures, std::string_view number, const std::string& node, std::string_view attribute,
-          std::string explanation) {
+void fail(Failures& failures, std::string_view number, const std::string& node,
+          std::string_view attribute, std::string explanation) {
   add(failures, "CFDI" + std::string(number), node, std::string(attribute), std::move(explanation));
 }
 
 // The rates of c_TasaOCuota that this system checks: VAT transferred at the
 // fixed rates, VAT withheld up to 16 % and income tax withheld up to 35 %.
 // IEPS has long lists of fixed rates and quotas that are not checked here.
-bool rate_in_catalogue(std::string_view impuesto, std::string_view factor, const Decimal& rate, bool withheld) {
+bool rate_in_catalogue(std::string_view impuesto, std::string_view factor, const Decimal& rate,
+                       bool withheld) {
   if (impuesto == "003") return true;
   if (factor != "Tasa") return false;
   if (!withheld) {
@@ -72,17 +73,19 @@ void check_tax_rate_and_amount(const Element& tax, const std::string& node, cons
   if (rate && catalogs::is_impuesto(attr(tax, "Impuesto")) &&
       !rate_in_catalogue(attr(tax, "Impuesto"), factor, *rate, withheld)) {
     fail(failures, codes.rate, node, "TasaOCuota",
-         "La TasaOCuota " + rate->to_string() + " de " + std::string(codes.kind) + " no está en el catálogo "
-         "c_TasaOCuota para el impuesto " + std::string(attr(tax, "Impuesto")) + " con factor " +
-             std::string(factor) + ".");
+         "La TasaOCuota " + rate->to_string() + " de " + std::string(codes.kind) +
+             " no está en el catálogo "
+             "c_TasaOCuota para el impuesto " +
+             std::string(attr(tax, "Impuesto")) + " con factor " + std::string(factor) + ".");
   }
   if (!base || !rate || !importe) return;
   const Bounds bounds = tax_bounds(*base, *rate, importe->decimals());
   if (!bounds.contains(*importe)) {
     fail(failures, codes.importe, node, "Importe",
-         "El Importe " + importe->to_string() + " de " + std::string(codes.kind) + " no es igual a Base " +
-             base->to_string() + " x TasaOCuota " + rate->to_string() + "; debe estar entre " +
-             bounds.lower.to_string() + " y " + bounds.upper.to_string() + ".");
+         "El Importe " + importe->to_string() + " de " + std::string(codes.kind) +
+             " no es igual a Base " + base->to_string() + " x TasaOCuota " + rate->to_string() +
+             "; debe estar entre " + bounds.lower.to_string() + " y " + bounds.upper.to_string() +
+             ".");
   }
 }
 
@@ -91,7 +94,8 @@ void check_tax(const Element& tax, const std::string& node, const TaxCodes& code
   const auto base = number(tax, "Base");
   if (base && (base->is_zero() || base->is_negative())) {
     fail(failures, codes.base, node, "Base",
-         "La Base " + base->to_string() + " de " + std::string(codes.kind) + " debe ser mayor que cero.");
+         "La Base " + base->to_string() + " de " + std::string(codes.kind) +
+             " debe ser mayor que cero.");
   }
   const std::string_view impuesto = attr(tax, "Impuesto");
   if (has(tax, "Impuesto") && !catalogs::is_impuesto(impuesto)) {
@@ -106,7 +110,8 @@ void check_tax(const Element& tax, const std::string& node, const TaxCodes& code
   }
   if (factor == "Exento") {
     if (withheld) {
-      fail(failures, "33166", node, "TipoFactor", "Una retención no puede tener TipoFactor \"Exento\".");
+      fail(failures, "33166", node, "TipoFactor",
+           "Una retención no puede tener TipoFactor \"Exento\".");
     } else if (has(tax, "TasaOCuota") || has(tax, "Importe")) {
       fail(failures, "33157", node, has(tax, "TasaOCuota") ? "TasaOCuota" : "Importe",
            "Un traslado con TipoFactor \"Exento\" no debe llevar TasaOCuota ni Importe.");
@@ -131,14 +136,14 @@ void check_taxes(const Element& concepto, const std::string& node, Failures& fai
     fail(failures, "33152", impuestos_node, "",
          "El nodo Impuestos del concepto no tiene Traslados ni Retenciones.");
   }
-  const auto each = [&](const Element* group, std::string_view group_name, std::string_view item_name,
-                        const TaxCodes& codes, bool withheld) {
+  const auto each = [&](const Element* group, std::string_view group_name,
+                        std::string_view item_name, const TaxCodes& codes, bool withheld) {
     if (group == nullptr) return;
     const auto items = children(*group, item_name);
     const std::string group_node = child_path(impuestos_node, group_name);
     for (std::size_t i = 0; i < items.size(); ++i) {
-      check_tax(*items[i], child_path(group_node, item_name, items.size() > 1 ? i + 1 : 0), codes, withheld,
-                failures);
+      check_tax(*items[i], child_path(group_node, item_name, items.size() > 1 ? i + 1 : 0), codes,
+                withheld, failures);
     }
   };
   each(traslados, "cfdi:Traslados", "cfdi:Traslado", kTrasladoCodes, false);
@@ -152,29 +157,30 @@ void check_amounts(const Element& concepto, const std::string& node, const Docum
   const auto importe = number(concepto, "Importe");
   if (valor && carries_amounts(facts.tipo) && (valor->is_zero() || valor->is_negative())) {
     fail(failures, "33147", node, "ValorUnitario",
-         "El ValorUnitario " + valor->to_string() + " debe ser mayor que cero en un comprobante de tipo " +
-             std::string(facts.tipo) + ".");
+         "El ValorUnitario " + valor->to_string() +
+             " debe ser mayor que cero en un comprobante de tipo " + std::string(facts.tipo) + ".");
   }
   if (cantidad && valor && importe) {
     const Bounds bounds = importe_bounds(*cantidad, *valor, importe->decimals());
     if (!bounds.contains(*importe)) {
       fail(failures, "33149", node, "Importe",
-           "El Importe " + importe->to_string() + " no es igual a Cantidad " + cantidad->to_string() +
-               " x ValorUnitario " + valor->to_string() + "; debe estar entre " + bounds.lower.to_string() + " y " +
-               bounds.upper.to_string() + ".");
+           "El Importe " + importe->to_string() + " no es igual a Cantidad " +
+               cantidad->to_string() + " x ValorUnitario " + valor->to_string() +
+               "; debe estar entre " + bounds.lower.to_string() + " y " + bounds.upper.to_string() +
+               ".");
     }
   }
   const auto descuento = number(concepto, "Descuento");
   if (!descuento || !importe) return;
   if (descuento->decimals() > importe->decimals()) {
     fail(failures, "33150", node, "Descuento",
-         "El Descuento " + descuento->to_string() + " tiene más decimales que el Importe " + importe->to_string() +
-             " del concepto.");
+         "El Descuento " + descuento->to_string() + " tiene más decimales que el Importe " +
+             importe->to_string() + " del concepto.");
   }
   if (*descuento > *importe) {
     fail(failures, "33151", node, "Descuento",
-         "El Descuento " + descuento->to_string() + " es mayor que el Importe " + importe->to_string() +
-             " del concepto.");
+         "El Descuento " + descuento->to_string() + " es mayor que el Importe " +
+             importe->to_string() + " del concepto.");
   }
 }
 

@@ -31,8 +31,8 @@ namespace {
 const std::string kRoot(kComprobante);
 const std::string kImpuestosNode = child_path(kRoot, "cfdi:Impuestos");
 
-void fail(Failures& failures, std::string_view number, const std::string& node, std::string_view attribute,
-          std::string explanation) {
+void fail(Failures& failures, std::string_view number, const std::string& node,
+          std::string_view attribute, std::string explanation) {
   add(failures, "CFDI" + std::string(number), node, std::string(attribute), std::move(explanation));
 }
 
@@ -51,14 +51,16 @@ struct LineSums {
 
 void add_line_taxes(const Element& concepto, LineSums& sums) {
   const Element* retenciones = descendant(concepto, {"cfdi:Impuestos", "cfdi:Retenciones"});
-  for (const Element* tax : retenciones ? children(*retenciones, "cfdi:Retencion") : std::vector<const Element*>{}) {
+  for (const Element* tax :
+       retenciones ? children(*retenciones, "cfdi:Retencion") : std::vector<const Element*>{}) {
     if (const auto importe = number(*tax, "Importe")) {
       auto& sum = sums.withheld[std::string(attr(*tax, "Impuesto"))];
       sum = sum + *importe;
     }
   }
   const Element* traslados = descendant(concepto, {"cfdi:Impuestos", "cfdi:Traslados"});
-  for (const Element* tax : traslados ? children(*traslados, "cfdi:Traslado") : std::vector<const Element*>{}) {
+  for (const Element* tax :
+       traslados ? children(*traslados, "cfdi:Traslado") : std::vector<const Element*>{}) {
     const auto importe = number(*tax, "Importe");
     if (!importe || attr(*tax, "TipoFactor") == "Exento") continue;
     auto& sum = sums.transferred[transfer_key(*tax)];
@@ -69,7 +71,8 @@ void add_line_taxes(const Element& concepto, LineSums& sums) {
 LineSums line_sums(const Element& comprobante) {
   LineSums sums;
   if (const Element* conceptos = comprobante.child("cfdi:Conceptos")) {
-    for (const Element* concepto : children(*conceptos, "cfdi:Concepto")) add_line_taxes(*concepto, sums);
+    for (const Element* concepto : children(*conceptos, "cfdi:Concepto"))
+      add_line_taxes(*concepto, sums);
   }
   return sums;
 }
@@ -79,27 +82,41 @@ void check_decimals(const Element& element, const std::string& node, std::string
   const auto value = number(element, attribute);
   if (!value || !facts.currency_decimals || value->decimals() <= *facts.currency_decimals) return;
   fail(failures, code, node, attribute,
-       "El " + std::string(attribute) + " " + value->to_string() + " tiene más decimales de los que admite la "
-       "moneda " + std::string(facts.moneda) + " (" + std::to_string(*facts.currency_decimals) + ").");
+       "El " + std::string(attribute) + " " + value->to_string() +
+           " tiene más decimales de los que admite la "
+           "moneda " +
+           std::string(facts.moneda) + " (" + std::to_string(*facts.currency_decimals) + ").");
 }
 
 // The codes of one side of the summary: withheld or transferred.
 struct SideCodes {
-  std::string_view group;    // "cfdi:Retenciones"
-  std::string_view item;     // "cfdi:Retencion"
-  std::string_view total;    // "TotalImpuestosRetenidos"
-  std::string_view kind;     // "retenciones"
-  std::string_view total_decimals, total_sum, total_missing, impuesto, duplicate, decimals, line_sum;
+  std::string_view group;  // "cfdi:Retenciones"
+  std::string_view item;   // "cfdi:Retencion"
+  std::string_view total;  // "TotalImpuestosRetenidos"
+  std::string_view kind;   // "retenciones"
+  std::string_view total_decimals, total_sum, total_missing, impuesto, duplicate, decimals,
+      line_sum;
 };
-constexpr SideCodes kWithheld{"cfdi:Retenciones", "cfdi:Retencion", "TotalImpuestosRetenidos", "retenciones",
-                              "33180", "33181", "33184", "33185", "33186", "33188", "33189"};
-constexpr SideCodes kTransferred{"cfdi:Traslados", "cfdi:Traslado", "TotalImpuestosTrasladados", "traslados",
-                                 "33182", "33183", "33190", "33191", "33192", "33194", "33195"};
+constexpr SideCodes kWithheld{"cfdi:Retenciones",
+                              "cfdi:Retencion",
+                              "TotalImpuestosRetenidos",
+                              "retenciones",
+                              "33180",
+                              "33181",
+                              "33184",
+                              "33185",
+                              "33186",
+                              "33188",
+                              "33189"};
+constexpr SideCodes kTransferred{"cfdi:Traslados", "cfdi:Traslado", "TotalImpuestosTrasladados",
+                                 "traslados",      "33182",         "33183",
+                                 "33190",          "33191",         "33192",
+                                 "33194",          "33195"};
 
 class SideCheck {
  public:
-  SideCheck(const SideCodes& codes, const DocumentFacts& facts, std::map<std::string, Decimal> line_sums,
-            Failures& failures)
+  SideCheck(const SideCodes& codes, const DocumentFacts& facts,
+            std::map<std::string, Decimal> line_sums, Failures& failures)
       : codes_(codes), facts_(facts), line_sums_(std::move(line_sums)), failures_(failures) {}
 
   void run(const Element* impuestos) {
@@ -129,7 +146,8 @@ class SideCheck {
     }
     if (!withheld() && attr(item, "TipoFactor") != "Tasa" && attr(item, "TipoFactor") != "Cuota") {
       fail(failures_, "33193", node, "TipoFactor",
-           "El TipoFactor " + quoted(attr(item, "TipoFactor")) + " del resumen de traslados debe ser Tasa o Cuota.");
+           "El TipoFactor " + quoted(attr(item, "TipoFactor")) +
+               " del resumen de traslados debe ser Tasa o Cuota.");
     }
     const std::string key = key_of(item);
     if (!seen_.insert(key).second) {
@@ -144,7 +162,8 @@ class SideCheck {
     if (!agrees_with_sum(*importe, lines, facts_.currency_decimals)) {
       fail(failures_, codes_.line_sum, node, "Importe",
            "El Importe " + importe->to_string() + " de " + std::string(codes_.kind) + " de " + key +
-               " no es igual a la suma de los conceptos = " + shown(lines, facts_.currency_decimals) + ".");
+               " no es igual a la suma de los conceptos = " +
+               shown(lines, facts_.currency_decimals) + ".");
     }
   }
 
@@ -153,7 +172,8 @@ class SideCheck {
       if (seen_.contains(key)) continue;
       fail(failures_, codes_.line_sum, kImpuestosNode, "",
            "Los conceptos registran " + std::string(codes_.kind) + " de " + key + " por " +
-               shown(sum, facts_.currency_decimals) + " que no aparecen en el resumen de impuestos del comprobante.");
+               shown(sum, facts_.currency_decimals) +
+               " que no aparecen en el resumen de impuestos del comprobante.");
     }
   }
 
@@ -161,16 +181,19 @@ class SideCheck {
     if (!has(impuestos, codes_.total)) {
       if (group_present) {
         fail(failures_, codes_.total_missing, kImpuestosNode, codes_.total,
-             "Hay " + std::string(codes_.kind) + " en el resumen y falta el atributo " + std::string(codes_.total) + ".");
+             "Hay " + std::string(codes_.kind) + " en el resumen y falta el atributo " +
+                 std::string(codes_.total) + ".");
       }
       return;
     }
-    check_decimals(impuestos, kImpuestosNode, codes_.total, codes_.total_decimals, facts_, failures_);
+    check_decimals(impuestos, kImpuestosNode, codes_.total, codes_.total_decimals, facts_,
+                   failures_);
     const auto total = number(impuestos, codes_.total);
     if (total && !agrees_with_sum(*total, summary_sum, facts_.currency_decimals)) {
       fail(failures_, codes_.total_sum, kImpuestosNode, codes_.total,
-           "El " + std::string(codes_.total) + " " + total->to_string() + " no es igual a la suma de los " +
-               std::string(codes_.kind) + " del resumen = " + shown(summary_sum, facts_.currency_decimals) + ".");
+           "El " + std::string(codes_.total) + " " + total->to_string() +
+               " no es igual a la suma de los " + std::string(codes_.kind) +
+               " del resumen = " + shown(summary_sum, facts_.currency_decimals) + ".");
     }
   }
 
@@ -190,7 +213,8 @@ Failures cfdi33_impuestos_rules(const Element& comprobante) {
   if (is_transfer_or_payment(facts.tipo)) {
     if (impuestos != nullptr) {
       fail(failures, "33179", kImpuestosNode, "",
-           "Un comprobante de tipo " + std::string(facts.tipo) + " no debe llevar el nodo Impuestos.");
+           "Un comprobante de tipo " + std::string(facts.tipo) +
+               " no debe llevar el nodo Impuestos.");
     }
     return failures;
   }

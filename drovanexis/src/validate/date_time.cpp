@@ -28,7 +28,8 @@ std::optional<CivilDate> read_date(std::string_view text) {
   const auto month = digits_at(text, 5, 2);
   const auto day = digits_at(text, 8, 2);
   if (!year || !month || !day || text[4] != '-' || text[7] != '-') return std::nullopt;
-  const std::chrono::year_month_day date{std::chrono::year(*year), std::chrono::month(static_cast<unsigned>(*month)),
+  const std::chrono::year_month_day date{std::chrono::year(*year),
+                                         std::chrono::month(static_cast<unsigned>(*month)),
                                          std::chrono::day(static_cast<unsigned>(*day))};
   if (!date.ok()) return std::nullopt;
   return CivilDate{*year, static_cast<unsigned>(*month), static_cast<unsigned>(*day)};
@@ -36,8 +37,10 @@ std::optional<CivilDate> read_date(std::string_view text) {
 
 }  // namespace
 
-LocalDateTime LocalDateTime::from_civil(int year, unsigned month, unsigned day, int hour, int minute, int second) {
-  const std::chrono::sys_days days{std::chrono::year(year) / std::chrono::month(month) / std::chrono::day(day)};
+LocalDateTime LocalDateTime::from_civil(int year, unsigned month, unsigned day, int hour,
+                                        int minute, int second) {
+  const std::chrono::sys_days days{std::chrono::year(year) / std::chrono::month(month) /
+                                   std::chrono::day(day)};
   const std::int64_t day_count = days.time_since_epoch().count();
   return {day_count * 86400 + hour * 3600 + minute * 60 + second};
 }
@@ -50,12 +53,14 @@ std::optional<LocalDateTime> parse_date(std::string_view text) {
 }
 
 std::optional<LocalDateTime> parse_date_time(std::string_view text) {
-  if (text.size() != 19 || text[10] != 'T' || text[13] != ':' || text[16] != ':') return std::nullopt;
+  if (text.size() != 19 || text[10] != 'T' || text[13] != ':' || text[16] != ':')
+    return std::nullopt;
   const auto date = read_date(text);
   const auto hour = digits_at(text, 11, 2);
   const auto minute = digits_at(text, 14, 2);
   const auto second = digits_at(text, 17, 2);
-  if (!date || !hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59) return std::nullopt;
+  if (!date || !hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59)
+    return std::nullopt;
   return LocalDateTime::from_civil(date->year, date->month, date->day, *hour, *minute, *second);
 }
 
@@ -68,7 +73,8 @@ std::optional<LocalDateTime> parse_fecha(std::string_view text) {
 }
 
 std::string format_date_time(LocalDateTime moment) {
-  const std::int64_t day_count = moment.seconds >= 0 ? moment.seconds / 86400 : (moment.seconds - 86399) / 86400;
+  const std::int64_t day_count =
+      moment.seconds >= 0 ? moment.seconds / 86400 : (moment.seconds - 86399) / 86400;
   const std::int64_t second_of_day = moment.seconds - day_count * 86400;
   const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day_count}}};
   char text[32];

@@ -15,8 +15,8 @@ namespace drovanexis {
 struct LocalDateTime {
   std::int64_t seconds = 0;
 
-  static LocalDateTime from_civil(int year, unsigned month, unsigned day, int hour = 0, int minute = 0,
-                                  int second = 0);
+  static LocalDateTime from_civil(int year, unsigned month, unsigned day, int hour = 0,
+                                  int minute = 0, int second = 0);
   auto operator<=>(const LocalDateTime&) const = default;
 };
 

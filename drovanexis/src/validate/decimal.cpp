@@ -59,7 +59,8 @@ std::optional<Decimal> Decimal::parse(std::string_view text) {
   }
   const auto dot = text.find('.');
   const std::string_view whole = text.substr(0, dot);
-  const std::string_view fraction = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
+  const std::string_view fraction =
+      dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
   if (whole.empty() || (dot != std::string_view::npos && fraction.empty())) return std::nullopt;
   if (fraction.size() > kMaxParsedDecimals || whole.size() + fraction.size() > kMaxParsedDigits) {
     return std::nullopt;
@@ -100,7 +101,8 @@ Decimal Decimal::divide_floor(const Decimal& divisor, int decimals) const {
   // floor(m1 × 10^(d2 + decimals − d1) / m2), scaling the divisor instead when
   // that exponent is negative.
   const int exponent = divisor.decimals_ + decimals - decimals_;
-  const Int128 numerator = exponent >= 0 ? checked_mul(mantissa_, power_of_ten(exponent)) : mantissa_;
+  const Int128 numerator =
+      exponent >= 0 ? checked_mul(mantissa_, power_of_ten(exponent)) : mantissa_;
   const Int128 denominator =
       exponent >= 0 ? divisor.mantissa_ : checked_mul(divisor.mantissa_, power_of_ten(-exponent));
   return Decimal(floor_div(numerator, denominator), decimals);
@@ -144,7 +146,8 @@ std::string Decimal::to_string() const {
   return mantissa_ < 0 ? "-" + digits : digits;
 }
 
-Bounds importe_bounds(const Decimal& cantidad, const Decimal& valor_unitario, int importe_decimals) {
+Bounds importe_bounds(const Decimal& cantidad, const Decimal& valor_unitario,
+                      int importe_decimals) {
   const Decimal half_c = Decimal::half_unit(cantidad.decimals());
   const Decimal half_v = Decimal::half_unit(valor_unitario.decimals());
   const Decimal lower = (cantidad - half_c) * (valor_unitario - half_v);

@@ -29,7 +29,8 @@ namespace drovanexis::rules {
 namespace {
 
 const std::string kRoot(kComprobante);
-const std::string kNominaNode = child_path(child_path(kRoot, "cfdi:Complemento"), "nomina12:Nomina");
+const std::string kNominaNode =
+    child_path(child_path(kRoot, "cfdi:Complemento"), "nomina12:Nomina");
 
 // Perception types paid on separation (022, 023, 025) or retirement (039,
 // 044): they count in their own totals, not in TotalSueldos.
@@ -46,51 +47,61 @@ Decimal amount_or_zero(const Element* element, std::string_view attribute) {
 }
 
 // Reports when a stated total (absent counts as 0) differs from its sum.
-void check_total(const Element* element, const std::string& node, std::string_view attribute, const Decimal& sum,
-                 std::string_view code, std::string_view parts, Failures& failures) {
-  if (element != nullptr && has(*element, attribute) && !number(*element, attribute)) return;  // malformed: 301
+void check_total(const Element* element, const std::string& node, std::string_view attribute,
+                 const Decimal& sum, std::string_view code, std::string_view parts,
+                 Failures& failures) {
+  if (element != nullptr && has(*element, attribute) && !number(*element, attribute))
+    return;  // malformed: 301
   const Decimal stated = amount_or_zero(element, attribute);
   if (stated == sum) return;
   add(failures, std::string(code), node, std::string(attribute),
-      "El " + std::string(attribute) + " " + stated.to_string() + " no es igual a " + std::string(parts) + " = " +
-          sum.to_string() + ".");
+      "El " + std::string(attribute) + " " + stated.to_string() + " no es igual a " +
+          std::string(parts) + " = " + sum.to_string() + ".");
 }
 
 void check_receipt(const Element& comprobante, const Element& nomina, Failures& failures) {
-  const auto fixed = [&](std::string_view attribute, std::string_view expected, std::string_view code) {
+  const auto fixed = [&](std::string_view attribute, std::string_view expected,
+                         std::string_view code) {
     if (attr(comprobante, attribute) == expected) return;
     add(failures, std::string(code), kRoot, std::string(attribute),
-        "Un comprobante de nómina debe llevar " + std::string(attribute) + " \"" + std::string(expected) +
-            "\" y lleva " + quoted(attr(comprobante, attribute)) + ".");
+        "Un comprobante de nómina debe llevar " + std::string(attribute) + " \"" +
+            std::string(expected) + "\" y lleva " + quoted(attr(comprobante, attribute)) + ".");
   };
   fixed("TipoDeComprobante", "N", "NOM901");
   fixed("Moneda", "MXN", "NOM902");
   fixed("FormaPago", "99", "NOM903");
   const Element* conceptos = comprobante.child("cfdi:Conceptos");
-  const auto items = conceptos ? children(*conceptos, "cfdi:Concepto") : std::vector<const Element*>{};
+  const auto items =
+      conceptos ? children(*conceptos, "cfdi:Concepto") : std::vector<const Element*>{};
   if (items.size() != 1) {
     add(failures, "NOM904", child_path(kRoot, "cfdi:Conceptos"), "",
-        "Un comprobante de nómina debe tener exactamente un Concepto y tiene " + std::to_string(items.size()) + ".");
+        "Un comprobante de nómina debe tener exactamente un Concepto y tiene " +
+            std::to_string(items.size()) + ".");
     return;
   }
   const Element& concepto = *items.front();
   const std::string node = child_path(child_path(kRoot, "cfdi:Conceptos"), "cfdi:Concepto");
   const auto cantidad = number(concepto, "Cantidad");
-  for (const auto& [attribute, expected] : {std::pair<std::string_view, std::string_view>{"ClaveProdServ", "84111505"},
-                                            {"ClaveUnidad", "ACT"}}) {
+  for (const auto& [attribute, expected] :
+       {std::pair<std::string_view, std::string_view>{"ClaveProdServ", "84111505"},
+        {"ClaveUnidad", "ACT"}}) {
     if (attr(concepto, attribute) != expected) {
       add(failures, "NOM905", node, std::string(attribute),
-          "El concepto de nómina debe llevar " + std::string(attribute) + " \"" + std::string(expected) +
-              "\" y lleva " + quoted(attr(concepto, attribute)) + ".");
+          "El concepto de nómina debe llevar " + std::string(attribute) + " \"" +
+              std::string(expected) + "\" y lleva " + quoted(attr(concepto, attribute)) + ".");
     }
   }
   if (!cantidad || *cantidad != Decimal::from_int(1)) {
     add(failures, "NOM905", node, "Cantidad",
-        "El concepto de nómina debe llevar Cantidad 1 y lleva " + quoted(attr(concepto, "Cantidad")) + ".");
+        "El concepto de nómina debe llevar Cantidad 1 y lleva " +
+            quoted(attr(concepto, "Cantidad")) + ".");
   }
-  const Decimal paid = amount_or_zero(&nomina, "TotalPercepciones") + amount_or_zero(&nomina, "TotalOtrosPagos");
-  check_total(&concepto, node, "ValorUnitario", paid, "NOM906", "TotalPercepciones + TotalOtrosPagos", failures);
-  check_total(&concepto, node, "Importe", paid, "NOM906", "TotalPercepciones + TotalOtrosPagos", failures);
+  const Decimal paid =
+      amount_or_zero(&nomina, "TotalPercepciones") + amount_or_zero(&nomina, "TotalOtrosPagos");
+  check_total(&concepto, node, "ValorUnitario", paid, "NOM906",
+              "TotalPercepciones + TotalOtrosPagos", failures);
+  check_total(&concepto, node, "Importe", paid, "NOM906", "TotalPercepciones + TotalOtrosPagos",
+              failures);
   const Decimal deducted = amount_or_zero(&nomina, "TotalDeducciones");
   check_total(&comprobante, kRoot, "Descuento", deducted, "NOM907", "TotalDeducciones", failures);
   check_total(&concepto, node, "Descuento", deducted, "NOM907", "TotalDeducciones", failures);
@@ -110,13 +121,16 @@ void check_percepciones(const Element& nomina, Failures& failures) {
   }
   check_total(percepciones, node, "TotalSueldos", sueldos, "NOM911",
               "la suma de ImporteGravado + ImporteExento de las percepciones de sueldos", failures);
-  check_total(percepciones, node, "TotalGravado", gravado, "NOM912", "la suma de ImporteGravado", failures);
-  check_total(percepciones, node, "TotalExento", exento, "NOM913", "la suma de ImporteExento", failures);
+  check_total(percepciones, node, "TotalGravado", gravado, "NOM912", "la suma de ImporteGravado",
+              failures);
+  check_total(percepciones, node, "TotalExento", exento, "NOM913", "la suma de ImporteExento",
+              failures);
   const Decimal totals = amount_or_zero(percepciones, "TotalSueldos") +
                          amount_or_zero(percepciones, "TotalSeparacionIndemnizacion") +
                          amount_or_zero(percepciones, "TotalJubilacionPensionRetiro");
   check_total(&nomina, kNominaNode, "TotalPercepciones", totals, "NOM916",
-              "TotalSueldos + TotalSeparacionIndemnizacion + TotalJubilacionPensionRetiro", failures);
+              "TotalSueldos + TotalSeparacionIndemnizacion + TotalJubilacionPensionRetiro",
+              failures);
 }
 
 void check_deducciones(const Element& nomina, Failures& failures) {
@@ -147,11 +161,12 @@ void check_deducciones(const Element& nomina, Failures& failures) {
 void check_otros_pagos(const Element& nomina, Failures& failures) {
   const Element* otros = nomina.child("nomina12:OtrosPagos");
   Decimal sum;
-  for (const Element* pago : otros ? children(*otros, "nomina12:OtroPago") : std::vector<const Element*>{}) {
+  for (const Element* pago :
+       otros ? children(*otros, "nomina12:OtroPago") : std::vector<const Element*>{}) {
     sum = sum + amount_or_zero(pago, "Importe");
   }
-  check_total(&nomina, kNominaNode, "TotalOtrosPagos", sum, "NOM918", "la suma de los Importe de OtrosPagos",
-              failures);
+  check_total(&nomina, kNominaNode, "TotalOtrosPagos", sum, "NOM918",
+              "la suma de los Importe de OtrosPagos", failures);
 }
 
 void check_dates(const Element& nomina, Failures& failures) {
@@ -171,7 +186,8 @@ void check_dates(const Element& nomina, Failures& failures) {
   if (inicial && final_pago && *inicial > *final_pago) {
     add(failures, "NOM922", kNominaNode, "FechaInicialPago",
         "La FechaInicialPago " + std::string(attr(nomina, "FechaInicialPago")) +
-            " es posterior a la FechaFinalPago " + std::string(attr(nomina, "FechaFinalPago")) + ".");
+            " es posterior a la FechaFinalPago " + std::string(attr(nomina, "FechaFinalPago")) +
+            ".");
   }
   const Element* receptor = nomina.child("nomina12:Receptor");
   if (receptor == nullptr || !final_pago) return;
@@ -179,7 +195,8 @@ void check_dates(const Element& nomina, Failures& failures) {
   if (inicio && *inicio > *final_pago) {
     add(failures, "NOM923", child_path(kNominaNode, "nomina12:Receptor"), "FechaInicioRelLaboral",
         "La FechaInicioRelLaboral " + std::string(attr(*receptor, "FechaInicioRelLaboral")) +
-            " es posterior a la FechaFinalPago " + std::string(attr(nomina, "FechaFinalPago")) + ".");
+            " es posterior a la FechaFinalPago " + std::string(attr(nomina, "FechaFinalPago")) +
+            ".");
   }
 }
 

@@ -27,14 +27,16 @@ namespace {
 
 const std::string kRoot(kComprobante);
 
-void check_absent(const Element& comprobante, std::string_view attribute, std::string code, Failures& failures) {
+void check_absent(const Element& comprobante, std::string_view attribute, std::string code,
+                  Failures& failures) {
   if (!has(comprobante, attribute)) return;
   add(failures, std::move(code), kRoot, std::string(attribute),
-      "Un comprobante de recepción de pagos no debe llevar " + std::string(attribute) + " (se encontró " +
-          quoted(attr(comprobante, attribute)) + ").");
+      "Un comprobante de recepción de pagos no debe llevar " + std::string(attribute) +
+          " (se encontró " + quoted(attr(comprobante, attribute)) + ").");
 }
 
-void check_zero(const Element& comprobante, std::string_view attribute, std::string code, Failures& failures) {
+void check_zero(const Element& comprobante, std::string_view attribute, std::string code,
+                Failures& failures) {
   const auto value = number(comprobante, attribute);
   if (!value || value->is_zero()) return;
   add(failures, std::move(code), kRoot, std::string(attribute),
@@ -46,13 +48,14 @@ void check_fixed(const Element& element, const std::string& node, std::string_vi
                  std::string_view expected, std::string_view code, Failures& failures) {
   if (attr(element, attribute) == expected) return;
   add(failures, std::string(code), node, std::string(attribute),
-      "En un comprobante de recepción de pagos " + std::string(attribute) + " debe ser \"" + std::string(expected) +
-          "\" y es " + quoted(attr(element, attribute)) + ".");
+      "En un comprobante de recepción de pagos " + std::string(attribute) + " debe ser \"" +
+          std::string(expected) + "\" y es " + quoted(attr(element, attribute)) + ".");
 }
 
 void check_concepto(const Element& comprobante, Failures& failures) {
   const Element* conceptos = comprobante.child("cfdi:Conceptos");
-  const auto items = conceptos ? children(*conceptos, "cfdi:Concepto") : std::vector<const Element*>{};
+  const auto items =
+      conceptos ? children(*conceptos, "cfdi:Concepto") : std::vector<const Element*>{};
   const std::string conceptos_node = child_path(kRoot, "cfdi:Conceptos");
   if (items.size() != 1) {
     add(failures, "CRP902", conceptos_node, "",
@@ -69,8 +72,9 @@ void check_concepto(const Element& comprobante, Failures& failures) {
     const auto value = number(concepto, attribute);
     if (value && *value == Decimal::from_int(expected)) return;
     add(failures, "CRP903", node, std::string(attribute),
-        "En un comprobante de recepción de pagos el " + std::string(attribute) + " del concepto debe ser " +
-            std::to_string(expected) + " y es " + quoted(attr(concepto, attribute)) + ".");
+        "En un comprobante de recepción de pagos el " + std::string(attribute) +
+            " del concepto debe ser " + std::to_string(expected) + " y es " +
+            quoted(attr(concepto, attribute)) + ".");
   };
   expect_number("Cantidad", 1);
   expect_number("ValorUnitario", 0);
@@ -96,7 +100,8 @@ void check_receipt(const Element& comprobante, Failures& failures) {
   check_absent(comprobante, "TipoCambio", "CRP108", failures);
   check_zero(comprobante, "Total", "CRP109", failures);
   if (const Element* receptor = comprobante.child("cfdi:Receptor")) {
-    check_fixed(*receptor, child_path(kRoot, "cfdi:Receptor"), "UsoCFDI", "P01", "CRP901", failures);
+    check_fixed(*receptor, child_path(kRoot, "cfdi:Receptor"), "UsoCFDI", "P01", "CRP901",
+                failures);
   }
   check_concepto(comprobante, failures);
 }
@@ -105,7 +110,8 @@ void check_receipt(const Element& comprobante, Failures& failures) {
 // ImpPagado, divided by TipoCambioDR when the document is in another
 // currency. A single related document may leave ImpPagado out: it then
 // receives the whole Monto.
-std::optional<Decimal> paid_in_payment_currency(const Element& docto, const Element& pago, std::size_t doctos) {
+std::optional<Decimal> paid_in_payment_currency(const Element& docto, const Element& pago,
+                                                std::size_t doctos) {
   auto paid = number(docto, "ImpPagado");
   if (!paid && doctos == 1 && !has(docto, "ImpPagado")) paid = number(pago, "Monto");
   if (!paid) return std::nullopt;
@@ -114,13 +120,14 @@ std::optional<Decimal> paid_in_payment_currency(const Element& docto, const Elem
   return paid->divide_floor(*rate, 6);
 }
 
-void check_docto(const Element& docto, const Element& pago, std::size_t doctos, const std::string& node,
-                 Failures& failures) {
+void check_docto(const Element& docto, const Element& pago, std::size_t doctos,
+                 const std::string& node, Failures& failures) {
   if (attr(docto, "MetodoDePagoDR") == "PPD") {
     for (const std::string_view required : {"NumParcialidad", "ImpSaldoAnt", "ImpSaldoInsoluto"}) {
       if (has(docto, required)) continue;
       add(failures, "CRP906", node, std::string(required),
-          "Un documento relacionado con MetodoDePagoDR PPD debe llevar " + std::string(required) + ".");
+          "Un documento relacionado con MetodoDePagoDR PPD debe llevar " + std::string(required) +
+              ".");
     }
   }
   const auto anterior = number(docto, "ImpSaldoAnt");
@@ -135,33 +142,38 @@ void check_docto(const Element& docto, const Element& pago, std::size_t doctos, 
   const Decimal expected = *anterior - *pagado;
   if (*insoluto != expected) {
     add(failures, "CRP904", node, "ImpSaldoInsoluto",
-        "El ImpSaldoInsoluto " + insoluto->to_string() + " no es igual a ImpSaldoAnt " + anterior->to_string() +
-            " - ImpPagado " + pagado->to_string() + " = " + expected.to_string() + ".");
+        "El ImpSaldoInsoluto " + insoluto->to_string() + " no es igual a ImpSaldoAnt " +
+            anterior->to_string() + " - ImpPagado " + pagado->to_string() + " = " +
+            expected.to_string() + ".");
   }
   if (expected.is_negative() && !insoluto->is_negative()) {
     add(failures, "CRP905", node, "ImpPagado",
-        "El ImpPagado " + pagado->to_string() + " es mayor que el ImpSaldoAnt " + anterior->to_string() +
-            "; el saldo insoluto no puede ser negativo.");
+        "El ImpPagado " + pagado->to_string() + " es mayor que el ImpSaldoAnt " +
+            anterior->to_string() + "; el saldo insoluto no puede ser negativo.");
   }
 }
 
 void check_pago(const Element& pago, const std::string& node, Failures& failures) {
   if (attr(pago, "FormaDePagoP") == "99") {
-    add(failures, "CRP201", node, "FormaDePagoP", "La FormaDePagoP de un pago no puede ser \"99\" (por definir).");
+    add(failures, "CRP201", node, "FormaDePagoP",
+        "La FormaDePagoP de un pago no puede ser \"99\" (por definir).");
   }
   if (attr(pago, "MonedaP") == "XXX") {
     add(failures, "CRP202", node, "MonedaP", "La MonedaP de un pago no puede ser \"XXX\".");
   }
   const auto monto = number(pago, "Monto");
   if (monto && (monto->is_zero() || monto->is_negative())) {
-    add(failures, "CRP207", node, "Monto", "El Monto " + monto->to_string() + " del pago debe ser mayor que cero.");
+    add(failures, "CRP207", node, "Monto",
+        "El Monto " + monto->to_string() + " del pago debe ser mayor que cero.");
   }
   const auto doctos = children(pago, "pago10:DoctoRelacionado");
   Decimal paid_sum;
   for (std::size_t i = 0; i < doctos.size(); ++i) {
     check_docto(*doctos[i], pago, doctos.size(),
-                child_path(node, "pago10:DoctoRelacionado", doctos.size() > 1 ? i + 1 : 0), failures);
-    paid_sum = paid_sum + paid_in_payment_currency(*doctos[i], pago, doctos.size()).value_or(Decimal{});
+                child_path(node, "pago10:DoctoRelacionado", doctos.size() > 1 ? i + 1 : 0),
+                failures);
+    paid_sum =
+        paid_sum + paid_in_payment_currency(*doctos[i], pago, doctos.size()).value_or(Decimal{});
   }
   if (monto && paid_sum > *monto) {
     add(failures, "CRP206", node, "Monto",
@@ -180,7 +192,8 @@ Failures pagos10_rules(const Element& comprobante) {
   const auto items = children(*pagos, "pago10:Pago");
   const std::string parent = child_path(child_path(kRoot, "cfdi:Complemento"), "pago10:Pagos");
   for (std::size_t i = 0; i < items.size(); ++i) {
-    check_pago(*items[i], child_path(parent, "pago10:Pago", items.size() > 1 ? i + 1 : 0), failures);
+    check_pago(*items[i], child_path(parent, "pago10:Pago", items.size() > 1 ? i + 1 : 0),
+               failures);
   }
   return failures;
 }

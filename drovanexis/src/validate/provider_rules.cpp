@@ -23,24 +23,29 @@ const std::string kRoot(kComprobante);
 void check_previous_stamp(const Element& comprobante, Failures& failures) {
   if (complement(comprobante, "tfd:TimbreFiscalDigital") == nullptr) return;
   const Element& timbre = *complement(comprobante, "tfd:TimbreFiscalDigital");
-  add(failures, "307", child_path(child_path(kRoot, "cfdi:Complemento"), "tfd:TimbreFiscalDigital"), "",
+  add(failures, "307", child_path(child_path(kRoot, "cfdi:Complemento"), "tfd:TimbreFiscalDigital"),
+      "",
       "El comprobante ya contiene un TimbreFiscalDigital (UUID " + quoted(attr(timbre, "UUID")) +
           "); no se puede timbrar de nuevo.");
 }
 
-void check_certificate(const Element& comprobante, const CertificateFacts& certificate, Failures& failures) {
+void check_certificate(const Element& comprobante, const CertificateFacts& certificate,
+                       Failures& failures) {
   const std::string no_certificado(attr(comprobante, "NoCertificado"));
   if (!certificate.issued_by_authority) {
     add(failures, "308", kRoot, "Certificado",
-        "El certificado " + no_certificado + " no fue expedido por la autoridad certificadora del proveedor.");
+        "El certificado " + no_certificado +
+            " no fue expedido por la autoridad certificadora del proveedor.");
   }
   if (!certificate.is_csd) {
     add(failures, "306", kRoot, "Certificado",
-        "El certificado " + no_certificado + " no es un Certificado de Sello Digital (CSD); solo un CSD puede "
-        "sellar un CFDI.");
+        "El certificado " + no_certificado +
+            " no es un Certificado de Sello Digital (CSD); solo un CSD puede "
+            "sellar un CFDI.");
   }
   if (certificate.revoked) {
-    add(failures, "304", kRoot, "Certificado", "El certificado " + no_certificado + " está revocado.");
+    add(failures, "304", kRoot, "Certificado",
+        "El certificado " + no_certificado + " está revocado.");
   }
   // Without an issuer RFC the structure rules have already refused the document.
   const Element* emisor = comprobante.child("cfdi:Emisor");
@@ -48,41 +53,43 @@ void check_certificate(const Element& comprobante, const CertificateFacts& certi
   const std::string_view emisor_rfc = attr(*emisor, "Rfc");
   if (certificate.rfc != emisor_rfc) {
     add(failures, "303", child_path(kRoot, "cfdi:Emisor"), "Rfc",
-        "El certificado pertenece al RFC " + quoted(certificate.rfc) + " y el Emisor del comprobante es " +
-            quoted(emisor_rfc) + ".");
+        "El certificado pertenece al RFC " + quoted(certificate.rfc) +
+            " y el Emisor del comprobante es " + quoted(emisor_rfc) + ".");
   }
 }
 
 // 305 when Fecha lies outside the certificate's validity; 304 when the
 // certificate had already expired at the moment of stamping although Fecha
 // was inside it (a document sealed in time but sent too late).
-void check_validity(const LocalDateTime& fecha, const ValidationContext& context, Failures& failures) {
+void check_validity(const LocalDateTime& fecha, const ValidationContext& context,
+                    Failures& failures) {
   const CertificateFacts& certificate = context.certificate;
   const std::string vigencia =
       format_date_time(certificate.not_before) + " a " + format_date_time(certificate.not_after);
   if (fecha < certificate.not_before || fecha > certificate.not_after) {
     add(failures, "305", kRoot, "Fecha",
-        "La Fecha " + format_date_time(fecha) + " no está dentro de la vigencia del certificado (" + vigencia +
-            ").");
+        "La Fecha " + format_date_time(fecha) + " no está dentro de la vigencia del certificado (" +
+            vigencia + ").");
   } else if (context.now > certificate.not_after) {
     add(failures, "304", kRoot, "Certificado",
-        "El certificado caducó el " + format_date_time(certificate.not_after) + ", antes del timbrado (" +
-            format_date_time(context.now) + ").");
+        "El certificado caducó el " + format_date_time(certificate.not_after) +
+            ", antes del timbrado (" + format_date_time(context.now) + ").");
   }
 }
 
-void check_window(const LocalDateTime& fecha, const ValidationContext& context, Failures& failures) {
+void check_window(const LocalDateTime& fecha, const ValidationContext& context,
+                  Failures& failures) {
   const std::int64_t age = context.now.seconds - fecha.seconds;
   if (age > context.window.max_age_seconds) {
     add(failures, "401", kRoot, "Fecha",
         "La Fecha " + format_date_time(fecha) + " es anterior en más de " +
-            std::to_string(context.window.max_age_seconds / 3600) + " horas al momento del timbrado (" +
-            format_date_time(context.now) + ").");
+            std::to_string(context.window.max_age_seconds / 3600) +
+            " horas al momento del timbrado (" + format_date_time(context.now) + ").");
   } else if (-age > context.window.max_ahead_seconds) {
     add(failures, "401", kRoot, "Fecha",
         "La Fecha " + format_date_time(fecha) + " es posterior en más de " +
-            std::to_string(context.window.max_ahead_seconds / 60) + " minutos al momento del timbrado (" +
-            format_date_time(context.now) + ").");
+            std::to_string(context.window.max_ahead_seconds / 60) +
+            " minutos al momento del timbrado (" + format_date_time(context.now) + ").");
   }
 }
 

@@ -7,8 +7,9 @@
 // The rule groups, one per file; validate_document runs them in this order.
 namespace drovanexis::rules {
 
-Failures structure_rules(const Element& comprobante);                                   // 301
-Failures provider_rules(const Element& comprobante, const ValidationContext& context);  // 302–308, 401
+Failures structure_rules(const Element& comprobante);  // 301
+Failures provider_rules(const Element& comprobante,
+                        const ValidationContext& context);      // 302–308, 401
 Failures cfdi33_comprobante_rules(const Element& comprobante);  // CFDI33101–33141
 Failures cfdi33_concepto_rules(const Element& comprobante);     // CFDI33147–33169
 Failures cfdi33_impuestos_rules(const Element& comprobante);    // CFDI33179–33195

@@ -9,7 +9,9 @@ std::string_view attr(const Element& element, std::string_view name) {
   return value == nullptr ? std::string_view{} : std::string_view(*value);
 }
 
-bool has(const Element& element, std::string_view name) { return element.attribute(name) != nullptr; }
+bool has(const Element& element, std::string_view name) {
+  return element.attribute(name) != nullptr;
+}
 
 std::optional<Decimal> number(const Element& element, std::string_view name) {
   const std::string* value = element.attribute(name);
@@ -47,8 +49,10 @@ std::string child_path(std::string_view parent, std::string_view child, std::siz
   return path;
 }
 
-void add(Failures& failures, std::string code, std::string node, std::string attribute, std::string explanation) {
-  failures.push_back({std::move(code), std::move(node), std::move(attribute), std::move(explanation)});
+void add(Failures& failures, std::string code, std::string node, std::string attribute,
+         std::string explanation) {
+  failures.push_back(
+      {std::move(code), std::move(node), std::move(attribute), std::move(explanation)});
 }
 
 DocumentFacts document_facts(const Element& comprobante) {
@@ -63,7 +67,8 @@ DocumentFacts document_facts(const Element& comprobante) {
 bool carries_amounts(std::string_view tipo) { return tipo == "I" || tipo == "E" || tipo == "N"; }
 bool is_transfer_or_payment(std::string_view tipo) { return tipo == "T" || tipo == "P"; }
 
-bool agrees_with_sum(const Decimal& stated, const Decimal& sum, std::optional<int> currency_decimals) {
+bool agrees_with_sum(const Decimal& stated, const Decimal& sum,
+                     std::optional<int> currency_decimals) {
   if (stated == sum) return true;
   return currency_decimals.has_value() && stated == sum.round_to(*currency_decimals);
 }

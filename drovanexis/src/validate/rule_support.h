@@ -34,11 +34,12 @@ const Element* complement(const Element& comprobante, std::string_view qualified
 // "parent/child" or, for a repeated element, "parent/child[index]" (1-based).
 std::string child_path(std::string_view parent, std::string_view child, std::size_t index = 0);
 
-void add(Failures& failures, std::string code, std::string node, std::string attribute, std::string explanation);
+void add(Failures& failures, std::string code, std::string node, std::string attribute,
+         std::string explanation);
 
 // Facts of the Comprobante that many rules depend on.
 struct DocumentFacts {
-  std::string_view tipo;                 // TipoDeComprobante
+  std::string_view tipo;  // TipoDeComprobante
   std::string_view moneda;
   std::optional<int> currency_decimals;  // nullopt for an unknown currency
   bool has_pagos = false;
@@ -53,7 +54,8 @@ bool is_transfer_or_payment(std::string_view tipo);
 // A stated total agrees with the exact sum of its parts when it equals it,
 // or equals it rounded to the currency's decimals (lines may carry more
 // decimals than the currency).
-bool agrees_with_sum(const Decimal& stated, const Decimal& sum, std::optional<int> currency_decimals);
+bool agrees_with_sum(const Decimal& stated, const Decimal& sum,
+                     std::optional<int> currency_decimals);
 
 // "1102.00" or, with a currency, the amount at the currency's decimals when
 // it has fewer (for sums shown in messages).

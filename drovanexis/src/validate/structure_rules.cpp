@@ -25,22 +25,26 @@ struct Required {
 // Required attributes by element, outside the tax nodes (whose requirements
 // differ between a line and the document summary).
 const std::array<Required, 17> kRequired = {{
-    {"cfdi:Comprobante", {"Version", "Fecha", "Sello", "NoCertificado", "Certificado", "SubTotal", "Moneda",
-                          "Total", "TipoDeComprobante", "LugarExpedicion"}},
+    {"cfdi:Comprobante",
+     {"Version", "Fecha", "Sello", "NoCertificado", "Certificado", "SubTotal", "Moneda", "Total",
+      "TipoDeComprobante", "LugarExpedicion"}},
     {"cfdi:Emisor", {"Rfc", "RegimenFiscal"}},
     {"cfdi:Receptor", {"Rfc", "UsoCFDI"}},
     {"cfdi:CfdiRelacionados", {"TipoRelacion"}},
     {"cfdi:CfdiRelacionado", {"UUID"}},
-    {"cfdi:Concepto", {"ClaveProdServ", "Cantidad", "ClaveUnidad", "Descripcion", "ValorUnitario", "Importe"}},
+    {"cfdi:Concepto",
+     {"ClaveProdServ", "Cantidad", "ClaveUnidad", "Descripcion", "ValorUnitario", "Importe"}},
     {"pago10:Pagos", {"Version"}},
     {"pago10:Pago", {"FechaPago", "FormaDePagoP", "MonedaP", "Monto"}},
     {"pago10:DoctoRelacionado", {"IdDocumento", "MonedaDR", "MetodoDePagoDR"}},
-    {"nomina12:Nomina", {"Version", "TipoNomina", "FechaPago", "FechaInicialPago", "FechaFinalPago",
-                         "NumDiasPagados"}},
-    {"nomina12:Receptor", {"Curp", "TipoContrato", "TipoRegimen", "NumEmpleado", "PeriodicidadPago",
-                           "ClaveEntFed"}},
+    {"nomina12:Nomina",
+     {"Version", "TipoNomina", "FechaPago", "FechaInicialPago", "FechaFinalPago",
+      "NumDiasPagados"}},
+    {"nomina12:Receptor",
+     {"Curp", "TipoContrato", "TipoRegimen", "NumEmpleado", "PeriodicidadPago", "ClaveEntFed"}},
     {"nomina12:Percepciones", {"TotalGravado", "TotalExento"}},
-    {"nomina12:Percepcion", {"TipoPercepcion", "Clave", "Concepto", "ImporteGravado", "ImporteExento"}},
+    {"nomina12:Percepcion",
+     {"TipoPercepcion", "Clave", "Concepto", "ImporteGravado", "ImporteExento"}},
     {"nomina12:Deduccion", {"TipoDeduccion", "Clave", "Concepto", "Importe"}},
     {"nomina12:OtroPago", {"TipoOtroPago", "Clave", "Concepto", "Importe"}},
     {"cartaporte:CartaPorte", {"Version", "TranspInternac"}},
@@ -48,15 +52,46 @@ const std::array<Required, 17> kRequired = {{
 }};
 
 // Attributes that hold a non-negative decimal, wherever they appear.
-const std::set<std::string_view, std::less<>> kDecimalAttributes = {
-    "SubTotal", "Descuento", "TipoCambio", "Total", "Cantidad", "ValorUnitario", "Importe", "Base",
-    "TasaOCuota", "TotalImpuestosTrasladados", "TotalImpuestosRetenidos", "Monto", "TipoCambioP",
-    "TipoCambioDR", "ImpSaldoAnt", "ImpPagado", "ImpSaldoInsoluto", "NumParcialidad", "NumDiasPagados",
-    "TotalPercepciones", "TotalDeducciones", "TotalOtrosPagos", "TotalSueldos",
-    "TotalSeparacionIndemnizacion", "TotalJubilacionPensionRetiro", "TotalGravado", "TotalExento",
-    "TotalOtrasDeducciones", "ImporteGravado", "ImporteExento", "SubsidioCausado", "SalarioDiarioIntegrado",
-    "SalarioBaseCotApor", "TotalDistRec", "DistanciaRecorrida", "PesoEnKg", "PesoBrutoTotal",
-    "PesoNetoTotal", "NumTotalMercancias", "ValorMercancia"};
+const std::set<std::string_view, std::less<>> kDecimalAttributes = {"SubTotal",
+                                                                    "Descuento",
+                                                                    "TipoCambio",
+                                                                    "Total",
+                                                                    "Cantidad",
+                                                                    "ValorUnitario",
+                                                                    "Importe",
+                                                                    "Base",
+                                                                    "TasaOCuota",
+                                                                    "TotalImpuestosTrasladados",
+                                                                    "TotalImpuestosRetenidos",
+                                                                    "Monto",
+                                                                    "TipoCambioP",
+                                                                    "TipoCambioDR",
+                                                                    "ImpSaldoAnt",
+                                                                    "ImpPagado",
+                                                                    "ImpSaldoInsoluto",
+                                                                    "NumParcialidad",
+                                                                    "NumDiasPagados",
+                                                                    "TotalPercepciones",
+                                                                    "TotalDeducciones",
+                                                                    "TotalOtrosPagos",
+                                                                    "TotalSueldos",
+                                                                    "TotalSeparacionIndemnizacion",
+                                                                    "TotalJubilacionPensionRetiro",
+                                                                    "TotalGravado",
+                                                                    "TotalExento",
+                                                                    "TotalOtrasDeducciones",
+                                                                    "ImporteGravado",
+                                                                    "ImporteExento",
+                                                                    "SubsidioCausado",
+                                                                    "SalarioDiarioIntegrado",
+                                                                    "SalarioBaseCotApor",
+                                                                    "TotalDistRec",
+                                                                    "DistanciaRecorrida",
+                                                                    "PesoEnKg",
+                                                                    "PesoBrutoTotal",
+                                                                    "PesoNetoTotal",
+                                                                    "NumTotalMercancias",
+                                                                    "ValorMercancia"};
 
 constexpr int kMaxDecimals = 6;
 
@@ -87,7 +122,8 @@ class StructureCheck {
     }
     if (attr(root, "Version") != "3.3") {
       add(failures_, std::string(kCode), root.name(), "Version",
-          "La Version del comprobante es " + quoted(attr(root, "Version")) + " y debe ser \"3.3\".");
+          "La Version del comprobante es " + quoted(attr(root, "Version")) +
+              " y debe ser \"3.3\".");
       return false;
     }
     return true;
@@ -134,11 +170,13 @@ class StructureCheck {
       return {"Impuesto", "TipoFactor", "TasaOCuota", "Importe"};
     }
     if (element.name() == "cfdi:Retencion") {
-      if (place == Place::line_taxes) return {"Base", "Impuesto", "TipoFactor", "TasaOCuota", "Importe"};
+      if (place == Place::line_taxes)
+        return {"Base", "Impuesto", "TipoFactor", "TasaOCuota", "Importe"};
       return {"Impuesto", "Importe"};
     }
     for (const Required& entry : kRequired) {
-      if (entry.element == element.name()) return {entry.attributes.begin(), entry.attributes.end()};
+      if (entry.element == element.name())
+        return {entry.attributes.begin(), entry.attributes.end()};
     }
     return {};
   }
@@ -157,7 +195,8 @@ class StructureCheck {
   void check_decimal(const std::string& path, const Attribute& attribute) {
     // A sign of any kind is outside the schemas' amount types, "-0" included.
     const auto value = Decimal::parse(attribute.value);
-    if (!value || attribute.value.find('-') != std::string::npos || value->decimals() > kMaxDecimals) {
+    if (!value || attribute.value.find('-') != std::string::npos ||
+        value->decimals() > kMaxDecimals) {
       add(failures_, std::string(kCode), path, attribute.name,
           "El atributo " + attribute.name + " tiene el valor " + quoted(attribute.value) +
               ", que no es un número decimal no negativo de hasta seis decimales.");
@@ -168,18 +207,22 @@ class StructureCheck {
     const std::string_view name = element.name();
     const std::string& key = attribute.name;
     std::string expected;
-    if ((name == "cfdi:Emisor" || name == "cfdi:Receptor") && key == "Rfc" && !is_rfc(attribute.value)) {
+    if ((name == "cfdi:Emisor" || name == "cfdi:Receptor") && key == "Rfc" &&
+        !is_rfc(attribute.value)) {
       expected = "un RFC de 12 o 13 caracteres";
     } else if (name == kComprobante && key == "NoCertificado" && !all_digits(attribute.value, 20)) {
       expected = "un número de certificado de 20 dígitos";
-    } else if (name == kComprobante && key == "LugarExpedicion" && !all_digits(attribute.value, 5)) {
+    } else if (name == kComprobante && key == "LugarExpedicion" &&
+               !all_digits(attribute.value, 5)) {
       expected = "un código postal de 5 dígitos";
-    } else if (name == "pago10:Pago" && key == "FormaDePagoP" && !catalogs::is_forma_pago(attribute.value)) {
+    } else if (name == "pago10:Pago" && key == "FormaDePagoP" &&
+               !catalogs::is_forma_pago(attribute.value)) {
       expected = "una clave del catálogo c_FormaPago";
     } else if (name == "pago10:DoctoRelacionado" && key == "MetodoDePagoDR" &&
                !catalogs::is_metodo_pago(attribute.value)) {
       expected = "una clave del catálogo c_MetodoPago";
-    } else if ((key == "MonedaP" || key == "MonedaDR") && !catalogs::moneda_decimals(attribute.value)) {
+    } else if ((key == "MonedaP" || key == "MonedaDR") &&
+               !catalogs::moneda_decimals(attribute.value)) {
       expected = "una clave del catálogo c_Moneda";
     } else if (name == "nomina12:Nomina" && key == "TipoNomina" && attribute.value != "O" &&
                attribute.value != "E") {
@@ -187,12 +230,14 @@ class StructureCheck {
     }
     if (!expected.empty()) {
       add(failures_, std::string(kCode), path, key,
-          "El atributo " + key + " tiene el valor " + quoted(attribute.value) + " y debe ser " + expected + ".");
+          "El atributo " + key + " tiene el valor " + quoted(attribute.value) + " y debe ser " +
+              expected + ".");
     }
   }
 
   static bool all_digits(std::string_view text, std::size_t count) {
-    return text.size() == count && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return text.size() == count &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   }
 
   // [A-ZÑ&]{3,4}[0-9]{6}[A-Z0-9]{3}; Ñ is two bytes in UTF-8.
@@ -209,8 +254,11 @@ class StructureCheck {
       ++letters;
     }
     if (letters < 3 || letters > 4 || text.size() != 9) return false;
-    const auto upper_or_digit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
-    return all_digits(text.substr(0, 6), 6) && std::all_of(text.begin() + 6, text.end(), upper_or_digit);
+    const auto upper_or_digit = [](char c) {
+      return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return all_digits(text.substr(0, 6), 6) &&
+           std::all_of(text.begin() + 6, text.end(), upper_or_digit);
   }
 
   Failures failures_;

@@ -22,7 +22,8 @@ void run_group(const Group& group, const Element& comprobante, const ValidationC
                std::vector<Failure>& failures) {
   try {
     auto found = group(comprobante, context);
-    failures.insert(failures.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    failures.insert(failures.end(), std::make_move_iterator(found.begin()),
+                    std::make_move_iterator(found.end()));
   } catch (const std::exception& error) {
     failures.push_back({"301", std::string(rules::kComprobante), "",
                         std::string("No se pudo verificar el comprobante: ") + error.what() + "."});
@@ -31,11 +32,13 @@ void run_group(const Group& group, const Element& comprobante, const ValidationC
 
 }  // namespace
 
-std::vector<Failure> validate_document(const Element& comprobante, const ValidationContext& context) {
+std::vector<Failure> validate_document(const Element& comprobante,
+                                       const ValidationContext& context) {
   std::vector<Failure> failures;
   run_group(without_context<rules::structure_rules>, comprobante, context, failures);
   // Without a CFDI 3.3 root no other rule has anything to judge.
-  if (comprobante.name() != rules::kComprobante || rules::attr(comprobante, "Version") != "3.3") return failures;
+  if (comprobante.name() != rules::kComprobante || rules::attr(comprobante, "Version") != "3.3")
+    return failures;
   const Group groups[] = {
       rules::provider_rules,
       without_context<rules::cfdi33_comprobante_rules>,

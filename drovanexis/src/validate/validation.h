@@ -24,19 +24,19 @@ namespace drovanexis {
 //                            meaning.
 struct Failure {
   std::string code;
-  std::string node;       // path of the element, e.g. "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]"
-  std::string attribute;  // "" when the failure concerns the element itself
+  std::string node;  // path of the element, e.g. "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]"
+  std::string attribute;    // "" when the failure concerns the element itself
   std::string explanation;  // a Spanish sentence with the values found
 };
 
 // What the certificate that sealed the document says about itself; read by
 // the processing step from the .cer file and the provider's authority.
 struct CertificateFacts {
-  std::string rfc;                   // taxpayer RFC of the subject (x500UniqueIdentifier, before any blank)
-  bool is_csd = false;               // a CSD (carries an OU), not an e.firma
+  std::string rfc;      // taxpayer RFC of the subject (x500UniqueIdentifier, before any blank)
+  bool is_csd = false;  // a CSD (carries an OU), not an e.firma
   bool issued_by_authority = false;  // its signature verifies with the provider's test authority
   bool revoked = false;
-  LocalDateTime not_before;          // validity, in central Mexico local time
+  LocalDateTime not_before;  // validity, in central Mexico local time
   LocalDateTime not_after;
 };
 
@@ -60,6 +60,7 @@ struct ValidationContext {
 // the failures in the order of the groups: provider rules, the CFDI 3.3
 // matrix, then the complements. An empty list means the document may be
 // stamped. Never throws: an amount too large to check is itself a failure.
-std::vector<Failure> validate_document(const Element& comprobante, const ValidationContext& context);
+std::vector<Failure> validate_document(const Element& comprobante,
+                                       const ValidationContext& context);
 
 }  // namespace drovanexis

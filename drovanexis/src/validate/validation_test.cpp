@@ -16,8 +16,9 @@ namespace {
 
 const std::filesystem::path kExamples = std::filesystem::path(CFDI_SAT_DIR) / "examples";
 
-const char* const kExampleFiles[] = {"cfdi33-ingreso.xml", "cfdi33-pagos10.xml", "cfdi33-nomina12.xml",
-                                     "cfdi33-cartaporte10.xml", "cfdi33-cartaporte20.xml"};
+const char* const kExampleFiles[] = {"cfdi33-ingreso.xml", "cfdi33-pagos10.xml",
+                                     "cfdi33-nomina12.xml", "cfdi33-cartaporte10.xml",
+                                     "cfdi33-cartaporte20.xml"};
 
 Element load_example(const std::string& file) {
   std::ifstream in(kExamples / file, std::ios::binary);
@@ -32,7 +33,8 @@ Element load_example(const std::string& file) {
 void remove_stamp(Element& root) {
   Element* complemento = root.child("cfdi:Complemento");
   if (complemento == nullptr) return;
-  if (const Element* timbre = complemento->child("tfd:TimbreFiscalDigital")) complemento->remove_child(*timbre);
+  if (const Element* timbre = complemento->child("tfd:TimbreFiscalDigital"))
+    complemento->remove_child(*timbre);
   if (complemento->children().empty()) root.remove_child(*complemento);
 }
 
@@ -94,7 +96,8 @@ std::set<std::string> codes_of(const std::vector<Failure>& failures) {
 class ValidationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(kExamples)) GTEST_SKIP() << "no example documents at " << kExamples;
+    if (!std::filesystem::exists(kExamples))
+      GTEST_SKIP() << "no example documents at " << kExamples;
   }
 };
 
@@ -121,7 +124,8 @@ void set(Element& root, std::string_view path, std::string_view attribute, std::
 
 constexpr std::string_view kLine1Traslado =
     "cfdi:Conceptos/cfdi:Concepto[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado";
-constexpr std::string_view kDocto = "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado";
+constexpr std::string_view kDocto =
+    "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado";
 
 // The payment's related document in dollars: `paid` USD at 0.05 USD per peso
 // settles the whole balance.
@@ -135,201 +139,384 @@ void usd_docto(Element& root, const std::string& paid) {
 
 const Variant kVariants[] = {
     // The Comprobante's amounts.
-    {"total off by one cent", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "Total", "1102.01"); }, nullptr,
+    {"total off by one cent",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "Total", "1102.01"); },
+     nullptr,
      {"CFDI33118"}},
-    {"line tax that does not add up", "cfdi33-ingreso.xml",
+    {"line tax that does not add up",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
-       set(r, "cfdi:Conceptos/cfdi:Concepto[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado", "Importe", "81.00");
+       set(r, "cfdi:Conceptos/cfdi:Concepto[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado",
+           "Importe", "81.00");
      },
-     nullptr, {"CFDI33160", "CFDI33195"}},
-    {"line tax within its rounding passes", "cfdi33-ingreso.xml",
+     nullptr,
+     {"CFDI33160", "CFDI33195"}},
+    {"line tax within its rounding passes",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
-       set(r, "cfdi:Conceptos/cfdi:Concepto[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado", "Importe", "80.01");
+       set(r, "cfdi:Conceptos/cfdi:Concepto[1]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado",
+           "Importe", "80.01");
        set(r, "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado", "Importe", "152.01");
        set(r, "cfdi:Impuestos", "TotalImpuestosTrasladados", "152.01");
        set(r, "", "Total", "1102.01");
      },
-     nullptr, {}},
-    {"exempt transfer carrying a rate and amount", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, kLine1Traslado, "TipoFactor", "Exento"); }, nullptr, {"CFDI33157", "CFDI33195"}},
-    {"rate transfer without Importe", "cfdi33-ingreso.xml",
-     [](Element& r) { at(r, kLine1Traslado).remove_attribute("Importe"); }, nullptr, {"CFDI33158", "CFDI33195"}},
-    {"VAT rate outside the catalogue", "cfdi33-ingreso.xml",
+     nullptr,
+     {}},
+    {"exempt transfer carrying a rate and amount",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, kLine1Traslado, "TipoFactor", "Exento"); },
+     nullptr,
+     {"CFDI33157", "CFDI33195"}},
+    {"rate transfer without Importe",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { at(r, kLine1Traslado).remove_attribute("Importe"); },
+     nullptr,
+     {"CFDI33158", "CFDI33195"}},
+    {"VAT rate outside the catalogue",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
        set(r, kLine1Traslado, "TasaOCuota", "0.150000");
        set(r, kLine1Traslado, "Importe", "75.00");
      },
-     nullptr, {"CFDI33159", "CFDI33195"}},
-    {"exempt withholding", "cfdi33-cartaporte20.xml",
+     nullptr,
+     {"CFDI33159", "CFDI33195"}},
+    {"exempt withholding",
+     "cfdi33-cartaporte20.xml",
      [](Element& r) {
-       set(r, "cfdi:Conceptos/cfdi:Concepto/cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion", "TipoFactor", "Exento");
+       set(r, "cfdi:Conceptos/cfdi:Concepto/cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion",
+           "TipoFactor", "Exento");
      },
-     nullptr, {"CFDI33166"}},
-    {"withheld summary that the lines do not add up to", "cfdi33-cartaporte20.xml",
-     [](Element& r) { set(r, "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion", "Importe", "1001.00"); }, nullptr,
+     nullptr,
+     {"CFDI33166"}},
+    {"withheld summary that the lines do not add up to",
+     "cfdi33-cartaporte20.xml",
+     [](Element& r) {
+       set(r, "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion", "Importe", "1001.00");
+     },
+     nullptr,
      {"CFDI33189", "CFDI33181"}},
-    {"the same transfer twice in the summary", "cfdi33-ingreso.xml",
+    {"the same transfer twice in the summary",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
        Element& copy = at(r, "cfdi:Impuestos/cfdi:Traslados").add_child("cfdi:Traslado");
-       for (const Attribute& a : at(r, "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado").attributes()) {
+       for (const Attribute& a :
+            at(r, "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado").attributes()) {
          copy.set_attribute(a.name, a.value);
        }
      },
-     nullptr, {"CFDI33192", "CFDI33183"}},
-    {"line Descuento greater than its Importe", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, "cfdi:Conceptos/cfdi:Concepto[2]", "Descuento", "500.01"); }, nullptr, {"CFDI33151"}},
-    {"summary total differs from its list", "cfdi33-ingreso.xml",
+     nullptr,
+     {"CFDI33192", "CFDI33183"}},
+    {"line Descuento greater than its Importe",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Conceptos/cfdi:Concepto[2]", "Descuento", "500.01"); },
+     nullptr,
+     {"CFDI33151"}},
+    {"summary total differs from its list",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
        set(r, "cfdi:Impuestos", "TotalImpuestosTrasladados", "153.00");
        set(r, "", "Total", "1103.00");
      },
-     nullptr, {"CFDI33183"}},
-    {"line Importe outside Cantidad x ValorUnitario", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, "cfdi:Conceptos/cfdi:Concepto[2]", "Importe", "700.00"); }, nullptr,
+     nullptr,
+     {"CFDI33183"}},
+    {"line Importe outside Cantidad x ValorUnitario",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Conceptos/cfdi:Concepto[2]", "Importe", "700.00"); },
+     nullptr,
      {"CFDI33149", "CFDI33107"}},
-    {"Descuento greater than SubTotal", "cfdi33-ingreso.xml",
+    {"Descuento greater than SubTotal",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
        set(r, "", "Descuento", "1000.01");
        set(r, "", "Total", "151.99");
      },
-     nullptr, {"CFDI33109"}},
-    {"SubTotal with more decimals than MXN", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "SubTotal", "1000.000"); },
-     nullptr, {"CFDI33106"}},
-    {"TipoCambio other than 1 on MXN", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "TipoCambio", "20.50"); },
-     nullptr, {"CFDI33113"}},
-    {"TipoCambio 1 on MXN passes", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "TipoCambio", "1"); }, nullptr,
+     nullptr,
+     {"CFDI33109"}},
+    {"SubTotal with more decimals than MXN",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "SubTotal", "1000.000"); },
+     nullptr,
+     {"CFDI33106"}},
+    {"TipoCambio other than 1 on MXN",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "TipoCambio", "20.50"); },
+     nullptr,
+     {"CFDI33113"}},
+    {"TipoCambio 1 on MXN passes",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "TipoCambio", "1"); },
+     nullptr,
      {}},
-    {"USD without TipoCambio", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "Moneda", "USD"); }, nullptr,
+    {"USD without TipoCambio",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "Moneda", "USD"); },
+     nullptr,
      {"CFDI33114"}},
-    {"unknown currency", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "Moneda", "ABC"); }, nullptr,
+    {"unknown currency",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "Moneda", "ABC"); },
+     nullptr,
      {"CFDI33112"}},
-    {"FormaPago outside the catalogue", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "FormaPago", "07"); },
-     nullptr, {"CFDI33104"}},
+    {"FormaPago outside the catalogue",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "FormaPago", "07"); },
+     nullptr,
+     {"CFDI33104"}},
     // Parties and catalogues.
-    {"UsoCFDI unfit for a company", "cfdi33-ingreso.xml", [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "D01"); },
-     nullptr, {"CFDI33141"}},
-    {"UsoCFDI of another CFDI version", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "S01"); }, nullptr, {"CFDI33140"}},
-    {"RegimenFiscal unfit for a company", "cfdi33-nomina12.xml",
-     [](Element& r) { set(r, "cfdi:Emisor", "RegimenFiscal", "612"); }, nullptr, {"CFDI33131"}},
-    {"RegimenFiscal unfit for a person", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, "cfdi:Emisor", "RegimenFiscal", "601"); }, nullptr, {"CFDI33131"}},
-    {"TipoRelacion outside the catalogue", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, "cfdi:CfdiRelacionados", "TipoRelacion", "10"); }, nullptr, {"CFDI33129"}},
+    {"UsoCFDI unfit for a company",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "D01"); },
+     nullptr,
+     {"CFDI33141"}},
+    {"UsoCFDI of another CFDI version",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "S01"); },
+     nullptr,
+     {"CFDI33140"}},
+    {"RegimenFiscal unfit for a company",
+     "cfdi33-nomina12.xml",
+     [](Element& r) { set(r, "cfdi:Emisor", "RegimenFiscal", "612"); },
+     nullptr,
+     {"CFDI33131"}},
+    {"RegimenFiscal unfit for a person",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Emisor", "RegimenFiscal", "601"); },
+     nullptr,
+     {"CFDI33131"}},
+    {"TipoRelacion outside the catalogue",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:CfdiRelacionados", "TipoRelacion", "10"); },
+     nullptr,
+     {"CFDI33129"}},
     // Transfers and payment receipts.
-    {"T with SubTotal other than 0", "cfdi33-cartaporte10.xml",
+    {"T with SubTotal other than 0",
+     "cfdi33-cartaporte10.xml",
      [](Element& r) {
        set(r, "", "SubTotal", "1");
        set(r, "", "Total", "1");
      },
-     nullptr, {"CFDI33108", "CP901"}},
-    {"T with an Impuestos node", "cfdi33-cartaporte10.xml", [](Element& r) { r.add_child("cfdi:Impuestos"); },
-     nullptr, {"CFDI33179"}},
-    {"MetodoPago on a P", "cfdi33-pagos10.xml", [](Element& r) { set(r, "", "MetodoPago", "PPD"); }, nullptr,
+     nullptr,
+     {"CFDI33108", "CP901"}},
+    {"T with an Impuestos node",
+     "cfdi33-cartaporte10.xml",
+     [](Element& r) { r.add_child("cfdi:Impuestos"); },
+     nullptr,
+     {"CFDI33179"}},
+    {"MetodoPago on a P",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { set(r, "", "MetodoPago", "PPD"); },
+     nullptr,
      {"CFDI33123", "CRP105"}},
-    {"FormaPago on a P", "cfdi33-pagos10.xml", [](Element& r) { set(r, "", "FormaPago", "01"); }, nullptr,
+    {"FormaPago on a P",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { set(r, "", "FormaPago", "01"); },
+     nullptr,
      {"CFDI33103", "CRP104"}},
-    {"Pagos saldo that does not add up", "cfdi33-pagos10.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado", "ImpSaldoInsoluto", "10.00"); },
-     nullptr, {"CRP904"}},
-    {"ImpPagado over Monto", "cfdi33-pagos10.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago", "Monto", "1000.00"); }, nullptr,
+    {"Pagos saldo that does not add up",
+     "cfdi33-pagos10.xml",
+     [](Element& r) {
+       set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado",
+           "ImpSaldoInsoluto", "10.00");
+     },
+     nullptr,
+     {"CRP904"}},
+    {"ImpPagado over Monto",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago", "Monto", "1000.00"); },
+     nullptr,
      {"CRP206"}},
-    {"related document in another currency, converted by TipoCambioDR", "cfdi33-pagos10.xml",
-     [](Element& r) { usd_docto(r, "58.00"); }, nullptr, {}},
-    {"converted ImpPagado over Monto", "cfdi33-pagos10.xml", [](Element& r) { usd_docto(r, "58.01"); }, nullptr,
+    {"related document in another currency, converted by TipoCambioDR",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { usd_docto(r, "58.00"); },
+     nullptr,
+     {}},
+    {"converted ImpPagado over Monto",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { usd_docto(r, "58.01"); },
+     nullptr,
      {"CRP206"}},
-    {"single related document without ImpPagado pays the Monto", "cfdi33-pagos10.xml",
-     [](Element& r) { at(r, kDocto).remove_attribute("ImpPagado"); }, nullptr, {}},
-    {"payment by FormaDePagoP 99", "cfdi33-pagos10.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago", "FormaDePagoP", "99"); }, nullptr,
+    {"single related document without ImpPagado pays the Monto",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { at(r, kDocto).remove_attribute("ImpPagado"); },
+     nullptr,
+     {}},
+    {"payment by FormaDePagoP 99",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { set(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago", "FormaDePagoP", "99"); },
+     nullptr,
      {"CRP201"}},
-    {"PPD without NumParcialidad", "cfdi33-pagos10.xml",
+    {"PPD without NumParcialidad",
+     "cfdi33-pagos10.xml",
      [](Element& r) {
-       at(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado").remove_attribute("NumParcialidad");
+       at(r, "cfdi:Complemento/pago10:Pagos/pago10:Pago/pago10:DoctoRelacionado")
+           .remove_attribute("NumParcialidad");
      },
-     nullptr, {"CRP906"}},
-    {"payment receipt with UsoCFDI G03", "cfdi33-pagos10.xml",
-     [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "G03"); }, nullptr, {"CRP901"}},
+     nullptr,
+     {"CRP906"}},
+    {"payment receipt with UsoCFDI G03",
+     "cfdi33-pagos10.xml",
+     [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "G03"); },
+     nullptr,
+     {"CRP901"}},
     // Payroll.
-    {"nomina TotalGravado off", "cfdi33-nomina12.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/nomina12:Nomina/nomina12:Percepciones", "TotalGravado", "1652.01"); },
-     nullptr, {"NOM912"}},
-    {"nomina TotalDeducciones off", "cfdi33-nomina12.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/nomina12:Nomina", "TotalDeducciones", "124.00"); }, nullptr,
-     {"NOM907", "NOM917"}},
-    {"nomina deduction that its total does not count", "cfdi33-nomina12.xml",
+    {"nomina TotalGravado off",
+     "cfdi33-nomina12.xml",
      [](Element& r) {
-       set(r, "cfdi:Complemento/nomina12:Nomina/nomina12:Deducciones/nomina12:Deduccion[2]", "Importe", "43.00");
+       set(r, "cfdi:Complemento/nomina12:Nomina/nomina12:Percepciones", "TotalGravado", "1652.01");
      },
-     nullptr, {"NOM914"}},
-    {"FechaInicialPago after FechaFinalPago", "cfdi33-nomina12.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/nomina12:Nomina", "FechaInicialPago", "2017-01-23"); }, nullptr,
+     nullptr,
+     {"NOM912"}},
+    {"nomina TotalDeducciones off",
+     "cfdi33-nomina12.xml",
+     [](Element& r) { set(r, "cfdi:Complemento/nomina12:Nomina", "TotalDeducciones", "124.00"); },
+     nullptr,
+     {"NOM907", "NOM917"}},
+    {"nomina deduction that its total does not count",
+     "cfdi33-nomina12.xml",
+     [](Element& r) {
+       set(r, "cfdi:Complemento/nomina12:Nomina/nomina12:Deducciones/nomina12:Deduccion[2]",
+           "Importe", "43.00");
+     },
+     nullptr,
+     {"NOM914"}},
+    {"FechaInicialPago after FechaFinalPago",
+     "cfdi33-nomina12.xml",
+     [](Element& r) {
+       set(r, "cfdi:Complemento/nomina12:Nomina", "FechaInicialPago", "2017-01-23");
+     },
+     nullptr,
      {"NOM922"}},
-    {"FechaPago not a date", "cfdi33-nomina12.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/nomina12:Nomina", "FechaPago", "2017-02-30"); }, nullptr,
+    {"FechaPago not a date",
+     "cfdi33-nomina12.xml",
+     [](Element& r) { set(r, "cfdi:Complemento/nomina12:Nomina", "FechaPago", "2017-02-30"); },
+     nullptr,
      {"NOM921"}},
     // Carta Porte.
-    {"Carta Porte 1.0 distances not adding up", "cfdi33-cartaporte10.xml",
-     [](Element& r) { set(r, "cfdi:Complemento/cartaporte:CartaPorte", "TotalDistRec", "901"); }, nullptr,
+    {"Carta Porte 1.0 distances not adding up",
+     "cfdi33-cartaporte10.xml",
+     [](Element& r) { set(r, "cfdi:Complemento/cartaporte:CartaPorte", "TotalDistRec", "901"); },
+     nullptr,
      {"CP902"}},
-    {"Carta Porte 2.0 distances not adding up", "cfdi33-cartaporte20.xml",
-     [](Element& r) {
-       set(r, "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Ubicaciones/cartaporte20:Ubicacion[3]",
-           "DistanciaRecorrida", "2");
-     },
-     nullptr, {"CP902"}},
-    {"CantidadTransporta to an undeclared destination", "cfdi33-cartaporte20.xml",
+    {"Carta Porte 2.0 distances not adding up",
+     "cfdi33-cartaporte20.xml",
      [](Element& r) {
        set(r,
-           "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Mercancias/cartaporte20:Mercancia[2]/"
+           "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Ubicaciones/"
+           "cartaporte20:Ubicacion[3]",
+           "DistanciaRecorrida", "2");
+     },
+     nullptr,
+     {"CP902"}},
+    {"CantidadTransporta to an undeclared destination",
+     "cfdi33-cartaporte20.xml",
+     [](Element& r) {
+       set(r,
+           "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Mercancias/"
+           "cartaporte20:Mercancia[2]/"
            "cartaporte20:CantidadTransporta",
            "IDDestino", "DE999999");
      },
-     nullptr, {"CP903"}},
+     nullptr,
+     {"CP903"}},
     // Fecha and the provider's facts.
-    {"Fecha malformed", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "Fecha", "2021-12-01 10:15:00"); }, nullptr,
+    {"Fecha malformed",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "Fecha", "2021-12-01 10:15:00"); },
+     nullptr,
      {"CFDI33101"}},
-    {"Fecha on a day that does not exist", "cfdi33-ingreso.xml",
-     [](Element& r) { set(r, "", "Fecha", "2021-11-31T10:15:00"); }, nullptr, {"CFDI33101"}},
-    {"Fecha older than 72 hours", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.now = LocalDateTime{c.now.seconds - 600 + 72 * 3600 + 1}; }, {"401"}},
-    {"Fecha exactly 72 hours old passes", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.now = LocalDateTime{c.now.seconds - 600 + 72 * 3600}; }, {}},
-    {"Fecha more than an hour ahead", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.now = LocalDateTime{c.now.seconds - 600 - 3601}; }, {"401"}},
-    {"certificate of another RFC", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.certificate.rfc = "KIJ0906199R1"; }, {"303"}},
-    {"certificate that is not a CSD", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.certificate.is_csd = false; }, {"306"}},
-    {"Fecha outside the certificate's validity", "cfdi33-ingreso.xml", nullptr,
+    {"Fecha on a day that does not exist",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "Fecha", "2021-11-31T10:15:00"); },
+     nullptr,
+     {"CFDI33101"}},
+    {"Fecha older than 72 hours",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.now = LocalDateTime{c.now.seconds - 600 + 72 * 3600 + 1}; },
+     {"401"}},
+    {"Fecha exactly 72 hours old passes",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.now = LocalDateTime{c.now.seconds - 600 + 72 * 3600}; },
+     {}},
+    {"Fecha more than an hour ahead",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.now = LocalDateTime{c.now.seconds - 600 - 3601}; },
+     {"401"}},
+    {"certificate of another RFC",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.certificate.rfc = "KIJ0906199R1"; },
+     {"303"}},
+    {"certificate that is not a CSD",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.certificate.is_csd = false; },
+     {"306"}},
+    {"Fecha outside the certificate's validity",
+     "cfdi33-ingreso.xml",
+     nullptr,
      [](ValidationContext& c) {
        c.certificate.not_after = LocalDateTime{c.now.seconds - 601};
        c.certificate.not_before = LocalDateTime{c.now.seconds - 86400 * 30};
      },
      {"305"}},
-    {"certificate expired between Fecha and stamping", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.certificate.not_after = LocalDateTime{c.now.seconds - 1}; }, {"304"}},
-    {"certificate not issued by the authority", "cfdi33-ingreso.xml", nullptr,
-     [](ValidationContext& c) { c.certificate.issued_by_authority = false; }, {"308"}},
-    {"seal that does not verify", "cfdi33-ingreso.xml", nullptr, [](ValidationContext& c) { c.seal_verified = false; },
+    {"certificate expired between Fecha and stamping",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.certificate.not_after = LocalDateTime{c.now.seconds - 1}; },
+     {"304"}},
+    {"certificate not issued by the authority",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.certificate.issued_by_authority = false; },
+     {"308"}},
+    {"seal that does not verify",
+     "cfdi33-ingreso.xml",
+     nullptr,
+     [](ValidationContext& c) { c.seal_verified = false; },
      {"302"}},
-    {"document already stamped", "cfdi33-ingreso.xml",
+    {"document already stamped",
+     "cfdi33-ingreso.xml",
      [](Element& r) {
-       r.add_child("cfdi:Complemento").add_child("tfd:TimbreFiscalDigital").set_attribute("UUID", "X");
+       r.add_child("cfdi:Complemento")
+           .add_child("tfd:TimbreFiscalDigital")
+           .set_attribute("UUID", "X");
      },
-     nullptr, {"307"}},
+     nullptr,
+     {"307"}},
     // Structure.
-    {"missing UsoCFDI", "cfdi33-ingreso.xml", [](Element& r) { at(r, "cfdi:Receptor").remove_attribute("UsoCFDI"); },
-     nullptr, {"301"}},
-    {"SubTotal that is not a number", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "SubTotal", "1,000.00"); },
-     nullptr, {"301"}},
-    {"negative zero amount", "cfdi33-cartaporte10.xml", [](Element& r) { set(r, "", "SubTotal", "-0"); }, nullptr,
+    {"missing UsoCFDI",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { at(r, "cfdi:Receptor").remove_attribute("UsoCFDI"); },
+     nullptr,
      {"301"}},
-    {"missing issuer", "cfdi33-ingreso.xml", [](Element& r) { r.remove_child(at(r, "cfdi:Emisor")); }, nullptr,
+    {"SubTotal that is not a number",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "SubTotal", "1,000.00"); },
+     nullptr,
      {"301"}},
-    {"empty attribute", "cfdi33-ingreso.xml", [](Element& r) { set(r, "", "Folio", ""); }, nullptr, {"301"}},
-    {"malformed RFC", "cfdi33-ingreso.xml", [](Element& r) { set(r, "cfdi:Receptor", "Rfc", "VDN-020304"); }, nullptr,
+    {"negative zero amount",
+     "cfdi33-cartaporte10.xml",
+     [](Element& r) { set(r, "", "SubTotal", "-0"); },
+     nullptr,
+     {"301"}},
+    {"missing issuer",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { r.remove_child(at(r, "cfdi:Emisor")); },
+     nullptr,
+     {"301"}},
+    {"empty attribute",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "", "Folio", ""); },
+     nullptr,
+     {"301"}},
+    {"malformed RFC",
+     "cfdi33-ingreso.xml",
+     [](Element& r) { set(r, "cfdi:Receptor", "Rfc", "VDN-020304"); },
+     nullptr,
      {"301"}},
 };
 
@@ -350,17 +537,20 @@ TEST_F(ValidationTest, FailuresNameTheNodeAttributeAndValuesFound) {
   remove_stamp(root);
   const ValidationContext context = sound_context(root);
   set(root, "", "Total", "1102.01");
-  set(root, "cfdi:Conceptos/cfdi:Concepto[2]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado", "Importe", "73.00");
+  set(root, "cfdi:Conceptos/cfdi:Concepto[2]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado",
+      "Importe", "73.00");
   const auto failures = validate_document(root, context);
   ASSERT_EQ(failures.size(), 3u) << describe(failures);
   EXPECT_EQ(failures[0].code, "CFDI33118");
   EXPECT_EQ(failures[0].node, "cfdi:Comprobante");
   EXPECT_EQ(failures[0].attribute, "Total");
-  EXPECT_EQ(failures[0].explanation,
-            "El Total 1102.01 no es igual a SubTotal - Descuento + Traslados - Retenciones = 1102.00.");
+  EXPECT_EQ(
+      failures[0].explanation,
+      "El Total 1102.01 no es igual a SubTotal - Descuento + Traslados - Retenciones = 1102.00.");
   EXPECT_EQ(failures[1].code, "CFDI33160");
   EXPECT_EQ(failures[1].node,
-            "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]/cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado");
+            "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]/cfdi:Impuestos/cfdi:Traslados/"
+            "cfdi:Traslado");
   EXPECT_EQ(failures[1].attribute, "Importe");
   EXPECT_NE(failures[1].explanation.find("73.00"), std::string::npos);
   EXPECT_NE(failures[1].explanation.find("entre 71.99 y 72.01"), std::string::npos);

@@ -142,8 +142,9 @@ XmlParseError::XmlParseError(int line, int column, std::string reason)
 
 Element parse_xml(std::string_view text) {
   if (text.size() > kMaxXmlBytes) {
-    throw XmlParseError(0, 0, "the document is larger than " +
-                                  std::to_string(kMaxXmlBytes / (1024 * 1024)) + " MiB");
+    throw XmlParseError(
+        0, 0,
+        "the document is larger than " + std::to_string(kMaxXmlBytes / (1024 * 1024)) + " MiB");
   }
   std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
   if (!parser) throw XmlParseError(0, 0, "out of memory creating the XML parser");

@@ -101,8 +101,11 @@ TEST(XmlReader, OtherPrefixesAndTheDefaultNamespaceMapToCanonicalNames) {
 
 TEST(XmlReader, DeclaredWindows1252TextBecomesUtf8) {
   const Element root = parse_xml(
-      "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a Nombre=\"Espa\xF1" "a \x80\"/>");
-  EXPECT_EQ(attr(root, "Nombre"), "Espa\xC3\xB1" "a \xE2\x82\xAC");
+      "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a Nombre=\"Espa\xF1"
+      "a \x80\"/>");
+  EXPECT_EQ(attr(root, "Nombre"),
+            "Espa\xC3\xB1"
+            "a \xE2\x82\xAC");
 }
 
 TEST(XmlReader, TextThatIsNotWellFormedReportsLineColumnAndReason) {

@@ -51,29 +51,14 @@ bool is_declaration(std::string_view attribute) {
 void append_escaped(std::string& out, std::string_view value, bool in_attribute) {
   for (const char c : value) {
     switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += in_attribute ? "&quot;" : "\"";
-        break;
-      case '\t':
-        out += in_attribute ? "&#9;" : "\t";
-        break;
-      case '\n':
-        out += in_attribute ? "&#10;" : "\n";
-        break;
-      case '\r':
-        out += "&#13;";
-        break;
-      default:
-        out += c;
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += in_attribute ? "&quot;" : "\""; break;
+      case '\t': out += in_attribute ? "&#9;" : "\t"; break;
+      case '\n': out += in_attribute ? "&#10;" : "\n"; break;
+      case '\r': out += "&#13;"; break;
+      default: out += c;
     }
   }
 }
