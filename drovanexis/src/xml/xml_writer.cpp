@@ -5,44 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "document/namespaces.h"
 #include "document/output_rules.h"
 
 namespace drovanexis {
 namespace {
-
-struct KnownNamespace {
-  std::string_view prefix;
-  std::string_view uri;
-  std::string_view schema;  // "" for xsi itself
-};
-
-constexpr std::array<KnownNamespace, 7> kKnownNamespaces{{
-    {"cfdi", "http://www.sat.gob.mx/cfd/3",
-     "http://www.sat.gob.mx/sitio_internet/cfd/3/cfdv33.xsd"},
-    {"pago10", "http://www.sat.gob.mx/Pagos",
-     "http://www.sat.gob.mx/sitio_internet/cfd/Pagos/Pagos10.xsd"},
-    {"nomina12", "http://www.sat.gob.mx/nomina12",
-     "http://www.sat.gob.mx/sitio_internet/cfd/nomina/nomina12.xsd"},
-    {"cartaporte", "http://www.sat.gob.mx/CartaPorte",
-     "http://www.sat.gob.mx/sitio_internet/cfd/CartaPorte/CartaPorte.xsd"},
-    {"cartaporte20", "http://www.sat.gob.mx/CartaPorte20",
-     "http://www.sat.gob.mx/sitio_internet/cfd/CartaPorte/CartaPorte20.xsd"},
-    {"tfd", "http://www.sat.gob.mx/TimbreFiscalDigital",
-     "http://www.sat.gob.mx/sitio_internet/cfd/TimbreFiscalDigital/TimbreFiscalDigitalv11.xsd"},
-    {"xsi", "http://www.w3.org/2001/XMLSchema-instance", ""},
-}};
-
-const KnownNamespace* known_namespace(std::string_view prefix) {
-  for (const auto& known : kKnownNamespaces) {
-    if (known.prefix == prefix) return &known;
-  }
-  return nullptr;
-}
-
-std::string_view prefix_of(std::string_view qualified_name) {
-  const auto colon = qualified_name.find(':');
-  return colon == std::string_view::npos ? std::string_view{} : qualified_name.substr(0, colon);
-}
 
 bool is_declaration(std::string_view attribute) {
   return attribute == "xmlns" || attribute.starts_with("xmlns:");
@@ -97,7 +64,7 @@ class Writer {
   // The complements of a built tree, in the order they first occur.
   void collect_complement_prefixes(const Element& element, std::vector<std::string_view>& found) {
     const auto prefix = prefix_of(element.name());
-    if (prefix != "cfdi" && prefix != "tfd" && known_namespace(prefix) != nullptr &&
+    if (prefix != "cfdi" && prefix != "tfd" && namespace_by_prefix(prefix) != nullptr &&
         std::find(found.begin(), found.end(), prefix) == found.end()) {
       found.push_back(prefix);
     }
@@ -116,13 +83,13 @@ class Writer {
     collect_complement_prefixes(root, prefixes);
     std::string locations;
     for (const auto prefix : prefixes) {
-      const KnownNamespace* known = known_namespace(prefix);
+      const KnownNamespace* known = namespace_by_prefix(prefix);
       if (known == nullptr) continue;
       declare(known->prefix, known->uri);
       if (!locations.empty()) locations += ' ';
-      locations.append(known->uri).append(1, ' ').append(known->schema);
+      locations.append(known->uri).append(1, ' ').append(known->schema_location);
     }
-    declare("xsi", known_namespace("xsi")->uri);
+    declare("xsi", namespace_by_prefix("xsi")->uri);
     if (!locations.empty()) append_attribute(out_, "xsi:schemaLocation", locations);
   }
 
@@ -137,16 +104,16 @@ class Writer {
     bool stamp_declared = false;
     for (const auto prefix : used) {
       if (declared(prefix)) continue;
-      const KnownNamespace* known = known_namespace(prefix);
+      const KnownNamespace* known = namespace_by_prefix(prefix);
       if (known == nullptr) continue;
       declare(known->prefix, known->uri);
       stamp_declared = stamp_declared || known->prefix == "tfd";
     }
     if (stamp_declared && element.attribute("xsi:schemaLocation") == nullptr) {
-      if (!declared("xsi")) declare("xsi", known_namespace("xsi")->uri);
-      const KnownNamespace* tfd = known_namespace("tfd");
+      if (!declared("xsi")) declare("xsi", namespace_by_prefix("xsi")->uri);
+      const KnownNamespace* tfd = namespace_by_prefix("tfd");
       append_attribute(out_, "xsi:schemaLocation",
-                       std::string(tfd->uri) + " " + std::string(tfd->schema));
+                       std::string(tfd->uri) + " " + std::string(tfd->schema_location));
     }
   }
 
