@@ -29,8 +29,7 @@
  *   6 NoCertificadoSAT of the stamp                            15 library version
  *   7 Sello of the CFDI                                        16 Fecha of the CFDI
  *   8 original string of the stamp                             17 the provider's warning, or ""
- *   9 UUID                                                     18 RFC and name of the stamping
- * provider
+ *   9 UUID                                                     18 RFC and name of the provider
  */
 #ifndef DROVANEXIS_H
 #define DROVANEXIS_H
@@ -42,6 +41,82 @@
 #else
 #define DROVANEXIS_API __attribute__((visibility("default")))
 #endif
+
+/* ---- Named values ------------------------------------------------------------------------- */
+
+/* The indices of Drovanexis_GetValue. */
+enum DrovanexisValue {
+  DROVANEXIS_VALUE_RESULT = 1,              /* result number of the last processing */
+  DROVANEXIS_VALUE_DESCRIPTION = 2,         /* description of the result */
+  DROVANEXIS_VALUE_NO_CERTIFICADO = 3,      /* NoCertificado of the issuer's CSD */
+  DROVANEXIS_VALUE_SELLO_SAT = 4,           /* SelloSAT of the stamp */
+  DROVANEXIS_VALUE_CADENA_CFDI = 5,         /* original string of the CFDI */
+  DROVANEXIS_VALUE_NO_CERTIFICADO_SAT = 6,  /* NoCertificadoSAT of the stamp */
+  DROVANEXIS_VALUE_SELLO_CFD = 7,           /* Sello of the CFDI */
+  DROVANEXIS_VALUE_CADENA_TFD = 8,          /* original string of the stamp */
+  DROVANEXIS_VALUE_UUID = 9,
+  DROVANEXIS_VALUE_FECHA_TIMBRADO = 10,
+  DROVANEXIS_VALUE_CSD_VALID_FROM = 11,
+  DROVANEXIS_VALUE_CSD_VALID_UNTIL = 12,
+  DROVANEXIS_VALUE_OPERATION_NUMBER = 13,
+  DROVANEXIS_VALUE_STAMPS_LEFT = 14,
+  DROVANEXIS_VALUE_LIBRARY_VERSION = 15,
+  DROVANEXIS_VALUE_FECHA = 16,
+  DROVANEXIS_VALUE_PROVIDER_WARNING = 17,
+  DROVANEXIS_VALUE_PROVIDER = 18
+};
+
+/* Results of Drovanexis_ProcesaDocumento (and the other entries that process a document).
+ * Validation failures return the number of the SAT rule that failed (see the table of
+ * processing result numbers at the end of this header); the others are the library's own. */
+enum DrovanexisProcessingResult {
+  DROVANEXIS_PROCESSED = 0,
+  DROVANEXIS_ERROR_CREDENTIALS = 701,         /* unknown stamping account or wrong password */
+  DROVANEXIS_ERROR_NO_STAMPS_LEFT = 702,      /* the account has no stamps left */
+  DROVANEXIS_ERROR_STATE_UNAVAILABLE = 703,   /* the provider's state file cannot be used */
+  DROVANEXIS_ERROR_CERTIFICATE = 801,         /* the certificate file cannot be read */
+  DROVANEXIS_ERROR_KEY = 802,                 /* the key file cannot be read */
+  DROVANEXIS_ERROR_KEY_PASSWORD = 803,        /* wrong key password */
+  DROVANEXIS_ERROR_KEY_MISMATCH = 804,        /* the key is not the certificate's pair */
+  DROVANEXIS_ERROR_OUTPUT = 805,              /* the output file cannot be written */
+  DROVANEXIS_ERROR_NO_DOCUMENT = 806,         /* the handle names no document */
+  DROVANEXIS_ERROR_INTERNAL = 899
+};
+
+/* Results of Drovanexis_CancelaCFDI. */
+enum DrovanexisCancellationResult {
+  DROVANEXIS_CANCEL_DONE = 0,             /* cancelled directly */
+  DROVANEXIS_CANCEL_IN_PROCESS = 1,       /* needs the receiver's acceptance; request recorded */
+  DROVANEXIS_CANCEL_NOT_CANCELLABLE = -1, /* not cancellable, or already cancelled */
+  DROVANEXIS_CANCEL_NOT_FOUND = -2,
+  DROVANEXIS_CANCEL_INTERNAL_ERROR = -3   /* CSD, key password, files, state file: see the log */
+};
+
+/* Results of Drovanexis_GetStatusCFDI. */
+enum DrovanexisStatusResult {
+  DROVANEXIS_STATUS_CANCELLABLE = 2,      /* in force and cancellable */
+  DROVANEXIS_STATUS_NOT_CANCELLABLE = 1,  /* in force and not cancellable */
+  DROVANEXIS_STATUS_IN_PROCESS = 0,       /* cancellation in process */
+  DROVANEXIS_STATUS_CANCELLED = -1,
+  DROVANEXIS_STATUS_NOT_FOUND = -2,
+  DROVANEXIS_STATUS_INTERNAL_ERROR = -3
+};
+
+/* Results of Drovanexis_RecuperaAcuseCancelacion. */
+enum DrovanexisAcknowledgementResult {
+  DROVANEXIS_ACK_OBTAINED = 1,
+  DROVANEXIS_ACK_NONE = 0,
+  DROVANEXIS_ACK_ERROR = -1
+};
+
+/* Results of Drovanexis_GeneraCBB. */
+enum DrovanexisCbbResult {
+  DROVANEXIS_CBB_WRITTEN = 0,
+  DROVANEXIS_CBB_BAD_ARGUMENT = 1,
+  DROVANEXIS_CBB_TEXT_TOO_LONG = 2,  /* the text does not fit a QR code */
+  DROVANEXIS_CBB_NOT_WRITTEN = 3
+};
+
 
 #ifdef __cplusplus
 extern "C" {
@@ -56,7 +131,6 @@ DROVANEXIS_API int32_t Drovanexis_New(const char* version);
 // Builds, seals and stamps the document with the CSD certificate file, its private key file and
 // the key password, and writes the stamped XML to output_file. Returns 0 on success; any other
 // value on failure, with the reasons in "Drovanexis.log" (working folder).
-// Until sealing and stamping are part of this build it returns -1 and says so in the log.
 DROVANEXIS_API int32_t Drovanexis_ProcesaDocumento(int32_t handle, const char* certificate_file,
                                                    const char* key_file, const char* key_password,
                                                    const char* output_file);
@@ -585,13 +659,13 @@ DROVANEXIS_API int32_t Drovanexis_RecuperaAcuseCancelacion(
     const char* acuse_file, const char* log_file, const char* reserved);
 
 // Writes the CBB (QR code) of a query text as a monochrome Windows bitmap and appends what it
-// did to log_file. style: 0 encodes the text as given, 1 the SAT's verification address
-// followed by the text as its query. option1: error correction, 0 L, 1 M, 2 Q, 3 H. option2:
-// pixels per module (1-64). option3: modules of quiet zone around the code (0-64). 0 on
+// did to log_file. mode: 0 encodes the text as given, 1 the SAT's verification address
+// followed by the text as its query. level: error correction, 0 L, 1 M, 2 Q, 3 H. module_pixels:
+// pixels per module (1-64). margin_modules: modules of quiet zone around the code (0-64). 0 on
 // success; 1 bad argument, 2 text that does not fit a QR code, 3 bitmap not written.
 DROVANEXIS_API int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file,
-                                            int32_t style, const char* log_file, int32_t option1,
-                                            int32_t option2, int32_t option3);
+                                            int32_t mode, const char* log_file, int32_t level,
+                                            int32_t module_pixels, int32_t margin_modules);
 
 // Returns the Base64 text of a certificate file ("" when it cannot be read).
 DROVANEXIS_API const char* Drovanexis_CerTo64(const char* certificate_file);

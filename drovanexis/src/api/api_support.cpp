@@ -22,6 +22,19 @@ void build(std::int32_t handle, Builder builder, std::initializer_list<const cha
   }
 }
 
+void build_entry(std::int32_t handle, const DocumentEntrySpec& entry,
+                 std::initializer_list<const char*> texts) {
+  try {
+    Values values;
+    values.reserve(texts.size());
+    for (const char* text : texts) values.push_back(utf8(text));
+    DocumentRegistry::instance().with_document(
+        handle, [&](Document& document) { apply_entry(document, entry, values); });
+  } catch (...) {
+    // Nothing may cross the C interface.
+  }
+}
+
 std::int32_t report_unavailable(const char* entry) noexcept {
   try {
     std::string line = entry;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/document.h"
+#include "document/entry_building.h"
 #include "document/tree_building.h"
 
 // Helpers that keep each exported entry a thin conversion layer: arguments
@@ -21,6 +22,11 @@ std::string utf8(const char* text);
 // handles are ignored and any error is swallowed (building entries return
 // nothing, and a half-applied call leaves a tree that validation reports).
 void build(std::int32_t handle, Builder builder, std::initializer_list<const char*> texts);
+
+// Applies one call of a document-building entry of the entry table to the
+// document of `handle`, with the same rules as build().
+void build_entry(std::int32_t handle, const DocumentEntrySpec& entry,
+                 std::initializer_list<const char*> texts);
 
 // Calls fn and returns its result, or `failure` if it throws.
 template <typename Result, typename Fn>

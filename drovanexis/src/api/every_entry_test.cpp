@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
+#include <string_view>
 
+#include "api/document_entries.h"
+#include "api/entry_macros.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
 #include "xml/xml_reader.h"
@@ -15,142 +20,24 @@
 namespace drovanexis {
 namespace {
 
+// The entries of the table, each with null texts for all its positions.
+void call_every_document_entry_with_nulls(std::int32_t handle) {
+#define DOCUMENT_ENTRY(entry, action, parent, node, ...) entry(handle DX_NULL_ARGS(__VA_ARGS__));
+#include "api/document_entries.inc"
+#undef DOCUMENT_ENTRY
+}
+
+// Every entry: the table's, then those outside it.
 void call_every_entry_with_nulls(std::int32_t handle) {
+  call_every_document_entry_with_nulls(handle);
   Drovanexis_ProcesaDocumento(handle, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_GetValue(handle, 0);
   Drovanexis_SetVelmoranetInfo(handle, nullptr, nullptr);
   Drovanexis_SetCompleteXML_cfdi33(handle, nullptr);
-  Drovanexis_SetComprobanteInfo_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr);
-  Drovanexis_SetCfdiRelacionados_cfdi33(handle, nullptr);
-  Drovanexis_AddCfdiRelacionado_cfdi33(handle, nullptr);
-  Drovanexis_SetEmisorInfo_cfdi33(handle, nullptr, nullptr, nullptr);
-  Drovanexis_SetReceptorInfo_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_AddConcepto_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                nullptr, nullptr, nullptr);
-  Drovanexis_AddConceptoTraslado_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_AddConceptoRetencion_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_SetImpuestosInfo_cfdi33(handle, nullptr, nullptr);
-  Drovanexis_AddRetencion_cfdi33(handle, nullptr, nullptr);
-  Drovanexis_AddTraslado_cfdi33(handle, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_AddConceptoInformacionAduanera_cfdi33(handle, nullptr);
-  Drovanexis_AddConceptoCuentaPredial_cfdi33(handle, nullptr);
-  Drovanexis_AddConceptoParte_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                     nullptr, nullptr);
   Drovanexis_AddConceptoComplementoIedu_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_SetAddendaText_cfdi33(handle, nullptr);
   Drovanexis_AddComplemento_cfdi33(handle, nullptr);
   Drovanexis_SetAddenda_cfdi33(handle, nullptr);
-  Drovanexis_SetPagos10(handle);
-  Drovanexis_Pagos10SetPago(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_Pagos10AddPagoDoctoRelacionado(handle, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_SetNomina12(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr);
-  Drovanexis_Nomina12SetEmisor(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_Nomina12SetReceptor(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                 nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                 nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_Nomina12SetPercepciones(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_Nomina12AddPercepcion(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_Nomina12SetDeducciones(handle, nullptr, nullptr);
-  Drovanexis_Nomina12AddDeduccion(handle, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_Nomina12AddOtroPago(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                 nullptr, nullptr);
-  Drovanexis_Nomina12AddIncapacidad(handle, nullptr, nullptr, nullptr);
-  Drovanexis_Nomina12SetSeparacionIndemnizacion(handle, nullptr, nullptr, nullptr, nullptr,
-                                                nullptr);
-  Drovanexis_Nomina12SetJubilacionPensionRetiro(handle, nullptr, nullptr, nullptr, nullptr,
-                                                nullptr);
-  Drovanexis_Nomina12AddSubContratacion(handle, nullptr, nullptr);
-  Drovanexis_SetCartaPorte10(handle, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddUbicacion(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10SetMercancias(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddMercancia(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddMercanciaCantidadTransporta(handle, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10SetMercanciasAutotransporteFederal(handle, nullptr, nullptr, nullptr,
-                                                            nullptr, nullptr, nullptr, nullptr,
-                                                            nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10SetMercanciasTransporteMaritimo(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddMercanciasTransporteMaritimoContenedor(handle, nullptr, nullptr,
-                                                                   nullptr);
-  Drovanexis_CartaPorte10SetMercanciasTransporteAereo(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10SetMercanciasTransporteFerrioviario(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioDerechosDePaso(handle, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCarro(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddMercanciasTransporteFerroviarioCarroContenedor(handle, nullptr, nullptr,
-                                                                           nullptr);
-  Drovanexis_CartaPorte10SetFiguraTransporte(handle, nullptr);
-  Drovanexis_CartaPorte10AddFiguraTransporteOperadores(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddFiguraTransporteOperadoresOperador(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddFiguraTransportePropietario(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddFiguraTransporteArrendatario(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte10AddFiguraTransporteNotificado(handle, nullptr, nullptr, nullptr, nullptr,
-                                                       nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                       nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_SetCartaPorte20(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddUbicacion(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr);
-  Drovanexis_CartaPorte20SetMercancias(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddMercancia(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                      nullptr);
-  Drovanexis_CartaPorte20AddMercanciaCantidadTransporta(handle, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddMercanciaPedimentos(handle, nullptr);
-  Drovanexis_CartaPorte20AddMercanciaGuiasIdentificacion(handle, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20SetMercanciasAutotransporte(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20SetMercanciasTransporteMaritimo(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddMercanciasTransporteMaritimoContenedor(handle, nullptr, nullptr,
-                                                                   nullptr);
-  Drovanexis_CartaPorte20SetMercanciasTransporteAereo(handle, nullptr, nullptr, nullptr, nullptr,
-                                                      nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                      nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20SetMercanciasTransporteFerroviario(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioDerechosDePaso(handle, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioCarro(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddMercanciasTransporteFerroviarioCarroContenedor(handle, nullptr, nullptr,
-                                                                           nullptr);
-  Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
-      handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte(handle, nullptr);
   Drovanexis_CancelaCFDI(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                          nullptr, nullptr);
   Drovanexis_GetStatusCFDI(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -213,6 +100,40 @@ void call_every_entry_with_nulls(std::int32_t handle) {
                                        nullptr, nullptr, nullptr, nullptr);
   Drovanexis_MasivaSolicitaRecibidoMetadata(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                             nullptr, nullptr, nullptr, nullptr);
+}
+
+// The parameter lists of the program's binding table, as counts: a document
+// entry there is the handle followed by texts.
+struct BindingShape {
+  bool handle_first = false;
+  std::size_t texts = 0;
+};
+constexpr BindingShape handle_only() { return {true, 0}; }
+constexpr BindingShape handle_and_texts(std::size_t count) { return {true, count}; }
+constexpr BindingShape texts(std::size_t count) { return {false, count}; }
+constexpr BindingShape kinds(std::string_view) { return {false, 0}; }
+
+struct BindingRow {
+  std::string_view entry;
+  BindingShape shape;
+};
+
+constexpr BindingRow kBindingRows[] = {
+#define DROVANEXIS_ENTRY(binding_name, entry_name, params, result) {#entry_name, params},
+#include "binding/entry_list.inc"
+#undef DROVANEXIS_ENTRY
+};
+
+// Each row of the library's table is an entry the program can bind, with the
+// handle first and one text per position.
+TEST(EveryEntry, EntryTableAgreesWithTheBindingTable) {
+  for (const DocumentEntrySpec& entry : api::document_entries()) {
+    const auto row = std::find_if(std::begin(kBindingRows), std::end(kBindingRows),
+                                  [&](const BindingRow& r) { return r.entry == entry.name; });
+    ASSERT_NE(row, std::end(kBindingRows)) << entry.name << " is not in the binding table";
+    EXPECT_TRUE(row->shape.handle_first) << entry.name;
+    EXPECT_EQ(row->shape.texts, entry.fields.size()) << entry.name;
+  }
 }
 
 TEST(EveryEntry, NullTextsAndZeroIntegersAreHarmless) {

@@ -13,19 +13,6 @@ namespace drovanexis {
 // Drovanexis_GetValue).
 inline constexpr int kResultValueCount = 18;
 
-// The elements that calls describing a sub-element attach to: each is the
-// element of its kind added last (null until one is added).
-struct LatestElements {
-  Node concepto;
-  Node pago;
-  Node mercancia_cp10;
-  Node mercancia_cp20;
-  Node operadores_cp10;
-  Node carro_cp10;
-  Node carro_cp20;
-  Node tipos_figura_cp20;
-};
-
 // One CFDI document of the registry: the tree the building entries fill, or the
 // complete external XML that replaces it, plus what processing needs and yields.
 struct Document {
@@ -42,7 +29,6 @@ struct Document {
   // The Windows-1252 text the last Drovanexis_GetValue call handed out; it
   // lives here so that it stays valid until the next call for this document.
   std::string handed_out_value;
-  LatestElements latest;
 
   Node root_node();
   // The value of a result index in UTF-8, or "" for an index out of range.

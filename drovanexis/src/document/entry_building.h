@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "document/document.h"
+#include "document/tree_building.h"
+
+namespace drovanexis {
+
+// What a document-building entry does with the node it names.
+enum class EntryAction : unsigned char {
+  kSet,  // fills the node, created when missing
+  kAdd,  // adds a new node in schema order after its like siblings
+};
+
+// One document-building entry as the entry table declares it (see
+// api/document_entries.inc for the path language).
+struct DocumentEntrySpec {
+  std::string_view name;
+  EntryAction action;
+  std::string_view parent;  // path from cfdi:Comprobante
+  std::string_view node;    // below the parent; "" is the parent itself
+  std::span<const Field> fields;
+};
+
+// "sub/path@Name" as the field it names; a text without "@" is an attribute of
+// the node itself.
+constexpr Field field_of(std::string_view spec) {
+  const auto at = spec.rfind('@');
+  if (at == std::string_view::npos) return Field{{}, spec};
+  return Field{spec.substr(0, at), spec.substr(at + 1)};
+}
+
+template <std::size_t N>
+constexpr std::array<Field, N> fields_of(const std::array<std::string_view, N>& specs) {
+  std::array<Field, N> fields{};
+  for (std::size_t i = 0; i < N; ++i) fields[i] = field_of(specs[i]);
+  return fields;
+}
+
+// Applies one call of the entry: resolves its parent, sets or adds its node
+// and stores values[i] into fields[i]. A parent that names a "[last]" element
+// that does not exist makes the call do nothing.
+void apply_entry(Document& document, const DocumentEntrySpec& entry, const Values& values);
+
+// The node a parent path names, or a Node that refers to nothing when a
+// "[last]" step finds no element. Exposed for the entries that build their
+// content themselves.
+Node resolve_entry_path(Node from, std::string_view path);
+
+}  // namespace drovanexis
