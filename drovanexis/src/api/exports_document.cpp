@@ -3,8 +3,8 @@
 #include "api/api_support.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
+#include "issue/processing.h"
 #include "portable/cp1252.h"
-#include "sandbox/processing.h"
 
 // Document life: creation, credentials, the external XML, processing, result
 // values and release.

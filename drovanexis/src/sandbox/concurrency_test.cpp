@@ -7,10 +7,10 @@
 #include <fstream>
 #include <set>
 
+#include "issue/processing.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
 #include "sandbox/accounts.h"
-#include "sandbox/processing.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
 

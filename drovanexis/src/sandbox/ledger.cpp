@@ -1,7 +1,7 @@
 #include "sandbox/ledger.h"
 
+#include "issue/provider_codes.h"
 #include "sandbox/accounts.h"
-#include "sandbox/provider_codes.h"
 
 namespace drovanexis::sandbox {
 

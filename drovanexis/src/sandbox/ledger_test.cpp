@@ -5,9 +5,9 @@
 #include <regex>
 #include <set>
 
+#include "issue/provider_codes.h"
 #include "portable/test_folder.h"
 #include "sandbox/accounts.h"
-#include "sandbox/provider_codes.h"
 #include "sandbox/state_file.h"
 #include "sandbox/uuid.h"
 

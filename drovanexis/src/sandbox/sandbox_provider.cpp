@@ -1,13 +1,18 @@
 #include "sandbox/sandbox_provider.h"
 
+#include <ctime>
+
+#include "crypto/base64.h"
+#include "crypto/seal.h"
+#include "issue/provider_codes.h"
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
-#include "sandbox/provider_codes.h"
 #include "sandbox/provider_key_cache.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/state_file.h"
 #include "sandbox/uuid.h"
+#include "validate/validation.h"
 
 namespace drovanexis::sandbox {
 
@@ -36,6 +41,25 @@ LedgerEntry ledger_entry_for(const Element& comprobante, const StampFields& stam
 
 [[noreturn]] void refuse(int code) {
   throw StampRefused(code, std::string(describe_provider_code(code)));
+}
+
+// The central Mexico wall clock of an instant, as validation compares dates.
+LocalDateTime mexico_local(std::time_t utc_seconds) {
+  return LocalDateTime{static_cast<std::int64_t>(utc_seconds) - 6 * 3600};
+}
+
+// The certificate the document was sealed with, as its Certificado carries
+// it; nullopt when there is none that can be read.
+std::optional<Certificate> sealing_certificate(const Element& comprobante) {
+  const std::string* certificado = comprobante.attribute("Certificado");
+  if (certificado == nullptr) return std::nullopt;
+  const auto der = base64_decode(*certificado);
+  if (!der) return std::nullopt;
+  try {
+    return Certificate::from_bytes(*der, "Certificado");
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -68,8 +92,47 @@ SandboxProvider SandboxProvider::open(const std::filesystem::path& state_file) {
       Certificate::from_bytes(authority->certificate_der, source + " (authority)"));
 }
 
-StampResult SandboxProvider::stamp(Element& comprobante, const std::string& user,
-                                   const std::string& password, const XmlSerializer& serialize) {
+ValidationContext SandboxProvider::validation_context(const Element& comprobante) const {
+  ValidationContext context;
+  if (const auto certificate = sealing_certificate(comprobante)) {
+    context.certificate.rfc = certificate->rfc();
+    context.certificate.is_csd = certificate->is_csd();
+    context.certificate.issued_by_authority = certificate->issued_by(authority_);
+    context.certificate.not_before = mexico_local(certificate->valid_from());
+    context.certificate.not_after = mexico_local(certificate->valid_until());
+  }
+  context.seal_verified = seal_verifies(comprobante);
+  context.now = mexico_local(std::time(nullptr));
+  return context;
+}
+
+StampResult SandboxProvider::stamp(const StampRequest& request) {
+  auto failures = validate_document(request.comprobante, validation_context(request.comprobante));
+  if (!failures.empty()) throw ProviderRefusal(std::move(failures));
+  if (request.report) request.report("Validación: el comprobante cumple todas las reglas");
+  try {
+    return stamp_validated(request.comprobante, request.user, request.password, request.serialize);
+  } catch (const StampRefused& refusal) {
+    throw ProviderRefusal(refusal.code(), "cuenta " + request.user);
+  } catch (const StateError& error) {
+    throw ProviderRefusal(kCodeStateUnavailable, error.what());
+  }
+}
+
+std::int64_t SandboxProvider::balance(const std::string& user, const std::string& password) {
+  try {
+    if (!authenticate(*db_, user, password)) refuse(kCodeBadCredentials);
+    return account_balance(*db_, user).value_or(0);
+  } catch (const StampRefused& refusal) {
+    throw ProviderRefusal(refusal.code(), "cuenta " + user);
+  } catch (const StateError& error) {
+    throw ProviderRefusal(kCodeStateUnavailable, error.what());
+  }
+}
+
+StampResult SandboxProvider::stamp_validated(Element& comprobante, const std::string& user,
+                                             const std::string& password,
+                                             const XmlSerializer& serialize) {
   if (!authenticate(*db_, user, password)) refuse(kCodeBadCredentials);
   // Checked again inside the transaction; this spares the signature when the
   // account is already empty.

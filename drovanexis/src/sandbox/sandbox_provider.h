@@ -9,26 +9,15 @@
 
 #include "crypto/certificate.h"
 #include "document/element.h"
+#include "issue/provider.h"
 #include "sandbox/sqlite_db.h"
 #include "sandbox/stamp.h"
 
 namespace drovanexis::sandbox {
 
-// Turns the stamped tree into the bytes of the output file.
-using XmlSerializer = std::function<std::string(const Element&)>;
-
-struct StampResult {
-  StampFields stamp;
-  std::int64_t operation_number = 0;
-  std::int64_t balance_left = 0;
-  std::string provider_rfc;
-  std::string provider_name;
-  std::string stamped_xml;
-};
-
-// The in-process stamping provider over one state file. Validation is the
-// caller's: stamp() trusts that the document passed the provider's rules.
-class SandboxProvider {
+// The in-process stamping provider over one state file: it validates what it
+// is handed with the SAT's rules, and stamps and records it in its ledger.
+class SandboxProvider final : public Provider {
  public:
   // Opens an existing state file and loads the provider's certificate and
   // key and the test authority's certificate. Throws StateError when the file
@@ -41,17 +30,25 @@ class SandboxProvider {
   const std::string& provider_name() const { return provider_name_; }
   SqliteDb& db() { return *db_; }
 
+  // Validates, then stamps as stamp_validated() does; refusals and state
+  // errors become ProviderRefusal with their codes.
+  StampResult stamp(const StampRequest& request) override;
+
+  std::int64_t balance(const std::string& user, const std::string& password) override;
+
   // Checks the account (codes 701, 702: throws StampRefused), adds the stamp
   // to the tree, and records the stamped XML in the ledger while taking one
   // stamp from the balance, in one transaction. On any failure the stamp is
-  // removed from the tree again and neither ledger nor balance changed.
-  StampResult stamp(Element& comprobante, const std::string& user, const std::string& password,
-                    const XmlSerializer& serialize);
+  // removed from the tree again and neither ledger nor balance changed. The
+  // document is taken as valid.
+  StampResult stamp_validated(Element& comprobante, const std::string& user,
+                              const std::string& password, const XmlSerializer& serialize);
 
  private:
   SandboxProvider(std::unique_ptr<SqliteDb> db, std::unique_ptr<ProviderSigner> signer,
                   std::string provider_name, Certificate authority);
 
+  ValidationContext validation_context(const Element& comprobante) const;
   StampResult stamp_and_record(Element& comprobante, const std::string& user,
                                const XmlSerializer& serialize);
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "issue/text_wrap.h"
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
-#include "sandbox/processing_log.h"
 
 namespace drovanexis::sandbox {
 

@@ -5,6 +5,7 @@
 #include "crypto/certificate.h"
 #include "crypto/private_key.h"
 #include "document/element.h"
+#include "issue/provider.h"
 
 namespace drovanexis::sandbox {
 
@@ -14,17 +15,6 @@ struct ProviderSigner {
   std::string rfc;
   Certificate certificate;
   PrivateKey key;
-};
-
-// The attributes of one TimbreFiscalDigital 1.1 and its original string.
-struct StampFields {
-  std::string uuid;
-  std::string fecha_timbrado;
-  std::string rfc_prov_certif;
-  std::string sello_cfd;
-  std::string no_certificado_sat;
-  std::string sello_sat;
-  std::string original_string;
 };
 
 // Adds a tfd:TimbreFiscalDigital 1.1 (with its namespace and schema location)

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+#include "crypto/seal.h"
 #include "crypto/signature.h"
+#include "document/output_rules.h"
+#include "issue/provider_codes.h"
 #include "portable/test_folder.h"
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
-#include "sandbox/provider_codes.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
@@ -86,20 +92,81 @@ TEST(SandboxProvider, RefusalLeavesTreeLedgerAndBalanceUnchanged) {
   const auto serialize = [](const Element&) { return std::string("<xml/>"); };
 
   try {
-    provider.stamp(root, "strict", "wrong", serialize);
+    provider.stamp_validated(root, "strict", "wrong", serialize);
     FAIL() << "expected a refusal";
   } catch (const StampRefused& refusal) {
     EXPECT_EQ(refusal.code(), kCodeBadCredentials);
   }
-  EXPECT_THROW(provider.stamp(root, "strict", "right",
-                              [](const Element&) -> std::string { throw std::runtime_error("x"); }),
+  EXPECT_THROW(provider.stamp_validated(
+                   root, "strict", "right",
+                   [](const Element&) -> std::string { throw std::runtime_error("x"); }),
                std::runtime_error);
   EXPECT_EQ(root.child("cfdi:Complemento"), nullptr);
   EXPECT_EQ(account_balance(provider.db(), "strict"), 3);
 
-  const StampResult result = provider.stamp(root, "strict", "right", serialize);
+  const StampResult result = provider.stamp_validated(root, "strict", "right", serialize);
   EXPECT_EQ(result.balance_left, 2);
   EXPECT_EQ(find_ledger_entry(provider.db(), result.stamp.uuid)->issuer_rfc, "CACX7605101P8");
+}
+
+// Through the provider interface the sandbox validates what it is handed:
+// a document whose seal no longer matches is refused with the SAT's code and
+// costs nothing; a sound one is stamped and the validation reported as a step.
+TEST(SandboxProvider, ValidatesWhatItIsHandedBeforeStamping) {
+  if (!examples_available()) GTEST_SKIP() << "the shared SAT folder is absent: " << CFDI_SAT_DIR;
+  portable::TestFolder folder;
+  prepare_working_folder();
+  SandboxProvider opened = SandboxProvider::open("Drovanexis.db");
+  Provider& provider = opened;
+  const std::int64_t before = *account_balance(opened.db(), "demo_valdorin");
+
+  Element root = example_document("cfdi33-ingreso.xml").root;
+  prepare_for_sealing(root, central_mexico_now());
+  const std::time_t now = std::time(nullptr);
+  const TestPki& pki = TestPki::shared();
+  seal(root, pki.csd("CACX7605101P8", now - 24 * 3600, now + 365 * 24 * 3600), pki.holder_key());
+  const std::string total = *root.attribute("Total");
+  std::vector<std::string> steps;
+  const StampRequest request{root, "demo_valdorin", "any",
+                             [](const Element&) { return std::string("<xml/>"); },
+                             [&steps](std::string_view step) { steps.emplace_back(step); }};
+
+  root.set_attribute("Total", total + "1");
+  try {
+    provider.stamp(request);
+    FAIL() << "a document altered after sealing was stamped";
+  } catch (const ProviderRefusal& refusal) {
+    const auto& failures = refusal.failures();
+    EXPECT_TRUE(std::any_of(failures.begin(), failures.end(), [](const Failure& failure) {
+      return failure.code == "302";
+    })) << refusal.what();
+  }
+  EXPECT_EQ(root.child("cfdi:Complemento"), nullptr);
+  EXPECT_TRUE(steps.empty());
+  EXPECT_EQ(provider.balance("demo_valdorin", "any"), before);
+
+  root.set_attribute("Total", total);
+  const StampResult result = provider.stamp(request);
+  EXPECT_EQ(steps, std::vector<std::string>{"Validación: el comprobante cumple todas las reglas"});
+  EXPECT_NE(root.child("cfdi:Complemento"), nullptr);
+  EXPECT_EQ(result.balance_left, before - 1);
+  EXPECT_EQ(provider.balance("demo_valdorin", "any"), before - 1);
+}
+
+TEST(SandboxProvider, BalanceOfAnUnknownAccountIsRefused) {
+  portable::TestFolder folder;
+  prepare_working_folder();
+  SandboxProvider provider = SandboxProvider::open("Drovanexis.db");
+  store_account(provider.db(), "strict", "right", 3);
+  EXPECT_EQ(provider.balance("strict", "right"), 3);
+  for (const auto& [user, password] : {std::pair{"strict", "wrong"}, std::pair{"nobody", "x"}}) {
+    try {
+      provider.balance(user, password);
+      ADD_FAILURE() << user << " was given a balance";
+    } catch (const ProviderRefusal& refusal) {
+      EXPECT_EQ(refusal.failures().front().code, std::to_string(kCodeBadCredentials));
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "sandbox/provider_codes.h"
+#include "issue/provider_codes.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis {
 
 std::string_view describe_provider_code(int code) {
   switch (code) {
@@ -18,4 +18,4 @@ std::string_view describe_provider_code(int code) {
   }
 }
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis

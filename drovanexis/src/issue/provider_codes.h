@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace drovanexis::sandbox {
+namespace drovanexis {
 
 // Result codes of processing that the SAT's tables do not cover: the
 // provider's own account refusals (7xx) and failures before a document
@@ -22,4 +22,4 @@ inline constexpr int kCodeInternalError = 899;
 // The Spanish description of one of the codes above ("" for any other code).
 std::string_view describe_provider_code(int code);
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis

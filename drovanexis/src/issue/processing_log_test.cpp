@@ -1,8 +1,10 @@
-#include "sandbox/processing_log.h"
+#include "issue/processing_log.h"
 
 #include <gtest/gtest.h>
 
-namespace drovanexis::sandbox {
+#include "issue/text_wrap.h"
+
+namespace drovanexis::issue {
 namespace {
 
 TEST(ProcessingLog, WrapsLongTextAtBlanksWithIndentedContinuation) {
@@ -48,4 +50,4 @@ TEST(ProcessingLog, WindowsTextWithCrLfAndNoLineOver79Columns) {
 }
 
 }  // namespace
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

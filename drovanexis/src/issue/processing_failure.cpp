@@ -1,8 +1,8 @@
-#include "sandbox/processing_failure.h"
+#include "issue/processing_failure.h"
 
 #include <limits>
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 
 ProcessingFailure::ProcessingFailure(std::vector<Failure> failures)
     : std::runtime_error(failures.empty() ? "" : failures.front().explanation),
@@ -37,4 +37,4 @@ int code_number(const std::string& code) {
   return any && number != 0 ? static_cast<int>(number) : 1;
 }
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

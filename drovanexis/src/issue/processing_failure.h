@@ -6,7 +6,7 @@
 
 #include "validate/validation.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 
 // Ends a processing run: the failures to log (at least one) and the result.
 class ProcessingFailure : public std::runtime_error {
@@ -30,4 +30,4 @@ class ProcessingFailure : public std::runtime_error {
 // failure is never reported as 0.
 int code_number(const std::string& code);
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 
 // The processing log "Drovanexis.log": a header (time, library version,
 // document), one line per step and one per error, in Spanish. The file is in
@@ -36,10 +36,4 @@ class ProcessingLog {
   std::vector<std::string> lines_;  // UTF-8, already wrapped
 };
 
-// Breaks UTF-8 text into lines of at most `width` characters, at blanks where
-// possible; the first line starts with `first_prefix`, the others with as
-// many blanks.
-std::vector<std::string> wrap_text(std::string_view first_prefix, std::string_view text,
-                                   std::size_t width);
-
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

@@ -1,4 +1,4 @@
-#include "sandbox/processing.h"
+#include "issue/processing.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -16,9 +16,10 @@
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 namespace {
 
+using namespace sandbox;
 using namespace sandbox::testing;
 using drovanexis::testing::run_sat_script;
 using drovanexis::testing::sat_available;
@@ -340,4 +341,4 @@ TEST_F(ProcessingTest, WriteFailureAfterStampingKeepsTheStampInTheLedger) {
 }
 
 }  // namespace
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

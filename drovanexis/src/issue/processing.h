@@ -7,13 +7,12 @@
 
 namespace drovanexis {
 
-// Processes one document end to end with the sandbox provider of the state
-// file default_state_path() names:
+// Processes one document end to end with the provider open_provider() gives:
 //   external XML (if one was set) read into the tree; "%cb_date" replaced by
-//   the time of central Mexico; certificate and key read; sealed; validated
-//   with the provider's rules; stamped (one stamp taken and the document
-//   recorded in the ledger); the stamped XML written atomically to
-//   output_file; result values 1-18 filled.
+//   the time of central Mexico; certificate and key read; sealed; handed
+//   over to the provider, which validates it with its rules and stamps it
+//   (one stamp taken and the document recorded in its ledger); the stamped
+//   XML written atomically to output_file; result values 1-18 filled.
 // Returns 0 on success. On failure returns the number of the first error's
 // code (e.g. 33118 for CFDI33118, 702 for an empty account), value 1 carries
 // that number, value 2 "<code>: <description>", the rest are "", and output_file is

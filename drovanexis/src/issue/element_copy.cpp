@@ -1,6 +1,6 @@
-#include "sandbox/element_copy.h"
+#include "issue/element_copy.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 
 namespace {
 
@@ -22,4 +22,4 @@ Element copy_element(const Element& source) {
   return copy;
 }
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

@@ -1,9 +1,9 @@
-#include "sandbox/external_document.h"
+#include "issue/external_document.h"
 
-#include "sandbox/processing_failure.h"
+#include "issue/processing_failure.h"
 #include "xml/xml_reader.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 
 namespace {
 
@@ -48,4 +48,4 @@ Element read_external_document(std::string_view text) {
   return root;
 }
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

@@ -4,7 +4,7 @@
 
 #include "document/element.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis::issue {
 
 // Reads the text of an externally built CFDI into the tree. Throws
 // ProcessingFailure: 301 for an empty text, a text that is not well-formed
@@ -12,4 +12,4 @@ namespace drovanexis::sandbox {
 // document already carries a stamp.
 Element read_external_document(std::string_view text);
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::issue

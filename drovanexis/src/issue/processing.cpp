@@ -1,6 +1,8 @@
-#include "sandbox/processing.h"
+#include "issue/processing.h"
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -8,42 +10,34 @@
 #include "crypto/crypto_error.h"
 #include "crypto/seal.h"
 #include "document/output_rules.h"
+#include "issue/element_copy.h"
+#include "issue/external_document.h"
+#include "issue/processing_failure.h"
+#include "issue/processing_log.h"
+#include "issue/provider.h"
+#include "issue/provider_codes.h"
 #include "portable/file_io.h"
 #include "portable/windows_path.h"
-#include "sandbox/element_copy.h"
-#include "sandbox/external_document.h"
-#include "sandbox/ledger.h"
-#include "sandbox/mexico_time.h"
-#include "sandbox/processing_failure.h"
-#include "sandbox/processing_log.h"
-#include "sandbox/provider_codes.h"
-#include "sandbox/sandbox_provider.h"
-#include "sandbox/state_file.h"
 #include "xml/xml_writer.h"
 
 namespace drovanexis {
 
 namespace {
 
-using sandbox::ProcessingFailure;
+using issue::ProcessingFailure;
 
 constexpr const char* kRoot = "cfdi:Comprobante";
 
 [[noreturn]] void fail(int code, std::string node, std::string attribute,
                        const std::string& detail) {
-  std::string explanation(sandbox::describe_provider_code(code));
+  std::string explanation(describe_provider_code(code));
   if (!detail.empty()) explanation += ": " + detail;
   throw ProcessingFailure(std::to_string(code), std::move(node), std::move(attribute),
                           std::move(explanation));
 }
 
-// The central Mexico wall clock of an instant, as validation compares dates.
-LocalDateTime mexico_local(std::time_t utc_seconds) {
-  return LocalDateTime{static_cast<std::int64_t>(utc_seconds) - 6 * 3600};
-}
-
 std::string mexico_text(std::time_t utc_seconds) {
-  return sandbox::format_mexico_time(sandbox::Clock::from_time_t(utc_seconds));
+  return central_mexico_time(std::chrono::system_clock::from_time_t(utc_seconds));
 }
 
 std::string attribute_text(const Element& element, std::string_view name) {
@@ -56,10 +50,10 @@ std::string attribute_text(const Element& element, std::string_view name) {
 class Pipeline {
  public:
   Pipeline(Document& document, std::string_view certificate_file, std::string_view key_file,
-           std::string_view key_password, std::string_view output_file, sandbox::ProcessingLog& log)
+           std::string_view key_password, std::string_view output_file, issue::ProcessingLog& log)
       : document_(document),
         root_(document.complete_xml ? Element("cfdi:Comprobante")
-                                    : sandbox::copy_element(document.root)),
+                                    : issue::copy_element(document.root)),
         certificate_file_(certificate_file),
         key_file_(key_file),
         key_password_(key_password),
@@ -69,12 +63,11 @@ class Pipeline {
   void run() {
     check_output_target();
     read_external_xml();
-    prepare_for_sealing(root_, sandbox::mexico_now());
+    prepare_for_sealing(root_, central_mexico_now());
     load_credentials();
     seal_document();
     open_provider();
-    validate();
-    stamp();
+    hand_over();
     write_output();
     fill_values();
     // From now on the document is the stamped tree, external or not, so that
@@ -88,24 +81,24 @@ class Pipeline {
   // written: empty, in a folder that does not exist, or naming a folder.
   void check_output_target() const {
     if (output_file_.empty()) {
-      fail(sandbox::kCodeOutputNotWritten, "", "", "no se indicó el nombre del archivo");
+      fail(kCodeOutputNotWritten, "", "", "no se indicó el nombre del archivo");
     }
     const std::filesystem::path target = portable::resolve_path(output_file_);
     const std::filesystem::path folder =
         target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-      fail(sandbox::kCodeOutputNotWritten, "", "",
+      fail(kCodeOutputNotWritten, "", "",
            output_file_ + ": la carpeta " + folder.string() + " no existe");
     }
     if (std::filesystem::is_directory(target, ec)) {
-      fail(sandbox::kCodeOutputNotWritten, "", "", output_file_ + " es una carpeta");
+      fail(kCodeOutputNotWritten, "", "", output_file_ + " es una carpeta");
     }
   }
 
   void read_external_xml() {
     if (!document_.complete_xml) return;
-    root_ = sandbox::read_external_document(*document_.complete_xml);
+    root_ = issue::read_external_document(*document_.complete_xml);
     log_.step("XML externo leído (" + std::to_string(document_.complete_xml->size()) + " bytes)");
   }
 
@@ -113,7 +106,7 @@ class Pipeline {
     try {
       certificate_.emplace(Certificate::load(certificate_file_));
     } catch (const CryptoError& error) {
-      fail(sandbox::kCodeCertificateUnreadable, kRoot, "Certificado", error.what());
+      fail(kCodeCertificateUnreadable, kRoot, "Certificado", error.what());
     }
     log_.step("Certificado leído: " + certificate_file_ + " (No. " + certificate_->number() +
               ", RFC " + certificate_->rfc() + ", vigencia " +
@@ -122,8 +115,8 @@ class Pipeline {
     try {
       key_.emplace(PrivateKey::load(key_file_, key_password_));
     } catch (const CryptoError& error) {
-      fail(error.code() == CryptoErrorCode::kWrongPassword ? sandbox::kCodeWrongKeyPassword
-                                                           : sandbox::kCodeKeyUnreadable,
+      fail(error.code() == CryptoErrorCode::kWrongPassword ? kCodeWrongKeyPassword
+                                                           : kCodeKeyUnreadable,
            kRoot, "Sello", error.what());
     }
     log_.step("Llave privada leída: " + key_file_);
@@ -133,8 +126,8 @@ class Pipeline {
     try {
       seal(root_, *certificate_, *key_);
     } catch (const CryptoError& error) {
-      fail(error.code() == CryptoErrorCode::kKeyMismatch ? sandbox::kCodeKeyDoesNotMatch
-                                                         : sandbox::kCodeCertificateUnreadable,
+      fail(error.code() == CryptoErrorCode::kKeyMismatch ? kCodeKeyDoesNotMatch
+                                                         : kCodeCertificateUnreadable,
            kRoot, "Sello", error.what());
     }
     log_.step("Sello generado con el certificado " + attribute_text(root_, "NoCertificado") +
@@ -142,40 +135,23 @@ class Pipeline {
   }
 
   void open_provider() {
-    const auto state_file = sandbox::default_state_path();
     try {
-      provider_.emplace(sandbox::SandboxProvider::open(state_file));
-    } catch (const std::exception& error) {
-      fail(sandbox::kCodeStateUnavailable, "", "", error.what());
+      provider_ = drovanexis::open_provider();
+    } catch (const ProviderRefusal& refusal) {
+      throw ProcessingFailure(refusal.failures());
     }
   }
 
-  ValidationContext validation_context() const {
-    ValidationContext context;
-    context.certificate.rfc = certificate_->rfc();
-    context.certificate.is_csd = certificate_->is_csd();
-    context.certificate.issued_by_authority = certificate_->issued_by(provider_->authority());
-    context.certificate.not_before = mexico_local(certificate_->valid_from());
-    context.certificate.not_after = mexico_local(certificate_->valid_until());
-    context.seal_verified = seal_verifies(root_);
-    context.now = mexico_local(std::time(nullptr));
-    return context;
-  }
-
-  void validate() {
-    auto failures = validate_document(root_, validation_context());
-    if (!failures.empty()) throw ProcessingFailure(std::move(failures));
-    log_.step("Validación: el comprobante cumple todas las reglas");
-  }
-
-  void stamp() {
+  // The provider validates the sealed document and stamps it; its steps go
+  // to the log as they happen.
+  void hand_over() {
+    const StampRequest request{root_, document_.service_user, document_.service_password,
+                               [](const Element& root) { return write_xml(root); },
+                               [this](std::string_view step) { log_.step(step); }};
     try {
-      stamped_.emplace(provider_->stamp(root_, document_.service_user, document_.service_password,
-                                        [](const Element& root) { return write_xml(root); }));
-    } catch (const sandbox::StampRefused& refusal) {
-      fail(refusal.code(), "", "", "cuenta " + document_.service_user);
-    } catch (const sandbox::StateError& error) {
-      fail(sandbox::kCodeStateUnavailable, "", "", error.what());
+      stamped_.emplace(provider_->stamp(request));
+    } catch (const ProviderRefusal& refusal) {
+      throw ProcessingFailure(refusal.failures());
     }
     log_.step("Timbre: UUID " + stamped_->stamp.uuid + ", FechaTimbrado " +
               stamped_->stamp.fecha_timbrado + ", operación " +
@@ -189,7 +165,7 @@ class Pipeline {
     try {
       portable::write_file_atomic(output_file_, stamped_->stamped_xml);
     } catch (const std::exception& error) {
-      fail(sandbox::kCodeOutputNotWritten, "", "",
+      fail(kCodeOutputNotWritten, "", "",
            std::string(error.what()) + " (el documento quedó timbrado con UUID " +
                stamped_->stamp.uuid + " y registrado por el proveedor)");
     }
@@ -198,7 +174,7 @@ class Pipeline {
 
   void fill_values() {
     auto& values = document_.values;
-    const sandbox::StampFields& stamp = stamped_->stamp;
+    const StampFields& stamp = stamped_->stamp;
     values[1] = "0";
     values[2] = "";
     values[3] = attribute_text(root_, "NoCertificado");
@@ -227,15 +203,15 @@ class Pipeline {
   std::string key_file_;
   std::string key_password_;
   std::string output_file_;
-  sandbox::ProcessingLog& log_;
+  issue::ProcessingLog& log_;
   std::optional<Certificate> certificate_;
   std::optional<PrivateKey> key_;
-  std::optional<sandbox::SandboxProvider> provider_;
-  std::optional<sandbox::StampResult> stamped_;
+  std::unique_ptr<Provider> provider_;
+  std::optional<StampResult> stamped_;
 };
 
 void report_failure(Document& document, const ProcessingFailure& failure,
-                    sandbox::ProcessingLog& log) {
+                    issue::ProcessingLog& log) {
   for (const auto& item : failure.failures()) {
     log.error(item.code, item.node, item.attribute, item.explanation);
   }
@@ -257,8 +233,8 @@ int process_document(Document& document, std::string_view certificate_file,
                      std::string_view output_file) noexcept {
   try {
     document.values.fill("");
-    sandbox::ProcessingLog log(sandbox::mexico_now(), DROVANEXIS_VERSION,
-                               document_label(output_file, document));
+    issue::ProcessingLog log(central_mexico_now(), DROVANEXIS_VERSION,
+                             document_label(output_file, document));
     int result = 0;
     try {
       Pipeline(document, certificate_file, key_file, key_password, output_file, log).run();
@@ -268,33 +244,32 @@ int process_document(Document& document, std::string_view certificate_file,
       result = failure.result_number();
     } catch (const std::exception& error) {
       const ProcessingFailure failure(
-          std::to_string(sandbox::kCodeInternalError), "", "",
-          std::string(sandbox::describe_provider_code(sandbox::kCodeInternalError)) + ": " +
-              error.what());
+          std::to_string(kCodeInternalError), "", "",
+          std::string(describe_provider_code(kCodeInternalError)) + ": " + error.what());
       report_failure(document, failure, log);
       result = failure.result_number();
     }
     log.write(kProcessingLogFile);
     return result;
   } catch (...) {
-    return sandbox::kCodeInternalError;
+    return kCodeInternalError;
   }
 }
 
 int report_missing_document(std::int32_t handle, std::string_view output_file) noexcept {
   try {
-    sandbox::ProcessingLog log(
-        sandbox::mexico_now(), DROVANEXIS_VERSION,
+    issue::ProcessingLog log(
+        central_mexico_now(), DROVANEXIS_VERSION,
         std::string(output_file) + " (documento " + std::to_string(handle) + ")");
-    log.error(std::to_string(sandbox::kCodeNoDocument), "", "",
-              std::string(sandbox::describe_provider_code(sandbox::kCodeNoDocument)) +
-                  ": el identificador " + std::to_string(handle) +
+    log.error(std::to_string(kCodeNoDocument), "", "",
+              std::string(describe_provider_code(kCodeNoDocument)) + ": el identificador " +
+                  std::to_string(handle) +
                   " no corresponde a ningún documento (no se creó o ya se liberó).");
-    log.result(sandbox::kCodeNoDocument, 1);
+    log.result(kCodeNoDocument, 1);
     log.write(kProcessingLogFile);
   } catch (...) {
   }
-  return sandbox::kCodeNoDocument;
+  return kCodeNoDocument;
 }
 
 }  // namespace drovanexis

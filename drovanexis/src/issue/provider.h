@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/element.h"
+#include "validate/validation.h"
+
+namespace drovanexis {
+
+// The door between the issuing pipeline and a stamping provider. The pipeline
+// reads the credentials, seals and writes the files and the log; the provider
+// validates what it is handed and stamps it, keeps the accounts and answers
+// for the documents it stamped. The sandbox is the one provider today; a
+// provider over the network can take its place behind the same operations.
+
+// Turns the stamped tree into the bytes the provider records and the
+// pipeline writes.
+using XmlSerializer = std::function<std::string(const Element&)>;
+
+// Receives the provider's steps, one line of text each, for the caller's log.
+using StepReport = std::function<void(std::string_view)>;
+
+// The attributes of one TimbreFiscalDigital 1.1 and its original string.
+struct StampFields {
+  std::string uuid;
+  std::string fecha_timbrado;
+  std::string rfc_prov_certif;
+  std::string sello_cfd;
+  std::string no_certificado_sat;
+  std::string sello_sat;
+  std::string original_string;
+};
+
+// What the provider answers for a document it stamped.
+struct StampResult {
+  StampFields stamp;
+  std::int64_t operation_number = 0;
+  std::int64_t balance_left = 0;
+  std::string provider_rfc;
+  std::string provider_name;
+  std::string stamped_xml;
+};
+
+// A sealed document handed over for stamping, and the account that pays for
+// the stamp.
+struct StampRequest {
+  Element& comprobante;
+  std::string user;
+  std::string password;
+  XmlSerializer serialize;
+  StepReport report;
+};
+
+// The provider refused the request: the failures with their codes (the SAT's
+// rule codes, or the provider's own 7xx), in the order found; never empty.
+class ProviderRefusal : public std::runtime_error {
+ public:
+  explicit ProviderRefusal(std::vector<Failure> failures);
+  // One failure with the provider's code and its description, followed by
+  // ": detail" when a detail is given.
+  ProviderRefusal(int code, std::string_view detail);
+
+  const std::vector<Failure>& failures() const { return failures_; }
+
+ private:
+  std::vector<Failure> failures_;
+};
+
+class Provider {
+ public:
+  virtual ~Provider() = default;
+
+  // Validates the sealed document with the provider's rules (the issuer's
+  // certificate is the one in its Certificado attribute), then takes one
+  // stamp from the account, adds the TimbreFiscalDigital to the tree and
+  // records the stamped document. Throws ProviderRefusal with every rule that
+  // failed, or with 701/702 for the account and 703 when the provider cannot
+  // be reached; the tree carries no stamp after any failure.
+  virtual StampResult stamp(const StampRequest& request) = 0;
+
+  // The stamps left on the account. Throws ProviderRefusal (701) for an
+  // unknown user or a wrong password.
+  virtual std::int64_t balance(const std::string& user, const std::string& password) = 0;
+
+  // Bulk download (the stamped documents and cancellation requests of an
+  // RFC over a period) belongs here as one more operation.
+};
+
+// The provider the pipeline works with: today the sandbox over its state
+// file (default_state_path()). Throws ProviderRefusal (703) when it cannot
+// be opened.
+std::unique_ptr<Provider> open_provider();
+
+}  // namespace drovanexis
