@@ -3,9 +3,9 @@
 #include "cbb/cbb_generator.h"
 #include "document/document.h"
 #include "drovanexis.h"
+#include "issue/provider_codes.h"
 #include "sandbox/acknowledgement.h"
 #include "sandbox/cancellation.h"
-#include "sandbox/provider_codes.h"
 #include "sandbox/status_query.h"
 
 namespace drovanexis::api {
@@ -15,16 +15,16 @@ namespace sb = sandbox;
 
 static_assert(DROVANEXIS_VALUE_PROVIDER == kResultValueCount);
 
-static_assert(DROVANEXIS_ERROR_CREDENTIALS == sb::kCodeBadCredentials);
-static_assert(DROVANEXIS_ERROR_NO_STAMPS_LEFT == sb::kCodeNoStampsLeft);
-static_assert(DROVANEXIS_ERROR_STATE_UNAVAILABLE == sb::kCodeStateUnavailable);
-static_assert(DROVANEXIS_ERROR_CERTIFICATE == sb::kCodeCertificateUnreadable);
-static_assert(DROVANEXIS_ERROR_KEY == sb::kCodeKeyUnreadable);
-static_assert(DROVANEXIS_ERROR_KEY_PASSWORD == sb::kCodeWrongKeyPassword);
-static_assert(DROVANEXIS_ERROR_KEY_MISMATCH == sb::kCodeKeyDoesNotMatch);
-static_assert(DROVANEXIS_ERROR_OUTPUT == sb::kCodeOutputNotWritten);
-static_assert(DROVANEXIS_ERROR_NO_DOCUMENT == sb::kCodeNoDocument);
-static_assert(DROVANEXIS_ERROR_INTERNAL == sb::kCodeInternalError);
+static_assert(DROVANEXIS_ERROR_CREDENTIALS == kCodeBadCredentials);
+static_assert(DROVANEXIS_ERROR_NO_STAMPS_LEFT == kCodeNoStampsLeft);
+static_assert(DROVANEXIS_ERROR_STATE_UNAVAILABLE == kCodeStateUnavailable);
+static_assert(DROVANEXIS_ERROR_CERTIFICATE == kCodeCertificateUnreadable);
+static_assert(DROVANEXIS_ERROR_KEY == kCodeKeyUnreadable);
+static_assert(DROVANEXIS_ERROR_KEY_PASSWORD == kCodeWrongKeyPassword);
+static_assert(DROVANEXIS_ERROR_KEY_MISMATCH == kCodeKeyDoesNotMatch);
+static_assert(DROVANEXIS_ERROR_OUTPUT == kCodeOutputNotWritten);
+static_assert(DROVANEXIS_ERROR_NO_DOCUMENT == kCodeNoDocument);
+static_assert(DROVANEXIS_ERROR_INTERNAL == kCodeInternalError);
 
 static_assert(DROVANEXIS_CANCEL_DONE == sb::kCancelledDirectly);
 static_assert(DROVANEXIS_CANCEL_IN_PROCESS == sb::kCancellationInProcess);
