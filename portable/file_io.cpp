@@ -1,11 +1,16 @@
 #include "portable/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -27,6 +32,49 @@ void write_all(int fd, std::string_view bytes, const std::string& file) {
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
+}
+
+// Marks the temporary files this module creates: ".<name>.dvxtmp.XXXXXX".
+constexpr std::string_view kTemporaryMarker = ".dvxtmp.";
+// A temporary file younger than this may belong to a write still running.
+constexpr auto kStaleAfter = std::chrono::minutes(1);
+
+bool is_our_temporary(std::string_view name) {
+  const auto marker = name.rfind(kTemporaryMarker);
+  return name.size() > 1 && name.front() == '.' && marker != std::string_view::npos &&
+         name.size() - marker - kTemporaryMarker.size() == 6;
+}
+
+// Removes the temporary files a killed process left in `folder`: ours by
+// name, older than kStaleAfter, and not locked by a live writer.
+void remove_stale_temporaries(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto now = fs::file_time_type::clock::now();
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!is_our_temporary(name)) continue;
+    std::error_code time_ec;
+    const auto modified = fs::last_write_time(it->path(), time_ec);
+    if (time_ec || now - modified < kStaleAfter) continue;
+    const int fd = ::open(it->path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(it->path().c_str());
+    ::close(fd);
+  }
+}
+
+// Each folder is swept once per process, at its first write: stale files come
+// from processes that died before this one wrote there, and sweeping at every
+// write would make a batch into one folder quadratic in its size.
+void remove_stale_temporaries_once(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  {
+    std::lock_guard lock(mutex);
+    if (!swept.insert(folder).second) return;
+  }
+  remove_stale_temporaries(folder);
 }
 
 }  // namespace
@@ -57,44 +105,57 @@ std::optional<std::string> read_file(std::string_view windows_name) {
   return bytes;
 }
 
-void write_file_atomic(std::string_view windows_name, std::string_view bytes,
-                       Durability durability) {
+StagedFile::StagedFile(std::string_view windows_name) {
   const auto target = resolve_path(windows_name);
-  const std::string target_name = target.string();
+  target_ = target.string();
+  struct stat info {};
+  if (::stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    fail(EINVAL, "not a regular file, refusing to replace", target_);
+  }
   auto folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string temp_name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  folder_ = folder.string();
+  remove_stale_temporaries_once(folder_);
+  temp_ = (folder / ("." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX"))
+              .string();
+  fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
+  if (fd_ < 0) fail(errno, "cannot create a temporary file for", target_);
+  // Locked for its whole life, so that no other process takes it for stale.
+  ::flock(fd_, LOCK_EX | LOCK_NB);
+}
 
-  const int fd = ::mkstemp(temp_name.data());
-  if (fd < 0) fail(errno, "cannot create a temporary file for", target_name);
-  try {
-    write_all(fd, bytes, target_name);
-    if (::fchmod(fd, 0644) != 0) fail(errno, "cannot set the permissions of", target_name);
-    if (durability == Durability::durable && ::fsync(fd) != 0) {
-      fail(errno, "cannot flush", target_name);
-    }
-  } catch (...) {
-    ::close(fd);
-    ::unlink(temp_name.c_str());
-    throw;
+StagedFile::~StagedFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void StagedFile::write(std::string_view bytes, Durability durability) {
+  if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) {
+    fail(errno, "cannot rewrite the temporary file of", target_);
   }
-  if (::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(temp_name.c_str());
-    fail(error, "cannot close", target_name);
-  }
-  if (std::rename(temp_name.c_str(), target_name.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp_name.c_str());
-    fail(error, "cannot replace", target_name);
-  }
+  write_all(fd_, bytes, target_);
+  if (::fchmod(fd_, 0644) != 0) fail(errno, "cannot set the permissions of", target_);
+  if (durability == Durability::durable && ::fsync(fd_) != 0) fail(errno, "cannot flush", target_);
+}
+
+void StagedFile::commit(Durability durability) {
+  if (std::rename(temp_.c_str(), target_.c_str()) != 0) fail(errno, "cannot replace", target_);
+  temp_.clear();  // the name is the target's now
+  ::close(fd_);
+  fd_ = -1;
   if (durability != Durability::durable) return;
-  // Make the rename itself durable.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const int dir = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+void write_file_atomic(std::string_view windows_name, std::string_view bytes,
+                       Durability durability) {
+  StagedFile file(windows_name);
+  file.write(bytes, durability);
+  file.commit(durability);
 }
 
 }  // namespace portable

@@ -20,6 +20,37 @@ enum class Durability {
   replace_only,
 };
 
+// A file being written in the place of another: its bytes go to a temporary
+// file created at once in the target's folder (so a folder that cannot take
+// the file fails before any work is spent on it), locked while it lives, and
+// replace the target only on commit(). Destroyed without commit() it leaves
+// the target untouched and removes the temporary file. Temporary files of
+// this naming pattern (".<name>.dvxtmp.XXXXXX") left by a killed process are
+// removed when a process first writes to that folder, once they are older
+// than a minute and no longer locked. A target that exists and is not a
+// regular file (a device, a folder) is refused. Throws std::system_error
+// naming the file.
+class StagedFile {
+ public:
+  explicit StagedFile(std::string_view windows_name);
+  ~StagedFile();
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+
+  // Writes the whole content (replacing what was written before) and, when
+  // durable, flushes it to disk.
+  void write(std::string_view bytes, Durability durability);
+  // Renames the temporary file over the target (and, when durable, flushes
+  // the folder so that the rename survives a crash).
+  void commit(Durability durability);
+
+ private:
+  std::string target_;
+  std::string folder_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
 // Writes the file so that it is either fully replaced or left untouched: the
 // bytes go to a temporary file in the same folder, which is (when durable)
 // flushed to disk, then renamed over the target, and the folder flushed.

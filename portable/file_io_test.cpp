@@ -1,8 +1,12 @@
 #include "portable/file_io.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -61,4 +65,56 @@ TEST(FileIo, FailedWriteKeepsThePreviousFileAndNamesIt) {
     fs::permissions(".", fs::perms::owner_all);
     EXPECT_EQ(portable::read_file("out.xml"), "kept");
   }
+}
+
+// A write starts by sweeping its folder of the temporary files a killed
+// process left: ours by name, older than a minute, not locked by a writer.
+TEST(FileIo, StaleTemporaryFilesOfKilledWritersAreRemoved) {
+  portable::TestFolder folder;
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+  for (const char* name : {".out.xml.dvxtmp.AAAAAA", ".out.xml.dvxtmp.BBBBBB",
+                           ".out.xml.dvxtmp.CCCCCC", ".out.xml.dvxtmp.DDDDDDD", "keep.txt"}) {
+    std::ofstream(name) << "partial";
+    if (std::string(name) != ".out.xml.dvxtmp.CCCCCC") fs::last_write_time(name, old);
+  }
+  // A writer still running holds its lock.
+  const int locked = ::open(".out.xml.dvxtmp.BBBBBB", O_RDONLY);
+  ASSERT_GE(locked, 0);
+  ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+
+  portable::write_file_atomic("Out.xml", "whole");
+
+  EXPECT_FALSE(fs::exists(".out.xml.dvxtmp.AAAAAA"));  // stale: removed
+  EXPECT_TRUE(fs::exists(".out.xml.dvxtmp.BBBBBB"));   // locked
+  EXPECT_TRUE(fs::exists(".out.xml.dvxtmp.CCCCCC"));   // too young
+  EXPECT_TRUE(fs::exists(".out.xml.dvxtmp.DDDDDDD"));  // not our pattern
+  EXPECT_TRUE(fs::exists("keep.txt"));
+  EXPECT_EQ(portable::read_file("out.xml"), "whole");
+  ::close(locked);
+}
+
+// A device or a folder is never replaced by a regular file.
+TEST(FileIo, TargetsThatAreNotRegularFilesAreRefused) {
+  portable::TestFolder folder;
+  EXPECT_THROW(portable::write_file_atomic("/dev/null", "x"), std::system_error);
+  struct stat info {};
+  ASSERT_EQ(::stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  fs::create_directory("dir.xml");
+  EXPECT_THROW(portable::write_file_atomic("dir.xml", "x"), std::system_error);
+  EXPECT_TRUE(fs::is_directory("dir.xml"));
+}
+
+// Nothing is left behind when the staged file is given up.
+TEST(FileIo, StagedFileNotCommittedLeavesTheTargetAndNoTemporary) {
+  portable::TestFolder folder;
+  portable::write_file_atomic("out.xml", "kept");
+  {
+    portable::StagedFile staged("out.xml");
+    staged.write("never seen", portable::Durability::durable);
+  }
+  EXPECT_EQ(portable::read_file("out.xml"), "kept");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) ++files;
+  EXPECT_EQ(files, 1);
 }

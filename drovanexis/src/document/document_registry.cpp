@@ -18,21 +18,26 @@ std::int32_t DocumentRegistry::next_free_handle() {
 }
 
 std::int32_t DocumentRegistry::create(std::string version) {
-  auto document = std::make_unique<Document>(std::move(version));
+  auto document = std::make_shared<Held>(std::move(version));
   std::lock_guard lock(mutex_);
   const std::int32_t handle = next_free_handle();
   documents_.emplace(handle, std::move(document));
   return handle;
 }
 
-Document* DocumentRegistry::find(std::int32_t handle) {
+std::shared_ptr<DocumentRegistry::Held> DocumentRegistry::acquire(std::int32_t handle) {
   std::lock_guard lock(mutex_);
   const auto it = documents_.find(handle);
-  return it == documents_.end() ? nullptr : it->second.get();
+  return it == documents_.end() ? nullptr : it->second;
+}
+
+Document* DocumentRegistry::find(std::int32_t handle) {
+  const auto held = acquire(handle);
+  return held ? &held->document : nullptr;
 }
 
 bool DocumentRegistry::release(std::int32_t handle) {
-  std::unique_ptr<Document> released;
+  std::shared_ptr<Held> released;
   {
     std::lock_guard lock(mutex_);
     const auto it = documents_.find(handle);
@@ -40,7 +45,8 @@ bool DocumentRegistry::release(std::int32_t handle) {
     released = std::move(it->second);
     documents_.erase(it);
   }
-  return true;  // the document is destroyed here, outside the lock
+  return true;  // the document is destroyed here, outside the lock, unless a
+                // call on it is still running: then when that call ends
 }
 
 std::size_t DocumentRegistry::size() {

@@ -14,7 +14,10 @@ namespace drovanexis {
 // by handle. Handles are positive numbers from a counter and are never reused
 // while the process runs (until the counter wraps), so a stale handle cannot
 // reach a newer document. This registry is the library's one process-wide
-// state; a mutex guards it.
+// state. Its lock is held only to find, add or remove a document; each
+// document has a lock of its own for the calls made on it, so that a slow
+// call on one document (processing, with its signatures and disk writes)
+// never stalls the calls on another.
 class DocumentRegistry {
  public:
   static DocumentRegistry& instance();
@@ -22,30 +25,39 @@ class DocumentRegistry {
   // Registers a new document and returns its handle.
   std::int32_t create(std::string version);
   // The document of a handle, or nullptr. The pointer is valid until the
-  // handle is released; callers on other threads hold mutex() meanwhile.
+  // handle is released (for tests and single-threaded callers).
   Document* find(std::int32_t handle);
   // Forgets the document; false when the handle was not registered.
   bool release(std::int32_t handle);
   std::size_t size();
 
-  // Runs fn(Document&) under the registry's lock; false for unknown handles.
+  // Runs fn(Document&) under that document's own lock; false for unknown
+  // handles. A document released meanwhile by another thread stays alive
+  // until fn returns.
   template <typename Fn>
   bool with_document(std::int32_t handle, Fn&& fn) {
-    std::lock_guard lock(mutex_);
-    Document* document = find(handle);
-    if (document == nullptr) return false;
-    fn(*document);
+    const std::shared_ptr<Held> held = acquire(handle);
+    if (!held) return false;
+    std::lock_guard lock(held->mutex);
+    fn(held->document);
     return true;
   }
 
-  std::recursive_mutex& mutex() { return mutex_; }
-
  private:
+  // A document with the lock of the calls made on it (recursive, so that an
+  // entry may call another on the same document).
+  struct Held {
+    explicit Held(std::string version) : document(std::move(version)) {}
+    std::recursive_mutex mutex;
+    Document document;
+  };
+
   DocumentRegistry() = default;
   std::int32_t next_free_handle();
+  std::shared_ptr<Held> acquire(std::int32_t handle);
 
-  std::recursive_mutex mutex_;
-  std::unordered_map<std::int32_t, std::unique_ptr<Document>> documents_;
+  std::mutex mutex_;
+  std::unordered_map<std::int32_t, std::shared_ptr<Held>> documents_;
   std::int32_t next_handle_ = 1;
 };
 

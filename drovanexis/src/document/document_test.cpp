@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "document/document_registry.h"
@@ -112,6 +114,32 @@ TEST(DocumentRegistry, HandlesAreNotReusedAfterRelease) {
   EXPECT_TRUE(visited);
   EXPECT_FALSE(registry.with_document(first, [&](Document&) { FAIL(); }));
   registry.release(second);
+}
+
+// A call that takes long on one document (processing) must not hold up calls
+// on another, and a document released during a call lives until it ends.
+TEST(DocumentRegistry, ACallOnOneDocumentDoesNotStallAnother) {
+  auto& registry = DocumentRegistry::instance();
+  const std::int32_t slow = registry.create("3.3");
+  const std::int32_t other = registry.create("3.3");
+  std::promise<void> inside;
+  std::promise<void> finish;
+  std::thread slow_call([&] {
+    registry.with_document(slow, [&](Document& document) {
+      inside.set_value();
+      finish.get_future().wait();
+      document.service_user = "still alive";
+    });
+  });
+  inside.get_future().wait();
+  bool other_done = false;
+  EXPECT_TRUE(registry.with_document(other, [&](Document&) { other_done = true; }));
+  EXPECT_TRUE(other_done);
+  EXPECT_TRUE(registry.release(slow));  // while its call still runs
+  EXPECT_EQ(registry.find(slow), nullptr);
+  finish.set_value();
+  slow_call.join();
+  registry.release(other);
 }
 
 TEST(OutputRules, ZeroAmounts) {

@@ -12,6 +12,7 @@
 #include "document/output_rules.h"
 #include "issue/element_copy.h"
 #include "issue/external_document.h"
+#include "issue/output_guard.h"
 #include "issue/processing_failure.h"
 #include "issue/processing_log.h"
 #include "issue/provider.h"
@@ -62,6 +63,7 @@ class Pipeline {
 
   void run() {
     check_output_target();
+    stage_output();
     read_external_xml();
     prepare_for_sealing(root_, central_mexico_now());
     load_credentials();
@@ -78,21 +80,23 @@ class Pipeline {
 
  private:
   // Refuses, before any stamp is taken, an output name that cannot be
-  // written: empty, in a folder that does not exist, or naming a folder.
+  // written or that would replace what must be kept: the provider's state,
+  // the log, the certificate or key of this call, a device or a folder.
   void check_output_target() const {
-    if (output_file_.empty()) {
-      fail(kCodeOutputNotWritten, "", "", "no se indicó el nombre del archivo");
+    try {
+      refuse_unsafe_output(output_file_, {certificate_file_, key_file_});
+    } catch (const UnsafeOutput& unsafe) {
+      fail(kCodeOutputNotWritten, "", "", unsafe.what());
     }
-    const std::filesystem::path target = portable::resolve_path(output_file_);
-    const std::filesystem::path folder =
-        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-      fail(kCodeOutputNotWritten, "", "",
-           output_file_ + ": la carpeta " + folder.string() + " no existe");
-    }
-    if (std::filesystem::is_directory(target, ec)) {
-      fail(kCodeOutputNotWritten, "", "", output_file_ + " es una carpeta");
+  }
+
+  // The output's temporary file exists before any stamp is taken: a folder
+  // that cannot take the file fails here, at no cost.
+  void stage_output() {
+    try {
+      output_.emplace(output_file_);
+    } catch (const std::exception& error) {
+      fail(kCodeOutputNotWritten, "", "", error.what());
     }
   }
 
@@ -145,13 +149,23 @@ class Pipeline {
   // The provider validates the sealed document and stamps it; its steps go
   // to the log as they happen.
   void hand_over() {
-    const StampRequest request{root_, document_.service_user, document_.service_password,
+    // The stamped XML reaches the disk before the provider commits the stamp;
+    // if it cannot be written the stamp is undone and the call costs nothing.
+    const StampRequest request{root_,
+                               document_.service_user,
+                               document_.service_password,
                                [](const Element& root) { return write_xml(root); },
-                               [this](std::string_view step) { log_.step(step); }};
+                               [this](std::string_view step) { log_.step(step); },
+                               [this](std::string_view stamped_xml) {
+                                 output_->write(stamped_xml, portable::Durability::durable);
+                               }};
     try {
       stamped_.emplace(provider_->stamp(request));
     } catch (const ProviderRefusal& refusal) {
       throw ProcessingFailure(refusal.failures());
+    } catch (const std::system_error& error) {
+      fail(kCodeOutputNotWritten, "", "",
+           std::string(error.what()) + " (no se tomó ningún timbre de la cuenta)");
     }
     log_.step("Timbre: UUID " + stamped_->stamp.uuid + ", FechaTimbrado " +
               stamped_->stamp.fecha_timbrado + ", operación " +
@@ -159,11 +173,12 @@ class Pipeline {
               std::to_string(stamped_->balance_left));
   }
 
-  // The stamp is already in the ledger: if the file cannot be written the
-  // document is not lost, and the log names its UUID.
+  // The stamp is in the ledger and the file's bytes on disk: only the rename
+  // is left. Should it fail the document is not lost, and the log names its
+  // UUID.
   void write_output() {
     try {
-      portable::write_file_atomic(output_file_, stamped_->stamped_xml);
+      output_->commit(portable::Durability::durable);
     } catch (const std::exception& error) {
       fail(kCodeOutputNotWritten, "", "",
            std::string(error.what()) + " (el documento quedó timbrado con UUID " +
@@ -208,6 +223,7 @@ class Pipeline {
   std::optional<PrivateKey> key_;
   std::unique_ptr<Provider> provider_;
   std::optional<StampResult> stamped_;
+  std::optional<portable::StagedFile> output_;
 };
 
 void report_failure(Document& document, const ProcessingFailure& failure,

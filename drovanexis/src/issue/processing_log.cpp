@@ -25,7 +25,7 @@ ProcessingLog::ProcessingLog(std::string_view time, std::string_view library_ver
 }
 
 void ProcessingLog::add(std::string_view first_prefix, std::string_view text) {
-  for (auto& line : wrap_text(first_prefix, text, kWidth)) lines_.push_back(std::move(line));
+  for (auto& line : wrap_text(first_prefix, clip_log_text(text), kWidth)) lines_.push_back(std::move(line));
 }
 
 void ProcessingLog::step(std::string_view text) { add("[OK] ", text); }

@@ -25,6 +25,29 @@ TEST(ProcessingLog, CutsAWordLongerThanTheLineAndCountsCharactersNotBytes) {
   EXPECT_EQ(wrap_text("", accented, 40).size(), 1u);
 }
 
+// A megabyte wraps in one pass: before, every line recounted the rest of the
+// text, and a 1 MB value took minutes.
+TEST(ProcessingLog, WrapsAMegabyteKeepingEveryCharacter) {
+  std::string text;
+  while (text.size() < (1u << 20)) text += "abcdefghi ";
+  const auto lines = wrap_text("", text, 79);
+  std::size_t letters = 0;
+  for (const auto& line : lines) {
+    EXPECT_LE(line.size(), 79u);
+    for (const char c : line) letters += c == ' ' ? 0 : 1;
+  }
+  EXPECT_EQ(letters, text.size() / 10 * 9);
+}
+
+TEST(ProcessingLog, AValueLongerThanTheLimitIsCutWithANote) {
+  ProcessingLog log("2025-01-01T00:00:00", "1.0", std::string(1u << 20, 'n'));
+  const std::string text = log.text();
+  EXPECT_LT(text.size(), kLogTextLimit + 1000);
+  const std::string clipped = clip_log_text(std::string(kLogTextLimit + 5, 'n'));
+  EXPECT_EQ(clipped, std::string(kLogTextLimit, 'n') + " [... 5 caracteres m\xC3\xA1s]");
+  EXPECT_EQ(clip_log_text("corto"), "corto");
+}
+
 TEST(ProcessingLog, WindowsTextWithCrLfAndNoLineOver79Columns) {
   ProcessingLog log("2025-01-01T00:00:00", "1.0", "Salida.xml");
   log.step("Certificado leído");

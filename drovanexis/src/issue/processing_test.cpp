@@ -4,6 +4,8 @@
 #include <stdlib.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "cadena/sat_oracle.h"
 #include "portable/file_io.h"
@@ -323,21 +325,44 @@ TEST_F(ProcessingTest, OutputThatCannotBeWrittenIsRefusedBeforeAnyStampIsTaken) 
   EXPECT_EQ(balance(), before);
 }
 
-// A write that fails only when attempted (here: the temporary file's name is
-// too long for the file system) comes after the stamp: the stamped document
-// stays in the ledger and the log names its UUID.
-TEST_F(ProcessingTest, WriteFailureAfterStampingKeepsTheStampInTheLedger) {
+// An output whose file cannot even be created (here: its name is too long
+// for the file system) fails before the stamp: the call costs nothing.
+TEST_F(ProcessingTest, OutputThatCannotBeCreatedCostsNoStamp) {
   Document document = example_document("cfdi33-ingreso.xml");
+  const std::int64_t before = balance();
   const std::string output = std::string(250, 'x') + ".xml";
   const int result = process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
                                       kKeyPassword, output);
   EXPECT_EQ(result, 805);
-  const std::string log = log_text();
-  const std::size_t at = log.find("UUID ");
-  ASSERT_NE(at, std::string::npos) << log;
-  const std::string uuid = log.substr(at + 5, 36);
-  EXPECT_TRUE(find_ledger_entry(*open_existing_state("Drovanexis.db"), uuid)) << uuid;
+  EXPECT_NE(log_text().find("[ERROR] 805"), std::string::npos) << log_text();
+  EXPECT_EQ(log_text().find("UUID "), std::string::npos) << log_text();
+  EXPECT_EQ(balance(), before);
   EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+// Output names that would replace what the library or the caller must keep
+// are refused before anything is stamped, whatever their letter case or
+// spelling: the provider's state (and its journal), the library's log, the
+// certificate and key of the same call, a device.
+TEST_F(ProcessingTest, OutputNamesThatWouldDestroyKeptFilesAreRefused) {
+  const std::int64_t before = balance();
+  const std::string certificate = *portable::read_file("CSD_CACX7605101P8.cer");
+  const std::string key = *portable::read_file("CSD_CACX7605101P8.key");
+  std::vector<std::string> outputs = {".\\DROVANEXIS.DB", "Drovanexis.db",
+                                      "drovanexis.db-journal", ".\\drovanexis.LOG",
+                                      "csd_cacx7605101p8.CER", ".\\CSD_CACX7605101P8.key",
+                                      "/dev/null"};
+  for (const std::string& output : outputs) {
+    SCOPED_TRACE(output);
+    Document document = example_document("cfdi33-ingreso.xml");
+    EXPECT_EQ(process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
+                               kKeyPassword, output),
+              805);
+    EXPECT_NE(log_text().find("[ERROR] 805"), std::string::npos) << log_text();
+  }
+  EXPECT_EQ(balance(), before);  // the state file is whole and opens
+  EXPECT_EQ(portable::read_file("CSD_CACX7605101P8.cer"), certificate);
+  EXPECT_EQ(portable::read_file("CSD_CACX7605101P8.key"), key);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -47,6 +48,11 @@ struct StampResult {
   std::string stamped_xml;
 };
 
+// Receives the stamped XML while the provider records the stamp, before it
+// commits: a throw undoes the stamp, so a document that cannot be delivered
+// costs nothing.
+using Delivery = std::function<void(std::string_view stamped_xml)>;
+
 // A sealed document handed over for stamping, and the account that pays for
 // the stamp.
 struct StampRequest {
@@ -55,6 +61,7 @@ struct StampRequest {
   std::string password;
   XmlSerializer serialize;
   StepReport report;
+  Delivery deliver = {};  // may be empty
 };
 
 // The provider refused the request: the failures with their codes (the SAT's
@@ -96,5 +103,9 @@ class Provider {
 // file (default_state_path()). Throws ProviderRefusal (703) when it cannot
 // be opened.
 std::unique_ptr<Provider> open_provider();
+
+// The files that provider keeps its state in (with their journals), which no
+// output of the library may replace.
+std::vector<std::filesystem::path> provider_kept_files();
 
 }  // namespace drovanexis

@@ -17,4 +17,13 @@ std::unique_ptr<Provider> open_provider() {
   }
 }
 
+std::vector<std::filesystem::path> provider_kept_files() {
+  const std::filesystem::path state = sandbox::default_state_path();
+  std::vector<std::filesystem::path> kept{state};
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    kept.emplace_back(state.string() + suffix);
+  }
+  return kept;
+}
+
 }  // namespace drovanexis

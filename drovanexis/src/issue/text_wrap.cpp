@@ -12,7 +12,9 @@ std::size_t character_count(std::string_view text) {
   return count;
 }
 
-// Byte offset just past the first `characters` characters.
+// Byte offset just past the first `characters` characters (the text's size
+// when it has no more than that). Reads only as far as it needs to, so that
+// wrapping a long text costs time in proportion to its length.
 std::size_t byte_offset(std::string_view text, std::size_t characters) {
   std::size_t i = 0;
   for (std::size_t seen = 0; i < text.size(); ++i) {
@@ -30,9 +32,8 @@ std::vector<std::string> wrap_text(std::string_view first_prefix, std::string_vi
   std::string_view prefix = first_prefix;
   const std::size_t room = width > indent.size() + 10 ? width - indent.size() : 10;
   do {
-    std::size_t cut = text.size();
-    if (character_count(text) > room) {
-      cut = byte_offset(text, room);
+    std::size_t cut = byte_offset(text, room);
+    if (cut < text.size()) {
       const std::size_t blank = text.substr(0, cut + 1).rfind(' ');
       if (blank != std::string_view::npos && blank > 0) cut = blank;
     }
@@ -44,6 +45,14 @@ std::vector<std::string> wrap_text(std::string_view first_prefix, std::string_vi
     prefix = indent;
   } while (!text.empty());
   return lines;
+}
+
+std::string clip_log_text(std::string_view text) {
+  const std::size_t end = byte_offset(text, kLogTextLimit);
+  if (end == text.size()) return std::string(text);
+  const std::size_t cut_characters = character_count(text.substr(end));
+  return std::string(text.substr(0, end)) + " [... " + std::to_string(cut_characters) +
+         " caracteres más]";
 }
 
 }  // namespace drovanexis

@@ -43,7 +43,8 @@ std::int64_t insert_row(SqliteDb& db, const LedgerEntry& entry) {
 
 }  // namespace
 
-StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry) {
+StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry,
+                          const std::function<void()>& before_commit) {
   Transaction transaction(db);
   const auto left = account_balance(db, entry.account);
   if (!left) refuse(kCodeBadCredentials);
@@ -54,6 +55,8 @@ StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry) {
       .bind(1, entry.account)
       .run();
   receipt.balance_left = *left - 1;
+  // A throw here rolls the row and the balance back with the transaction.
+  if (before_commit) before_commit();
   transaction.commit();
   return receipt;
 }

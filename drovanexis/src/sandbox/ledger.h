@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -44,8 +45,11 @@ struct StampReceipt {
 // immediate transaction: either the ledger holds the document and the
 // balance is one lower, or neither changed. The operation number is the next
 // one after the highest recorded, which the write lock makes unique across
-// processes. Throws StampRefused (no stamps left) or StateError.
-StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry);
+// processes. before_commit runs inside the transaction once the row is
+// written: a throw from it rolls the row and the balance back and propagates.
+// Throws StampRefused (no stamps left) or StateError.
+StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry,
+                          const std::function<void()>& before_commit = {});
 
 // Records an entry without touching any balance (sample documents); assigns
 // and returns its operation number.

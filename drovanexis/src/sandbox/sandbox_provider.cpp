@@ -111,7 +111,8 @@ StampResult SandboxProvider::stamp(const StampRequest& request) {
   if (!failures.empty()) throw ProviderRefusal(std::move(failures));
   if (request.report) request.report("Validación: el comprobante cumple todas las reglas");
   try {
-    return stamp_validated(request.comprobante, request.user, request.password, request.serialize);
+    return stamp_validated(request.comprobante, request.user, request.password, request.serialize,
+                           request.deliver);
   } catch (const StampRefused& refusal) {
     throw ProviderRefusal(refusal.code(), "cuenta " + request.user);
   } catch (const StateError& error) {
@@ -132,13 +133,14 @@ std::int64_t SandboxProvider::balance(const std::string& user, const std::string
 
 StampResult SandboxProvider::stamp_validated(Element& comprobante, const std::string& user,
                                              const std::string& password,
-                                             const XmlSerializer& serialize) {
+                                             const XmlSerializer& serialize,
+                                             const Delivery& deliver) {
   if (!authenticate(*db_, user, password)) refuse(kCodeBadCredentials);
   // Checked again inside the transaction; this spares the signature when the
   // account is already empty.
   if (account_balance(*db_, user).value_or(0) <= 0) refuse(kCodeNoStampsLeft);
   try {
-    return stamp_and_record(comprobante, user, serialize);
+    return stamp_and_record(comprobante, user, serialize, deliver);
   } catch (...) {
     remove_stamp(comprobante);
     throw;
@@ -146,12 +148,15 @@ StampResult SandboxProvider::stamp_validated(Element& comprobante, const std::st
 }
 
 StampResult SandboxProvider::stamp_and_record(Element& comprobante, const std::string& user,
-                                              const XmlSerializer& serialize) {
+                                              const XmlSerializer& serialize,
+                                              const Delivery& deliver) {
   StampResult result;
   result.stamp = add_stamp(comprobante, *signer_, new_uuid(), mexico_now());
   result.stamped_xml = serialize(comprobante);
-  const StampReceipt receipt =
-      record_stamp(*db_, ledger_entry_for(comprobante, result.stamp, user, result.stamped_xml));
+  const StampReceipt receipt = record_stamp(
+      *db_, ledger_entry_for(comprobante, result.stamp, user, result.stamped_xml), [&] {
+        if (deliver) deliver(result.stamped_xml);
+      });
   result.operation_number = receipt.operation_number;
   result.balance_left = receipt.balance_left;
   result.provider_rfc = signer_->rfc;

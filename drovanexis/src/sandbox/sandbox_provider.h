@@ -42,7 +42,8 @@ class SandboxProvider final : public Provider {
   // removed from the tree again and neither ledger nor balance changed. The
   // document is taken as valid.
   StampResult stamp_validated(Element& comprobante, const std::string& user,
-                              const std::string& password, const XmlSerializer& serialize);
+                              const std::string& password, const XmlSerializer& serialize,
+                              const Delivery& deliver = {});
 
  private:
   SandboxProvider(std::unique_ptr<SqliteDb> db, std::unique_ptr<ProviderSigner> signer,
@@ -50,7 +51,7 @@ class SandboxProvider final : public Provider {
 
   ValidationContext validation_context(const Element& comprobante) const;
   StampResult stamp_and_record(Element& comprobante, const std::string& user,
-                               const XmlSerializer& serialize);
+                               const XmlSerializer& serialize, const Delivery& deliver);
 
   std::unique_ptr<SqliteDb> db_;
   std::unique_ptr<ProviderSigner> signer_;

@@ -39,7 +39,7 @@ ServiceLog::ServiceLog(std::string_view service, std::string_view time,
 }
 
 void ServiceLog::add(std::string_view first_prefix, std::string_view text) {
-  for (auto& line : wrap_text(first_prefix, one_line(text), kWidth)) {
+  for (auto& line : wrap_text(first_prefix, clip_log_text(one_line(text)), kWidth)) {
     lines_.push_back(std::move(line));
   }
 }

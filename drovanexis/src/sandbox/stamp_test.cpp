@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
+#include <system_error>
 #include <vector>
 
 #include "crypto/seal.h"
@@ -107,6 +109,35 @@ TEST(SandboxProvider, RefusalLeavesTreeLedgerAndBalanceUnchanged) {
   const StampResult result = provider.stamp_validated(root, "strict", "right", serialize);
   EXPECT_EQ(result.balance_left, 2);
   EXPECT_EQ(find_ledger_entry(provider.db(), result.stamp.uuid)->issuer_rfc, "CACX7605101P8");
+}
+
+// A document whose delivery fails while the stamp is being recorded costs
+// nothing: no ledger row, the balance as it was, no stamp in the tree. The
+// delivery sees the bytes the ledger would have kept.
+TEST(SandboxProvider, FailedDeliveryUndoesTheStamp) {
+  portable::TestFolder folder;
+  prepare_working_folder();
+  SandboxProvider provider = SandboxProvider::open("Drovanexis.db");
+  store_account(provider.db(), "strict", "right", 3);
+  Element root = sealed_looking_document(false);
+  const auto serialize = [](const Element&) { return std::string("<stamped/>"); };
+  std::string delivered;
+  const auto failing_delivery = [&](std::string_view xml) {
+    delivered = xml;
+    throw std::system_error(ENOSPC, std::generic_category(), "cannot write \"Salida.xml\"");
+  };
+  EXPECT_THROW(provider.stamp_validated(root, "strict", "right", serialize, failing_delivery),
+               std::system_error);
+  EXPECT_EQ(delivered, "<stamped/>");
+  EXPECT_EQ(root.child("cfdi:Complemento"), nullptr);
+  EXPECT_EQ(account_balance(provider.db(), "strict"), 3);
+  Statement rows(provider.db(), "SELECT count(*) FROM ledger WHERE account = 'strict'");
+  ASSERT_TRUE(rows.step());
+  EXPECT_EQ(rows.integer(0), 0);
+
+  const StampResult result = provider.stamp_validated(root, "strict", "right", serialize,
+                                                      [](std::string_view) {});
+  EXPECT_EQ(result.balance_left, 2);
 }
 
 // Through the provider interface the sandbox validates what it is handed:
