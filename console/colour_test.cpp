@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "console/screen.h"
 
 namespace console {
@@ -40,8 +43,35 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{"I", "N/W,N/W,N/N,N/N,N/W"}, ColourCase{"+IR", "N+/W,N/W,N/N,N/N,N/W"},
         // A second "/" moves the background into the foreground.
         ColourCase{"W/R/", "R/N,N/W,N/N,N/N,N/W"}, ColourCase{"+/G/*", "G+/N*,N/W,N/N,N/N,N/W"},
+        // A later colour of the same part ends the underline mark of "U".
+        ColourCase{"/UX", "N/N,N/W,N/N,N/N,N/W"}, ColourCase{"/U15", "N/W*,N/W,N/N,N/N,N/W"},
+        ColourCase{"U//", "N/N,N/W,N/N,N/N,N/W"}, ColourCase{"/U/", "U/N,N/W,N/N,N/N,N/W"},
+        ColourCase{"UR", "BR/N,N/W,N/N,N/N,N/W"}, ColourCase{"UI", "N/W,N/W,N/N,N/N,N/W"},
         // Characters outside the notation do not count.
         ColourCase{"  ?", "W/N,N/W,N/N,N/N,N/W"}, ColourCase{" W + / B ", "W+/B,N/W,N/N,N/N,N/W"}));
+
+// Every item of up to four characters of the notation: what the table
+// writes must read back to the same attribute and underline marks.
+TEST(ColourTableTest, WrittenItemsReadBackToTheSameValue) {
+  const std::string alphabet = "WNBGRU/+*XI15 ";
+  for (std::size_t length = 1; length <= 4; ++length) {
+    std::vector<std::size_t> digits(length, 0);
+    for (;;) {
+      std::string item;
+      for (std::size_t d : digits) item.push_back(alphabet[d]);
+      ColourValue value;
+      if (ColourTable::parse_item(item, value)) {
+        const std::string written = ColourTable::item_to_string(value);
+        ColourValue read_back;
+        ASSERT_TRUE(ColourTable::parse_item(written, read_back)) << item;
+        ASSERT_EQ(read_back, value) << "\"" << item << "\" written as \"" << written << '"';
+      }
+      std::size_t i = 0;
+      while (i < length && ++digits[i] == alphabet.size()) digits[i++] = 0;
+      if (i == length) break;
+    }
+  }
+}
 
 TEST(ColourTableTest, EmptyStringRestoresTheInitialTable) {
   ColourTable table;
