@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console/screen.h"
+#include "tests/support/all_strings.h"
 
 namespace console {
 namespace {
@@ -53,24 +54,15 @@ INSTANTIATE_TEST_SUITE_P(
 // Every item of up to four characters of the notation: what the table
 // writes must read back to the same attribute and underline marks.
 TEST(ColourTableTest, WrittenItemsReadBackToTheSameValue) {
-  const std::string alphabet = "WNBGRU/+*XI15 ";
-  for (std::size_t length = 1; length <= 4; ++length) {
-    std::vector<std::size_t> digits(length, 0);
-    for (;;) {
-      std::string item;
-      for (std::size_t d : digits) item.push_back(alphabet[d]);
-      ColourValue value;
-      if (ColourTable::parse_item(item, value)) {
-        const std::string written = ColourTable::item_to_string(value);
-        ColourValue read_back;
-        ASSERT_TRUE(ColourTable::parse_item(written, read_back)) << item;
-        ASSERT_EQ(read_back, value) << "\"" << item << "\" written as \"" << written << '"';
-      }
-      std::size_t i = 0;
-      while (i < length && ++digits[i] == alphabet.size()) digits[i++] = 0;
-      if (i == length) break;
-    }
-  }
+  test_support::for_each_string("WNBGRU/+*XI15 ", 1, 4, [](const std::string& item) {
+    ColourValue value;
+    if (!ColourTable::parse_item(item, value)) return true;
+    const std::string written = ColourTable::item_to_string(value);
+    ColourValue read_back;
+    const bool read = ColourTable::parse_item(written, read_back);
+    EXPECT_TRUE(read && read_back == value) << "\"" << item << "\" written as \"" << written << '"';
+    return read && read_back == value;
+  });
 }
 
 TEST(ColourTableTest, EmptyStringRestoresTheInitialTable) {

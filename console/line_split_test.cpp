@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/all_strings.h"
+
 namespace console {
 namespace {
 
@@ -90,21 +92,14 @@ std::string joined(const TextLines& lines) {
 }
 
 TEST(LineSplit, JoiningTheLinesGivesBackTheText) {
-  const std::string alphabet = "a \n";
-  for (std::size_t length = 0; length <= 8; ++length) {
-    std::vector<std::size_t> digits(length, 0);
-    for (;;) {
-      std::string text;
-      for (std::size_t d : digits) text.push_back(alphabet[d]);
-      for (std::size_t width = 1; width <= 4; ++width) {
-        ASSERT_EQ(joined(split_lines(text, width)), text)
-            << "width " << width << ", text \"" << text << '"';
-      }
-      std::size_t i = 0;
-      while (i < length && ++digits[i] == alphabet.size()) digits[i++] = 0;
-      if (i == length) break;
+  test_support::for_each_string("a \n", 0, 8, [](const std::string& text) {
+    for (std::size_t width = 1; width <= 4; ++width) {
+      const std::string back = joined(split_lines(text, width));
+      EXPECT_EQ(back, text) << "width " << width;
+      if (back != text) return false;
     }
-  }
+    return true;
+  });
 }
 
 TEST(LineSplit, LargeTextKeepsEveryLine) {
