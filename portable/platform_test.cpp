@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "portable/environment.h"
+#include "portable/named_pipe.h"
 #include "portable/process.h"
 #include "portable/temp_folder.h"
 
@@ -60,6 +61,18 @@ TEST(TemporaryFolder, EachCallMakesANewEmptyFolder) {
   EXPECT_EQ(first.parent_path(), std::filesystem::temp_directory_path());
   std::filesystem::remove(first);
   std::filesystem::remove(second);
+}
+
+TEST(NamedPipe, AWriterThatWouldWaitForAReaderIsRefusedWithoutWaiting) {
+  const std::filesystem::path folder = make_temporary_folder("cfdi-platform-");
+  const std::filesystem::path pipe = folder / "calls.fifo";
+  ASSERT_TRUE(make_named_pipe(pipe));
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+  EXPECT_FALSE(make_named_pipe(pipe));                     // the name is taken
+  EXPECT_FALSE(open_named_pipe_writer_once(pipe, false));  // no reader
+  EXPECT_FALSE(open_named_pipe_writer_once(folder / "missing.fifo", false));
+  EXPECT_FALSE(waits_opening_a_file(current_process_id()));  // this process runs
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <fstream>
 
 extern char** environ;
 
@@ -122,5 +124,18 @@ ProcessResult run_shell_command(const std::string& command_line) {
 bool is_executable(const std::string& file) { return ::access(file.c_str(), X_OK) == 0; }
 
 int current_process_id() { return static_cast<int>(::getpid()); }
+
+// The first field of /proc/PID/syscall is the number of the call the process
+// is blocked in.
+bool waits_opening_a_file(int process_id) {
+  std::ifstream in("/proc/" + std::to_string(process_id) + "/syscall");
+  long call = -1;
+  if (!(in >> call)) return false;
+  return call == SYS_openat
+#ifdef SYS_open
+         || call == SYS_open
+#endif
+      ;
+}
 
 }  // namespace portable

@@ -31,4 +31,9 @@ bool is_executable(const std::string& file);
 
 int current_process_id();
 
+// True while the process waits in the system call that opens a file (a named
+// pipe with no other end yet, for instance); false when it runs, waits in
+// another call, or cannot be looked at.
+bool waits_opening_a_file(int process_id);
+
 }  // namespace portable

@@ -6,13 +6,9 @@
 // library in a folder made by "drovanexis-sandbox init", and the stamped
 // files are judged by the SAT's own scripts.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <ostream>
@@ -21,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "portable/named_pipe.h"
+#include "portable/process.h"
 #include "portable/signals.h"
 #include "tests/e2e/tmux_session.h"
 #include "tests/support/command_output.h"
@@ -170,7 +168,7 @@ class ScenarioWaitLineE2eTest : public ::testing::TestWithParam<Scenario> {
  protected:
   ScenarioWaitLineE2eTest() {
     fifo_ = folder_.path() / "calls.fifo";
-    if (::mkfifo(fifo_.c_str(), 0600) != 0) ADD_FAILURE() << "cannot make " << fifo_;
+    if (!portable::make_named_pipe(fifo_)) ADD_FAILURE() << "cannot make " << fifo_;
     write_text(folder_.path() / "results.txt", "Drovanexis_New=7\nDrovanexis_ProcesaDocumento=0\n");
     write_text(folder_.path() / "ejemploexterno.xml", "<x/>");
   }
@@ -185,10 +183,8 @@ class ScenarioWaitLineE2eTest : public ::testing::TestWithParam<Scenario> {
     return o;
   }
 
-  // True while the program is blocked opening the pipe (system call openat).
-  static bool blocked_in_call(int pid) {
-    return read_text("/proc/" + std::to_string(pid) + "/syscall").starts_with("257 ");
-  }
+  // True while the program is blocked opening the pipe.
+  static bool blocked_in_call(int pid) { return portable::waits_opening_a_file(pid); }
 
   // From now on every call's line is read at once, so the program runs freely.
   void start_draining() {
@@ -208,8 +204,7 @@ class ScenarioWaitLineE2eTest : public ::testing::TestWithParam<Scenario> {
     if (!drainer_.joinable()) return;
     stop_ = true;
     while (!drained_) {
-      const int wake = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK);
-      if (wake >= 0) ::close(wake);
+      portable::open_named_pipe_writer_once(fifo_, false);
       std::this_thread::sleep_for(10ms);
     }
     drainer_.join();
@@ -295,7 +290,7 @@ TEST_P(ScenarioPagesE2eTest, EveryPageInOrderThenTheMenu) {
   // The external XML is read while the wait line shows: a pipe in its place
   // holds the operation there until the test has seen the line.
   if (external) {
-    ASSERT_EQ(::mkfifo((folder_.path() / "ejemploexterno.xml").c_str(), 0600), 0);
+    ASSERT_TRUE(portable::make_named_pipe(folder_.path() / "ejemploexterno.xml"));
   }
 
   TmuxSession session(options());
@@ -308,9 +303,7 @@ TEST_P(ScenarioPagesE2eTest, EveryPageInOrderThenTheMenu) {
     EXPECT_EQ(session.colour_at(3, 5), kWaitLine);
     EXPECT_EQ(session.colour_at(3, 6), kWaitLine);
     EXPECT_EQ(row_of(session, 1), "");
-    const int pipe = ::open((folder_.path() / "ejemploexterno.xml").c_str(), O_WRONLY);
-    ASSERT_GE(pipe, 0);
-    ::close(pipe);
+    ASSERT_TRUE(portable::open_named_pipe_writer_once(folder_.path() / "ejemploexterno.xml", true));
   }
 
   ASSERT_TRUE(session.wait_for_text_at(1, 0, s.title));
