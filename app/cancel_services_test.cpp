@@ -13,7 +13,7 @@
 #include "app/operations.h"
 #include "binding/testing/recording_client.h"
 #include "console/console.h"
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace app {
 namespace {
@@ -120,7 +120,7 @@ class CancelServicesTest : public ::testing::Test {
     std::ofstream(name, std::ios::binary) << text;
   }
 
-  portable::TestFolder folder_;
+  test_support::TestFolder folder_;
   console::HeadlessBackend backend_;
   console::Console con_{backend_};
   ScopedConsole scoped_console_{con_};

@@ -2,7 +2,6 @@
 // a CBB bitmap.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,7 +19,9 @@
 #include "app/operations.h"
 #include "binding/testing/recording_client.h"
 #include "console/console.h"
-#include "portable/test_folder.h"
+#include "portable/environment.h"
+#include "tests/support/command_output.h"
+#include "tests/support/test_folder.h"
 
 namespace app {
 namespace {
@@ -42,30 +43,7 @@ std::string file_text(const fs::path& file) {
 
 // Sets an environment variable (or removes it, for nullopt) for the life of
 // the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (previous_) {
-      setenv(name_, previous_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
-};
+using ScopedEnv = portable::ScopedEnvironmentVariable;
 
 // A stand-in for the desktop's opener: a folder holding an "xdg-open" that
 // appends its arguments, one line each, to a record file.
@@ -103,14 +81,7 @@ class FakeOpener {
 // Runs the command and waits for what it started; returns everything the
 // command wrote to its output and error output.
 std::string run_and_wait(const std::string& command) {
-  const std::string line = "( " + command + " ; wait ) 2>&1";
-  FILE* pipe = popen(line.c_str(), "r");
-  if (!pipe) return "popen failed";
-  std::string output;
-  char buffer[256];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  pclose(pipe);
-  return output;
+  return test_support::run_command_line(command, true).output;
 }
 
 class CertBmpTest : public ::testing::Test {
@@ -128,7 +99,7 @@ class CertBmpTest : public ::testing::Test {
     return true;
   }
 
-  portable::TestFolder folder_;
+  test_support::TestFolder folder_;
   console::HeadlessBackend backend_;
   console::Console con_{backend_};
   ScopedConsole scoped_console_{con_};

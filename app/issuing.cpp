@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/pages.h"
 #include "binding/drovanexis_bindings.h"
+#include "console/call_stack.h"
 
 namespace app {
 namespace {
@@ -37,7 +38,9 @@ class OpenDocument {
 
 }  // namespace
 
-void issue_document(const ScenarioTexts& texts, const DocumentBuilder& build) {
+void issue_document(const ScenarioTexts& texts, const DocumentBuilder& build,
+                    std::source_location caller) {
+  console::RoutineFrame::at(caller);
   show_wait_line(texts.wait_line);
   OpenDocument document(DROVANEXIS_NEW("3.3"));
   build(document.handle());

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <source_location>
 #include <string_view>
 
 namespace app {
@@ -30,6 +31,8 @@ using DocumentBuilder = std::function<void(std::int32_t handle)>;
 // Runs the whole sequence. nError receives the processing result, cArchivo
 // the text shown on page 1 or on the error page. The document is released
 // on every path, also when a page is left through an exception.
-void issue_document(const ScenarioTexts& texts, const DocumentBuilder& build);
+// The calling operation's frame shows the line of this call.
+void issue_document(const ScenarioTexts& texts, const DocumentBuilder& build,
+                    std::source_location caller = std::source_location::current());
 
 }  // namespace app

@@ -24,7 +24,7 @@
 #include "binding/testing/recording_client.h"
 #include "console/backend.h"
 #include "console/console.h"
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace app {
 namespace {
@@ -101,7 +101,7 @@ class IssuingTest : public ::testing::TestWithParam<Scenario> {
 
   std::string row(int r) const { return con_.screen().row_text(r); }
 
-  portable::TestFolder folder_;
+  test_support::TestFolder folder_;
   console::HeadlessBackend backend_;
   console::Console con_{backend_};
   ScopedConsole scoped_console_{con_};
@@ -169,7 +169,7 @@ class IssuingCallsTest : public ::testing::Test {
     return std::find(calls.begin(), calls.end(), call) != calls.end();
   }
 
-  portable::TestFolder folder_;
+  test_support::TestFolder folder_;
   console::HeadlessBackend backend_;
   console::Console con_{backend_};
   ScopedConsole scoped_console_{con_};

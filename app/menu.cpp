@@ -58,6 +58,7 @@ void run_menu(const Operations& operations) {
     nPrompt = con.select(nprompt_variable());
     const int chosen = *nPrompt;
     if (chosen >= 1 && chosen <= static_cast<int>(operations.size())) {
+      console::RoutineFrame::at();  // MAIN runs the operation's call
       operations[static_cast<std::size_t>(chosen - 1)]();
     } else if (chosen == kMenuExitOption) {
       return;

@@ -11,6 +11,7 @@
 #include "console/screen_save.h"
 #include "console/viewer.h"
 #include "console/wait_prompt.h"
+#include "portable/cp1252.h"
 
 namespace app {
 namespace {
@@ -49,21 +50,23 @@ void clear_screen() {
   con().set_position(0, 0);
 }
 
-void show_full_width_viewer(std::string_view text) {
-  console::view_text(con(), text, kPageTop, 0, con().last_row(), con().last_column());
+void show_full_width_viewer(std::string_view text,
+                            std::source_location caller = std::source_location::current()) {
+  console::view_text(con(), text, kPageTop, 0, con().last_row(), con().last_column(), caller);
 }
 
 // Page 2-5 of the success sequence: a value of the document in the viewer.
-void show_value_page(int handle, int index, std::string_view title) {
+void show_value_page(int handle, int index, std::string_view title,
+                     std::source_location caller = std::source_location::current()) {
   draw_banner(pages_banner_text(title, page2_to_5_title_blanks), colour_banner,
               banner_short_blanks);
   con().set_colour(colour_page);
-  show_full_width_viewer(value_of(handle, index));
+  show_full_width_viewer(value_of(handle, index), caller);
 }
 
-void wait_for_a_key(int cursor_row) {
+void wait_for_a_key(int cursor_row, std::source_location caller = std::source_location::current()) {
   con().write_at(cursor_row, 0, "");
-  console::wait_prompt(con(), continue_message);
+  console::wait_prompt(con(), continue_message, caller);
 }
 
 }  // namespace
@@ -81,15 +84,15 @@ void draw_banner(std::string_view title_text, std::string_view colour, int row0_
 }
 
 void show_viewer_page(std::string_view title_text, std::string_view colour, int row0_blanks,
-                      std::string_view text) {
-  console::RoutineFrame frame("VIEWER_PAGE");
+                      std::string_view text, std::source_location caller) {
+  console::RoutineFrame frame("VIEWER_PAGE", console::CalledFrom{caller});
   draw_banner(title_text, colour, row0_blanks);
   con().set_colour(colour_page);
   show_full_width_viewer(text);
 }
 
-void show_certificates_page(int handle) {
-  console::RoutineFrame frame("CERTIFICATES_PAGE");
+void show_certificates_page(int handle, std::source_location caller) {
+  console::RoutineFrame frame("CERTIFICATES_PAGE", console::CalledFrom{caller});
   draw_banner(pages_banner_text(title_certificados, certificados_title_blanks), colour_banner,
               banner_long_blanks);
   con().set_colour(colour_page);
@@ -98,8 +101,8 @@ void show_certificates_page(int handle) {
   wait_for_a_key(7);
 }
 
-void show_values_page(int handle) {
-  console::RoutineFrame frame("VALUES_PAGE");
+void show_values_page(int handle, std::source_location caller) {
+  console::RoutineFrame frame("VALUES_PAGE", console::CalledFrom{caller});
   draw_banner(pages_banner_text(title_otros_valores, otros_valores_title_blanks), colour_banner,
               banner_long_blanks);
   con().set_colour(colour_page);
@@ -109,8 +112,8 @@ void show_values_page(int handle) {
   wait_for_a_key(16);
 }
 
-void show_error_page() {
-  console::RoutineFrame frame("ERROR_PAGE");
+void show_error_page(std::source_location caller) {
+  console::RoutineFrame frame("ERROR_PAGE", console::CalledFrom{caller});
   draw_banner(pages_banner_text(title_error, error_title_blanks), colour_error_banner,
               banner_short_blanks);
   cArchivo = console::read_file(library_log_file);
@@ -120,13 +123,15 @@ void show_error_page() {
 
 // Page 5 shows the stamp's seal (value 4) under its own title; the CFDI's
 // seal (value 7) is page 4.
-void show_success_sequence(int handle, std::string_view page1_title, std::string_view page1_file) {
-  console::RoutineFrame frame("SUCCESS_SEQUENCE");
+void show_success_sequence(int handle, std::string_view page1_title, std::string_view page1_file,
+                           std::source_location caller) {
+  console::RoutineFrame frame("SUCCESS_SEQUENCE", console::CalledFrom{caller});
   draw_banner(pages_banner_text(page1_title, page1_title_blanks), colour_banner,
               banner_short_blanks);
   con().set_colour(colour_page);
   cArchivo = console::read_file(page1_file);
-  show_full_width_viewer(cArchivo);
+  // The stamped XML is UTF-8; the console shows Windows-1252.
+  show_full_width_viewer(portable::for_cp1252_display(cArchivo));
 
   clear_screen();
   show_value_page(handle, 5, title_cadena_cfdi);
@@ -142,8 +147,9 @@ void show_success_sequence(int handle, std::string_view page1_title, std::string
 }
 
 void show_split_result(std::string_view title_text, std::optional<std::string_view> result_line,
-                       std::string_view left_file, std::string_view right_file) {
-  console::RoutineFrame frame("SPLIT_RESULT");
+                       std::string_view left_file, std::string_view right_file,
+                       std::source_location caller) {
+  console::RoutineFrame frame("SPLIT_RESULT", console::CalledFrom{caller});
   console::save_screen(con());
   clear_screen();
   draw_banner(title_text, colour_banner, banner_long_blanks);

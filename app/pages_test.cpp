@@ -11,7 +11,7 @@
 #include "binding/testing/recording_client.h"
 #include "console/console.h"
 #include "console/keys.h"
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace app {
 namespace {
@@ -106,7 +106,7 @@ TEST_F(PagesTest, PageOneTitlesAreCutAtColumn79) {
 }
 
 TEST_F(PagesTest, SuccessSequenceShowsItsPagesInOrderFetchingEachValueWhenDrawn) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   std::ofstream("CFDI33Simple.xml", std::ios::binary) << "<cfdi:Comprobante/>\r\n";
   con_.write_at(3, 5, "wait line");
 
@@ -132,6 +132,23 @@ TEST_F(PagesTest, SuccessSequenceShowsItsPagesInOrderFetchingEachValueWhenDrawn)
   EXPECT_EQ(values_read(),
             (std::vector<int>{5, 8, 7, 4, 3, 6, 1, 2, 13, 11, 12, 10, 9, 14, 15, 16, 17, 18}));
   EXPECT_EQ(con_.colour_string().substr(0, 5), "W+/N,");
+}
+
+// The stamped XML is UTF-8 and is shown with its letters; the original
+// string comes from the library in Windows-1252 and is shown as it is.
+TEST_F(PagesTest, PageOneShowsUtf8LettersAndTheOriginalStringKeepsItsBytes) {
+  test_support::TestFolder folder;
+  std::ofstream("CFDI33Simple.xml", std::ios::binary) << "<n a=\"n\xC3\xB3mina \xE4\xB8\xAD\"/>";
+  recording_.set_value(5, "||n\xF3mina||");
+  EXPECT_THROW(show_success_sequence(kHandle, title_simple, "CFDI33Simple.xml"),
+               console::OutOfKeys);
+  EXPECT_EQ(row(3), padded("<n a=\"n\xF3mina ?\"/>"));
+  EXPECT_EQ(cArchivo, "<n a=\"n\xC3\xB3mina \xE4\xB8\xAD\"/>");  // the file's own bytes
+
+  backend_.push_key(27);
+  EXPECT_THROW(show_success_sequence(kHandle, title_simple, "CFDI33Simple.xml"),
+               console::OutOfKeys);
+  EXPECT_EQ(row(3), padded("||n\xF3mina||"));
 }
 
 TEST_F(PagesTest, PageThreeIsDrawnOverPageTwo) {
@@ -184,7 +201,7 @@ TEST_F(PagesTest, ValuesPageLabelsEndInColumn32) {
 }
 
 TEST_F(PagesTest, ErrorPageShowsTheLibraryLogUnderARedBanner) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   std::ofstream("Drovanexis.log", std::ios::binary) << "2026-12-09 error CFDI33101\r\n\x1a";
   con_.write_at(10, 0, "wait");
   backend_.push_key(27);
@@ -200,7 +217,7 @@ TEST_F(PagesTest, ErrorPageShowsTheLibraryLogUnderARedBanner) {
 }
 
 TEST_F(PagesTest, SplitScreenColoursAndTheRestoredMenu) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   std::ofstream("Recupera.xml", std::ios::binary) << "<Acuse/>";
   std::ofstream("Recupera.log", std::ios::binary) << "log line";
   con_.set_colour("W+/N");

@@ -3,6 +3,7 @@
 // goes with a service's result code, and the screen that shows the outcome.
 
 #include <optional>
+#include <source_location>
 #include <span>
 #include <string_view>
 
@@ -23,6 +24,7 @@ std::optional<std::string_view> result_message(std::span<const ResultMessage> ta
 // message on row 4 and the service's result file beside its log.
 void show_service_result(std::string_view title, std::size_t title_blanks,
                          std::span<const ResultMessage> table, int code,
-                         std::string_view result_file, std::string_view log_file);
+                         std::string_view result_file, std::string_view log_file,
+                         std::source_location caller = std::source_location::current());
 
 }  // namespace app

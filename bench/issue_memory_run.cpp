@@ -4,16 +4,16 @@
 //
 //   issue_memory_run [COUNT]     COUNT documents (default 10000, at least 1000)
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "issuing_folder.h"
+#include "portable/system_info.h"
 
 namespace {
 
@@ -21,15 +21,11 @@ constexpr long kDefaultCount = 10'000;
 constexpr long kFirstCheckpoint = 1'000;
 constexpr long kProgressEvery = 1'000;
 
-// Resident memory in kB, from /proc/self/statm (second field, in pages).
+// Resident memory in kB.
 long resident_kb() {
-  std::ifstream statm("/proc/self/statm");
-  long size_pages = 0;
-  long resident_pages = 0;
-  if (!(statm >> size_pages >> resident_pages)) {
-    throw std::runtime_error("cannot read /proc/self/statm");
-  }
-  return resident_pages * (::sysconf(_SC_PAGESIZE) / 1024);
+  const std::optional<long long> kb = portable::resident_memory_kb();
+  if (!kb) throw std::runtime_error("cannot read the process's resident memory");
+  return static_cast<long>(*kb);
 }
 
 long parse_count(int argc, char** argv) {

@@ -1,13 +1,13 @@
 #include "issuing_folder.h"
 
-#include <stdlib.h>
-
 #include <ctime>
 #include <stdexcept>
 #include <system_error>
 
 #include "api/scenario_calls.h"
 #include "drovanexis.h"
+#include "portable/environment.h"
+#include "portable/temp_folder.h"
 #include "sandbox/accounts.h"
 #include "sandbox/provider_identity.h"
 #include "sandbox/state_file.h"
@@ -22,12 +22,7 @@ const char* const kIssuerKeyPassword = "24681357q";
 namespace {
 
 std::filesystem::path make_temporary_folder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "cfdi-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::system_error(errno, std::generic_category(),
-                            "cannot create a temporary folder like " + pattern);
-  }
-  return pattern;
+  return portable::make_temporary_folder("cfdi-bench-");
 }
 
 }  // namespace
@@ -37,7 +32,7 @@ IssuingFolder::IssuingFolder(std::int64_t stamps)
   try {
     std::filesystem::current_path(path_);
     // Processing must use this folder's state file, not one named outside.
-    ::unsetenv("DROVANEXIS_SANDBOX_DB");
+    portable::unset_environment_variable("DROVANEXIS_SANDBOX_DB");
     sandbox_tool::init_working_folder(".", std::time(nullptr));
     auto db = drovanexis::sandbox::open_existing_state(sandbox_tool::kStateFile);
     drovanexis::sandbox::store_account(*db, drovanexis::sandbox::kDemoAccount, std::nullopt,

@@ -1,8 +1,8 @@
 #include "summary_reporter.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+
+#include "portable/terminal.h"
 
 namespace bench {
 
@@ -30,8 +30,8 @@ std::optional<Timing> SummaryReporter::timing(const std::string& name) const {
 }
 
 SummaryReporter& run_benchmarks(int argc, char** argv) {
-  static SummaryReporter reporter(::isatty(STDOUT_FILENO) ? SummaryReporter::OO_Defaults
-                                                          : SummaryReporter::OO_Tabular);
+  static SummaryReporter reporter(portable::output_is_terminal() ? SummaryReporter::OO_Defaults
+                                                                 : SummaryReporter::OO_Tabular);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) std::exit(1);
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -15,6 +15,7 @@
 
 #include "binding/drovanexis_bindings.h"
 #include "binding/testing/recording_client.h"
+#include "portable/environment.h"
 
 namespace {
 
@@ -147,10 +148,11 @@ TEST_F(Bindings, EveryBindingFunctionReachesItsOwnEntryWithItsParameterCount) {
 TEST_F(Bindings, CallsAreAlsoWrittenToTheFileNamedByTheEnvironment) {
   const std::string log_file = ::testing::TempDir() + "recording_calls.log";
   std::remove(log_file.c_str());
-  setenv("DROVANEXIS_RECORDING_LOG", log_file.c_str(), 1);
-  DROVANEXIS_NEW("3.3");
-  DROVANEXIS_FREE(4);
-  unsetenv("DROVANEXIS_RECORDING_LOG");
+  {
+    const portable::ScopedEnvironmentVariable log("DROVANEXIS_RECORDING_LOG", log_file);
+    DROVANEXIS_NEW("3.3");
+    DROVANEXIS_FREE(4);
+  }
 
   std::ifstream in(log_file, std::ios::binary);
   const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -163,7 +165,7 @@ TEST_F(Bindings, ResultsCanComeFromTheFileNamedByTheEnvironment) {
   std::ofstream(results_file, std::ios::binary)
       << "Drovanexis_New=7\r\nDrovanexis_GetValue 9=Jos\xE9\nDrovanexis_CerTo64=TUlJ\n"
          "Drovanexis_GetValue x=ignored\nno equals sign\n";
-  setenv("DROVANEXIS_RECORDING_RESULTS", results_file.c_str(), 1);
+  const portable::ScopedEnvironmentVariable results("DROVANEXIS_RECORDING_RESULTS", results_file);
   recording_.reset();  // read again at the next call
 
   EXPECT_EQ(DROVANEXIS_NEW("3.3"), 7);
@@ -171,7 +173,6 @@ TEST_F(Bindings, ResultsCanComeFromTheFileNamedByTheEnvironment) {
   EXPECT_EQ(DROVANEXIS_GETVALUE(7, 10), "");
   EXPECT_EQ(DROVANEXIS_CERTO64("x.cer"), "TUlJ");
   EXPECT_EQ(DROVANEXIS_PROCESADOCUMENTO(7), 0);
-  unsetenv("DROVANEXIS_RECORDING_RESULTS");
   std::remove(results_file.c_str());
 }
 

@@ -1,7 +1,6 @@
 #include "binding/entry_table.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +11,7 @@
 
 #include "binding/argument.h"
 #include "binding/library_loader.h"
+#include "tests/support/test_folder.h"
 
 namespace binding {
 namespace {
@@ -53,7 +53,7 @@ TEST(EntryTable, BindingNameRule) {
 TEST(EntryTable, RowsCarryTheEntrysKindsAndSpelling) {
   struct Row {
     std::string_view entry_name;
-    std::string_view kinds;
+    std::string kinds;  // owns its text: some rows build it from temporaries
     ResultKind result;
   };
   const Row rows[] = {
@@ -112,8 +112,8 @@ TEST(Arg, TextsAreTheCallersOwnBytes) {
 }
 
 TEST(LocateLibrary, NamedFileThenBesideTheExecutableThenTheSystemSearch) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("binding_locate_" + std::to_string(::getpid()));
+  const test_support::TemporaryFolder folder("binding-locate-");
+  const std::filesystem::path& dir = folder.path();
   std::filesystem::create_directories(dir / "with");
   std::filesystem::create_directories(dir / "without");
   std::ofstream(dir / "with" / kLibraryFileName) << "placeholder";
@@ -123,8 +123,6 @@ TEST(LocateLibrary, NamedFileThenBesideTheExecutableThenTheSystemSearch) {
   EXPECT_EQ(locate_library(nullptr, dir / "with").file, (dir / "with" / kLibraryFileName).string());
   EXPECT_EQ(locate_library("", dir / "with").file, (dir / "with" / kLibraryFileName).string());
   EXPECT_EQ(locate_library(nullptr, dir / "without").file, kLibraryFileName);
-
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

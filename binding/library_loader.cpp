@@ -1,37 +1,25 @@
 #include "binding/library_loader.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <cstdlib>
 #include <system_error>
 
 #include "binding/library_error.h"
+#include "portable/dynamic_library.h"
 
 namespace binding {
 namespace {
 
-std::filesystem::path executable_dir() {
-  std::error_code error;
-  auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : executable.parent_path();
-}
-
 std::string in_quotes(const std::string& text) { return "\"" + text + "\""; }
 
-// The file the loader actually opened, so that messages name the real file
-// even when the system's search found it.
-std::string loaded_file(void* library, const std::string& fallback) {
-  link_map* map = nullptr;
-  if (dlinfo(library, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name && *map->l_name) {
-    return map->l_name;
+portable::DynamicLibrary open_invoicing_library() {
+  auto location = locate_library(std::getenv(kLibraryVariable), portable::executable_folder());
+  std::string reason;
+  const portable::DynamicLibrary library = portable::open_dynamic_library(location.file, reason);
+  if (!library.handle) {
+    throw LibraryError("cannot load the invoicing library " + in_quotes(location.file) + " (" +
+                       location.looked_where + "): " + reason);
   }
-  return fallback;
-}
-
-std::string last_loader_error() {
-  const char* reason = dlerror();
-  return reason ? reason : "unknown reason";
+  return library;
 }
 
 }  // namespace
@@ -50,23 +38,16 @@ LibraryLocation locate_library(const char* named_file,
                                 " and through the system's library search"};
 }
 
-void* open_library() {
-  auto location = locate_library(std::getenv(kLibraryVariable), executable_dir());
-  void* library = dlopen(location.file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!library) {
-    throw LibraryError("cannot load the invoicing library " + in_quotes(location.file) + " (" +
-                       location.looked_where + "): " + last_loader_error());
-  }
-  return library;
-}
+void* open_library() { return open_invoicing_library().handle; }
 
 void* entry_address(const Entry& entry) {
-  void* library = open_library();
+  const portable::DynamicLibrary library = open_invoicing_library();
   const std::string name(entry.entry_name);
-  dlerror();
-  void* address = dlsym(library, name.c_str());
+  void* address = portable::find_entry(library, name);
   if (!address) {
-    const std::string file = loaded_file(library, kLibraryFileName);
+    // The file the loader actually opened, so that the message names the
+    // real file even when the system's search found it.
+    const std::string file = portable::loaded_library_file(library, kLibraryFileName);
     throw LibraryError("the invoicing library " + in_quotes(file) + " has no entry " +
                        in_quotes(name));
   }

@@ -1,9 +1,7 @@
 // The binding's table against the real invoicing library of this build.
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +9,8 @@
 #include "binding/drovanexis_bindings.h"
 #include "binding/library_loader.h"
 #include "binding/testing/recording_client.h"
+#include "portable/dynamic_library.h"
+#include "portable/environment.h"
 
 namespace {
 
@@ -33,16 +33,11 @@ TEST(RealLibrary, ExportsEveryEntryOfTheTable) {
 
 // This test runs from the build's bin/ folder, where the program runs too.
 TEST(RealLibrary, WithoutTheVariableTheLibraryBesideTheExecutableIsLoaded) {
-  std::optional<std::string> previous;
-  if (const char* named = std::getenv(binding::kLibraryVariable)) previous = named;
-  unsetenv(binding::kLibraryVariable);
-
+  const portable::ScopedEnvironmentVariable unnamed(binding::kLibraryVariable, std::nullopt);
   void* address = binding::entry_address(binding::entry(binding::EntryId::DROVANEXIS_NEW));
-  Dl_info info{};
-  ASSERT_NE(dladdr(address, &info), 0);
-  EXPECT_TRUE(std::filesystem::equivalent(info.dli_fname, kRealLibrary)) << info.dli_fname;
-
-  if (previous) setenv(binding::kLibraryVariable, previous->c_str(), 1);
+  const std::string file = portable::library_file_of(address);
+  ASSERT_FALSE(file.empty());
+  EXPECT_TRUE(std::filesystem::equivalent(file, kRealLibrary)) << file;
 }
 
 TEST(RealLibrary, PayrollPerceptionWithFiveTextsDoesNotUpsetTheLibrary) {

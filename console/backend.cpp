@@ -16,4 +16,9 @@ InputEvent HeadlessBackend::read_event() {
   return event;
 }
 
+std::optional<InputEvent> HeadlessBackend::poll_event() {
+  if (events_.empty()) return std::nullopt;
+  return read_event();
+}
+
 }  // namespace console

@@ -36,6 +36,12 @@ class Backend {
   // Waits for the next input event. A pending break request (terminal
   // hang-up, termination or interrupt signal) arrives as key::break_request.
   virtual InputEvent read_event() = 0;
+  // Takes one input event that is already waiting, without waiting for one;
+  // nullopt when none is. A pending break request is left for read_event.
+  virtual std::optional<InputEvent> poll_event() { return std::nullopt; }
+  // Mouse reporting is off unless someone needs clicks (the error dialog):
+  // while it is on, the terminal's own text selection needs Shift.
+  virtual void set_mouse_reporting(bool /*on*/) {}
   // The largest grid the display can show.
   virtual TerminalSize size() const = 0;
   // Hands the display back (to run a command) and takes it again.
@@ -70,6 +76,9 @@ class HeadlessBackend final : public Backend {
     ++present_count_;
   }
   InputEvent read_event() override;
+  std::optional<InputEvent> poll_event() override;
+  void set_mouse_reporting(bool on) override { mouse_reporting_ = on; }
+  bool mouse_reporting() const { return mouse_reporting_; }
   TerminalSize size() const override { return size_; }
   void set_size(TerminalSize size) { size_ = size; }
   void suspend() override { ++suspend_count_; }
@@ -89,6 +98,7 @@ class HeadlessBackend final : public Backend {
   int suspend_count_ = 0;
   int resume_count_ = 0;
   int read_count_ = 0;
+  bool mouse_reporting_ = false;
 };
 
 }  // namespace console

@@ -62,8 +62,26 @@ void CallStack::note_unwinding() {
 
 void CallStack::forget_unwinding() { unwinding() = Unwinding{}; }
 
+FailureChain::FailureChain(const std::vector<Frame>& innermost_first) {
+  if (innermost_first.empty()) return;
+  live_ = std::move(chain());
+  chain().assign(innermost_first.rbegin(), innermost_first.rend());
+  replaced_ = true;
+}
+
+FailureChain::~FailureChain() {
+  if (replaced_) chain() = std::move(live_);
+}
+
 RoutineFrame::RoutineFrame(std::string_view name, std::source_location where)
     : uncaught_on_entry_(std::uncaught_exceptions()) {
+  CallStack::push(
+      Frame{std::string(name), static_cast<int>(where.line()), module_name(where.file_name())});
+}
+
+RoutineFrame::RoutineFrame(std::string_view name, CalledFrom caller, std::source_location where)
+    : uncaught_on_entry_(std::uncaught_exceptions()) {
+  CallStack::note_line(caller.location);
   CallStack::push(
       Frame{std::string(name), static_cast<int>(where.line()), module_name(where.file_name())});
 }

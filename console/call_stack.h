@@ -8,10 +8,13 @@
 //     ...
 //   }
 //
-// The frame records the routine's name, its source module and line;
-// RoutineFrame::at (or Console::read_key, which calls it) moves the line to
-// the statement being run. The program has one thread, so the chain is one
-// program-wide list.
+// The frame records the routine's name, its source module and line. Each
+// frame shows the line its routine is running: a routine that is called with
+// its caller's place (RoutineFrame's CalledFrom, filled from a defaulted
+// std::source_location parameter of the routine) moves the caller's line to
+// that call, and RoutineFrame::at (or Console::read_key, which calls it)
+// moves it to the statement being run. The program has one thread, so the
+// chain is one program-wide list.
 
 #include <source_location>
 #include <string>
@@ -45,10 +48,35 @@ class CallStack {
   static void forget_unwinding();
 };
 
+// While it lives, the call chain is the chain of a failure (innermost first)
+// instead of the live one: an error that has unwound its routines is shown
+// in the chain where it happened, so that a cancel in the error dialog names
+// that place. An empty chain keeps the live one.
+class FailureChain {
+ public:
+  explicit FailureChain(const std::vector<Frame>& innermost_first);
+  ~FailureChain();
+  FailureChain(const FailureChain&) = delete;
+  FailureChain& operator=(const FailureChain&) = delete;
+
+ private:
+  std::vector<Frame> live_;
+  bool replaced_ = false;
+};
+
+// The place a routine was called from, for RoutineFrame.
+struct CalledFrom {
+  std::source_location location;
+};
+
 class RoutineFrame {
  public:
   explicit RoutineFrame(std::string_view name,
                         std::source_location where = std::source_location::current());
+  // For a routine that knows where it was called from: the calling frame's
+  // line becomes that of the call before this frame is pushed.
+  RoutineFrame(std::string_view name, CalledFrom caller,
+               std::source_location where = std::source_location::current());
   ~RoutineFrame();
   RoutineFrame(const RoutineFrame&) = delete;
   RoutineFrame& operator=(const RoutineFrame&) = delete;

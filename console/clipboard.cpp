@@ -1,6 +1,7 @@
 #include "console/clipboard.h"
 
-#include <unistd.h>
+#include "portable/cp1252.h"
+#include "portable/terminal.h"
 
 namespace console {
 namespace {
@@ -31,14 +32,8 @@ std::string base64(std::string_view bytes) {
   return out;
 }
 
-void write_to_terminal(std::string_view sequence) {
-  if (::isatty(STDOUT_FILENO) == 0) return;
-  while (!sequence.empty()) {
-    const ssize_t written = ::write(STDOUT_FILENO, sequence.data(), sequence.size());
-    if (written <= 0) return;  // the terminal is gone: the clipboard still holds the text
-    sequence.remove_prefix(static_cast<std::size_t>(written));
-  }
-}
+// A terminal that is gone takes nothing: the clipboard still holds the text.
+void write_to_terminal(std::string_view sequence) { portable::write_to_terminal(sequence); }
 
 }  // namespace
 
@@ -49,9 +44,13 @@ Clipboard& Clipboard::instance() {
   return clipboard;
 }
 
+// The program's texts are Windows-1252; the terminal's clipboard holds UTF-8,
+// so the offer is converted while the program's own copy keeps its bytes.
 void Clipboard::set_text(std::string text) {
   text_ = std::move(text);
-  if (sink_ && text_.size() <= max_terminal_offer) sink_(osc52_sequence(text_));
+  if (!sink_ || text_.size() > max_terminal_offer) return;
+  const std::string utf8 = portable::cp1252_to_utf8(text_);
+  if (utf8.size() <= max_terminal_offer) sink_(osc52_sequence(utf8));
 }
 
 std::string osc52_sequence(std::string_view text) { return "\x1b]52;c;" + base64(text) + "\x07"; }

@@ -1,7 +1,8 @@
 #pragma once
 // The process-wide clipboard of the text viewer: plain text. What is copied
 // is also offered to the terminal's own clipboard through the OSC 52 control
-// sequence, which terminals that support it take and others ignore.
+// sequence, which terminals that support it take and others ignore. The
+// program's copy holds Windows-1252 bytes; the terminal is offered UTF-8.
 
 #include <cstddef>
 #include <functional>

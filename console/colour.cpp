@@ -44,8 +44,15 @@ struct ItemParse {
   bool counted = false;
 
   int& target() { return in_background ? background : foreground; }
+  // The underline mark belongs to the blue that "U" set: any later colour of
+  // the same part replaces it, so that the text form reads back the same.
+  void set_part_colour(int colour) {
+    target() = colour;
+    (in_background ? underline_bg : underline_fg) = false;
+  }
 
   void letter(char upper) {
+    (in_background ? underline_bg : underline_fg) = false;
     if (upper == 'W')
       target() = 7;
     else if (upper == 'N')
@@ -57,19 +64,27 @@ struct ItemParse {
     if (slash_seen) {
       foreground = background;
       background = 0;
+      underline_fg = underline_bg;
+      underline_bg = false;
     }
     slash_seen = true;
     in_background = true;
   }
   void number(int n) {
     if (n > 15) return;
-    target() = n & 7;
+    set_part_colour(n & 7);
     if (n >= 8) (in_background ? blink : bright) = true;
     counted = true;
   }
   void underline() {
     target() = 1;
     (in_background ? underline_bg : underline_fg) = true;
+  }
+  void black_on(int new_background) {
+    foreground = 0;
+    background = new_background;
+    underline_fg = false;
+    underline_bg = false;
   }
 };
 
@@ -102,15 +117,11 @@ bool ColourTable::parse_item(std::string_view item, ColourValue& value) {
       case '*': p.blink = true; break;
       case '/': p.slash(); break;
       case 'I':
-        p.foreground = 0;
-        p.background = 7;
+        p.black_on(7);
         p.in_background = true;
         break;
       case 'U': p.underline(); break;
-      case 'X':
-        p.foreground = 0;
-        p.background = 0;
-        break;
+      case 'X': p.black_on(0); break;
       default: counts = false; break;
     }
     p.counted = p.counted || counts;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "console/screen.h"
+#include "tests/support/all_strings.h"
 
 namespace console {
 namespace {
@@ -40,8 +44,26 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{"I", "N/W,N/W,N/N,N/N,N/W"}, ColourCase{"+IR", "N+/W,N/W,N/N,N/N,N/W"},
         // A second "/" moves the background into the foreground.
         ColourCase{"W/R/", "R/N,N/W,N/N,N/N,N/W"}, ColourCase{"+/G/*", "G+/N*,N/W,N/N,N/N,N/W"},
+        // A later colour of the same part ends the underline mark of "U".
+        ColourCase{"/UX", "N/N,N/W,N/N,N/N,N/W"}, ColourCase{"/U15", "N/W*,N/W,N/N,N/N,N/W"},
+        ColourCase{"U//", "N/N,N/W,N/N,N/N,N/W"}, ColourCase{"/U/", "U/N,N/W,N/N,N/N,N/W"},
+        ColourCase{"UR", "BR/N,N/W,N/N,N/N,N/W"}, ColourCase{"UI", "N/W,N/W,N/N,N/N,N/W"},
         // Characters outside the notation do not count.
         ColourCase{"  ?", "W/N,N/W,N/N,N/N,N/W"}, ColourCase{" W + / B ", "W+/B,N/W,N/N,N/N,N/W"}));
+
+// Every item of up to four characters of the notation: what the table
+// writes must read back to the same attribute and underline marks.
+TEST(ColourTableTest, WrittenItemsReadBackToTheSameValue) {
+  test_support::for_each_string("WNBGRU/+*XI15 ", 1, 4, [](const std::string& item) {
+    ColourValue value;
+    if (!ColourTable::parse_item(item, value)) return true;
+    const std::string written = ColourTable::item_to_string(value);
+    ColourValue read_back;
+    const bool read = ColourTable::parse_item(written, read_back);
+    EXPECT_TRUE(read && read_back == value) << "\"" << item << "\" written as \"" << written << '"';
+    return read && read_back == value;
+  });
+}
 
 TEST(ColourTableTest, EmptyStringRestoresTheInitialTable) {
   ColourTable table;

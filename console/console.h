@@ -93,6 +93,9 @@ class Console {
   // mouse event; the cancel rule applies to keys.
   InputEvent read_event(bool want_mouse,
                         std::source_location where = std::source_location::current());
+  // Drops one input event that is already waiting, if there is one; never
+  // waits. A break request is kept.
+  void discard_pending_event() { backend_.poll_event(); }
 
   int last_row() const { return screen_.last_row(); }
   int last_column() const { return screen_.last_column(); }

@@ -195,6 +195,21 @@ class SavedArea {
   int cursor_shape_;
 };
 
+// Mouse reporting is on only while the dialog waits for a click, so that
+// the rest of the time the terminal's own text selection works.
+class MouseReporting {
+ public:
+  explicit MouseReporting(Backend& backend) : backend_(backend) {
+    backend_.set_mouse_reporting(true);
+  }
+  ~MouseReporting() { backend_.set_mouse_reporting(false); }
+  MouseReporting(const MouseReporting&) = delete;
+  MouseReporting& operator=(const MouseReporting&) = delete;
+
+ private:
+  Backend& backend_;
+};
+
 }  // namespace
 
 void show_now(Console& con) { con.backend().present(con.screen()); }
@@ -268,6 +283,7 @@ int error_dialog(Console& con, std::string_view text, std::vector<std::string> b
   draw_box(con.screen(), state);
   draw_buttons(con.screen(), state, 0);
   show_now(con);
+  const MouseReporting mouse(con.backend());
   return wait_for_choice(con, state);
 }
 

@@ -180,5 +180,19 @@ TEST_F(ErrorDialogTest, ALeftClickOnAButtonsTextChoosesIt) {
   EXPECT_EQ(backend_.pending(), 0u);
 }
 
+// The dialog is the only reader of clicks: mouse reporting is on while it
+// waits and off again once it is closed, also when it ends by an exception.
+TEST_F(ErrorDialogTest, MouseReportingIsOnOnlyWhileTheDialogWaits) {
+  EXPECT_FALSE(backend_.mouse_reporting());
+  backend_.push_keys({key::right, key::enter});
+  error_dialog(con_, "Something failed", {"Quit", "Retry"});
+  EXPECT_EQ(backend_.mouse_at_reads(), (std::vector<bool>{true, true}));
+  EXPECT_FALSE(backend_.mouse_reporting());
+
+  backend_.push_failure();
+  EXPECT_THROW(error_dialog(con_, "Something failed", {"Quit"}), std::runtime_error);
+  EXPECT_FALSE(backend_.mouse_reporting());
+}
+
 }  // namespace
 }  // namespace console

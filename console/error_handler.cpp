@@ -82,6 +82,12 @@ void ErrorHandler::report_fatal(const ErrorRecord& record) {
   final_record.can_retry = false;
   final_record.can_default = false;
   RunningFlag running(running_);
+  std::vector<Frame> failure_chain;
+  if (!record.routine.empty()) {
+    failure_chain.push_back(Frame{record.routine, record.line, record.module});
+    failure_chain.insert(failure_chain.end(), record.callers.begin(), record.callers.end());
+  }
+  const FailureChain in_failure_chain(failure_chain);
   guarded([&] { return ask_user(final_record); });
   end_program(final_record);
 }

@@ -11,7 +11,7 @@
 #include "console/keys.h"
 #include "console/runtime_error.h"
 #include "portable/file_io.h"
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace console {
 namespace {
@@ -35,7 +35,7 @@ bool screen_shows(const Screen& screen, std::string_view text) {
 
 class ErrorHandlerTest : public ::testing::Test {
  protected:
-  portable::TestFolder folder_;
+  test_support::TestFolder folder_;
   testing::SnapshotBackend backend_;
   Console con_{backend_};
   ErrorHandler handler_{&con_};
@@ -143,7 +143,7 @@ TEST_F(ErrorHandlerTest, QuitReportsOnTheConsoleWritesTheLogAndEndsWithExitCodeO
   ASSERT_TRUE(log.has_value());
   EXPECT_NE(log->find("|menu line"), std::string::npos);
   EXPECT_NE(log->find("Called from : MAIN("), std::string::npos);  // the dump shows the report
-  EXPECT_NE(log->find("Involved File .....: CSD_CACX7605101P8.cer\r\n"), std::string::npos);
+  EXPECT_NE(log->find("Involved File .....: CSD_CACX7605101P8.CER\r\n"), std::string::npos);
 }
 
 TEST_F(ErrorHandlerTest, WithoutALogFileTheProgramStillEndsWithExitCodeOne) {
@@ -274,6 +274,28 @@ TEST_F(ErrorHandlerTest, AnExceptionThatEscapesAnOperationIsReportedWhereItWasTh
   EXPECT_TRUE(screen_shows(backend_.at_reads().at(0), " Quit "));
   EXPECT_FALSE(screen_shows(backend_.at_reads().at(0), "Retry"));
   EXPECT_TRUE(std::filesystem::exists("error.log"));
+}
+
+// The failure has unwound its routines before the dialog shows it; Alt+C
+// there still names where it happened, with the line of each call.
+TEST_F(ErrorHandlerTest, CancelInTheDialogOfAnEscapedErrorNamesWhereItHappened) {
+  backend_.push_key(key::alt_c);
+  int call_line = 0;
+  int throw_line = 0;
+  const auto operation = [&throw_line](std::source_location caller) {
+    RoutineFrame frame("CERTA64", CalledFrom{caller});
+    throw_line = __LINE__ + 1;
+    throw std::runtime_error("certificate file unreadable");
+  };
+  const ProgramOutcome outcome = run_program(handler_, [&] {
+    RoutineFrame main_frame("MAIN");
+    call_line = __LINE__ + 1;
+    operation(std::source_location::current());
+  });
+  EXPECT_EQ(outcome.exit_code, 1);
+  EXPECT_EQ(outcome.error_output, "\nCancelled at: CERTA64 (" + std::to_string(throw_line - 2) +
+                                      ")\nMAIN (" + std::to_string(call_line) + ")\n");
+  EXPECT_TRUE(CallStack::frames().empty());
 }
 
 TEST_F(ErrorHandlerTest, TranslatedAndRuntimeErrorsKeepTheirRecords) {

@@ -50,17 +50,18 @@ void write_heading_part(LogText& log, const ErrorLogInput& input) {
   log.labelled("Time...............: ",
                two_digits(t.tm_hour) + ":" + two_digits(t.tm_min) + ":" + two_digits(t.tm_sec));
   log.line();
-  log.labelled("Application name...: ", m.application);
-  log.labelled("Workstation name...: ", m.workstation);
+  // Text values are written in upper case, as every value of the log is.
+  log.labelled("Application name...: ", upper(m.application));
+  log.labelled("Workstation name...: ", upper(m.workstation));
   log.labelled("Available memory...: ", m.available_memory);
-  log.labelled("Current disk.......: ", m.current_disk);
-  log.labelled("Current directory..: ", m.current_directory);
+  log.labelled("Current disk.......: ", upper(m.current_disk));
+  log.labelled("Current directory..: ", upper(m.current_directory));
   log.labelled("Free disk space....: ", m.free_disk_space);
   log.line();
-  log.labelled("Operating system...: ", m.operating_system);
-  log.labelled("Quarndel version...: ", m.version);
-  log.labelled("Quarndel built on..: ", m.built_on);
-  log.labelled("C/C++ compiler.....: ", m.compiler);
+  log.labelled("Operating system...: ", upper(m.operating_system));
+  log.labelled("Quarndel version...: ", upper(m.version));
+  log.labelled("Quarndel built on..: ", upper(m.built_on));
+  log.labelled("C/C++ compiler.....: ", upper(m.compiler));
   log.labelled("Multi Threading....: ", "NO");
   log.labelled("VM Optimization....: ", m.optimisation_level);
   log.line();
@@ -87,8 +88,7 @@ void write_error_part(LogText& log, const ErrorRecord& e) {
   log.labelled("Description .......: ", upper(e.description.value_or("")));
   log.labelled("Operation .........: ", upper(e.operation));
   log.labelled("Arguments .........: ", e.arguments ? upper(argument_text(*e.arguments)) : "");
-  // A file name keeps its letter case: here the case tells files apart.
-  log.labelled("Involved File .....: ", e.file_name);
+  log.labelled("Involved File .....: ", upper(e.file_name));
   log.labelled("Dos Error Code ....: ", std::to_string(e.os_code));
   log.line();
 }

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "portable/file_io.h"
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace console {
 namespace {
@@ -82,7 +82,7 @@ std::string read_text(const std::filesystem::path& path) {
 }
 
 TEST(ErrorLog, MatchesTheGoldenFileWithTheMachineLinesMasked) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   HeadlessBackend backend;
   Console con(backend);
   draw_sample_screen(con);
@@ -126,7 +126,7 @@ TEST(ErrorLog, WithoutAConsoleTheSettingsHaveTheirStartUpValues) {
 }
 
 TEST(ErrorLog, EachFatalErrorReplacesTheLog) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   ErrorRecord first = sample_record();
   first.description = "first failure";
   ErrorRecord second = sample_record();
@@ -141,7 +141,7 @@ TEST(ErrorLog, EachFatalErrorReplacesTheLog) {
 }
 
 TEST(ErrorLog, AppendPutsTheNewestReportFirst) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   ErrorRecord first = sample_record();
   first.description = "first failure";
   ErrorRecord second = sample_record();
@@ -155,7 +155,7 @@ TEST(ErrorLog, AppendPutsTheNewestReportFirst) {
 }
 
 TEST(ErrorLog, AnotherNameThatCannotBeCreatedFallsBackToErrorLog) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   const ErrorLogSetting elsewhere{"no-such-folder/crash.log", false};
   EXPECT_EQ(write_error_log(sample_record(), nullptr, elsewhere),
             std::optional<std::string>("error.log"));
@@ -164,7 +164,7 @@ TEST(ErrorLog, AnotherNameThatCannotBeCreatedFallsBackToErrorLog) {
 }
 
 TEST(ErrorLog, NoFileAtAllWhenNoneCanBeCreated) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   std::filesystem::create_directory("error.log");  // nothing can replace a folder
   EXPECT_EQ(write_error_log(sample_record(), nullptr), std::nullopt);
   EXPECT_EQ(write_error_log(sample_record(), nullptr, {"ERROR.LOG", false}), std::nullopt);

@@ -1,13 +1,9 @@
 #include "console/error_machine.h"
 
-#include <sys/statvfs.h>
-#include <sys/utsname.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
+
+#include "portable/system_info.h"
 
 #ifndef CFDI_VERSION
 #define CFDI_VERSION "unknown"
@@ -16,45 +12,21 @@
 namespace console {
 namespace {
 
-// The first word of the command line: the program as it was started.
 std::string started_as() {
-  std::ifstream in("/proc/self/cmdline", std::ios::binary);
-  std::string command_line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string first = command_line.substr(0, command_line.find('\0'));
+  const std::string first = portable::started_as();
   return first.empty() ? "cfdi-demo" : first;
 }
 
-std::string host_name() {
-  char name[256] = {};
-  if (gethostname(name, sizeof name - 1) != 0) return "unknown";
-  return name;
-}
-
 std::string available_memory() {
-  const long pages = sysconf(_SC_AVPHYS_PAGES);
-  const long page_size = sysconf(_SC_PAGESIZE);
-  if (pages < 0 || page_size < 0) return "0";
-  return std::to_string(static_cast<unsigned long long>(pages) *
-                        static_cast<unsigned long long>(page_size));
+  return std::to_string(portable::available_memory_bytes().value_or(0));
 }
 
-std::string free_disk_space() {
-  struct statvfs info {};
-  if (statvfs(".", &info) != 0) return "0";
-  return std::to_string(static_cast<unsigned long long>(info.f_bavail) *
-                        static_cast<unsigned long long>(info.f_frsize));
-}
+std::string free_disk_space() { return std::to_string(portable::free_disk_bytes(".").value_or(0)); }
 
 std::string current_directory() {
   std::error_code error;
   std::filesystem::path path = std::filesystem::current_path(error);
   return error ? std::string("unknown") : path.string();
-}
-
-std::string operating_system() {
-  struct utsname name {};
-  if (uname(&name) != 0) return "unknown";
-  return std::string(name.sysname) + " " + name.release;
 }
 
 std::string compiler() {
@@ -80,12 +52,12 @@ std::string optimisation_level() {
 MachineInfo current_machine() {
   MachineInfo info;
   info.application = started_as();
-  info.workstation = host_name();
+  info.workstation = portable::host_name();
   info.available_memory = available_memory();
   info.current_disk = "/";
   info.current_directory = current_directory();
   info.free_disk_space = free_disk_space();
-  info.operating_system = operating_system();
+  info.operating_system = portable::operating_system_text();
   info.version = std::string("cfdi-demo ") + CFDI_VERSION;
   info.built_on = __DATE__ " " __TIME__;
   info.compiler = compiler();

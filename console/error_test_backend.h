@@ -30,18 +30,23 @@ class SnapshotBackend final : public Backend {
   void present(const Screen& screen) override { shown_ = screen; }
   InputEvent read_event() override {
     if (shown_) at_reads_.push_back(*shown_);
+    mouse_at_reads_.push_back(mouse_reporting_);
     if (queue_.empty()) throw OutOfKeys("the test queued too few keys");
     Entry entry = queue_.front();
     queue_.pop_front();
     if (entry.fail) throw std::runtime_error("the terminal stopped answering");
     return entry.event;
   }
+  void set_mouse_reporting(bool on) override { mouse_reporting_ = on; }
+  bool mouse_reporting() const { return mouse_reporting_; }
   TerminalSize size() const override { return {25, 80}; }
   void suspend() override {}
   void resume() override {}
 
   // The screen as shown at each read, in order.
   const std::vector<Screen>& at_reads() const { return at_reads_; }
+  // Whether mouse reporting was on at each read, in order.
+  const std::vector<bool>& mouse_at_reads() const { return mouse_at_reads_; }
 
  private:
   struct Entry {
@@ -51,6 +56,8 @@ class SnapshotBackend final : public Backend {
   std::deque<Entry> queue_;
   std::optional<Screen> shown_;
   std::vector<Screen> at_reads_;
+  std::vector<bool> mouse_at_reads_;
+  bool mouse_reporting_ = false;
 };
 
 }  // namespace console::testing

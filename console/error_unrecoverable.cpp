@@ -1,16 +1,15 @@
 #include "console/error_unrecoverable.h"
 
-#include <unistd.h>
-
 #include <fstream>
 
+#include "portable/terminal.h"
 #include "portable/windows_path.h"
 
 namespace console {
 
 std::string console_start_failure_text() {
-  if (!isatty(STDOUT_FILENO)) return "Can't allocate console (output)";
-  if (!isatty(STDIN_FILENO)) return "Can't allocate console (input)";
+  if (!portable::output_is_terminal()) return "Can't allocate console (output)";
+  if (!portable::input_is_terminal()) return "Can't allocate console (input)";
   return "Can't allocate console";
 }
 

@@ -44,17 +44,22 @@ std::size_t compact(std::string& buf, std::size_t write, std::size_t from, std::
   return write;
 }
 
+// Adds one piece (the bytes between two line breaks) as lines of the window's
+// width. Every line but the piece's last runs on into the next one (soft);
+// the last one ends with the line break, also when a cut took the whole rest
+// of the piece (a piece of width + 1 bytes ending in a blank), so that joining
+// the lines again keeps every hard break.
 void add_piece(TextLines& lines, std::string_view buf, std::size_t start, std::size_t length,
                std::size_t width) {
-  bool was_cut = false;
   while (length > width) {
     const std::size_t cut = wrap_cut(buf.substr(start, length), width);
-    lines.append_span(start, cut, true);
+    const bool rest_follows = cut < length;
+    lines.append_span(start, cut, rest_follows);
     start += cut;
     length -= cut;
-    was_cut = true;
+    if (!rest_follows) return;
   }
-  if (length > 0 || !was_cut) lines.append_span(start, length, false);
+  lines.append_span(start, length, false);
 }
 
 }  // namespace

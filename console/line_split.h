@@ -27,7 +27,8 @@ std::size_t wrap_cut(std::string_view line, std::size_t width);
 //  - a line longer than `width` is cut after the last blank among its first
 //    width + 1 bytes (that blank stays at the line's end), or at `width` bytes
 //    when there is no such blank past the first byte; the cut-off parts carry
-//    the soft flag;
+//    the soft flag, except the last line of each piece, which ends with the
+//    line break even when a cut took the whole rest of it;
 //  - a text that ends with its own line break gets an empty last line.
 // The result always holds at least one line. Tabs are not touched here.
 TextLines split_lines(std::string_view text, std::size_t width);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/all_strings.h"
+
 namespace console {
 namespace {
 
@@ -68,10 +70,37 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"cut_after_last_blank", "ab cd ef gh", 5, {{"ab cd ", true}, {"ef gh"}}},
         SplitCase{"blank_first_byte_only", " abcdefg", 5, {{" abcd", true}, {"efg"}}},
         SplitCase{"exact_width", "abcde", 5, {{"abcde"}}},
-        SplitCase{"cut_rest_empty", "abcd ", 4, {{"abcd ", true}}}),
+        // A piece of width + 1 bytes ending in a blank ends with its break.
+        SplitCase{"cut_rest_empty", "abcd ", 4, {{"abcd "}}},
+        SplitCase{"cut_rest_empty_before_break", "abcd \nx", 4, {{"abcd "}, {"x"}}},
+        SplitCase{
+            "soft_break_after_cut_piece", "a b c \n\x8d\nxyz\x8d", 5, {{"a b c "}, {"xyz\x8d"}}}),
     [](const testing::TestParamInfo<SplitCase>& param_info) {
       return std::string(param_info.param.name);
     });
+
+// Joining the lines as the viewer does (soft lines run on, the others end
+// with the line break) must give back every text made of letters, blanks and
+// LFs, for every width: no cut may lose or add a hard break.
+std::string joined(const TextLines& lines) {
+  std::string out;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    out.append(lines.text(i));
+    if (i + 1 < lines.size() && !lines.soft(i)) out.append(lines.line_break());
+  }
+  return out;
+}
+
+TEST(LineSplit, JoiningTheLinesGivesBackTheText) {
+  test_support::for_each_string("a \n", 0, 8, [](const std::string& text) {
+    for (std::size_t width = 1; width <= 4; ++width) {
+      const std::string back = joined(split_lines(text, width));
+      EXPECT_EQ(back, text) << "width " << width;
+      if (back != text) return false;
+    }
+    return true;
+  });
+}
 
 TEST(LineSplit, LargeTextKeepsEveryLine) {
   std::string text;

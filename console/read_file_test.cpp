@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace console {
 namespace {
@@ -15,7 +15,7 @@ void write(const std::string& name, const std::string& bytes) {
 }
 
 TEST(ReadFile, BytesUnchangedExceptATrailingEndOfFileByte) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   write("Recupera.log", std::string("a\r\nb\x1a", 5));
   write("plain.txt", std::string("x\x1ay\r\n\xF3", 6));
   write("empty.txt", "");

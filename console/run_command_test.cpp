@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace console {
 namespace {
 
 TEST(RunCommand, RunsThroughTheInterpreterAndTakesTheTerminalBack) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   HeadlessBackend backend;
   Console con(backend);
   con.write_at(1, 0, "kept");
@@ -27,7 +27,7 @@ TEST(RunCommand, RunsThroughTheInterpreterAndTakesTheTerminalBack) {
 }
 
 TEST(RunCommand, WithoutAnInterpreterNothingHappens) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   HeadlessBackend backend;
   Console con(backend);
   run_command(con, "echo ran > out.txt", (folder.path() / "no-such-shell").string());

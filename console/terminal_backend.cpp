@@ -2,7 +2,6 @@
 
 #include <curses.h>
 #include <langinfo.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <clocale>
@@ -12,11 +11,12 @@
 
 #include "console/glyphs.h"
 #include "console/keys.h"
+#include "portable/signals.h"
+#include "portable/terminal.h"
 
 namespace console {
 namespace {
 
-volatile std::sig_atomic_t break_flag = 0;
 volatile std::sig_atomic_t curses_active = 0;
 
 // Our colour numbers (1 blue, 4 red) in the terminal's order (1 red, 4 blue).
@@ -34,12 +34,9 @@ constexpr int kEscapeDelayMs = 25;
 // Input is polled so that a break signal is noticed while waiting.
 constexpr int kPollMs = 100;
 
-extern "C" void on_break_signal(int) { break_flag = 1; }
-
-extern "C" void on_crash_signal(int signal_number) {
+// Runs on a crash signal: the terminal is given back before the process ends.
+void restore_terminal_on_crash() {
   if (curses_active) endwin();
-  std::signal(signal_number, SIG_DFL);
-  std::raise(signal_number);
 }
 
 void ensure_utf8_locale() {
@@ -53,7 +50,7 @@ void ensure_utf8_locale() {
 }  // namespace
 
 TerminalBackend::TerminalBackend() {
-  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+  if (!portable::input_is_terminal() || !portable::output_is_terminal()) {
     throw TerminalError("cfdi-demo must run in a terminal (standard input and output)");
   }
   ensure_utf8_locale();
@@ -84,7 +81,7 @@ TerminalBackend::TerminalBackend() {
       }
     }
   }
-  mousemask(BUTTON1_CLICKED | BUTTON1_PRESSED, nullptr);
+  mousemask(0, nullptr);
   mouseinterval(0);
   learn_modified_keys();
   timeout(kPollMs);
@@ -101,11 +98,8 @@ void TerminalBackend::restore() {
 }
 
 void TerminalBackend::install_signal_handlers() {
-  struct sigaction on_break {};
-  on_break.sa_handler = on_break_signal;
-  sigemptyset(&on_break.sa_mask);
-  for (int s : {SIGHUP, SIGTERM, SIGINT}) sigaction(s, &on_break, nullptr);
-  for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) std::signal(s, on_crash_signal);
+  portable::catch_break_requests();
+  portable::on_crash(restore_terminal_on_crash);
 }
 
 void TerminalBackend::learn_modified_keys() {
@@ -228,8 +222,7 @@ bool TerminalBackend::drop_sequence_rest(bool control_sequence) {
 
 InputEvent TerminalBackend::read_event() {
   while (true) {
-    if (break_flag) {
-      break_flag = 0;
+    if (portable::take_break_request()) {
       return InputEvent{InputEvent::Kind::key, key::break_request};
     }
     if (!active_) throw TerminalError("the terminal is no longer available");
@@ -238,11 +231,31 @@ InputEvent TerminalBackend::read_event() {
     if (status == ERR) {
       // No input within the poll interval; a terminal that has gone away
       // (hang-up) is treated as a break request.
-      if (!isatty(STDIN_FILENO)) break_flag = 1;
+      if (!portable::input_is_terminal()) portable::request_break();
       continue;
     }
     if (auto event = translate(status, static_cast<int>(value))) return *event;
   }
+}
+
+std::optional<InputEvent> TerminalBackend::poll_event() {
+  if (!active_ || portable::break_requested()) return std::nullopt;
+  // A resize or an unknown sequence is no event; what follows it may be.
+  std::optional<InputEvent> event;
+  while (!event) {
+    timeout(0);
+    wint_t value = 0;
+    const int status = get_wch(&value);
+    if (status == ERR) break;
+    event = translate(status, static_cast<int>(value));
+  }
+  timeout(kPollMs);
+  return event;
+}
+
+void TerminalBackend::set_mouse_reporting(bool on) {
+  if (!active_) return;
+  mousemask(on ? (BUTTON1_CLICKED | BUTTON1_PRESSED) : 0, nullptr);
 }
 
 TerminalSize TerminalBackend::size() const {

@@ -33,6 +33,8 @@ class TerminalBackend final : public Backend {
 
   void present(const Screen& screen) override;
   InputEvent read_event() override;
+  std::optional<InputEvent> poll_event() override;
+  void set_mouse_reporting(bool on) override;
   TerminalSize size() const override;
   void suspend() override;
   void resume() override;

@@ -152,6 +152,7 @@ class Viewer {
     screen.set_cursor(kScoreboardRow, kScoreboardColumn + static_cast<int>(kAbortQuestion.size()));
     con_.present();
     const int answer = con_.read_key();
+    con_.discard_pending_event();
     saved.restore(screen);
     con_.set_cursor_shape(shape);
     screen.set_cursor(row, column);
@@ -179,8 +180,8 @@ class Viewer {
 
 std::string view_text(Console& con, const ViewerArgument& text, const ViewerArgument& top,
                       const ViewerArgument& left, const ViewerArgument& bottom,
-                      const ViewerArgument& right) {
-  RoutineFrame frame(view_text_routine);
+                      const ViewerArgument& right, std::source_location caller) {
+  RoutineFrame frame(view_text_routine, CalledFrom{caller});
   if (text.kind() != ViewerArgument::Kind::absent && text.kind() != ViewerArgument::Kind::text) {
     argument_error("<cString> Argument type error");
   }

@@ -7,6 +7,7 @@
 // Keys and drawing are described with ViewerModel (viewer_model.h),
 // apply_viewer_key (viewer_keys.h) and draw_viewer (viewer_draw.h).
 
+#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,7 @@ inline constexpr int view_text_error_subcode = 1127;
 // whose top is below its bottom or whose left is right of its right.
 std::string view_text(Console& con, const ViewerArgument& text = {}, const ViewerArgument& top = {},
                       const ViewerArgument& left = {}, const ViewerArgument& bottom = {},
-                      const ViewerArgument& right = {});
+                      const ViewerArgument& right = {},
+                      std::source_location caller = std::source_location::current());
 
 }  // namespace console

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "console/call_stack.h"
 #include "console/clipboard.h"
 #include "console/keys.h"
 #include "console/runtime_error.h"
@@ -120,7 +121,7 @@ TEST_F(ViewerTest, EscWithScoreboardOffLeavesAtOnceWithTheOriginalText) {
 
 TEST_F(ViewerTest, EscAfterAnEditWithScoreboardOnAsksFirst) {
   con_.write_at(0, 0, std::string(80, '='));
-  backend_.push_keys({'Z', key::escape, 'n', key::escape});
+  backend_.push_keys({'Z', key::escape, 'n', 'q', key::escape});
   view_until_out_of_keys("abc", 3, 0, 24, 79);
   EXPECT_EQ(row(0), std::string(60, '=') + "(Abort Edit? Y/N)" + "===");
   EXPECT_EQ(con_.screen().cursor_shape(), cursor_shape::normal);
@@ -129,6 +130,18 @@ TEST_F(ViewerTest, EscAfterAnEditWithScoreboardOnAsksFirst) {
   backend_.push_keys({'Z', key::escape, 'y'});
   EXPECT_EQ(view_text(con_, "abc", 3, 0, 24, 79), "abc");
   EXPECT_EQ(row(0), std::string(80, '='));  // the question's cells are put back
+}
+
+// The answer's key may come with a second one (a doubled key, an auto
+// repeat): that one is dropped too instead of editing the text.
+TEST_F(ViewerTest, AbortQuestionAlsoDropsOneFurtherPendingKey) {
+  backend_.push_keys({'Z', key::escape, 'n', 'y', key::ctrl_w});
+  EXPECT_EQ(view_text(con_, "abc", 3, 0, 24, 79), "Zbc");
+  EXPECT_EQ(backend_.pending(), 0u);
+
+  // With nothing waiting after the answer, the next key is read as usual.
+  backend_.push_keys({'Z', key::escape, 'n'});
+  view_until_out_of_keys("abc", 3, 0, 24, 79);
 }
 
 TEST_F(ViewerTest, EscWithoutAnEditNeverAsks) {
@@ -210,6 +223,32 @@ TEST_F(ViewerTest, CancelInsideTheViewerNamesIt) {
     EXPECT_NE(cancelled.report().find("Cancelled at: VIEWTEXT ("), std::string::npos)
         << cancelled.report();
   }
+}
+
+// The calling routine's frame shows the line of the call being run, not the
+// line where the routine was entered.
+TEST_F(ViewerTest, CancelNamesTheLineOfTheCallInTheCallingRoutine) {
+  RoutineFrame page("PAGE");
+  backend_.push_key(key::alt_c);
+  std::string report;
+  const int call_line = __LINE__ + 2;
+  try {
+    view_text(con_, "abc", 3, 0, 24, 79);
+  } catch (const Cancelled& cancelled) {
+    report = cancelled.report();
+  }
+  EXPECT_NE(report.find(")\nPAGE (" + std::to_string(call_line) + ")\n"), std::string::npos)
+      << report;
+}
+
+// Saving returns every hard break of the text, also after a line of exactly
+// the window's width plus a blank.
+TEST_F(ViewerTest, SavedTextKeepsEveryHardBreak) {
+  con_.set_setting("SCOREBOARD", false);
+  backend_.push_key(key::ctrl_w);
+  EXPECT_EQ(view_text(con_, "a b c \nxyz", 3, 0, 24, 4), "a b c \nxyz");
+  backend_.push_keys({key::down, key::end, '!', key::ctrl_w});
+  EXPECT_EQ(view_text(con_, "a b c \nxyz", 3, 0, 24, 4), "a b c \nxyz!");
 }
 
 struct ArgumentCase {

@@ -50,8 +50,9 @@ void write_console_style(Console& con, std::string_view text) {
   con.present();
 }
 
-std::string wait_prompt(Console& con, std::optional<std::string_view> message) {
-  RoutineFrame frame("WAIT_PROMPT");
+std::string wait_prompt(Console& con, std::optional<std::string_view> message,
+                        std::source_location caller) {
+  RoutineFrame frame("WAIT_PROMPT", CalledFrom{caller});
   std::string text = "\r\n";
   text += message.value_or(default_wait_message);
   write_console_style(con, text);

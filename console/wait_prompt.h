@@ -2,6 +2,7 @@
 // Console-style writing and the wait prompt.
 
 #include <optional>
+#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@ inline constexpr std::string_view default_wait_message = "Press any key to conti
 // Writes a line break and the message (console style), waits for one key and
 // returns its character, written after the message, as a one-byte text; a
 // key that is not a character (code outside 32-255) gives the byte 0.
-std::string wait_prompt(Console& con, std::optional<std::string_view> message = std::nullopt);
+std::string wait_prompt(Console& con, std::optional<std::string_view> message = std::nullopt,
+                        std::source_location caller = std::source_location::current());
 
 }  // namespace console

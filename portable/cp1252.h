@@ -14,4 +14,14 @@ std::string cp1252_to_utf8(std::string_view text);
 // not valid UTF-8, become "?".
 std::string utf8_to_cp1252(std::string_view text);
 
+// True when the text is well-formed UTF-8 (no overlong forms, surrogates or
+// code points past U+10FFFF). Plain ASCII is valid UTF-8.
+bool is_valid_utf8(std::string_view text);
+
+// A text for a console that shows Windows-1252: a text that is valid UTF-8
+// and not plain ASCII is converted (characters outside the code page become
+// "?"); any other text is returned as it is, since it already is in the
+// console's code page or is not a UTF-8 text at all.
+std::string for_cp1252_display(std::string_view text);
+
 }  // namespace portable

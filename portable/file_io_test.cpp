@@ -11,12 +11,12 @@
 #include <fstream>
 #include <system_error>
 
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace fs = std::filesystem;
 
 TEST(FileIo, ReadsWholeFilesByWindowsNames) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   const std::string bytes("a\0b\r\n\xF3\x1A", 7);
   std::ofstream("Result.INI", std::ios::binary) << bytes;
   EXPECT_EQ(portable::read_file(".\\result.ini"), bytes);
@@ -32,7 +32,7 @@ constexpr portable::Durability kDurabilities[] = {portable::Durability::durable,
 
 TEST(FileIo, AtomicWriteReplacesAndLeavesNoTemporaryFiles) {
   for (const auto durability : kDurabilities) {
-    portable::TestFolder folder;
+    test_support::TestFolder folder;
     portable::write_file_atomic("out.xml", "first", durability);
     portable::write_file_atomic(".\\OUT.xml", "second", durability);
     EXPECT_EQ(portable::read_file("out.xml"), "second");
@@ -49,7 +49,7 @@ TEST(FileIo, FailedWriteKeepsThePreviousFileAndNamesIt) {
   for (const auto durability : kDurabilities) {
     if (::geteuid() == 0) {
       // Root ignores folder permissions; use a folder that does not exist instead.
-      portable::TestFolder folder;
+      test_support::TestFolder folder;
       try {
         portable::write_file_atomic("nofolder\\out.xml", "x", durability);
         ADD_FAILURE() << "writing into a missing folder succeeded";
@@ -58,7 +58,7 @@ TEST(FileIo, FailedWriteKeepsThePreviousFileAndNamesIt) {
       }
       continue;
     }
-    portable::TestFolder folder;
+    test_support::TestFolder folder;
     portable::write_file_atomic("out.xml", "kept", durability);
     fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(portable::write_file_atomic("out.xml", "lost", durability), std::system_error);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -16,7 +16,7 @@ TEST(WindowsPath, ConvertsPrefixAndBackslashes) {
 }
 
 TEST(WindowsPath, FindsNamesThatDifferOnlyInCase) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   fs::create_directory("Sub");
   std::ofstream("Sub/CSD_KIJ0906199R1.cer") << "x";
   std::ofstream("exact.CER") << "x";
@@ -39,7 +39,7 @@ TEST(WindowsPath, FindsNamesThatDifferOnlyInCase) {
 }
 
 TEST(WindowsPath, PrefersTheExactNameWhenSeveralMatch) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   std::ofstream("Data.txt") << "upper";
   std::ofstream("data.txt") << "lower";
   EXPECT_EQ(portable::resolve_path("data.txt"), fs::path("data.txt"));

@@ -13,7 +13,8 @@
 #include "crypto/private_key.h"
 #include "crypto/seal.h"
 #include "portable/file_io.h"
-#include "portable/test_folder.h"
+#include "tests/support/sat_folder.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 
 namespace {
@@ -40,7 +41,7 @@ constexpr Expected kCsds[] = {{"CACX7605101P8", "30001000000500000001"},
 class SandboxInit : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new portable::TestFolder();
+    folder_ = new test_support::TestFolder();
     const auto result = run_command(shell_quoted(kTool.string()) + " init work");
     exit_code_ = result.exit_code;
   }
@@ -50,11 +51,11 @@ class SandboxInit : public ::testing::Test {
   }
   static std::string in_work(const std::string& name) { return "work/" + name; }
 
-  static portable::TestFolder* folder_;
+  static test_support::TestFolder* folder_;
   static int exit_code_;
 };
 
-portable::TestFolder* SandboxInit::folder_ = nullptr;
+test_support::TestFolder* SandboxInit::folder_ = nullptr;
 int SandboxInit::exit_code_ = -1;
 
 TEST_F(SandboxInit, WritesEveryFileAndSucceeds) {
@@ -123,7 +124,7 @@ TEST_F(SandboxInit, CsdFilesAreValidCsdsOfTheSandboxAuthority) {
 
 TEST_F(SandboxInit, SampleInvoiceOnceDatedAndSealedIsValidAndVerifies) {
   ASSERT_EQ(exit_code_, 0);
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   const auto text = portable::read_file(in_work("ejemploexterno.xml"));
   ASSERT_TRUE(text.has_value());
   drovanexis::Element comprobante = drovanexis::parse_xml(*text);
@@ -150,7 +151,7 @@ TEST_F(SandboxInit, SampleInvoiceOnceDatedAndSealedIsValidAndVerifies) {
 TEST(SandboxTool, WrongUsageAndAnUnwritableFolderFailWithAMessage) {
   EXPECT_EQ(run_command(shell_quoted(kTool.string()) + " 2>/dev/null").exit_code, 2);
   EXPECT_EQ(run_command(shell_quoted(kTool.string()) + " make x 2>/dev/null").exit_code, 2);
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   portable::write_file_atomic("a-file", "x");
   const auto result = run_command(shell_quoted(kTool.string()) + " init a-file/sub 2>&1");
   EXPECT_EQ(result.exit_code, 1);

@@ -21,7 +21,8 @@
 #include "document/output_rules.h"
 #include "drovanexis.h"
 #include "portable/file_io.h"
-#include "portable/test_folder.h"
+#include "tests/support/sat_folder.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -63,7 +64,7 @@ Element tree_to_seal(std::int32_t handle) {
 class SealedScenario : public ::testing::TestWithParam<Scenario> {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new portable::TestFolder();
+    folder_ = new test_support::TestFolder();
     init_exit_code_ = run_command(shell_quoted(kTool.string()) + " init . >/dev/null").exit_code;
   }
   static void TearDownTestSuite() {
@@ -74,16 +75,16 @@ class SealedScenario : public ::testing::TestWithParam<Scenario> {
     if (handle_ != 0) Drovanexis_Free(handle_);
   }
 
-  static portable::TestFolder* folder_;
+  static test_support::TestFolder* folder_;
   static int init_exit_code_;
   std::int32_t handle_ = 0;
 };
 
-portable::TestFolder* SealedScenario::folder_ = nullptr;
+test_support::TestFolder* SealedScenario::folder_ = nullptr;
 int SealedScenario::init_exit_code_ = -1;
 
 TEST_P(SealedScenario, IsSchemaValidWithTheStylesheetsOriginalStringAndAVerifyingSeal) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   ASSERT_EQ(init_exit_code_, 0) << "drovanexis-sandbox init failed";
   const Scenario& scenario = GetParam();
   const std::string issuer = scenario.issuer;

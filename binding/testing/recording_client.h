@@ -5,42 +5,33 @@
 // query entries. ScopedLibrary points DROVANEXIS_LIBRARY at a file for the
 // life of a test.
 
-#include <dlfcn.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "portable/dynamic_library.h"
+#include "portable/environment.h"
+
 namespace recording {
 
 class ScopedLibrary {
  public:
-  explicit ScopedLibrary(const std::string& file) {
-    if (const char* old = std::getenv("DROVANEXIS_LIBRARY")) previous_ = old;
-    setenv("DROVANEXIS_LIBRARY", file.c_str(), 1);
-  }
-  ~ScopedLibrary() {
-    if (previous_) {
-      setenv("DROVANEXIS_LIBRARY", previous_->c_str(), 1);
-    } else {
-      unsetenv("DROVANEXIS_LIBRARY");
-    }
-  }
-  ScopedLibrary(const ScopedLibrary&) = delete;
-  ScopedLibrary& operator=(const ScopedLibrary&) = delete;
+  explicit ScopedLibrary(const std::string& file) : variable_("DROVANEXIS_LIBRARY", file) {}
 
  private:
-  std::optional<std::string> previous_;
+  portable::ScopedEnvironmentVariable variable_;
 };
 
 class RecordingLibrary {
  public:
-  explicit RecordingLibrary(const std::string& file)
-      : library_(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-    if (!library_) throw std::runtime_error("cannot load the recording library " + file);
+  explicit RecordingLibrary(const std::string& file) {
+    std::string reason;
+    library_ = portable::open_dynamic_library(file, reason);
+    if (!library_.handle) {
+      throw std::runtime_error("cannot load the recording library " + file + ": " + reason);
+    }
     reset_ = query<void (*)()>("Recording_Reset");
     call_count_ = query<std::int32_t (*)()>("Recording_CallCount");
     call_ = query<const char* (*)(std::int32_t)>("Recording_Call");
@@ -71,12 +62,12 @@ class RecordingLibrary {
  private:
   template <typename Function>
   Function query(const char* name) const {
-    void* address = dlsym(library_, name);
+    void* address = portable::find_entry(library_, name);
     if (!address) throw std::runtime_error(std::string("the recording library lacks ") + name);
     return reinterpret_cast<Function>(address);
   }
 
-  void* library_;
+  portable::DynamicLibrary library_;
   void (*reset_)() = nullptr;
   std::int32_t (*call_count_)() = nullptr;
   const char* (*call_)(std::int32_t) = nullptr;

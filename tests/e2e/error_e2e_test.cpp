@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -30,10 +31,15 @@ TEST(ErrorE2eTest, AMissingLibraryShowsTheDialogReportsAndLogsTheScreen) {
   options.environment = {{"DROVANEXIS_LIBRARY", missing}};
   TmuxSession session(options);
   ASSERT_TRUE(session.wait_for_text_at(16, 21, "12) Salir"));
+  // Mouse reporting is off at the menu, so the terminal's own text selection
+  // works; the error dialog turns it on while it waits for a click.
+  EXPECT_EQ(session.pane_format("#{mouse_any_flag}"), "0");
 
   session.send_keys({"1"});
   ASSERT_TRUE(session.wait_for_text("Error DROVANEXIS/1001"));
   ASSERT_TRUE(session.wait_for_text(" Quit "));
+  EXPECT_TRUE(session.wait_until([&] { return session.pane_format("#{mouse_any_flag}") == "1"; },
+                                 "mouse reporting on while the dialog is up"));
   // The current button is bright white on blue inside the bright white on
   // red box.
   int button_row = -1;
@@ -73,7 +79,9 @@ TEST(ErrorE2eTest, AMissingLibraryShowsTheDialogReportsAndLogsTheScreen) {
           "----------------------------- Quarndel Error Log ------------------------------\r\n"),
       0u);
   EXPECT_NE(log.find("Subsystem Call ....: DROVANEXIS\r\n"), std::string::npos);
-  EXPECT_NE(log.find("Involved File .....: " + missing + "\r\n"), std::string::npos);
+  std::string missing_upper = missing;
+  for (char& c : missing_upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_NE(log.find("Involved File .....: " + missing_upper + "\r\n"), std::string::npos);
   EXPECT_NE(log.find("\r\nVXMLSAMPLE            : "), std::string::npos);
   // The screen dump: 25 framed rows, showing the screen the error left,
   // the console report included.
@@ -83,6 +91,24 @@ TEST(ErrorE2eTest, AMissingLibraryShowsTheDialogReportsAndLogsTheScreen) {
   const std::size_t dump_end = log.find(rule, dump + rule.size());
   ASSERT_EQ(dump_end, dump + rule.size() + 25 * 84 - 2);
   EXPECT_NE(log.find("\r\n|Error at ...: VXMLSAMPLE(", dump), std::string::npos);
+}
+
+// The failure has left its routines by the time the dialog shows it; Alt+C
+// there still names where it happened and the routine that called it.
+TEST(ErrorE2eTest, AltCInTheDialogNamesWhereTheFailureHappened) {
+  TemporaryFolder folder;
+  TmuxSession::Options options;
+  options.working_dir = folder.path();
+  options.environment = {{"DROVANEXIS_LIBRARY", (folder.path() / "gone.so").string()}};
+  TmuxSession session(options);
+  ASSERT_TRUE(session.wait_for_text_at(16, 21, "12) Salir"));
+  session.send_keys({"1"});
+  ASSERT_TRUE(session.wait_for_text(" Quit "));
+  session.send_keys({"M-c"});
+  EXPECT_EQ(session.wait_for_exit(), std::optional<int>(1));
+  const std::string errors = session.error_output();
+  EXPECT_TRUE(errors.starts_with("\nCancelled at: VXMLSAMPLE (")) << errors;
+  EXPECT_NE(errors.find(")\nMAIN ("), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 // ends.
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <cstdlib>
 
+#include "portable/signals.h"
 #include "tests/e2e/tmux_session.h"
 
 namespace e2e {
@@ -123,12 +123,16 @@ TEST_F(MenuE2eTest, EscRedrawsAndEndAndEnterEndWithCodeZero) {
 // call chain goes to the error output, the exit code is 1 and the terminal is
 // left usable.
 TEST_F(MenuE2eTest, AltCAndBreakSignalsCancelAndLeaveTheTerminalUsable) {
-  for (int way : {0, SIGTERM, SIGINT, SIGHUP}) {
-    SCOPED_TRACE(way == 0 ? std::string("Alt+C") : "signal " + std::to_string(way));
+  using portable::Signal;
+  for (std::optional<Signal> way :
+       {std::optional<Signal>(), std::optional(Signal::terminate), std::optional(Signal::interrupt),
+        std::optional(Signal::hang_up)}) {
+    SCOPED_TRACE(way ? "signal " + std::to_string(portable::signal_number(*way))
+                     : std::string("Alt+C"));
     TmuxSession session(options());
     ASSERT_TRUE(session.wait_for_text("12) Salir"));
-    if (way != 0) {
-      ASSERT_EQ(kill(session.program_pid(), way), 0);
+    if (way) {
+      ASSERT_TRUE(portable::send_signal(session.program_pid(), *way));
     } else {
       session.send_keys({"M-c"});
     }
@@ -143,8 +147,9 @@ TEST_F(MenuE2eTest, AltCAndBreakSignalsCancelAndLeaveTheTerminalUsable) {
 TEST_F(MenuE2eTest, CrashSignalRestoresTheTerminalAndEndsAsTheSignalWould) {
   TmuxSession session(options());
   ASSERT_TRUE(session.wait_for_text("12) Salir"));
-  ASSERT_EQ(kill(session.program_pid(), SIGSEGV), 0);
-  EXPECT_EQ(session.wait_for_exit(), 128 + SIGSEGV);
+  ASSERT_TRUE(portable::send_signal(session.program_pid(), portable::Signal::segmentation_fault));
+  EXPECT_EQ(session.wait_for_exit(),
+            128 + portable::signal_number(portable::Signal::segmentation_fault));
   expect_terminal_usable(session);
 }
 

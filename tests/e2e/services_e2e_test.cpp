@@ -6,7 +6,6 @@
 // sandbox's rules and ledger.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +17,10 @@
 #include <vector>
 
 #include "portable/cp1252.h"
+#include "portable/environment.h"
 #include "tests/e2e/tmux_session.h"
+#include "tests/support/command_output.h"
+#include "tests/support/test_folder.h"
 
 namespace e2e {
 namespace {
@@ -44,13 +46,7 @@ std::string file_text(const fs::path& file) {
 
 // The output of a shell command (for the oracle `base64 -w0`).
 std::string command_output(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
+  return test_support::run_command_line(command).output;
 }
 
 std::string first_line(const std::string& text) {
@@ -86,36 +82,17 @@ std::string trimmed_right(std::string text) {
 // socket there is the session's.
 class ScreenColours {
  public:
-  ScreenColours() {
-    char pattern[] = "/tmp/cfdi-e2e-tmux-XXXXXX";
-    if (mkdtemp(pattern)) folder_ = pattern;
-    if (const char* old = std::getenv("TMUX_TMPDIR")) previous_ = old;
-    setenv("TMUX_TMPDIR", folder_.c_str(), 1);
-  }
-  ~ScreenColours() {
-    if (previous_) {
-      setenv("TMUX_TMPDIR", previous_->c_str(), 1);
-    } else {
-      unsetenv("TMUX_TMPDIR");
-    }
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
+  ScreenColours() = default;
   ScreenColours(const ScreenColours&) = delete;
   ScreenColours& operator=(const ScreenColours&) = delete;
 
   CellColour at(int row, int column) const {
     std::string socket;
     std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored)) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder_.path(), ignored)) {
       if (entry.is_socket()) socket = entry.path().string();
     }
-    std::string screen;
-    if (FILE* pipe = popen(("tmux -S '" + socket + "' capture-pane -e -p -N -t 0").c_str(), "r")) {
-      char buffer[4096];
-      while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) screen.append(buffer, n);
-      pclose(pipe);
-    }
+    std::string screen = command_output("tmux -S '" + socket + "' capture-pane -e -p -N -t 0");
     std::erase(screen, '\n');
     const StyledRow cells = parse_styled_row(screen);
     const auto index = static_cast<std::size_t>(row * 80 + column);
@@ -123,8 +100,8 @@ class ScreenColours {
   }
 
  private:
-  fs::path folder_;
-  std::optional<std::string> previous_;
+  test_support::TemporaryFolder folder_{"cfdi-e2e-tmux-"};
+  portable::ScopedEnvironmentVariable tmux_folder_{"TMUX_TMPDIR", folder_.path().string()};
 };
 
 // The menu row of an option (1-12).

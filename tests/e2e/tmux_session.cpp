@@ -1,17 +1,13 @@
 #include "tests/e2e/tmux_session.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
+#include "portable/process.h"
 
 namespace e2e {
 namespace {
@@ -28,45 +24,16 @@ enum class Output { capture, discard };
 // server discards its output: the server would otherwise keep the pipe open.
 std::string run_command(const std::vector<std::string>& arguments,
                         Output output_mode = Output::capture) {
-  int pipe_ends[2];
-  if (pipe(pipe_ends) != 0) throw std::runtime_error("pipe failed");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (output_mode == Output::capture) {
-    posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
-  } else {
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  }
-  posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
-  posix_spawn_file_actions_addclose(&actions, pipe_ends[1]);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipe_ends[1]);
-  if (spawned != 0) {
-    close(pipe_ends[0]);
-    throw std::runtime_error("cannot start " + arguments.front());
-  }
-  std::string output;
-  char buffer[4096];
-  ssize_t n = 0;
-  while ((n = read(pipe_ends[0], buffer, sizeof buffer)) > 0) {
-    output.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(pipe_ends[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  const portable::ProcessResult result = portable::run_process(
+      arguments, output_mode == Output::capture ? portable::ChildStreams::capture_output
+                                                : portable::ChildStreams::discard_output);
+  if (!result.started) throw std::runtime_error("cannot start " + arguments.front());
+  if (result.exit_code != 0) {
     std::string line;
     for (const std::string& argument : arguments) line += argument + " ";
     throw std::runtime_error("command failed: " + line);
   }
-  return output;
+  return result.output;
 }
 
 std::optional<std::string> read_whole(const std::filesystem::path& path) {
@@ -144,7 +111,8 @@ std::size_t utf8_length(unsigned char lead) {
 
 std::string unique_socket_name() {
   static std::atomic<int> counter{0};
-  return "cfdi-e2e-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+  return "cfdi-e2e-" + std::to_string(portable::current_process_id()) + "-" +
+         std::to_string(counter++);
 }
 
 // The pane runs this script: the program with its error output in a file,
@@ -239,7 +207,7 @@ TmuxSession::TmuxSession(Options options)
   for (const std::string& part :
        {std::string("/bin/sh"), std::string("-c"), std::string(kPaneScript), std::string("sh"),
         options_.working_dir.string(), files_.string(), options_.program.string(), socket_,
-        std::to_string(getpid())}) {
+        std::to_string(portable::current_process_id())}) {
     arguments.push_back(part);
   }
   run_command(arguments, Output::discard);
@@ -269,6 +237,19 @@ void TmuxSession::send_keys(const std::vector<std::string>& keys) {
 
 void TmuxSession::send_text(std::string_view text) {
   tmux({"send-keys", "-t", "0", "-l", std::string(text)});
+}
+
+std::string join_screen_rows(const std::vector<std::string>& rows, int columns) {
+  std::string text;
+  for (const std::string& row : rows) {
+    text += row;
+    // Columns are characters: UTF-8 continuation bytes take none.
+    const auto used = std::count_if(row.begin(), row.end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    if (used < columns) text.append(static_cast<std::size_t>(columns - used), ' ');
+  }
+  return text;
 }
 
 std::vector<std::string> TmuxSession::screen() const {
@@ -314,12 +295,7 @@ CellColour TmuxSession::colour_at(int row, int column) const {
 ::testing::AssertionResult TmuxSession::wait_for_text(std::string_view text,
                                                       std::chrono::milliseconds deadline) {
   return wait_until(
-      [&] {
-        for (const std::string& line : screen()) {
-          if (line.find(text) != std::string::npos) return true;
-        }
-        return false;
-      },
+      [&] { return join_screen_rows(screen(), options_.columns).find(text) != std::string::npos; },
       "\"" + std::string(text) + "\"", deadline);
 }
 
@@ -371,18 +347,6 @@ std::string TmuxSession::pane_format(std::string_view format) const {
   std::string value = tmux({"display-message", "-p", "-t", "0", std::string(format)});
   while (!value.empty() && value.back() == '\n') value.pop_back();
   return value;
-}
-
-TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "cfdi-e2e-dir-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace e2e

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/test_folder.h"
+
 namespace e2e {
 
 // A cell's colours in the program's own numbering (1 blue, 2 green, 4 red).
@@ -39,6 +41,11 @@ StyledRow parse_styled_row(std::string_view line);
 // only where it changes, also from one row to the next, so the colours in
 // force at the end of a row carry over to the start of the next one.
 std::vector<StyledRow> parse_styled_screen(std::string_view capture);
+
+// The rows of a screen (UTF-8, trailing blanks cut off) as one text, each row
+// padded to `columns` characters, so that a text that runs from the end of
+// one row into the next (a long file name in a report) is found whole.
+std::string join_screen_rows(const std::vector<std::string>& rows, int columns);
 
 using namespace std::chrono_literals;
 
@@ -67,7 +74,8 @@ class TmuxSession {
   std::string screen_dump() const;
   CellColour colour_at(int row, int column) const;
 
-  // Waits until the text appears anywhere on the screen / at row and column.
+  // Waits until the text appears anywhere on the screen (also when it runs
+  // on from the end of one row into the next) / at row and column.
   ::testing::AssertionResult wait_for_text(std::string_view text,
                                            std::chrono::milliseconds deadline = 10s);
   ::testing::AssertionResult wait_for_text_at(int row, int column, std::string_view text,
@@ -98,16 +106,6 @@ class TmuxSession {
 };
 
 // A fresh temporary folder, removed with its contents at the end.
-class TemporaryFolder {
- public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TemporaryFolder = test_support::TemporaryFolder;
 
 }  // namespace e2e

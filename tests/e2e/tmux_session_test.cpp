@@ -36,5 +36,16 @@ TEST(StyledRowTest, ColoursCarryOverFromOneRowToTheNext) {
   EXPECT_EQ(rows[2].colours, (std::vector<CellColour>{{7, 0, false, false}}));
 }
 
+// A text cut by the right edge is found whole; rows shorter than the width
+// (their trailing blanks cut off, or holding multi-byte characters) are
+// padded so that nothing of two rows runs together.
+TEST(JoinScreenRowsTest, TextRunningOnIntoTheNextRowIsFoundWhole) {
+  const std::string joined = join_screen_rows({"abc /long/pa", "th/lib.so\"", "\xC3\xB3k"}, 12);
+  EXPECT_NE(joined.find("/long/path/lib.so\""), std::string::npos);
+  EXPECT_EQ(joined.substr(12, 12), "th/lib.so\"  ");
+  EXPECT_EQ(joined.size(), 12u + 12u + 3u + 10u);  // the o acute takes two bytes, one column
+  EXPECT_EQ(joined.find("\"\xC3"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -15,6 +15,7 @@
 #include "document/document_registry.h"
 #include "document/output_rules.h"
 #include "drovanexis.h"
+#include "tests/support/sat_folder.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -117,7 +118,7 @@ class IssuingScenario : public ::testing::TestWithParam<Scenario> {
 TEST_P(IssuingScenario, BuildsTheExampleDocumentInSchemaOrder) {
   const Scenario& scenario = GetParam();
   const fs::path example = kSatDir / "examples" / scenario.example;
-  if (!fs::exists(example)) GTEST_SKIP() << "SAT folder absent: " << example;
+  CFDI_REQUIRE_SAT(fs::exists(example), "SAT folder absent: " << example);
 
   handle_ = scenario.build();
   ASSERT_GT(handle_, 0);
@@ -129,8 +130,7 @@ TEST_P(IssuingScenario, BuildsTheExampleDocumentInSchemaOrder) {
 
 TEST_P(IssuingScenario, WrittenXmlIsSchemaValid) {
   const Scenario& scenario = GetParam();
-  if (!fs::exists(kSatDir / "bin/validate-cfdi33"))
-    GTEST_SKIP() << "SAT folder absent: " << kSatDir;
+  CFDI_REQUIRE_SAT(fs::exists(kSatDir / "bin/validate-cfdi33"), "SAT folder absent: " << kSatDir);
 
   handle_ = scenario.build();
   const std::string xml = written_with_placeholders(handle_);
@@ -195,7 +195,7 @@ class ExternalDocument : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ExternalDocument, IsKeptAndRewrittenUnchanged) {
   const fs::path example = kSatDir / "examples" / GetParam();
-  if (!fs::exists(example)) GTEST_SKIP() << "SAT folder absent: " << example;
+  CFDI_REQUIRE_SAT(fs::exists(example), "SAT folder absent: " << example);
   const std::string text = read_text(example);
 
   const std::int32_t handle = test::build_external(text.c_str());

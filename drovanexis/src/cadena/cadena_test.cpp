@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cadena/sat_oracle.h"
+#include "tests/support/sat_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis {
@@ -40,7 +41,7 @@ const Element* find_timbre(const Element& comprobante) {
 class CadenaOfExample : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(CadenaOfExample, EqualsTheExpectedTextAndTheStylesheets) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   const std::string name = GetParam();
   const auto file = sat_dir() / "examples" / (name + ".xml");
   const Element comprobante = parse_file(file);
@@ -107,7 +108,7 @@ void expect_same_as_oracle(xmlDoc* doc, const std::string& label) {
 }
 
 TEST(CadenaValues, ValuesThatBreakNaiveOriginalStringsMatchTheStylesheets) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   const struct {
     const char* label;
     const char* xpath;
@@ -146,7 +147,7 @@ TEST(CadenaValues, ValuesThatBreakNaiveOriginalStringsMatchTheStylesheets) {
 }
 
 TEST(CadenaValues, PaymentTaxesGiveTheirTotalsBeforeTheLists) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   Doc doc = load_example("cfdi33-pagos10.xml");
   xmlNode* pago = select_one(doc.get(), "//pago10:Pago");
   xmlNs* ns = pago->ns;
@@ -168,7 +169,7 @@ TEST(CadenaValues, PaymentTaxesGiveTheirTotalsBeforeTheLists) {
 }
 
 TEST(CadenaValues, UnknownComplementsAndAddendaAddOnlyWhatTheDefaultRuleGives) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   Doc doc = load_example("cfdi33-ingreso.xml");
   xmlNode* root = xmlDocGetRootElement(doc.get());
   xmlNode* addenda = xmlNewChild(root, root->ns, BAD_CAST "Addenda", nullptr);

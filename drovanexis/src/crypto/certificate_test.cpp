@@ -14,6 +14,7 @@
 #include "crypto/private_key.h"
 #include "crypto/signature.h"
 #include "portable/test_folder.h"
+#include "tests/support/sat_folder.h"
 
 namespace drovanexis {
 namespace {
@@ -49,8 +50,7 @@ std::string number_from_openssl(const std::filesystem::path& certificate) {
 
 TEST(Certificate, ReadsNumberRfcValidityAndKindOfTheExampleCertificate) {
   const auto file = kCerts / "emisor-CACX7605101P8.cer";
-  if (!std::filesystem::exists(file))
-    GTEST_SKIP() << "example certificates not found in " << kCerts;
+  CFDI_REQUIRE_SAT(std::filesystem::exists(file), "example certificates not found in " << kCerts);
   const Certificate certificate = Certificate::load(file.string());
 
   EXPECT_EQ(certificate.number(), "00001000000700000001");
@@ -69,8 +69,7 @@ TEST(Certificate, ReadsNumberRfcValidityAndKindOfTheExampleCertificate) {
 
 TEST(Certificate, PemAndWindowsStyleNamesLoadTheSameCertificate) {
   const auto file = kCerts / "emisor-KIJ0906199R1.cer";
-  if (!std::filesystem::exists(file))
-    GTEST_SKIP() << "example certificates not found in " << kCerts;
+  CFDI_REQUIRE_SAT(std::filesystem::exists(file), "example certificates not found in " << kCerts);
   portable::TestFolder folder;
   std::filesystem::copy_file(file, "CSD_KIJ0906199R1.cer");
   run_command("openssl x509 -inform der -in CSD_KIJ0906199R1.cer -out cert.pem");
@@ -101,7 +100,7 @@ TEST(Certificate, RfcOfACompanyIsTheTextBeforeTheRepresentative) {
 
 TEST(PrivateKey, ExampleKeyOpensWithItsPasswordAndMatchesOnlyItsCertificate) {
   const auto cer = kCerts / "emisor-CACX7605101P8.cer";
-  if (!std::filesystem::exists(cer)) GTEST_SKIP() << "example certificates not found in " << kCerts;
+  CFDI_REQUIRE_SAT(std::filesystem::exists(cer), "example certificates not found in " << kCerts);
   const Certificate own = Certificate::load(cer.string());
   const Certificate other = Certificate::load((kCerts / "emisor-KIJ0906199R1.cer").string());
   const PrivateKey key =
@@ -123,7 +122,7 @@ TEST(PrivateKey, ExampleKeyOpensWithItsPasswordAndMatchesOnlyItsCertificate) {
 // Each bad input gives its own error code, and the message names the file.
 TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
   const auto cer = kCerts / "emisor-CACX7605101P8.cer";
-  if (!std::filesystem::exists(cer)) GTEST_SKIP() << "example certificates not found in " << kCerts;
+  CFDI_REQUIRE_SAT(std::filesystem::exists(cer), "example certificates not found in " << kCerts);
   portable::TestFolder folder;
   const std::string good_cer = read_bytes(cer);
   const std::string good_key = read_bytes(kCerts / "emisor-CACX7605101P8.key");

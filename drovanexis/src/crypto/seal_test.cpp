@@ -12,6 +12,7 @@
 #include "cadena/sat_oracle.h"
 #include "crypto/certificate_issuer.h"
 #include "crypto/crypto_error.h"
+#include "tests/support/sat_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis {
@@ -58,7 +59,7 @@ Element unstamped_example() {
 }
 
 TEST(Seal, ResealedExampleVerifiesWithTheSatScript) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   const TestCsd csd("CACX7605101P8");
   Element comprobante = unstamped_example();
   seal(comprobante, csd.certificate, csd.key);
@@ -80,7 +81,7 @@ TEST(Seal, ResealedExampleVerifiesWithTheSatScript) {
 }
 
 TEST(Seal, AnyChangeOfContentBreaksTheSealButWhiteSpaceDoesNot) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   const TestCsd csd("CACX7605101P8");
   Element comprobante = unstamped_example();
   seal(comprobante, csd.certificate, csd.key);
@@ -97,7 +98,7 @@ TEST(Seal, AnyChangeOfContentBreaksTheSealButWhiteSpaceDoesNot) {
 }
 
 TEST(Seal, RefusesAKeyOfAnotherCertificateAndLeavesTheDocumentAsItWas) {
-  if (!sat_available()) GTEST_SKIP() << "SAT oracle folder not found at " << sat_dir();
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
   const TestCsd csd("CACX7605101P8");
   const PrivateKey stranger = generate_rsa_key("otra.key", 1024);
   Element comprobante = unstamped_example();

@@ -15,6 +15,7 @@
 #include "sandbox/mexico_time.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
+#include "tests/support/sat_folder.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -32,7 +33,7 @@ class ProcessingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ::unsetenv("DROVANEXIS_SANDBOX_DB");
-    if (!examples_available()) GTEST_SKIP() << "the shared SAT folder is absent: " << CFDI_SAT_DIR;
+    CFDI_REQUIRE_SAT(examples_available(), "the shared SAT folder is absent: " << CFDI_SAT_DIR);
     prepare_working_folder();
   }
 
@@ -56,7 +57,7 @@ struct Example {
 };
 
 TEST_F(ProcessingTest, StampedExamplesPassTheSatOracles) {
-  if (!sat_available()) GTEST_SKIP() << "the SAT scripts are absent: " << CFDI_SAT_DIR;
+  CFDI_REQUIRE_SAT(sat_available(), "the SAT scripts are absent: " << CFDI_SAT_DIR);
   std::int64_t previous_balance = balance();
   for (const Example example : {Example{"cfdi33-ingreso.xml", "CACX7605101P8"},
                                 Example{"cfdi33-pagos10.xml", "KIJ0906199R1"},

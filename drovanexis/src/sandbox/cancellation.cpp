@@ -166,7 +166,10 @@ class Cancellation {
                               const std::string& file) {
     const std::string where = " (" + file + ")";
     switch (error.code()) {
-      case CryptoErrorCode::kFileNotFound: return "no existe el archivo de " + what + where;
+      case CryptoErrorCode::kFileNotFound:
+        // "de" before "el certificado" contracts to "del certificado".
+        return "no existe el archivo " + (what.starts_with("el ") ? "d" + what : "de " + what) +
+               where;
       case CryptoErrorCode::kWrongPassword: return "la contraseña no abre la llave privada" + where;
       case CryptoErrorCode::kKeyMismatch: return "la llave no corresponde al certificado" + where;
       default: return "no se pudo usar " + what + where + ": " + error.what();

@@ -218,6 +218,10 @@ TEST_F(CancellationTest, CsdProblemsAreInternalErrorsAndChangeNothing) {
   EXPECT_EQ(cancel(kU, "1102.00", kReceiver, "24681357q", kIssuer, "CSD_KIJ0906199R1"), -3);
   EXPECT_NE(file_text("CancelaCFDI.LOG").find("KIJ0906199R1"), std::string::npos);
   EXPECT_EQ(cancel(kU, "1102.00", kReceiver, "24681357q", kIssuer, "CSD_MISSING"), -3);
+  // "del certificado", never "de el" (the log wraps after "del" here).
+  EXPECT_NE(file_text("CancelaCFDI.LOG").find("[ERROR] no existe el archivo del"),
+            std::string::npos)
+      << file_text("CancelaCFDI.LOG");
   EXPECT_EQ(status(kU), 2);
 }
 

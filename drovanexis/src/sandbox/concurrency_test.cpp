@@ -13,6 +13,7 @@
 #include "sandbox/accounts.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
+#include "tests/support/sat_folder.h"
 
 namespace drovanexis::sandbox {
 namespace {
@@ -46,7 +47,7 @@ constexpr int kPerProcess = 200;
 TEST(Concurrency, TwoProcessesStampingLoseNothingAndShareNothing) {
   portable::TestFolder folder;
   ::unsetenv("DROVANEXIS_SANDBOX_DB");
-  if (!examples_available()) GTEST_SKIP() << "the shared SAT folder is absent: " << CFDI_SAT_DIR;
+  CFDI_REQUIRE_SAT(examples_available(), "the shared SAT folder is absent: " << CFDI_SAT_DIR);
   prepare_working_folder();
   std::int64_t ledger_before = 0;
   {

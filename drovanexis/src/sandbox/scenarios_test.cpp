@@ -18,6 +18,7 @@
 #include "portable/test_folder.h"
 #include "sandbox/provider_credentials.h"
 #include "sandbox/sandbox_init.h"
+#include "tests/support/sat_folder.h"
 #include "tools/sandbox_artifacts.h"
 #include "xml/xml_reader.h"
 
@@ -57,7 +58,7 @@ std::string value(std::int32_t handle, int index) {
 }
 
 TEST(Scenarios, AllSixAreStampedAndPassTheSatOracles) {
-  if (!sat_available()) GTEST_SKIP() << "the SAT scripts are absent: " << CFDI_SAT_DIR;
+  CFDI_REQUIRE_SAT(sat_available(), "the SAT scripts are absent: " << CFDI_SAT_DIR);
   portable::TestFolder folder;
   ::unsetenv("DROVANEXIS_SANDBOX_DB");
   const std::time_t now = std::time(nullptr);

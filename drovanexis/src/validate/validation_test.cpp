@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/support/sat_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis {
@@ -96,8 +97,7 @@ std::set<std::string> codes_of(const std::vector<Failure>& failures) {
 class ValidationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(kExamples))
-      GTEST_SKIP() << "no example documents at " << kExamples;
+    CFDI_REQUIRE_SAT(std::filesystem::exists(kExamples), "no example documents at " << kExamples);
   }
 };
 

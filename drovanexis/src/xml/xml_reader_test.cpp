@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/sat_folder.h"
+
 namespace drovanexis {
 namespace {
 
@@ -26,7 +28,7 @@ std::string attr(const Element& e, std::string_view name) {
 
 TEST(XmlReader, ExampleInvoiceBecomesTheTreeWithCanonicalNames) {
   const auto file = kSatDir / "examples" / "cfdi33-ingreso.xml";
-  if (!std::filesystem::exists(file)) GTEST_SKIP() << "SAT examples not found at " << kSatDir;
+  CFDI_REQUIRE_SAT(std::filesystem::exists(file), "SAT examples not found at " << kSatDir);
   const Element root = parse_xml(read_whole(file));
 
   EXPECT_EQ(root.name(), "cfdi:Comprobante");
@@ -71,7 +73,7 @@ TEST(XmlReader, EveryExampleParsesWithItsComplementUnderTheCanonicalPrefix) {
   };
   for (const auto& c : cases) {
     const auto file = kSatDir / "examples" / c.file;
-    if (!std::filesystem::exists(file)) GTEST_SKIP() << "SAT examples not found at " << kSatDir;
+    CFDI_REQUIRE_SAT(std::filesystem::exists(file), "SAT examples not found at " << kSatDir);
     const Element root = parse_xml(read_whole(file));
     const Element* complemento = root.child("cfdi:Complemento");
     ASSERT_NE(complemento, nullptr) << c.file;
