@@ -1,9 +1,12 @@
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "api/api_support.h"
 #include "cbb/cbb_generator.h"
 #include "crypto/certificate.h"
 #include "drovanexis.h"
+#include "issue/output_guard.h"
 #include "sandbox/acknowledgement.h"
 #include "sandbox/cancellation.h"
 #include "sandbox/status_query.h"
@@ -15,11 +18,38 @@ namespace api = drovanexis::api;
 namespace sandbox = drovanexis::sandbox;
 using api::utf8;
 
+namespace {
+
+// The files a service call writes must not replace what the library or the
+// caller keeps (the provider's state, the library's log, the call's own
+// inputs, devices): such a call writes nothing and answers with its error
+// result. Absent names are the service's own concern.
+bool outputs_are_safe(std::initializer_list<const char*> outputs,
+                      std::initializer_list<std::string_view> inputs = {}) {
+  for (const char* output : outputs) {
+    if (output == nullptr || *output == '\0') continue;
+    try {
+      drovanexis::refuse_unsafe_output(output, inputs);
+    } catch (const drovanexis::UnsafeOutput&) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string_view text_of(const char* text) { return text == nullptr ? "" : text; }
+
+}  // namespace
+
 int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor, const char* rfc_receptor,
                                const char* total, const char* uuid, const char* certificate_file,
                                const char* key_file, const char* key_password,
                                const char* result_file, const char* log_file) {
   return api::guarded<int32_t>(sandbox::kCancellationInternalError, [&] {
+    if (!outputs_are_safe({result_file, log_file},
+                          {text_of(certificate_file), text_of(key_file)})) {
+      return sandbox::kCancellationInternalError;
+    }
     const sandbox::CancellationRequest request{
         utf8(user),
         {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)},
@@ -34,6 +64,7 @@ int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor, const
                                  const char* total, const char* uuid, const char* result_file,
                                  const char* log_file) {
   return api::guarded<int32_t>(sandbox::kStatusInternalError, [&] {
+    if (!outputs_are_safe({result_file, log_file})) return sandbox::kStatusInternalError;
     const sandbox::StatusRequest request{
         utf8(user), {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}};
     return sandbox::query_status(request, utf8(result_file), utf8(log_file));
@@ -44,6 +75,9 @@ int32_t Drovanexis_RecuperaAcuseCancelacion(const char* user, const char* rfc, c
                                             const char* result_file, const char* acuse_file,
                                             const char* log_file, const char* /*reserved*/) {
   return api::guarded<int32_t>(sandbox::kAcknowledgementError, [&] {
+    if (!outputs_are_safe({result_file, acuse_file, log_file})) {
+      return sandbox::kAcknowledgementError;
+    }
     const sandbox::AcknowledgementRequest request{utf8(user), utf8(rfc), utf8(uuid)};
     return sandbox::retrieve_acknowledgement(request, utf8(result_file), utf8(acuse_file),
                                              utf8(log_file));
@@ -54,6 +88,7 @@ int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file, int32_t
                              const char* log_file, int32_t level, int32_t module_pixels,
                              int32_t margin_modules) {
   return api::guarded<int32_t>(drovanexis::cbb::kCbbNotWritten, [&] {
+    if (!outputs_are_safe({bitmap_file, log_file})) return drovanexis::cbb::kCbbNotWritten;
     const drovanexis::cbb::CbbRequest request{
         utf8(query), utf8(bitmap_file), mode, utf8(log_file), level, module_pixels, margin_modules};
     return drovanexis::cbb::generate_cbb(request);

@@ -41,6 +41,37 @@ class ServiceEntriesTest : public ::testing::Test {
   portable::TestFolder folder_;
 };
 
+// No service writes its result, log, acknowledgement or bitmap over the
+// provider's state, the library's log or an input of the same call.
+TEST_F(ServiceEntriesTest, FilesTheLibraryKeepsAreNeverServiceOutputs) {
+  const std::string state = *portable::read_file("Drovanexis.db");
+  const std::string key = *portable::read_file("CSD_CACX7605101P8.key");
+  EXPECT_EQ(Drovanexis_GeneraCBB("?re=AAA010101AAA", ".\\DROVANEXIS.DB", 0, "cbb.log", 1, 4, 4),
+            DROVANEXIS_CBB_NOT_WRITTEN);
+  EXPECT_EQ(Drovanexis_GeneraCBB("?re=AAA010101AAA", "qr.bmp", 0, "drovanexis.db", 1, 4, 4),
+            DROVANEXIS_CBB_NOT_WRITTEN);
+  EXPECT_EQ(Drovanexis_GetStatusCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                                     "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", "Drovanexis.DB",
+                                     "status.log"),
+            DROVANEXIS_STATUS_INTERNAL_ERROR);
+  EXPECT_EQ(Drovanexis_CancelaCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                                   "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", "CSD_CACX7605101P8.cer",
+                                   "CSD_CACX7605101P8.key", "24681357q", "cancel.ini",
+                                   ".\\csd_cacx7605101p8.KEY"),
+            DROVANEXIS_CANCEL_INTERNAL_ERROR);
+  EXPECT_EQ(Drovanexis_RecuperaAcuseCancelacion("demo_valdorin", "AAA010101AAA",
+                                                "F94FE4AC-4743-4745-BA99-E0D13100331D",
+                                                "acuse.res", "/dev/null", "acuse.log", nullptr),
+            DROVANEXIS_ACK_ERROR);
+  EXPECT_EQ(portable::read_file("Drovanexis.db"), state);
+  EXPECT_EQ(portable::read_file("CSD_CACX7605101P8.key"), key);
+  // The document stays in force: the refused cancellation did nothing.
+  EXPECT_EQ(Drovanexis_GetStatusCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                                     "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", "status.ini",
+                                     "status.log"),
+            DROVANEXIS_STATUS_CANCELLABLE);
+}
+
 TEST_F(ServiceEntriesTest, CerTo64IsTheBase64OfTheFile) {
   // The demo names the file with an upper-case extension.
   const std::string expected = command_output("base64 -w0 CSD_KIJ0906199R1.cer");

@@ -22,6 +22,7 @@
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/sqlite_db.h"
 #include "sandbox/state_file.h"
+#include "tests/support/sat_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis::issue {
@@ -48,7 +49,7 @@ const Element* stamp_of(const Element& root) {
 
 TEST(Durability, StampingKilledAtRandomMomentsLeavesLedgerAndFilesConsistent) {
   ::unsetenv("DROVANEXIS_SANDBOX_DB");
-  if (!examples_available()) GTEST_SKIP() << "the shared SAT folder is absent: " << CFDI_SAT_DIR;
+  CFDI_REQUIRE_SAT(examples_available(), "the shared SAT folder is absent: " << CFDI_SAT_DIR);
   portable::TestFolder folder;
   prepare_working_folder();
   const std::int64_t start = *account_balance(*open_existing_state("Drovanexis.db"),
