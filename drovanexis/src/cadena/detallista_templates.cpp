@@ -1,6 +1,8 @@
 #include "cadena/template.h"
 
-// Retail complement.
+// Retail complement. Apart from its version its fields are the text of child
+// elements: the first element a path reaches gives the value, a required one
+// that is missing gives an empty field, an optional one no field.
 namespace drovanexis::cadena {
 namespace {
 

@@ -1,6 +1,6 @@
 #include "cadena/template.h"
 
-// Private schools concept complement 1.0.
+// Private schools concept complement 1.0, in cfdi:ComplementoConcepto.
 namespace drovanexis::cadena {
 namespace {
 

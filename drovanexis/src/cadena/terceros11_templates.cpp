@@ -1,6 +1,9 @@
 #include "cadena/template.h"
 
-// Third-party concept complement 1.1.
+// Third-party concept complement 1.1, in cfdi:ComplementoConcepto. The fiscal
+// address, the customs data and the tax lists are looked for at any depth,
+// so the customs data of each Parte counts while the Parte's own attributes
+// do not.
 namespace drovanexis::cadena {
 namespace {
 

@@ -1,6 +1,8 @@
 #include "cadena/template.h"
 
-// Used vehicle complement 1.0.
+// Used vehicle complement 1.0. Its stylesheet also starts a string of its own
+// at the document root; inside the CFDI's stylesheet the CFDI's root rule
+// takes precedence, so only the element templates count.
 namespace drovanexis::cadena {
 namespace {
 

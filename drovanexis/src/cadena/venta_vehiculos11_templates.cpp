@@ -1,13 +1,16 @@
 #include "cadena/template.h"
 
-// Vehicle sales concept complement 1.1.
+// Vehicle sales concept complement 1.1, in cfdi:ComplementoConcepto. The
+// vehicle number (Niv) gives a field only when the version attribute is
+// exactly "1.1", compared as written; customs data is looked for at any
+// depth, inside the parts too.
 namespace drovanexis::cadena {
 namespace {
 
-constexpr Step kVentaVehiculosWhenversionSteps[] = {
+constexpr Step kNivOfVersion11Steps[] = {
     req("Niv"),
 };
-constexpr Template kVentaVehiculosWhenversion{kVentaVehiculosWhenversionSteps};
+constexpr Template kNivOfVersion11{kNivOfVersion11Steps};
 
 constexpr Step kInformacionAduaneraSteps[] = {
     req("numero"),
@@ -19,7 +22,7 @@ constexpr Template kInformacionAduanera{kInformacionAduaneraSteps};
 constexpr Step kVentaVehiculosSteps[] = {
     req("version"),
     req("ClaveVehicular"),
-    when_equals("version", "1.1", kVentaVehiculosWhenversion),
+    when_equals("version", "1.1", kNivOfVersion11),
     each_descendant("ventavehiculos:InformacionAduanera", kInformacionAduanera),
 };
 constexpr Template kVentaVehiculos{kVentaVehiculosSteps};
