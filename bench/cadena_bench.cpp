@@ -1,5 +1,6 @@
 // The native original-string builder against libxslt running the SAT's
-// stylesheet, on every example of the shared SAT folder. Both start from a
+// stylesheet, on every example of the shared SAT folder and on the
+// library's document for each complement (testdata/complements). Both start from a
 // document already parsed (our tree; libxml2's tree) and the stylesheet is
 // compiled once. The bytes must be equal, which is checked once per document
 // before anything is timed. The native builder should be at least 50x faster;
@@ -33,6 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSatDir = CFDI_SAT_DIR;
+const fs::path kComplementFixtures = CFDI_COMPLEMENT_FIXTURES;
 const fs::path kStylesheet =
     kSatDir / "www.sat.gob.mx/sitio_internet/cfd/3/cadenaoriginal_3_3/cadenaoriginal_3_3.xslt";
 
@@ -113,9 +115,10 @@ struct Example {
   xmlDocPtr libxml_tree = nullptr;
 };
 
-std::vector<fs::path> example_files() {
+// The XML files of a folder, sorted by name.
+std::vector<fs::path> xml_files(const fs::path& folder) {
   std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(kSatDir / "examples")) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
     if (entry.is_regular_file() && entry.path().extension() == ".xml") {
       files.push_back(entry.path());
     }
@@ -124,9 +127,9 @@ std::vector<fs::path> example_files() {
   return files;
 }
 
-Example load_example(const fs::path& file) {
+Example load_example(const fs::path& file, const std::string& name) {
   const std::string bytes = read_bytes(file);
-  Example example{file.stem().string(), drovanexis::parse_xml(bytes), nullptr};
+  Example example{name, drovanexis::parse_xml(bytes), nullptr};
   example.libxml_tree = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), file.c_str(),
                                       nullptr, XML_PARSE_NONET);
   if (example.libxml_tree == nullptr) {
@@ -169,7 +172,7 @@ void print_ratios(const bench::SummaryReporter& reporter, const std::vector<Exam
     if (!native || !reference) continue;
     const double real_ratio = reference->real / native->real;
     const double cpu_ratio = reference->cpu / native->cpu;
-    std::printf("  %-22s %6.1f; %6.1f  (native %.2f us, libxslt %.1f us processor time)%s\n",
+    std::printf("  %-34s %6.1f; %6.1f  (native %.2f us, libxslt %.1f us processor time)%s\n",
                 example.name.c_str(), real_ratio, cpu_ratio, native->cpu * 1e6,
                 reference->cpu * 1e6, real_ratio >= 50.0 && cpu_ratio >= 50.0 ? "" : "  BELOW 50");
   }
@@ -182,7 +185,12 @@ int run(int argc, char** argv) {
   }
   const SatStylesheet sheet;
   std::vector<Example> examples;
-  for (const fs::path& file : example_files()) examples.push_back(load_example(file));
+  for (const fs::path& file : xml_files(kSatDir / "examples")) {
+    examples.push_back(load_example(file, file.stem().string()));
+  }
+  for (const fs::path& file : xml_files(kComplementFixtures)) {
+    examples.push_back(load_example(file, "complement/" + file.stem().string()));
+  }
   bool all_equal = true;
   for (const Example& example : examples) {
     const std::string native = drovanexis::cadena_cfdi33(example.tree);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cadena/template.h"
+#include "document/namespaces.h"
 
 namespace drovanexis {
 namespace {
@@ -18,45 +19,44 @@ using cadena::Step;
 using cadena::StepKind;
 using cadena::Template;
 
-// XPath's white space: blank, tab, carriage return, line feed.
-constexpr bool is_white_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// Whether any byte of the text is at most ' ' (white space or another
-// control character), tested eight bytes at a time: a byte below 0x21 borrows
-// when 0x21 is subtracted from it, which sets its high bit, and bytes of
-// 0x80 and above are ruled out by the high bit they already have.
-bool has_byte_up_to_blank(std::string_view text) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  std::size_t at = 0;
-  for (; at + 8 <= text.size(); at += 8) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + at, 8);
-    if (((word - kOnes * 0x21U) & ~word & kHighBits) != 0) return true;
-  }
-  for (; at < text.size(); ++at) {
-    if (static_cast<unsigned char>(text[at]) <= ' ') return true;
-  }
-  return false;
+// XPath's white space: blank, tab, carriage return, line feed. Computed
+// without branches (a bit mask of those four codes), as it is asked for
+// every byte of a value that needs normalising.
+constexpr bool is_white_space(char c) {
+  constexpr std::uint64_t kWhiteSpace =
+      (1ULL << ' ') | (1ULL << '\t') | (1ULL << '\r') | (1ULL << '\n');
+  const auto code = static_cast<unsigned char>(c);
+  return (((kWhiteSpace >> (code & 63U)) & 1U) & static_cast<unsigned>(code <= ' ')) != 0;
 }
 
-// Whether normalising the value would leave it as it is: no white space at
-// either end, and inside only single blanks. Every white-space character is
-// at most ' ', so most values are settled by the quick test above.
-bool is_normalised(std::string_view value) {
-  if (!has_byte_up_to_blank(value)) return true;
-  if (value.front() == ' ' || value.back() == ' ') return false;
-  bool after_blank = false;
-  for (const char c : value) {
-    if (static_cast<unsigned char>(c) > ' ') {
-      after_blank = false;
-    } else if (c != ' ' ? is_white_space(c) : after_blank) {
-      return false;
-    } else {
-      after_blank = c == ' ';
-    }
+// Whether any of the eight bytes is at most ' ': a byte below 0x21 borrows
+// when 0x21 is subtracted from it, which sets its high bit, and bytes of 0x80
+// and above are ruled out by the high bit they already have.
+constexpr bool word_has_byte_up_to_blank(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  return ((word - kOnes * 0x21U) & ~word & kHighBits) != 0;
+}
+
+// Whether any byte of the text is at most ' ' (white space or another
+// control character), tested eight bytes at a time. The last bytes are read
+// as a whole word too: overlapping the previous one when the text has eight
+// bytes or more, or padded with 0xFF bytes, which never count, when shorter.
+bool has_byte_up_to_blank(std::string_view text) {
+  const std::size_t size = text.size();
+  std::uint64_t word = ~std::uint64_t{0};
+  if (size < 8) {
+    std::memcpy(&word, text.data(), size);
+    return word_has_byte_up_to_blank(word);
   }
-  return true;
+  std::size_t at = 0;
+  for (; at + 8 <= size; at += 8) {
+    std::memcpy(&word, text.data() + at, 8);
+    if (word_has_byte_up_to_blank(word)) return true;
+  }
+  if (at == size) return false;
+  std::memcpy(&word, text.data() + size - 8, 8);
+  return word_has_byte_up_to_blank(word);
 }
 
 // Names are short and often share a prefix ("cfdi:", "Total..."), so after
@@ -95,18 +95,88 @@ const std::string* find_attribute(const Element& element, std::string_view name,
   return &attributes[index].value;
 }
 
-const Template* template_for(std::string_view element_name) {
-  static const std::array<std::span<const Match>, 5> vocabularies{
-      cadena::cfdi33_templates(),        cadena::pagos10_templates(),
-      cadena::nomina12_templates(),      cadena::carta_porte10_templates(),
+// The template tables of every vocabulary, each under the prefix its
+// element names share, so that a lookup scans one vocabulary only.
+struct Vocabulary {
+  std::string_view prefix;
+  std::span<const Match> matches;
+};
+
+std::vector<Vocabulary> make_vocabularies() {
+  const std::span<const Match> tables[] = {
+      cadena::cfdi33_templates(),
+      cadena::pagos10_templates(),
+      cadena::nomina12_templates(),
+      cadena::carta_porte10_templates(),
       cadena::carta_porte20_templates(),
+      cadena::ecc11_templates(),
+      cadena::donat11_templates(),
+      cadena::divisas10_templates(),
+      cadena::implocal10_templates(),
+      cadena::leyendas_fiscales10_templates(),
+      cadena::pfic10_templates(),
+      cadena::turista_pasajero10_templates(),
+      cadena::registro_fiscal10_templates(),
+      cadena::pago_en_especie10_templates(),
+      cadena::aerolineas10_templates(),
+      cadena::vales_de_despensa10_templates(),
+      cadena::consumo_de_combustibles10_templates(),
+      cadena::notarios_publicos10_templates(),
+      cadena::vehiculo_usado10_templates(),
+      cadena::servicio_parcial10_templates(),
+      cadena::renovacion_vehiculos10_templates(),
+      cadena::certificado_destruccion10_templates(),
+      cadena::obras_arte10_templates(),
+      cadena::comercio_exterior11_templates(),
+      cadena::ine11_templates(),
+      cadena::iedu10_templates(),
+      cadena::venta_vehiculos11_templates(),
+      cadena::terceros11_templates(),
+      cadena::detallista_templates(),
+      cadena::ecc12_templates(),
+      cadena::consumo_de_combustibles11_templates(),
+      cadena::gastos_hidrocarburos10_templates(),
+      cadena::ingresos_hidrocarburos10_templates(),
   };
+  std::vector<Vocabulary> vocabularies;
+  for (const auto& table : tables) {
+    vocabularies.push_back({prefix_of(table.front().element), table});
+  }
+  return vocabularies;
+}
+
+const Template* template_for(std::string_view element_name) {
+  static const std::vector<Vocabulary> vocabularies = make_vocabularies();
+  const std::string_view prefix = prefix_of(element_name);
   for (const auto& vocabulary : vocabularies) {
-    for (const Match& match : vocabulary) {
+    if (vocabulary.prefix != prefix) continue;
+    for (const Match& match : vocabulary.matches) {
       if (match.element == element_name) return match.body;
     }
   }
   return nullptr;
+}
+
+// The first element, in document order, that the child path ("a/b/c")
+// reaches from the element; "." is the element itself.
+const Element* first_on_path(const Element& element, std::string_view path) {
+  if (path == ".") return &element;
+  const std::size_t slash = path.find('/');
+  const std::string_view head = path.substr(0, slash);
+  for (const auto& child : element.children()) {
+    if (!same_name(child->name(), head)) continue;
+    if (slash == std::string_view::npos) return child.get();
+    if (const Element* found = first_on_path(*child, path.substr(slash + 1))) return found;
+  }
+  return nullptr;
+}
+
+// The character content of the element and of its descendants, the text an
+// element gives as a value. The reader keeps no text that is only white
+// space, which normalisation would drop anyway.
+void append_text(std::string& out, const Element& element) {
+  out += element.text();
+  for (const auto& child : element.children()) append_text(out, *child);
 }
 
 // An upper bound for the size of the result in the usual case, so that the
@@ -138,6 +208,15 @@ class CadenaBuilder {
         case StepKind::kEachChild:
           for (const auto& child : element.children()) apply(*child);
           break;
+        case StepKind::kRequiredText: text_field(first_on_path(element, step.name)); break;
+        case StepKind::kOptionalText:
+          if (const Element* found = first_on_path(element, step.name)) text_field(found);
+          break;
+        case StepKind::kWhenEquals: {
+          const std::string* value = element.attribute(step.name);
+          if (value != nullptr && *value == step.value) run(*step.body, element);
+          break;
+        }
       }
     }
   }
@@ -149,31 +228,53 @@ class CadenaBuilder {
 
  private:
   // "|" and the value with its white space normalised; an absent value
-  // gives an empty field. Most values need no change and are copied whole.
+  // gives an empty field. A value without any byte up to ' ' needs no change
+  // and is copied whole; any other is copied in one pass that drops white
+  // space at either end and makes each inner run of it one blank.
   void field(const std::string* value) {
     out_ += '|';
     if (value == nullptr) return;
-    if (is_normalised(*value)) {
+    if (!has_byte_up_to_blank(*value)) {
       out_ += *value;
     } else {
       append_normalised(*value);
     }
   }
 
-  // Runs of other characters are copied whole, with one blank between them.
+  // White space at the start is skipped first; after that a blank is due
+  // before a character exactly when white space precedes it, and white space
+  // at the end is never followed by one. The loop has no branch on the
+  // characters, whose white space falls where no predictor can guess: each
+  // character is written, after a blank when one is due, and the write
+  // position moves past what counts. It never passes the character being
+  // read, so one spare byte is room enough for the writes that do not count.
   void append_normalised(std::string_view value) {
-    const char* cursor = value.data();
-    const char* const end = cursor + value.size();
-    bool first_word = true;
-    while (true) {
-      while (cursor != end && is_white_space(*cursor)) ++cursor;
-      if (cursor == end) return;
-      const char* const word = cursor;
-      while (cursor != end && !is_white_space(*cursor)) ++cursor;
-      if (!first_word) out_ += ' ';
-      out_.append(word, static_cast<std::size_t>(cursor - word));
-      first_word = false;
+    std::size_t from = 0;
+    while (from < value.size() && is_white_space(value[from])) ++from;
+    const std::size_t start = out_.size();
+    out_.resize(start + value.size() - from + 1);
+    char* to = out_.data() + start;
+    std::size_t after_white = 0;
+    for (const char c : value.substr(from)) {
+      const std::size_t kept = static_cast<std::size_t>(!is_white_space(c));
+      const std::size_t blank = kept & after_white;
+      to[0] = ' ';
+      to[blank] = c;
+      to += blank + kept;
+      after_white = kept ^ 1U;
     }
+    out_.resize(static_cast<std::size_t>(to - out_.data()));
+  }
+
+  // "|" and the normalised text of the element; no element gives an empty field.
+  void text_field(const Element* element) {
+    if (element == nullptr) {
+      out_ += '|';
+      return;
+    }
+    std::string text;
+    append_text(text, *element);
+    field(&text);
   }
 
   void each(std::string_view path, const Template& body, const Element& element) {

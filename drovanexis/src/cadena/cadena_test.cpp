@@ -21,7 +21,6 @@ namespace drovanexis {
 namespace {
 
 using testing::run_sat_script;
-using testing::sat_available;
 using testing::sat_dir;
 
 std::string read_whole(const std::filesystem::path& path) {

@@ -4,12 +4,14 @@
 // on a file and returns what they print.
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
 #include "document/element.h"
+#include "tests/support/sat_folder.h"
 
 namespace drovanexis::testing {
 
@@ -21,6 +23,12 @@ struct CommandResult {
 inline std::filesystem::path sat_dir() { return CFDI_SAT_DIR; }
 
 inline bool sat_available() { return std::filesystem::exists(sat_dir() / "bin" / "cadena-cfdi33"); }
+
+// In a test body: skips the test with a message when the SAT folder is absent,
+// or fails it when the environment variable CI is set, where the folder must be.
+#define CFDI_REQUIRE_SAT_ORACLE()                          \
+  CFDI_REQUIRE_SAT(::drovanexis::testing::sat_available(), \
+                   "SAT oracle folder not found at " << ::drovanexis::testing::sat_dir())
 
 inline std::string shell_quoted(std::string_view text) {
   std::string quoted = "'";

@@ -1,0 +1,46 @@
+#include "cadena/template.h"
+
+// Retail complement. Apart from its version its fields are the text of child
+// elements: the first element a path reaches gives the value, a required one
+// that is missing gives an empty field, an optional one no field.
+namespace drovanexis::cadena {
+namespace {
+
+constexpr Step kReferenceIdentificationSteps[] = {
+    req_text("."),
+};
+constexpr Template kReferenceIdentification{kReferenceIdentificationSteps};
+
+constexpr Step kSpecialServicesTypeSteps[] = {
+    opt_text("."),
+};
+constexpr Template kSpecialServicesType{kSpecialServicesTypeSteps};
+
+constexpr Step kAmountSteps[] = {
+    opt_text("."),
+};
+constexpr Template kAmount{kAmountSteps};
+
+constexpr Step kDetallistaSteps[] = {
+    req("documentStructureVersion"),
+    each("detallista:orderIdentification/detallista:referenceIdentification",
+         kReferenceIdentification),
+    opt_text("detallista:orderIdentification/detallista:ReferenceDate"),
+    req_text("detallista:buyer/detallista:gln"),
+    req_text("detallista:seller/detallista:gln"),
+    req_text("detallista:seller/detallista:alternatePartyIdentification"),
+    req_text("detallista:totalAmount/detallista:Amount"),
+    each("detallista:TotalAllowanceCharge/detallista:specialServicesType", kSpecialServicesType),
+    each("detallista:TotalAllowanceCharge/detallista:Amount", kAmount),
+};
+constexpr Template kDetallista{kDetallistaSteps};
+
+constexpr Match kMatches[] = {
+    {"detallista:detallista", &kDetallista},
+};
+
+}  // namespace
+
+std::span<const Match> detallista_templates() { return kMatches; }
+
+}  // namespace drovanexis::cadena
