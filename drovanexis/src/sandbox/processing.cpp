@@ -19,6 +19,7 @@
 #include "sandbox/provider_codes.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/state_file.h"
+#include "xml/xml_parts.h"
 #include "xml/xml_writer.h"
 
 namespace drovanexis {
@@ -69,6 +70,7 @@ class Pipeline {
   void run() {
     check_output_target();
     read_external_xml();
+    place_xml_parts();
     prepare_for_sealing(root_, sandbox::mexico_now());
     load_credentials();
     seal_document();
@@ -81,6 +83,7 @@ class Pipeline {
     // processing it again is refused as already stamped (307).
     document_.root = std::move(root_);
     document_.complete_xml.reset();
+    document_.xml_parts.clear();
   }
 
  private:
@@ -107,6 +110,20 @@ class Pipeline {
     if (!document_.complete_xml) return;
     root_ = sandbox::read_external_document(*document_.complete_xml);
     log_.step("XML externo leído (" + std::to_string(document_.complete_xml->size()) + " bytes)");
+  }
+
+  // The complements and addenda handed in as text are checked and placed
+  // only now; a bad one fails the processing before anything is sealed.
+  void place_xml_parts() {
+    if (document_.xml_parts.empty()) return;
+    try {
+      drovanexis::place_xml_parts(document_.xml_parts, root_);
+    } catch (const XmlPartError& error) {
+      throw ProcessingFailure("301", error.entry(), "",
+                              std::string("XML mal formado: ") + error.what());
+    }
+    log_.step("Complementos y addenda dados como texto: " +
+              std::to_string(document_.xml_parts.size()) + " colocados");
   }
 
   void load_credentials() {
