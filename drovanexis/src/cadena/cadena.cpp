@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cadena/template.h"
+#include "document/namespaces.h"
 
 namespace drovanexis {
 namespace {
@@ -95,18 +96,88 @@ const std::string* find_attribute(const Element& element, std::string_view name,
   return &attributes[index].value;
 }
 
-const Template* template_for(std::string_view element_name) {
-  static const std::array<std::span<const Match>, 5> vocabularies{
-      cadena::cfdi33_templates(),        cadena::pagos10_templates(),
-      cadena::nomina12_templates(),      cadena::carta_porte10_templates(),
+// The template tables of every vocabulary, each under the prefix its
+// element names share, so that a lookup scans one vocabulary only.
+struct Vocabulary {
+  std::string_view prefix;
+  std::span<const Match> matches;
+};
+
+std::vector<Vocabulary> make_vocabularies() {
+  const std::span<const Match> tables[] = {
+      cadena::cfdi33_templates(),
+      cadena::pagos10_templates(),
+      cadena::nomina12_templates(),
+      cadena::carta_porte10_templates(),
       cadena::carta_porte20_templates(),
+      cadena::ecc11_templates(),
+      cadena::donat11_templates(),
+      cadena::divisas10_templates(),
+      cadena::implocal10_templates(),
+      cadena::leyendas_fiscales10_templates(),
+      cadena::pfic10_templates(),
+      cadena::turista_pasajero10_templates(),
+      cadena::registro_fiscal10_templates(),
+      cadena::pago_en_especie10_templates(),
+      cadena::aerolineas10_templates(),
+      cadena::vales_de_despensa10_templates(),
+      cadena::consumo_de_combustibles10_templates(),
+      cadena::notarios_publicos10_templates(),
+      cadena::vehiculo_usado10_templates(),
+      cadena::servicio_parcial10_templates(),
+      cadena::renovacion_vehiculos10_templates(),
+      cadena::certificado_destruccion10_templates(),
+      cadena::obras_arte10_templates(),
+      cadena::comercio_exterior11_templates(),
+      cadena::ine11_templates(),
+      cadena::iedu10_templates(),
+      cadena::venta_vehiculos11_templates(),
+      cadena::terceros11_templates(),
+      cadena::detallista_templates(),
+      cadena::ecc12_templates(),
+      cadena::consumo_de_combustibles11_templates(),
+      cadena::gastos_hidrocarburos10_templates(),
+      cadena::ingresos_hidrocarburos10_templates(),
   };
+  std::vector<Vocabulary> vocabularies;
+  for (const auto& table : tables) {
+    vocabularies.push_back({prefix_of(table.front().element), table});
+  }
+  return vocabularies;
+}
+
+const Template* template_for(std::string_view element_name) {
+  static const std::vector<Vocabulary> vocabularies = make_vocabularies();
+  const std::string_view prefix = prefix_of(element_name);
   for (const auto& vocabulary : vocabularies) {
-    for (const Match& match : vocabulary) {
+    if (vocabulary.prefix != prefix) continue;
+    for (const Match& match : vocabulary.matches) {
       if (match.element == element_name) return match.body;
     }
   }
   return nullptr;
+}
+
+// The first element, in document order, that the child path ("a/b/c")
+// reaches from the element; "." is the element itself.
+const Element* first_on_path(const Element& element, std::string_view path) {
+  if (path == ".") return &element;
+  const std::size_t slash = path.find('/');
+  const std::string_view head = path.substr(0, slash);
+  for (const auto& child : element.children()) {
+    if (!same_name(child->name(), head)) continue;
+    if (slash == std::string_view::npos) return child.get();
+    if (const Element* found = first_on_path(*child, path.substr(slash + 1))) return found;
+  }
+  return nullptr;
+}
+
+// The character content of the element and of its descendants, the text an
+// element gives as a value. The reader keeps no text that is only white
+// space, which normalisation would drop anyway.
+void append_text(std::string& out, const Element& element) {
+  out += element.text();
+  for (const auto& child : element.children()) append_text(out, *child);
 }
 
 // An upper bound for the size of the result in the usual case, so that the
@@ -138,6 +209,15 @@ class CadenaBuilder {
         case StepKind::kEachChild:
           for (const auto& child : element.children()) apply(*child);
           break;
+        case StepKind::kRequiredText: text_field(first_on_path(element, step.name)); break;
+        case StepKind::kOptionalText:
+          if (const Element* found = first_on_path(element, step.name)) text_field(found);
+          break;
+        case StepKind::kWhenEquals: {
+          const std::string* value = element.attribute(step.name);
+          if (value != nullptr && *value == step.value) run(*step.body, element);
+          break;
+        }
       }
     }
   }
@@ -158,6 +238,17 @@ class CadenaBuilder {
     } else {
       append_normalised(*value);
     }
+  }
+
+  // "|" and the normalised text of the element; no element gives an empty field.
+  void text_field(const Element* element) {
+    if (element == nullptr) {
+      out_ += '|';
+      return;
+    }
+    std::string text;
+    append_text(text, *element);
+    field(&text);
   }
 
   // Runs of other characters are copied whole, with one blank between them.

@@ -10,10 +10,12 @@ namespace drovanexis {
 // "||" + the fields in the fixed order of the SAT's definition (not the
 // document's attribute order) + "||". Every value is white-space normalised
 // (trimmed, inner runs of blanks, tabs and line breaks made one blank);
-// optional attributes that are absent give no field. The Pagos 1.0, Nómina
-// 1.2, Carta Porte 1.0 and 2.0 complements inside cfdi:Complemento add their
-// fields in their document order; Sello, Certificado, the Addenda and the
-// stamp contribute nothing. Built in one pass over the tree.
+// optional attributes that are absent give no field. Each of the 32
+// complements the SAT defines an original string for adds its fields in its
+// document order, from cfdi:Complemento or from the cfdi:ComplementoConcepto
+// of its Concepto; an element of any other vocabulary gives its character
+// content. Sello, Certificado, the Addenda and the stamp contribute nothing.
+// Built in one pass over the tree.
 // Throws std::invalid_argument when the element is not cfdi:Comprobante.
 std::string cadena_cfdi33(const Element& comprobante);
 

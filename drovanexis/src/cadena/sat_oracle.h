@@ -4,6 +4,7 @@
 // on a file and returns what they print.
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,6 +22,18 @@ struct CommandResult {
 inline std::filesystem::path sat_dir() { return CFDI_SAT_DIR; }
 
 inline bool sat_available() { return std::filesystem::exists(sat_dir() / "bin" / "cadena-cfdi33"); }
+
+// In a test body: skips the test with a message when the SAT folder is absent,
+// or fails it when the environment variable CI is set, where the folder must be.
+#define CFDI_REQUIRE_SAT_ORACLE()                                                            \
+  do {                                                                                       \
+    if (!::drovanexis::testing::sat_available()) {                                           \
+      if (std::getenv("CI") != nullptr) {                                                    \
+        FAIL() << "SAT oracle folder not found at " << ::drovanexis::testing::sat_dir();     \
+      }                                                                                      \
+      GTEST_SKIP() << "SAT oracle folder not found at " << ::drovanexis::testing::sat_dir(); \
+    }                                                                                        \
+  } while (false)
 
 inline std::string shell_quoted(std::string_view text) {
   std::string quoted = "'";
