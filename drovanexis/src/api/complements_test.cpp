@@ -25,12 +25,15 @@ using testing::sat_available;
 
 constexpr const char* kIssuer = "CACX7605101P8";
 
-bool sat_scripts_missing() {
-  if (sat_available()) return false;
+// The SAT scripts judge the outputs where they are present; without them the
+// outputs are still built and compared, and the test says what it left out
+// (and fails under CI, where the scripts must be present).
+bool sat_scripts_present() {
+  if (sat_available()) return true;
   if (std::getenv("CI") != nullptr) {
     ADD_FAILURE() << "the SAT scripts are absent: " << CFDI_SAT_DIR;
   }
-  return true;
+  return false;
 }
 
 // A working folder with the sample CSDs, the provider's certificate and a
@@ -72,6 +75,7 @@ class Complements : public ::testing::Test {
 
   // The seal and the original string of a stamped file, as the SAT scripts see them.
   static void expect_sat_seal_and_cadena(std::int32_t handle, const std::string& file) {
+    if (!sat_scripts_present()) return;
     const auto seals = run_sat_script("verify-seal", file, "provider.cer");
     EXPECT_EQ(seals.exit_code, 0) << seals.output;
     EXPECT_EQ(value(handle, 5), run_sat_script("cadena-cfdi33", file).output);
@@ -269,7 +273,6 @@ const ComplementCase kComplementCases[] = {
 };
 
 TEST_F(Complements, EachIsStampedInSchemaOrderAndPassesTheSatOracles) {
-  if (sat_scripts_missing()) GTEST_SKIP() << "the SAT scripts are absent: " << CFDI_SAT_DIR;
   for (const ComplementCase& c : kComplementCases) {
     SCOPED_TRACE(c.name);
     const std::int32_t handle = test::build_simple_invoice();
@@ -278,17 +281,19 @@ TEST_F(Complements, EachIsStampedInSchemaOrderAndPassesTheSatOracles) {
     ASSERT_EQ(process(handle, output), 0) << log();
 
     EXPECT_EQ(dump_of(output, c.element), c.expected);
-    const auto schema = run_sat_script("validate-cfdi33", output);
-    EXPECT_EQ(schema.exit_code, 0) << portable::read_file(output).value_or("");
+    if (sat_scripts_present()) {
+      EXPECT_EQ(run_sat_script("validate-cfdi33", output).exit_code, 0)
+          << portable::read_file(output).value_or("");
+    }
     expect_sat_seal_and_cadena(handle, output);
     Drovanexis_Free(handle);
   }
+  if (!sat_scripts_present()) GTEST_SKIP() << "not judged by the SAT scripts: " << CFDI_SAT_DIR;
 }
 
 // The Addenda holds what the last call set, stays out of the original string,
 // and plain text is escaped.
 TEST_F(Complements, AddendaIsTheLastOneSetAndLeftOutOfTheSeal) {
-  if (sat_scripts_missing()) GTEST_SKIP() << "the SAT scripts are absent: " << CFDI_SAT_DIR;
   const std::int32_t as_xml = test::build_simple_invoice();
   Drovanexis_SetAddendaText_cfdi33(as_xml, "se reemplaza");
   Drovanexis_SetAddenda_cfdi33(
@@ -318,6 +323,22 @@ TEST_F(Complements, AddendaIsTheLastOneSetAndLeftOutOfTheSeal) {
   ASSERT_EQ(process(removed, "sin-addenda.xml"), 0) << log();
   EXPECT_EQ(dump_of("sin-addenda.xml", "cfdi:Addenda"), "(no cfdi:Addenda)");
   for (const std::int32_t handle : {as_xml, as_text, removed}) Drovanexis_Free(handle);
+  if (!sat_scripts_present()) GTEST_SKIP() << "not judged by the SAT scripts: " << CFDI_SAT_DIR;
+}
+
+// A complement of a namespace the SAT's stylesheet does not know contributes
+// only its character content to the original string; the schemas refuse it,
+// but the seal must still be right.
+TEST_F(Complements, ForeignComplementCountsAsTheSatStylesheetDoes) {
+  const std::int32_t handle = test::build_simple_invoice();
+  Drovanexis_AddComplemento_cfdi33(
+      handle, "<x:Dato xmlns:x=\"urn:ejemplo:datos\" clave=\"1\">texto <x:b>libre</x:b></x:Dato>");
+  ASSERT_EQ(process(handle, "ajeno.xml"), 0) << log();
+  EXPECT_EQ(dump_of("ajeno.xml", "x:Dato"),
+            "x:Dato xmlns:x=urn:ejemplo:datos clave=1 text=texto \n  x:b text=libre\n");
+  expect_sat_seal_and_cadena(handle, "ajeno.xml");
+  Drovanexis_Free(handle);
+  if (!sat_scripts_present()) GTEST_SKIP() << "not judged by the SAT scripts: " << CFDI_SAT_DIR;
 }
 
 struct RefusedCase {
