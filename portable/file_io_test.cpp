@@ -70,7 +70,7 @@ TEST(FileIo, FailedWriteKeepsThePreviousFileAndNamesIt) {
 // A write starts by sweeping its folder of the temporary files a killed
 // process left: ours by name, older than a minute, not locked by a writer.
 TEST(FileIo, StaleTemporaryFilesOfKilledWritersAreRemoved) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
   for (const char* name : {".out.xml.dvxtmp.AAAAAA", ".out.xml.dvxtmp.BBBBBB",
                            ".out.xml.dvxtmp.CCCCCC", ".out.xml.dvxtmp.DDDDDDD", "keep.txt"}) {
@@ -95,7 +95,7 @@ TEST(FileIo, StaleTemporaryFilesOfKilledWritersAreRemoved) {
 
 // A device or a folder is never replaced by a regular file.
 TEST(FileIo, TargetsThatAreNotRegularFilesAreRefused) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   EXPECT_THROW(portable::write_file_atomic("/dev/null", "x"), std::system_error);
   struct stat info {};
   ASSERT_EQ(::stat("/dev/null", &info), 0);
@@ -107,7 +107,7 @@ TEST(FileIo, TargetsThatAreNotRegularFilesAreRefused) {
 
 // Nothing is left behind when the staged file is given up.
 TEST(FileIo, StagedFileNotCommittedLeavesTheTargetAndNoTemporary) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   portable::write_file_atomic("out.xml", "kept");
   {
     portable::StagedFile staged("out.xml");

@@ -46,14 +46,14 @@
 
 /* The indices of Drovanexis_GetValue. */
 enum DrovanexisValue {
-  DROVANEXIS_VALUE_RESULT = 1,              /* result number of the last processing */
-  DROVANEXIS_VALUE_DESCRIPTION = 2,         /* description of the result */
-  DROVANEXIS_VALUE_NO_CERTIFICADO = 3,      /* NoCertificado of the issuer's CSD */
-  DROVANEXIS_VALUE_SELLO_SAT = 4,           /* SelloSAT of the stamp */
-  DROVANEXIS_VALUE_CADENA_CFDI = 5,         /* original string of the CFDI */
-  DROVANEXIS_VALUE_NO_CERTIFICADO_SAT = 6,  /* NoCertificadoSAT of the stamp */
-  DROVANEXIS_VALUE_SELLO_CFD = 7,           /* Sello of the CFDI */
-  DROVANEXIS_VALUE_CADENA_TFD = 8,          /* original string of the stamp */
+  DROVANEXIS_VALUE_RESULT = 1,             /* result number of the last processing */
+  DROVANEXIS_VALUE_DESCRIPTION = 2,        /* description of the result */
+  DROVANEXIS_VALUE_NO_CERTIFICADO = 3,     /* NoCertificado of the issuer's CSD */
+  DROVANEXIS_VALUE_SELLO_SAT = 4,          /* SelloSAT of the stamp */
+  DROVANEXIS_VALUE_CADENA_CFDI = 5,        /* original string of the CFDI */
+  DROVANEXIS_VALUE_NO_CERTIFICADO_SAT = 6, /* NoCertificadoSAT of the stamp */
+  DROVANEXIS_VALUE_SELLO_CFD = 7,          /* Sello of the CFDI */
+  DROVANEXIS_VALUE_CADENA_TFD = 8,         /* original string of the stamp */
   DROVANEXIS_VALUE_UUID = 9,
   DROVANEXIS_VALUE_FECHA_TIMBRADO = 10,
   DROVANEXIS_VALUE_CSD_VALID_FROM = 11,
@@ -71,15 +71,15 @@ enum DrovanexisValue {
  * processing result numbers at the end of this header); the others are the library's own. */
 enum DrovanexisProcessingResult {
   DROVANEXIS_PROCESSED = 0,
-  DROVANEXIS_ERROR_CREDENTIALS = 701,         /* unknown stamping account or wrong password */
-  DROVANEXIS_ERROR_NO_STAMPS_LEFT = 702,      /* the account has no stamps left */
-  DROVANEXIS_ERROR_STATE_UNAVAILABLE = 703,   /* the provider's state file cannot be used */
-  DROVANEXIS_ERROR_CERTIFICATE = 801,         /* the certificate file cannot be read */
-  DROVANEXIS_ERROR_KEY = 802,                 /* the key file cannot be read */
-  DROVANEXIS_ERROR_KEY_PASSWORD = 803,        /* wrong key password */
-  DROVANEXIS_ERROR_KEY_MISMATCH = 804,        /* the key is not the certificate's pair */
-  DROVANEXIS_ERROR_OUTPUT = 805,              /* the output file cannot be written */
-  DROVANEXIS_ERROR_NO_DOCUMENT = 806,         /* the handle names no document */
+  DROVANEXIS_ERROR_CREDENTIALS = 701,       /* unknown stamping account or wrong password */
+  DROVANEXIS_ERROR_NO_STAMPS_LEFT = 702,    /* the account has no stamps left */
+  DROVANEXIS_ERROR_STATE_UNAVAILABLE = 703, /* the provider's state file cannot be used */
+  DROVANEXIS_ERROR_CERTIFICATE = 801,       /* the certificate file cannot be read */
+  DROVANEXIS_ERROR_KEY = 802,               /* the key file cannot be read */
+  DROVANEXIS_ERROR_KEY_PASSWORD = 803,      /* wrong key password */
+  DROVANEXIS_ERROR_KEY_MISMATCH = 804,      /* the key is not the certificate's pair */
+  DROVANEXIS_ERROR_OUTPUT = 805,            /* the output file cannot be written */
+  DROVANEXIS_ERROR_NO_DOCUMENT = 806,       /* the handle names no document */
   DROVANEXIS_ERROR_INTERNAL = 899
 };
 
@@ -89,14 +89,14 @@ enum DrovanexisCancellationResult {
   DROVANEXIS_CANCEL_IN_PROCESS = 1,       /* needs the receiver's acceptance; request recorded */
   DROVANEXIS_CANCEL_NOT_CANCELLABLE = -1, /* not cancellable, or already cancelled */
   DROVANEXIS_CANCEL_NOT_FOUND = -2,
-  DROVANEXIS_CANCEL_INTERNAL_ERROR = -3   /* CSD, key password, files, state file: see the log */
+  DROVANEXIS_CANCEL_INTERNAL_ERROR = -3 /* CSD, key password, files, state file: see the log */
 };
 
 /* Results of Drovanexis_GetStatusCFDI. */
 enum DrovanexisStatusResult {
-  DROVANEXIS_STATUS_CANCELLABLE = 2,      /* in force and cancellable */
-  DROVANEXIS_STATUS_NOT_CANCELLABLE = 1,  /* in force and not cancellable */
-  DROVANEXIS_STATUS_IN_PROCESS = 0,       /* cancellation in process */
+  DROVANEXIS_STATUS_CANCELLABLE = 2,     /* in force and cancellable */
+  DROVANEXIS_STATUS_NOT_CANCELLABLE = 1, /* in force and not cancellable */
+  DROVANEXIS_STATUS_IN_PROCESS = 0,      /* cancellation in process */
   DROVANEXIS_STATUS_CANCELLED = -1,
   DROVANEXIS_STATUS_NOT_FOUND = -2,
   DROVANEXIS_STATUS_INTERNAL_ERROR = -3
@@ -113,10 +113,9 @@ enum DrovanexisAcknowledgementResult {
 enum DrovanexisCbbResult {
   DROVANEXIS_CBB_WRITTEN = 0,
   DROVANEXIS_CBB_BAD_ARGUMENT = 1,
-  DROVANEXIS_CBB_TEXT_TOO_LONG = 2,  /* the text does not fit a QR code */
+  DROVANEXIS_CBB_TEXT_TOO_LONG = 2, /* the text does not fit a QR code */
   DROVANEXIS_CBB_NOT_WRITTEN = 3
 };
-
 
 #ifdef __cplusplus
 extern "C" {
@@ -631,6 +630,159 @@ DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFigura(
 DROVANEXIS_API void Drovanexis_CartaPorte20AddFiguraTransporteTiposFiguraPartesTransporte(
     int32_t handle, const char* ParteTransporte);
 
+// ---- Impuestos locales 1.0 complement ----------------------------------------------------------
+
+// Sets the totals of the local taxes complement (implocal:ImpuestosLocales version="1.0").
+DROVANEXIS_API void Drovanexis_SetImpuestosLocalesInfo(int32_t handle,
+                                                       const char* TotaldeRetenciones,
+                                                       const char* TotaldeTraslados);
+
+// Adds one implocal:RetencionesLocales.
+DROVANEXIS_API void Drovanexis_AddImpuestoLocalRetenido(int32_t handle, const char* ImpLocRetenido,
+                                                        const char* TasadeRetencion,
+                                                        const char* Importe);
+
+// Adds one implocal:TrasladosLocales.
+DROVANEXIS_API void Drovanexis_AddImpuestoLocalTrasladado(int32_t handle,
+                                                          const char* ImpLocTrasladado,
+                                                          const char* TasadeTraslado,
+                                                          const char* Importe);
+
+// ---- Comercio Exterior 1.1 complement ----------------------------------------------------------
+
+// Sets the foreign trade complement (cce11:ComercioExterior Version="1.1").
+DROVANEXIS_API void Drovanexis_SetComercioExterior11(
+    int32_t handle, const char* MotivoTraslado, const char* TipoOperacion,
+    const char* ClaveDePedimento, const char* CertificadoOrigen, const char* NumCertificadoOrigen,
+    const char* NumeroExportadorConfiable, const char* Incoterm, const char* Subdivision,
+    const char* Observaciones, const char* TipoCambioUSD, const char* TotalUSD);
+
+// Sets cce11:Emisor; positions 2-11 fill its Domicilio (left out when all are absent).
+DROVANEXIS_API void Drovanexis_CCE11SetEmisor(
+    int32_t handle, const char* Curp, const char* Domicilio_Calle,
+    const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
+    const char* Domicilio_Colonia, const char* Domicilio_Localidad,
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+
+// Sets cce11:Receptor; positions 2-11 fill its Domicilio.
+DROVANEXIS_API void Drovanexis_CCE11SetReceptor(
+    int32_t handle, const char* NumRegIdTrib, const char* Domicilio_Calle,
+    const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
+    const char* Domicilio_Colonia, const char* Domicilio_Localidad,
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+
+// Adds one cce11:Destinatario with one Domicilio (positions 3-12).
+DROVANEXIS_API void Drovanexis_CCE11AddDestinatario(
+    int32_t handle, const char* NumRegIdTrib, const char* Nombre, const char* Domicilio_Calle,
+    const char* Domicilio_NumeroExterior, const char* Domicilio_NumeroInterior,
+    const char* Domicilio_Colonia, const char* Domicilio_Localidad,
+    const char* Domicilio_Referencia, const char* Domicilio_Municipio, const char* Domicilio_Estado,
+    const char* Domicilio_Pais, const char* Domicilio_CodigoPostal);
+
+// Adds one cce11:Propietario.
+DROVANEXIS_API void Drovanexis_CCE11AddPropietario(int32_t handle, const char* NumRegIdTrib,
+                                                   const char* ResidenciaFiscal);
+
+// Adds one cce11:Mercancia to cce11:Mercancias; positions 7-10 fill a first
+// DescripcionesEspecificas. The calls that follow attach to it.
+DROVANEXIS_API void Drovanexis_CCE11AddMercancia(
+    int32_t handle, const char* NoIdentificacion, const char* FraccionArancelaria,
+    const char* CantidadAduana, const char* UnidadAduana, const char* ValorUnitarioAduana,
+    const char* ValorDolares, const char* DescripcionesEspecificas_Marca,
+    const char* DescripcionesEspecificas_Modelo, const char* DescripcionesEspecificas_SubModelo,
+    const char* DescripcionesEspecificas_NumeroSerie);
+
+// Adds one cce11:DescripcionesEspecificas to the Mercancia added last.
+DROVANEXIS_API void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(int32_t handle,
+                                                                         const char* Marca,
+                                                                         const char* Modelo,
+                                                                         const char* SubModelo,
+                                                                         const char* NumeroSerie);
+
+// ---- INE 1.1 complement ------------------------------------------------------------------------
+
+// Sets the electoral complement (ine:INE Version="1.1"); positions 4-5 fill a first Entidad,
+// position 6 a first Contabilidad of it.
+DROVANEXIS_API void Drovanexis_SetINE11(int32_t handle, const char* TipoProceso,
+                                        const char* TipoComite, const char* IdContabilidad,
+                                        const char* Entidad_ClaveEntidad,
+                                        const char* Entidad_Ambito,
+                                        const char* Entidad_Contabilidad_IdContabilidad);
+
+// Adds one ine:Entidad (position 3 fills a first Contabilidad); the next call attaches to it.
+DROVANEXIS_API void Drovanexis_AddEntidad(int32_t handle, const char* ClaveEntidad,
+                                          const char* Ambito,
+                                          const char* Contabilidad_IdContabilidad);
+
+// Adds one ine:Contabilidad to the Entidad added last.
+DROVANEXIS_API void Drovanexis_AddEntidadContabilidad(int32_t handle, const char* IdContabilidad);
+
+// ---- Leyendas fiscales 1.0 complement ----------------------------------------------------------
+
+// Adds one leyendasFisc:Leyenda (each call adds one) to leyendasFisc:LeyendasFiscales
+// version="1.0".
+DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10(int32_t handle, const char* disposicionFiscal,
+                                                     const char* norma, const char* textoLeyenda);
+
+// Adds up to ten leyendasFisc:Leyenda, one per triple of positions; the first triple whose
+// three texts are all empty ends the list.
+DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10Full(
+    int32_t handle, const char* disposicionFiscal1, const char* norma1, const char* textoLeyenda1,
+    const char* disposicionFiscal2, const char* norma2, const char* textoLeyenda2,
+    const char* disposicionFiscal3, const char* norma3, const char* textoLeyenda3,
+    const char* disposicionFiscal4, const char* norma4, const char* textoLeyenda4,
+    const char* disposicionFiscal5, const char* norma5, const char* textoLeyenda5,
+    const char* disposicionFiscal6, const char* norma6, const char* textoLeyenda6,
+    const char* disposicionFiscal7, const char* norma7, const char* textoLeyenda7,
+    const char* disposicionFiscal8, const char* norma8, const char* textoLeyenda8,
+    const char* disposicionFiscal9, const char* norma9, const char* textoLeyenda9,
+    const char* disposicionFiscal10, const char* norma10, const char* textoLeyenda10);
+
+// ---- Donatarias 1.1 complement -----------------------------------------------------------------
+
+// Sets the donations complement (donat:Donatarias version="1.1"); a second call replaces the
+// values, as a document carries one.
+DROVANEXIS_API void Drovanexis_AddDonatarias11(int32_t handle, const char* noAutorizacion,
+                                               const char* fechaAutorizacion, const char* leyenda);
+
+// ---- IEDU 1.0 concept complement ---------------------------------------------------------------
+
+// Sets iedu:instEducativas version="1.0" in cfdi:ComplementoConcepto of the Concepto added last
+// (ignored when there is none).
+DROVANEXIS_API void Drovanexis_AddConceptoComplementoIedu_cfdi33(
+    int32_t handle, const char* nombreAlumno, const char* CURP, const char* nivelEducativo,
+    const char* autRVOE, const char* rfcPago);
+
+// ---- Servicios parciales de construccion 1.0 complement ----------------------------------------
+
+// Sets servicioparcial:parcialesconstruccion Version="1.0"; positions 2-10 fill its Inmueble.
+DROVANEXIS_API void Drovanexis_SetServicioParcial10(
+    int32_t handle, const char* NumPerLicoAut, const char* Inmueble_Calle,
+    const char* Inmueble_NoExterior, const char* Inmueble_NoInterior, const char* Inmueble_Colonia,
+    const char* Inmueble_Localidad, const char* Inmueble_Referencia, const char* Inmueble_Municipio,
+    const char* Inmueble_Estado, const char* Inmueble_CodigoPostal);
+
+// ---- Any complement, and the Addenda, as text --------------------------------------------------
+
+// Adds one complete complement element given as XML text (UTF-8 or as its declaration says) to
+// cfdi:Complemento, after the complements built by the other entries, in call order. The text is
+// kept as given and checked when the document is processed: it must be well formed, without a
+// DOCTYPE, its root in a namespace that is neither the CFDI's nor the stamp's, and not a concept
+// complement; otherwise processing fails with 301 and the log names this entry. The original
+// string counts it as the SAT's stylesheet for its namespace does. An empty text adds nothing.
+DROVANEXIS_API void Drovanexis_AddComplemento_cfdi33(int32_t handle, const char* xml);
+
+// Makes one XML element the content of cfdi:Addenda, replacing an addenda set before; checked
+// when processing as above (well formed, no DOCTYPE). The original string leaves the Addenda
+// out. An empty text removes the addenda.
+DROVANEXIS_API void Drovanexis_SetAddenda_cfdi33(int32_t handle, const char* xml);
+
+// Makes a plain text (Windows-1252, escaped when written) the content of cfdi:Addenda, replacing
+// an addenda set before. An empty text removes the addenda.
+DROVANEXIS_API void Drovanexis_SetAddendaText_cfdi33(int32_t handle, const char* text);
+
 // ---- Services ----------------------------------------------------------------------------------
 
 // Asks the stamping service to cancel a CFDI; writes result_file (the answer as key=value
@@ -675,16 +827,8 @@ DROVANEXIS_API const char* Drovanexis_CerTo64(const char* certificate_file);
 // Each of these exists so that callers can bind it, and is safe to call with any arguments: it
 // stores nothing, an integer result is -1 and a text result is "" (empty).
 
-DROVANEXIS_API void Drovanexis_AddConceptoComplementoIedu_cfdi33(
-    int32_t handle, const char* version, const char* nombre_alumno, const char* curp,
-    const char* nivel_educativo, const char* aut_rvoe);
-DROVANEXIS_API void Drovanexis_SetAddendaText_cfdi33(int32_t handle, const char* text);
-DROVANEXIS_API void Drovanexis_AddComplemento_cfdi33(int32_t handle, const char* xml);
-DROVANEXIS_API void Drovanexis_SetAddenda_cfdi33(int32_t handle, const char* xml);
 DROVANEXIS_API void Drovanexis_SetTolviqueInfo(int32_t handle, const char* user,
                                                const char* password);
-DROVANEXIS_API void Drovanexis_AddDonatarias11(int32_t handle, const char* no_autorizacion,
-                                               const char* fecha_autorizacion, const char* leyenda);
 DROVANEXIS_API void Drovanexis_SetDllPath(int32_t handle, const char* path);
 DROVANEXIS_API void Drovanexis_GetValueInFile(int32_t handle, int32_t index, const char* file);
 DROVANEXIS_API void Drovanexis_ProcessFile(const char* file);
@@ -710,67 +854,6 @@ DROVANEXIS_API int32_t Drovanexis_ConsultaEstadoCFDI(const char* rfc_emisor,
                                                      const char* rfc_receptor, const char* total,
                                                      const char* uuid, const char* result_file);
 DROVANEXIS_API const char* Drovanexis_FileTo64(const char* file);
-DROVANEXIS_API void Drovanexis_SetComercioExterior11(int32_t handle, const char* value1,
-                                                     const char* value2, const char* value3,
-                                                     const char* value4, const char* value5,
-                                                     const char* value6, const char* value7,
-                                                     const char* value8, const char* value9,
-                                                     const char* value10, const char* value11);
-DROVANEXIS_API void Drovanexis_CCE11SetEmisor(int32_t handle, const char* value1,
-                                              const char* value2, const char* value3,
-                                              const char* value4, const char* value5,
-                                              const char* value6, const char* value7,
-                                              const char* value8, const char* value9,
-                                              const char* value10, const char* value11);
-DROVANEXIS_API void Drovanexis_CCE11SetReceptor(int32_t handle, const char* value1,
-                                                const char* value2, const char* value3,
-                                                const char* value4, const char* value5,
-                                                const char* value6, const char* value7,
-                                                const char* value8, const char* value9,
-                                                const char* value10, const char* value11);
-DROVANEXIS_API void Drovanexis_CCE11AddDestinatario(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10, const char* value11, const char* value12);
-DROVANEXIS_API void Drovanexis_CCE11AddPropietario(int32_t handle, const char* value1,
-                                                   const char* value2);
-DROVANEXIS_API void Drovanexis_CCE11AddMercancia(int32_t handle, const char* value1,
-                                                 const char* value2, const char* value3,
-                                                 const char* value4, const char* value5,
-                                                 const char* value6, const char* value7,
-                                                 const char* value8, const char* value9,
-                                                 const char* value10);
-DROVANEXIS_API void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4);
-DROVANEXIS_API void Drovanexis_SetServicioParcial10(int32_t handle, const char* value1,
-                                                    const char* value2, const char* value3,
-                                                    const char* value4, const char* value5,
-                                                    const char* value6, const char* value7,
-                                                    const char* value8, const char* value9,
-                                                    const char* value10);
-DROVANEXIS_API void Drovanexis_SetINE11(int32_t handle, const char* value1, const char* value2,
-                                        const char* value3, const char* value4, const char* value5,
-                                        const char* value6);
-DROVANEXIS_API void Drovanexis_AddEntidad(int32_t handle, const char* value1, const char* value2,
-                                          const char* value3);
-DROVANEXIS_API void Drovanexis_AddEntidadContabilidad(int32_t handle, const char* value1);
-DROVANEXIS_API void Drovanexis_SetImpuestosLocalesInfo(int32_t handle, const char* value1,
-                                                       const char* value2);
-DROVANEXIS_API void Drovanexis_AddImpuestoLocalRetenido(int32_t handle, const char* value1,
-                                                        const char* value2, const char* value3);
-DROVANEXIS_API void Drovanexis_AddImpuestoLocalTrasladado(int32_t handle, const char* value1,
-                                                          const char* value2, const char* value3);
-DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10(int32_t handle, const char* value1,
-                                                     const char* value2, const char* value3);
-DROVANEXIS_API void Drovanexis_SetLeyendasFiscales10Full(
-    int32_t handle, const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10, const char* value11, const char* value12,
-    const char* value13, const char* value14, const char* value15, const char* value16,
-    const char* value17, const char* value18, const char* value19, const char* value20,
-    const char* value21, const char* value22, const char* value23, const char* value24,
-    const char* value25, const char* value26, const char* value27, const char* value28,
-    const char* value29, const char* value30);
 DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(const char* value1, const char* value2,
                                                  const char* value3, const char* value4,
                                                  const char* value5, const char* value6,

@@ -25,9 +25,13 @@ void build(std::int32_t handle, Builder builder, std::initializer_list<const cha
 void build_entry(std::int32_t handle, const DocumentEntrySpec& entry,
                  std::initializer_list<const char*> texts) {
   try {
+    // An XML text keeps its bytes: its own declaration names its encoding.
+    const bool raw = entry.action == EntryAction::kAddXml || entry.action == EntryAction::kSetXml;
     Values values;
     values.reserve(texts.size());
-    for (const char* text : texts) values.push_back(utf8(text));
+    for (const char* text : texts) {
+      values.push_back(raw ? std::string(text == nullptr ? "" : text) : utf8(text));
+    }
     DocumentRegistry::instance().with_document(
         handle, [&](Document& document) { apply_entry(document, entry, values); });
   } catch (...) {

@@ -34,10 +34,6 @@ void call_every_entry_with_nulls(std::int32_t handle) {
   Drovanexis_GetValue(handle, 0);
   Drovanexis_SetVelmoranetInfo(handle, nullptr, nullptr);
   Drovanexis_SetCompleteXML_cfdi33(handle, nullptr);
-  Drovanexis_AddConceptoComplementoIedu_cfdi33(handle, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_SetAddendaText_cfdi33(handle, nullptr);
-  Drovanexis_AddComplemento_cfdi33(handle, nullptr);
-  Drovanexis_SetAddenda_cfdi33(handle, nullptr);
   Drovanexis_CancelaCFDI(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                          nullptr, nullptr);
   Drovanexis_GetStatusCFDI(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -47,7 +43,6 @@ void call_every_entry_with_nulls(std::int32_t handle) {
   Drovanexis_CerTo64(nullptr);
   Drovanexis_ProcesaDocumentoSSL(handle, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_SetTolviqueInfo(handle, nullptr, nullptr);
-  Drovanexis_AddDonatarias11(handle, nullptr, nullptr, nullptr);
   Drovanexis_SetDllPath(handle, nullptr);
   Drovanexis_GetValueInFile(0, 0, nullptr);
   Drovanexis_ProcessFile(nullptr);
@@ -64,32 +59,6 @@ void call_every_entry_with_nulls(std::int32_t handle) {
   Drovanexis_ConsultaSaldos(nullptr, nullptr, 0, nullptr);
   Drovanexis_ConsultaEstadoCFDI(nullptr, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_FileTo64(nullptr);
-  Drovanexis_SetComercioExterior11(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CCE11SetEmisor(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CCE11SetReceptor(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                              nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CCE11AddDestinatario(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CCE11AddPropietario(handle, nullptr, nullptr);
-  Drovanexis_CCE11AddMercancia(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(handle, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_SetServicioParcial10(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                  nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_SetINE11(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  Drovanexis_AddEntidad(handle, nullptr, nullptr, nullptr);
-  Drovanexis_AddEntidadContabilidad(handle, nullptr);
-  Drovanexis_SetImpuestosLocalesInfo(handle, nullptr, nullptr);
-  Drovanexis_AddImpuestoLocalRetenido(handle, nullptr, nullptr, nullptr);
-  Drovanexis_AddImpuestoLocalTrasladado(handle, nullptr, nullptr, nullptr);
-  Drovanexis_SetLeyendasFiscales10(handle, nullptr, nullptr, nullptr);
-  Drovanexis_SetLeyendasFiscales10Full(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_MasivaDescarga(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_MasivaVerifica(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
   Drovanexis_MasivaSolicitaEmitidoXML(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,

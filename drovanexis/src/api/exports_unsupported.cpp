@@ -6,18 +6,7 @@
 // result of their kind: -1 for an integer, "" for a text.
 using drovanexis::api::kNotSupported;
 
-void Drovanexis_AddConceptoComplementoIedu_cfdi33(int32_t, const char*, const char*, const char*,
-                                                  const char*, const char*) {}
-
-void Drovanexis_SetAddendaText_cfdi33(int32_t, const char*) {}
-
-void Drovanexis_AddComplemento_cfdi33(int32_t, const char*) {}
-
-void Drovanexis_SetAddenda_cfdi33(int32_t, const char*) {}
-
 void Drovanexis_SetTolviqueInfo(int32_t, const char*, const char*) {}
-
-void Drovanexis_AddDonatarias11(int32_t, const char*, const char*, const char*) {}
 
 void Drovanexis_SetDllPath(int32_t, const char*) {}
 
@@ -62,59 +51,6 @@ int32_t Drovanexis_ConsultaEstadoCFDI(const char*, const char*, const char*, con
 }
 
 const char* Drovanexis_FileTo64(const char*) { return ""; }
-
-void Drovanexis_SetComercioExterior11(int32_t, const char*, const char*, const char*, const char*,
-                                      const char*, const char*, const char*, const char*,
-                                      const char*, const char*, const char*) {}
-
-void Drovanexis_CCE11SetEmisor(int32_t, const char*, const char*, const char*, const char*,
-                               const char*, const char*, const char*, const char*, const char*,
-                               const char*, const char*) {}
-
-void Drovanexis_CCE11SetReceptor(int32_t, const char*, const char*, const char*, const char*,
-                                 const char*, const char*, const char*, const char*, const char*,
-                                 const char*, const char*) {}
-
-void Drovanexis_CCE11AddDestinatario(int32_t, const char*, const char*, const char*, const char*,
-                                     const char*, const char*, const char*, const char*,
-                                     const char*, const char*, const char*, const char*) {}
-
-void Drovanexis_CCE11AddPropietario(int32_t, const char*, const char*) {}
-
-void Drovanexis_CCE11AddMercancia(int32_t, const char*, const char*, const char*, const char*,
-                                  const char*, const char*, const char*, const char*, const char*,
-                                  const char*) {}
-
-void Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(int32_t, const char*, const char*,
-                                                          const char*, const char*) {}
-
-void Drovanexis_SetServicioParcial10(int32_t, const char*, const char*, const char*, const char*,
-                                     const char*, const char*, const char*, const char*,
-                                     const char*, const char*) {}
-
-void Drovanexis_SetINE11(int32_t, const char*, const char*, const char*, const char*, const char*,
-                         const char*) {}
-
-void Drovanexis_AddEntidad(int32_t, const char*, const char*, const char*) {}
-
-void Drovanexis_AddEntidadContabilidad(int32_t, const char*) {}
-
-void Drovanexis_SetImpuestosLocalesInfo(int32_t, const char*, const char*) {}
-
-void Drovanexis_AddImpuestoLocalRetenido(int32_t, const char*, const char*, const char*) {}
-
-void Drovanexis_AddImpuestoLocalTrasladado(int32_t, const char*, const char*, const char*) {}
-
-void Drovanexis_SetLeyendasFiscales10(int32_t, const char*, const char*, const char*) {}
-
-void Drovanexis_SetLeyendasFiscales10Full(int32_t, const char*, const char*, const char*,
-                                          const char*, const char*, const char*, const char*,
-                                          const char*, const char*, const char*, const char*,
-                                          const char*, const char*, const char*, const char*,
-                                          const char*, const char*, const char*, const char*,
-                                          const char*, const char*, const char*, const char*,
-                                          const char*, const char*, const char*, const char*,
-                                          const char*, const char*, const char*) {}
 
 int32_t Drovanexis_MasivaDescarga(const char*, const char*, const char*, const char*, const char*,
                                   const char*, const char*, const char*) {

@@ -107,8 +107,7 @@ TEST(Handles, UnsupportedEntriesAnswerWithTheirFailureValues) {
   EXPECT_EQ(Drovanexis_Load("x.xml"), -1);
   EXPECT_STREQ(Drovanexis_FileTo64(nullptr), "");
   EXPECT_STREQ(Drovanexis_GetTimeWithDelay(0, 0), "");
-  Drovanexis_SetComercioExterior11(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr);
+  Drovanexis_SetDllPath(handle, "otra.dll");
   EXPECT_TRUE(DocumentRegistry::instance().find(handle)->root.children().empty());
   Drovanexis_Free(handle);
 }

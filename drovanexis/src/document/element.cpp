@@ -57,6 +57,16 @@ Element& Element::insert_child(std::size_t position, std::string qualified_name)
   return **it;
 }
 
+Element& Element::append_child(Element child) {
+  children_.push_back(std::make_unique<Element>(std::move(child)));
+  return *children_.back();
+}
+
+void Element::clear_content() {
+  children_.clear();
+  text_.clear();
+}
+
 Element* Element::child(std::string_view qualified_name) {
   for (auto& c : children_) {
     if (c->name() == qualified_name) return c.get();

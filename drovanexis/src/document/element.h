@@ -39,6 +39,10 @@ class Element {
   const std::vector<std::unique_ptr<Element>>& children() const { return children_; }
   Element& add_child(std::string qualified_name);
   Element& insert_child(std::size_t position, std::string qualified_name);
+  // Moves a whole subtree in as the last child.
+  Element& append_child(Element child);
+  // Removes every child and the character content.
+  void clear_content();
   // The first child with that qualified name, or nullptr.
   Element* child(std::string_view qualified_name);
   const Element* child(std::string_view qualified_name) const;

@@ -1,5 +1,8 @@
 #include "document/entry_building.h"
 
+#include <string>
+#include <vector>
+
 #include "document/namespaces.h"
 #include "document/output_rules.h"
 
@@ -72,7 +75,77 @@ bool path_can_resolve(const Element& from, std::string_view path) {
   return ok;
 }
 
+bool same_field(const Field& a, const Field& b) {
+  return a.path == b.path && a.attribute == b.attribute;
+}
+
+// Adds the node below the target, each step of the node's path a new element.
+Node add_node(Node target, std::string_view node_path) {
+  for_each_step(node_path, [&](std::string_view step) {
+    target = target.add(step);
+    give_complement_root_its_version(target);
+  });
+  return target;
+}
+
+void add_each(Document& document, const DocumentEntrySpec& entry, const Values& values) {
+  const std::size_t size = repeated_group_size(entry.fields);
+  std::vector<Values> groups;
+  for (std::size_t first = 0; first + size <= entry.fields.size(); first += size) {
+    Values group;
+    bool any = false;
+    for (std::size_t i = first; i < first + size; ++i) {
+      group.push_back(i < values.size() ? values[i] : std::string());
+      any = any || !group.back().empty();
+    }
+    if (!any) break;
+    groups.push_back(std::move(group));
+  }
+  if (groups.empty()) return;
+  const Node parent = resolve_entry_path(document.root_node(), entry.parent);
+  if (!parent) return;
+  for (const Values& group : groups) {
+    fill(add_node(parent, entry.node), entry.fields.first(size), group);
+  }
+}
+
+XmlPart::Kind part_kind(EntryAction action) {
+  switch (action) {
+    case EntryAction::kSetXml: return XmlPart::Kind::kAddendaXml;
+    case EntryAction::kSetText: return XmlPart::Kind::kAddendaText;
+    default: return XmlPart::Kind::kComplementXml;
+  }
+}
+
+// An XML or text part waits in the document; a set replaces the part an
+// earlier call set, and an empty text only removes it.
+void keep_part(Document& document, const DocumentEntrySpec& entry, const Values& values) {
+  const XmlPart::Kind kind = part_kind(entry.action);
+  auto& parts = document.xml_parts;
+  if (entry.action != EntryAction::kAddXml) {
+    std::erase_if(parts,
+                  [](const XmlPart& part) { return part.kind != XmlPart::Kind::kComplementXml; });
+  }
+  if (values.empty() || values.front().empty()) return;
+  std::string path(entry.parent);
+  if (!path.empty() && !entry.node.empty()) path += '/';
+  path += entry.node;
+  parts.push_back(XmlPart{kind, std::string(entry.name), std::move(path), values.front()});
+}
+
 }  // namespace
+
+std::size_t repeated_group_size(std::span<const Field> fields) {
+  for (std::size_t size = 1; size < fields.size(); ++size) {
+    if (fields.size() % size != 0) continue;
+    bool repeats = true;
+    for (std::size_t i = size; i < fields.size() && repeats; ++i) {
+      repeats = same_field(fields[i], fields[i % size]);
+    }
+    if (repeats) return size;
+  }
+  return fields.size();
+}
 
 Node resolve_entry_path(Node from, std::string_view path) {
   if (!from || !path_can_resolve(from.element(), path)) return Node();
@@ -86,15 +159,20 @@ Node resolve_entry_path(Node from, std::string_view path) {
 }
 
 void apply_entry(Document& document, const DocumentEntrySpec& entry, const Values& values) {
+  switch (entry.action) {
+    case EntryAction::kAddEach: add_each(document, entry, values); return;
+    case EntryAction::kAddXml:
+    case EntryAction::kSetXml:
+    case EntryAction::kSetText: keep_part(document, entry, values); return;
+    case EntryAction::kSet:
+    case EntryAction::kAdd: break;
+  }
   Node target = resolve_entry_path(document.root_node(), entry.parent);
   if (!target) return;
   if (entry.action == EntryAction::kSet) {
     target = resolve_entry_path(target, entry.node);
   } else {
-    for_each_step(entry.node, [&](std::string_view step) {
-      target = target.add(step);
-      give_complement_root_its_version(target);
-    });
+    target = add_node(target, entry.node);
   }
   fill(target, entry.fields, values);
   // The Comprobante's own rules hold after every call that sets it.

@@ -19,6 +19,7 @@
 #include "issue/provider_codes.h"
 #include "portable/file_io.h"
 #include "portable/windows_path.h"
+#include "xml/xml_parts.h"
 #include "xml/xml_writer.h"
 
 namespace drovanexis {
@@ -65,6 +66,7 @@ class Pipeline {
     check_output_target();
     stage_output();
     read_external_xml();
+    place_xml_parts();
     prepare_for_sealing(root_, central_mexico_now());
     load_credentials();
     seal_document();
@@ -76,6 +78,7 @@ class Pipeline {
     // processing it again is refused as already stamped (307).
     document_.root = std::move(root_);
     document_.complete_xml.reset();
+    document_.xml_parts.clear();
   }
 
  private:
@@ -104,6 +107,20 @@ class Pipeline {
     if (!document_.complete_xml) return;
     root_ = issue::read_external_document(*document_.complete_xml);
     log_.step("XML externo leído (" + std::to_string(document_.complete_xml->size()) + " bytes)");
+  }
+
+  // The complements and addenda handed in as text are checked and placed
+  // only now; a bad one fails the processing before anything is sealed.
+  void place_xml_parts() {
+    if (document_.xml_parts.empty()) return;
+    try {
+      drovanexis::place_xml_parts(document_.xml_parts, root_);
+    } catch (const XmlPartError& error) {
+      throw ProcessingFailure("301", error.entry(), "",
+                              std::string("XML mal formado: ") + error.what());
+    }
+    log_.step("Complementos y addenda dados como texto: " +
+              std::to_string(document_.xml_parts.size()) + " colocados");
   }
 
   void load_credentials() {
