@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "validate/schema_facts.h"
+
 namespace drovanexis {
 namespace {
 
@@ -12,431 +14,51 @@ std::size_t rank_in(const std::vector<std::string_view>& names, std::string_view
   return it == names.end() ? names.size() : static_cast<std::size_t>(it - names.begin());
 }
 
-// Attribute and child orders of CFDI 3.3, Pagos 1.0, Nomina 1.2, Carta Porte 1.0
-// and 2.0 and the TimbreFiscalDigital 1.1, as their XSDs declare them. Where the
-// same parent/name pair occurs twice (the Traslado of a Concepto and of the
-// document), the row holds the union in schema order.
-const std::vector<ElementOrder>& schema_orders() {
-  static const std::vector<ElementOrder> orders = {
-      {"",
-       "cfdi:Comprobante",
-       {"Version", "Serie", "Folio", "Fecha", "Sello", "FormaPago", "NoCertificado", "Certificado",
-        "CondicionesDePago", "SubTotal", "Descuento", "Moneda", "TipoCambio", "Total",
-        "TipoDeComprobante", "MetodoPago", "LugarExpedicion", "Confirmacion"},
-       {"cfdi:CfdiRelacionados", "cfdi:Emisor", "cfdi:Receptor", "cfdi:Conceptos", "cfdi:Impuestos",
-        "cfdi:Complemento", "cfdi:Addenda"}},
-      {"cfdi:Comprobante", "cfdi:CfdiRelacionados", {"TipoRelacion"}, {"cfdi:CfdiRelacionado"}},
-      {"cfdi:CfdiRelacionados", "cfdi:CfdiRelacionado", {"UUID"}, {}},
-      {"cfdi:Comprobante", "cfdi:Emisor", {"Rfc", "Nombre", "RegimenFiscal"}, {}},
-      {"cfdi:Comprobante",
-       "cfdi:Receptor",
-       {"Rfc", "Nombre", "ResidenciaFiscal", "NumRegIdTrib", "UsoCFDI"},
-       {}},
-      {"cfdi:Comprobante", "cfdi:Conceptos", {}, {"cfdi:Concepto"}},
-      {"cfdi:Conceptos",
-       "cfdi:Concepto",
-       {"ClaveProdServ", "NoIdentificacion", "Cantidad", "ClaveUnidad", "Unidad", "Descripcion",
-        "ValorUnitario", "Importe", "Descuento"},
-       {"cfdi:Impuestos", "cfdi:InformacionAduanera", "cfdi:CuentaPredial",
-        "cfdi:ComplementoConcepto", "cfdi:Parte"}},
-      {"cfdi:Concepto", "cfdi:Impuestos", {}, {"cfdi:Traslados", "cfdi:Retenciones"}},
-      {"cfdi:Impuestos", "cfdi:Traslados", {}, {"cfdi:Traslado"}},
-      {"cfdi:Traslados",
-       "cfdi:Traslado",
-       {"Base", "Impuesto", "TipoFactor", "TasaOCuota", "Importe"},
-       {}},
-      {"cfdi:Impuestos", "cfdi:Retenciones", {}, {"cfdi:Retencion"}},
-      {"cfdi:Retenciones",
-       "cfdi:Retencion",
-       {"Base", "Impuesto", "TipoFactor", "TasaOCuota", "Importe"},
-       {}},
-      {"cfdi:Concepto", "cfdi:InformacionAduanera", {"NumeroPedimento"}, {}},
-      {"cfdi:Concepto", "cfdi:CuentaPredial", {"Numero"}, {}},
-      {"cfdi:Concepto", "cfdi:ComplementoConcepto", {}, {}},
-      {"cfdi:Concepto",
-       "cfdi:Parte",
-       {"ClaveProdServ", "NoIdentificacion", "Cantidad", "Unidad", "Descripcion", "ValorUnitario",
-        "Importe"},
-       {"cfdi:InformacionAduanera"}},
-      {"cfdi:Parte", "cfdi:InformacionAduanera", {"NumeroPedimento"}, {}},
-      {"cfdi:Comprobante",
-       "cfdi:Impuestos",
-       {"TotalImpuestosRetenidos", "TotalImpuestosTrasladados"},
-       {"cfdi:Retenciones", "cfdi:Traslados"}},
-      {"cfdi:Comprobante", "cfdi:Complemento", {}, {}},
-      {"cfdi:Comprobante", "cfdi:Addenda", {}, {}},
-      {"", "pago10:Pagos", {"Version"}, {"pago10:Pago"}},
-      {"pago10:Pagos",
-       "pago10:Pago",
-       {"FechaPago", "FormaDePagoP", "MonedaP", "TipoCambioP", "Monto", "NumOperacion",
-        "RfcEmisorCtaOrd", "NomBancoOrdExt", "CtaOrdenante", "RfcEmisorCtaBen", "CtaBeneficiario",
-        "TipoCadPago", "CertPago", "CadPago", "SelloPago"},
-       {"pago10:DoctoRelacionado", "pago10:Impuestos"}},
-      {"pago10:Pago",
-       "pago10:DoctoRelacionado",
-       {"IdDocumento", "Serie", "Folio", "MonedaDR", "TipoCambioDR", "MetodoDePagoDR",
-        "NumParcialidad", "ImpSaldoAnt", "ImpPagado", "ImpSaldoInsoluto"},
-       {}},
-      {"pago10:Pago",
-       "pago10:Impuestos",
-       {"TotalImpuestosRetenidos", "TotalImpuestosTrasladados"},
-       {"pago10:Retenciones", "pago10:Traslados"}},
-      {"pago10:Impuestos", "pago10:Retenciones", {}, {"pago10:Retencion"}},
-      {"pago10:Retenciones", "pago10:Retencion", {"Impuesto", "Importe"}, {}},
-      {"pago10:Impuestos", "pago10:Traslados", {}, {"pago10:Traslado"}},
-      {"pago10:Traslados",
-       "pago10:Traslado",
-       {"Impuesto", "TipoFactor", "TasaOCuota", "Importe"},
-       {}},
-      {"",
-       "nomina12:Nomina",
-       {"Version", "TipoNomina", "FechaPago", "FechaInicialPago", "FechaFinalPago",
-        "NumDiasPagados", "TotalPercepciones", "TotalDeducciones", "TotalOtrosPagos"},
-       {"nomina12:Emisor", "nomina12:Receptor", "nomina12:Percepciones", "nomina12:Deducciones",
-        "nomina12:OtrosPagos", "nomina12:Incapacidades"}},
-      {"nomina12:Nomina",
-       "nomina12:Emisor",
-       {"Curp", "RegistroPatronal", "RfcPatronOrigen"},
-       {"nomina12:EntidadSNCF"}},
-      {"nomina12:Emisor", "nomina12:EntidadSNCF", {"OrigenRecurso", "MontoRecursoPropio"}, {}},
-      {"nomina12:Nomina",
-       "nomina12:Receptor",
-       {"Curp", "NumSeguridadSocial", "FechaInicioRelLaboral", "Antigüedad", "TipoContrato",
-        "Sindicalizado", "TipoJornada", "TipoRegimen", "NumEmpleado", "Departamento", "Puesto",
-        "RiesgoPuesto", "PeriodicidadPago", "Banco", "CuentaBancaria", "SalarioBaseCotApor",
-        "SalarioDiarioIntegrado", "ClaveEntFed"},
-       {"nomina12:SubContratacion"}},
-      {"nomina12:Receptor", "nomina12:SubContratacion", {"RfcLabora", "PorcentajeTiempo"}, {}},
-      {"nomina12:Nomina",
-       "nomina12:Percepciones",
-       {"TotalSueldos", "TotalSeparacionIndemnizacion", "TotalJubilacionPensionRetiro",
-        "TotalGravado", "TotalExento"},
-       {"nomina12:Percepcion", "nomina12:JubilacionPensionRetiro",
-        "nomina12:SeparacionIndemnizacion"}},
-      {"nomina12:Percepciones",
-       "nomina12:Percepcion",
-       {"TipoPercepcion", "Clave", "Concepto", "ImporteGravado", "ImporteExento"},
-       {"nomina12:AccionesOTitulos", "nomina12:HorasExtra"}},
-      {"nomina12:Percepcion",
-       "nomina12:AccionesOTitulos",
-       {"ValorMercado", "PrecioAlOtorgarse"},
-       {}},
-      {"nomina12:Percepcion",
-       "nomina12:HorasExtra",
-       {"Dias", "TipoHoras", "HorasExtra", "ImportePagado"},
-       {}},
-      {"nomina12:Percepciones",
-       "nomina12:JubilacionPensionRetiro",
-       {"TotalUnaExhibicion", "TotalParcialidad", "MontoDiario", "IngresoAcumulable",
-        "IngresoNoAcumulable"},
-       {}},
-      {"nomina12:Percepciones",
-       "nomina12:SeparacionIndemnizacion",
-       {"TotalPagado", "NumAñosServicio", "UltimoSueldoMensOrd", "IngresoAcumulable",
-        "IngresoNoAcumulable"},
-       {}},
-      {"nomina12:Nomina",
-       "nomina12:Deducciones",
-       {"TotalOtrasDeducciones", "TotalImpuestosRetenidos"},
-       {"nomina12:Deduccion"}},
-      {"nomina12:Deducciones",
-       "nomina12:Deduccion",
-       {"TipoDeduccion", "Clave", "Concepto", "Importe"},
-       {}},
-      {"nomina12:Nomina", "nomina12:OtrosPagos", {}, {"nomina12:OtroPago"}},
-      {"nomina12:OtrosPagos",
-       "nomina12:OtroPago",
-       {"TipoOtroPago", "Clave", "Concepto", "Importe"},
-       {"nomina12:SubsidioAlEmpleo", "nomina12:CompensacionSaldosAFavor"}},
-      {"nomina12:OtroPago", "nomina12:SubsidioAlEmpleo", {"SubsidioCausado"}, {}},
-      {"nomina12:OtroPago",
-       "nomina12:CompensacionSaldosAFavor",
-       {"SaldoAFavor", "Año", "RemanenteSalFav"},
-       {}},
-      {"nomina12:Nomina", "nomina12:Incapacidades", {}, {"nomina12:Incapacidad"}},
-      {"nomina12:Incapacidades",
-       "nomina12:Incapacidad",
-       {"DiasIncapacidad", "TipoIncapacidad", "ImporteMonetario"},
-       {}},
-      {"",
-       "cartaporte:CartaPorte",
-       {"Version", "TranspInternac", "EntradaSalidaMerc", "ViaEntradaSalida", "TotalDistRec"},
-       {"cartaporte:Ubicaciones", "cartaporte:Mercancias", "cartaporte:FiguraTransporte"}},
-      {"cartaporte:CartaPorte", "cartaporte:Ubicaciones", {}, {"cartaporte:Ubicacion"}},
-      {"cartaporte:Ubicaciones",
-       "cartaporte:Ubicacion",
-       {"TipoEstacion", "DistanciaRecorrida"},
-       {"cartaporte:Origen", "cartaporte:Destino", "cartaporte:Domicilio"}},
-      {"cartaporte:Ubicacion",
-       "cartaporte:Origen",
-       {"IDOrigen", "RFCRemitente", "NombreRemitente", "NumRegIdTrib", "ResidenciaFiscal",
-        "NumEstacion", "NombreEstacion", "NavegacionTrafico", "FechaHoraSalida"},
-       {}},
-      {"cartaporte:Ubicacion",
-       "cartaporte:Destino",
-       {"IDDestino", "RFCDestinatario", "NombreDestinatario", "NumRegIdTrib", "ResidenciaFiscal",
-        "NumEstacion", "NombreEstacion", "NavegacionTrafico", "FechaHoraProgLlegada"},
-       {}},
-      {"cartaporte:Ubicacion",
-       "cartaporte:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"cartaporte:CartaPorte",
-       "cartaporte:Mercancias",
-       {"PesoBrutoTotal", "UnidadPeso", "PesoNetoTotal", "NumTotalMercancias", "CargoPorTasacion"},
-       {"cartaporte:Mercancia", "cartaporte:AutotransporteFederal", "cartaporte:TransporteMaritimo",
-        "cartaporte:TransporteAereo", "cartaporte:TransporteFerroviario"}},
-      {"cartaporte:Mercancias",
-       "cartaporte:Mercancia",
-       {"BienesTransp", "ClaveSTCC", "Descripcion", "Cantidad", "ClaveUnidad", "Unidad",
-        "Dimensiones", "MaterialPeligroso", "CveMaterialPeligroso", "Embalaje", "DescripEmbalaje",
-        "PesoEnKg", "ValorMercancia", "Moneda", "FraccionArancelaria", "UUIDComercioExt"},
-       {"cartaporte:CantidadTransporta", "cartaporte:DetalleMercancia"}},
-      {"cartaporte:Mercancia",
-       "cartaporte:CantidadTransporta",
-       {"Cantidad", "IDOrigen", "IDDestino", "CvesTransporte"},
-       {}},
-      {"cartaporte:Mercancia",
-       "cartaporte:DetalleMercancia",
-       {"UnidadPeso", "PesoBruto", "PesoNeto", "PesoTara", "NumPiezas"},
-       {}},
-      {"cartaporte:Mercancias",
-       "cartaporte:AutotransporteFederal",
-       {"PermSCT", "NumPermisoSCT", "NombreAseg", "NumPolizaSeguro"},
-       {"cartaporte:IdentificacionVehicular", "cartaporte:Remolques"}},
-      {"cartaporte:AutotransporteFederal",
-       "cartaporte:IdentificacionVehicular",
-       {"ConfigVehicular", "PlacaVM", "AnioModeloVM"},
-       {}},
-      {"cartaporte:AutotransporteFederal", "cartaporte:Remolques", {}, {"cartaporte:Remolque"}},
-      {"cartaporte:Remolques", "cartaporte:Remolque", {"SubTipoRem", "Placa"}, {}},
-      {"cartaporte:Mercancias",
-       "cartaporte:TransporteMaritimo",
-       {"PermSCT",
-        "NumPermisoSCT",
-        "NombreAseg",
-        "NumPolizaSeguro",
-        "TipoEmbarcacion",
-        "Matricula",
-        "NumeroOMI",
-        "AnioEmbarcacion",
-        "NombreEmbarc",
-        "NacionalidadEmbarc",
-        "UnidadesDeArqBruto",
-        "TipoCarga",
-        "NumCertITC",
-        "Eslora",
-        "Manga",
-        "Calado",
-        "LineaNaviera",
-        "NombreAgenteNaviero",
-        "NumAutorizacionNaviero",
-        "NumViaje",
-        "NumConocEmbarc"},
-       {"cartaporte:Contenedor"}},
-      {"cartaporte:TransporteMaritimo",
-       "cartaporte:Contenedor",
-       {"MatriculaContenedor", "TipoContenedor", "NumPrecinto"},
-       {}},
-      {"cartaporte:Mercancias",
-       "cartaporte:TransporteAereo",
-       {"PermSCT", "NumPermisoSCT", "MatriculaAeronave", "NombreAseg", "NumPolizaSeguro",
-        "NumeroGuia", "LugarContrato", "RFCTransportista", "CodigoTransportista",
-        "NumRegIdTribTranspor", "ResidenciaFiscalTranspor", "NombreTransportista", "RFCEmbarcador",
-        "NumRegIdTribEmbarc", "ResidenciaFiscalEmbarc", "NombreEmbarcador"},
-       {}},
-      {"cartaporte:Mercancias",
-       "cartaporte:TransporteFerroviario",
-       {"TipoDeServicio", "NombreAseg", "NumPolizaSeguro", "Concesionario"},
-       {"cartaporte:DerechosDePaso", "cartaporte:Carro"}},
-      {"cartaporte:TransporteFerroviario",
-       "cartaporte:DerechosDePaso",
-       {"TipoDerechoDePaso", "KilometrajePagado"},
-       {}},
-      {"cartaporte:TransporteFerroviario",
-       "cartaporte:Carro",
-       {"TipoCarro", "MatriculaCarro", "GuiaCarro", "ToneladasNetasCarro"},
-       {"cartaporte:Contenedor"}},
-      {"cartaporte:Carro",
-       "cartaporte:Contenedor",
-       {"TipoContenedor", "PesoContenedorVacio", "PesoNetoMercancia"},
-       {}},
-      {"cartaporte:CartaPorte",
-       "cartaporte:FiguraTransporte",
-       {"CveTransporte"},
-       {"cartaporte:Operadores", "cartaporte:Propietario", "cartaporte:Arrendatario",
-        "cartaporte:Notificado"}},
-      {"cartaporte:FiguraTransporte", "cartaporte:Operadores", {}, {"cartaporte:Operador"}},
-      {"cartaporte:Operadores",
-       "cartaporte:Operador",
-       {"RFCOperador", "NumLicencia", "NombreOperador", "NumRegIdTribOperador",
-        "ResidenciaFiscalOperador"},
-       {"cartaporte:Domicilio"}},
-      {"cartaporte:Operador",
-       "cartaporte:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"cartaporte:FiguraTransporte",
-       "cartaporte:Propietario",
-       {"RFCPropietario", "NombrePropietario", "NumRegIdTribPropietario",
-        "ResidenciaFiscalPropietario"},
-       {"cartaporte:Domicilio"}},
-      {"cartaporte:Propietario",
-       "cartaporte:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"cartaporte:FiguraTransporte",
-       "cartaporte:Arrendatario",
-       {"RFCArrendatario", "NombreArrendatario", "NumRegIdTribArrendatario",
-        "ResidenciaFiscalArrendatario"},
-       {"cartaporte:Domicilio"}},
-      {"cartaporte:Arrendatario",
-       "cartaporte:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"cartaporte:FiguraTransporte",
-       "cartaporte:Notificado",
-       {"RFCNotificado", "NombreNotificado", "NumRegIdTribNotificado",
-        "ResidenciaFiscalNotificado"},
-       {"cartaporte:Domicilio"}},
-      {"cartaporte:Notificado",
-       "cartaporte:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"",
-       "cartaporte20:CartaPorte",
-       {"Version", "TranspInternac", "EntradaSalidaMerc", "PaisOrigenDestino", "ViaEntradaSalida",
-        "TotalDistRec"},
-       {"cartaporte20:Ubicaciones", "cartaporte20:Mercancias", "cartaporte20:FiguraTransporte"}},
-      {"cartaporte20:CartaPorte", "cartaporte20:Ubicaciones", {}, {"cartaporte20:Ubicacion"}},
-      {"cartaporte20:Ubicaciones",
-       "cartaporte20:Ubicacion",
-       {"TipoUbicacion", "IDUbicacion", "RFCRemitenteDestinatario", "NombreRemitenteDestinatario",
-        "NumRegIdTrib", "ResidenciaFiscal", "NumEstacion", "NombreEstacion", "NavegacionTrafico",
-        "FechaHoraSalidaLlegada", "TipoEstacion", "DistanciaRecorrida"},
-       {"cartaporte20:Domicilio"}},
-      {"cartaporte20:Ubicacion",
-       "cartaporte20:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"cartaporte20:CartaPorte",
-       "cartaporte20:Mercancias",
-       {"PesoBrutoTotal", "UnidadPeso", "PesoNetoTotal", "NumTotalMercancias", "CargoPorTasacion"},
-       {"cartaporte20:Mercancia", "cartaporte20:Autotransporte", "cartaporte20:TransporteMaritimo",
-        "cartaporte20:TransporteAereo", "cartaporte20:TransporteFerroviario"}},
-      {"cartaporte20:Mercancias",
-       "cartaporte20:Mercancia",
-       {"BienesTransp", "ClaveSTCC", "Descripcion", "Cantidad", "ClaveUnidad", "Unidad",
-        "Dimensiones", "MaterialPeligroso", "CveMaterialPeligroso", "Embalaje", "DescripEmbalaje",
-        "PesoEnKg", "ValorMercancia", "Moneda", "FraccionArancelaria", "UUIDComercioExt"},
-       {"cartaporte20:Pedimentos", "cartaporte20:GuiasIdentificacion",
-        "cartaporte20:CantidadTransporta", "cartaporte20:DetalleMercancia"}},
-      {"cartaporte20:Mercancia", "cartaporte20:Pedimentos", {"Pedimento"}, {}},
-      {"cartaporte20:Mercancia",
-       "cartaporte20:GuiasIdentificacion",
-       {"NumeroGuiaIdentificacion", "DescripGuiaIdentificacion", "PesoGuiaIdentificacion"},
-       {}},
-      {"cartaporte20:Mercancia",
-       "cartaporte20:CantidadTransporta",
-       {"Cantidad", "IDOrigen", "IDDestino", "CvesTransporte"},
-       {}},
-      {"cartaporte20:Mercancia",
-       "cartaporte20:DetalleMercancia",
-       {"UnidadPesoMerc", "PesoBruto", "PesoNeto", "PesoTara", "NumPiezas"},
-       {}},
-      {"cartaporte20:Mercancias",
-       "cartaporte20:Autotransporte",
-       {"PermSCT", "NumPermisoSCT"},
-       {"cartaporte20:IdentificacionVehicular", "cartaporte20:Seguros", "cartaporte20:Remolques"}},
-      {"cartaporte20:Autotransporte",
-       "cartaporte20:IdentificacionVehicular",
-       {"ConfigVehicular", "PlacaVM", "AnioModeloVM"},
-       {}},
-      {"cartaporte20:Autotransporte",
-       "cartaporte20:Seguros",
-       {"AseguraRespCivil", "PolizaRespCivil", "AseguraMedAmbiente", "PolizaMedAmbiente",
-        "AseguraCarga", "PolizaCarga", "PrimaSeguro"},
-       {}},
-      {"cartaporte20:Autotransporte", "cartaporte20:Remolques", {}, {"cartaporte20:Remolque"}},
-      {"cartaporte20:Remolques", "cartaporte20:Remolque", {"SubTipoRem", "Placa"}, {}},
-      {"cartaporte20:Mercancias",
-       "cartaporte20:TransporteMaritimo",
-       {"PermSCT",
-        "NumPermisoSCT",
-        "NombreAseg",
-        "NumPolizaSeguro",
-        "TipoEmbarcacion",
-        "Matricula",
-        "NumeroOMI",
-        "AnioEmbarcacion",
-        "NombreEmbarc",
-        "NacionalidadEmbarc",
-        "UnidadesDeArqBruto",
-        "TipoCarga",
-        "NumCertITC",
-        "Eslora",
-        "Manga",
-        "Calado",
-        "LineaNaviera",
-        "NombreAgenteNaviero",
-        "NumAutorizacionNaviero",
-        "NumViaje",
-        "NumConocEmbarc"},
-       {"cartaporte20:Contenedor"}},
-      {"cartaporte20:TransporteMaritimo",
-       "cartaporte20:Contenedor",
-       {"MatriculaContenedor", "TipoContenedor", "NumPrecinto"},
-       {}},
-      {"cartaporte20:Mercancias",
-       "cartaporte20:TransporteAereo",
-       {"PermSCT", "NumPermisoSCT", "MatriculaAeronave", "NombreAseg", "NumPolizaSeguro",
-        "NumeroGuia", "LugarContrato", "CodigoTransportista", "RFCEmbarcador", "NumRegIdTribEmbarc",
-        "ResidenciaFiscalEmbarc", "NombreEmbarcador"},
-       {}},
-      {"cartaporte20:Mercancias",
-       "cartaporte20:TransporteFerroviario",
-       {"TipoDeServicio", "TipoDeTrafico", "NombreAseg", "NumPolizaSeguro"},
-       {"cartaporte20:DerechosDePaso", "cartaporte20:Carro"}},
-      {"cartaporte20:TransporteFerroviario",
-       "cartaporte20:DerechosDePaso",
-       {"TipoDerechoDePaso", "KilometrajePagado"},
-       {}},
-      {"cartaporte20:TransporteFerroviario",
-       "cartaporte20:Carro",
-       {"TipoCarro", "MatriculaCarro", "GuiaCarro", "ToneladasNetasCarro"},
-       {"cartaporte20:Contenedor"}},
-      {"cartaporte20:Carro",
-       "cartaporte20:Contenedor",
-       {"TipoContenedor", "PesoContenedorVacio", "PesoNetoMercancia"},
-       {}},
-      {"cartaporte20:CartaPorte",
-       "cartaporte20:FiguraTransporte",
-       {},
-       {"cartaporte20:TiposFigura"}},
-      {"cartaporte20:FiguraTransporte",
-       "cartaporte20:TiposFigura",
-       {"TipoFigura", "RFCFigura", "NumLicencia", "NombreFigura", "NumRegIdTribFigura",
-        "ResidenciaFiscalFigura"},
-       {"cartaporte20:PartesTransporte", "cartaporte20:Domicilio"}},
-      {"cartaporte20:TiposFigura", "cartaporte20:PartesTransporte", {"ParteTransporte"}, {}},
-      {"cartaporte20:TiposFigura",
-       "cartaporte20:Domicilio",
-       {"Calle", "NumeroExterior", "NumeroInterior", "Colonia", "Localidad", "Referencia",
-        "Municipio", "Estado", "Pais", "CodigoPostal"},
-       {}},
-      {"",
-       "tfd:TimbreFiscalDigital",
-       {"Version", "UUID", "FechaTimbrado", "RfcProvCertif", "Leyenda", "SelloCFD",
-        "NoCertificadoSAT", "SelloSAT"},
-       {}},
-  };
-  return orders;
+// Adds the names of `more` missing from `into`, each right after the name that
+// precedes it in `more`, so that two declarations of the same element in the
+// same place (the Traslado of a line and of the summary) give one order that
+// keeps the schema order of both.
+void merge_in_order(std::vector<std::string_view>& into, const std::vector<std::string_view>& more) {
+  std::size_t position = 0;
+  for (std::string_view name : more) {
+    const auto it = std::find(into.begin(), into.end(), name);
+    if (it != into.end()) {
+      position = static_cast<std::size_t>(it - into.begin()) + 1;
+    } else {
+      into.insert(into.begin() + static_cast<std::ptrdiff_t>(position), name);
+      ++position;
+    }
+  }
+}
+
+// Calls `visit` with each element declaration of a content model, depth first.
+template <typename Visit>
+void for_each_element(const schema::Facts& facts, std::int32_t particle, Visit&& visit) {
+  if (particle == schema::kNone) return;
+  const schema::Particle& p = facts.particles[static_cast<std::size_t>(particle)];
+  if (p.kind == schema::ParticleKind::kElement) {
+    visit(facts.elements[p.first]);
+    return;
+  }
+  for (std::uint32_t i = 0; i < p.count; ++i) {
+    for_each_element(facts, static_cast<std::int32_t>(facts.particle_children[p.first + i]),
+                     visit);
+  }
+}
+
+ElementOrder order_of(const schema::Facts& facts, std::string_view parent,
+                      const schema::ElementDecl& element) {
+  ElementOrder order{parent, element.name, {}, {}};
+  const schema::ComplexType& type = facts.complex_types[element.type];
+  for (std::uint32_t i = 0; i < type.attribute_count; ++i) {
+    order.attributes.push_back(facts.attributes[type.first_attribute + i].name);
+  }
+  for_each_element(facts, type.content, [&](const schema::ElementDecl& child) {
+    if (rank_in(order.children, child.name) == order.children.size()) {
+      order.children.push_back(child.name);
+    }
+  });
+  return order;
 }
 
 std::string key_of(std::string_view parent, std::string_view name) {
@@ -446,10 +68,25 @@ std::string key_of(std::string_view parent, std::string_view name) {
   return key;
 }
 
-const std::unordered_map<std::string, const ElementOrder*>& order_index() {
+// Every element of the schemas under every parent that declares it; global
+// elements (the document and the complement roots) under parent "".
+const std::unordered_map<std::string, ElementOrder>& order_index() {
   static const auto index = [] {
-    std::unordered_map<std::string, const ElementOrder*> map;
-    for (const auto& order : schema_orders()) map.emplace(key_of(order.parent, order.name), &order);
+    const schema::Facts& facts = schema::facts();
+    std::unordered_map<std::string, ElementOrder> map;
+    const auto add = [&](std::string_view parent, const schema::ElementDecl& element) {
+      ElementOrder order = order_of(facts, parent, element);
+      auto [it, inserted] = map.try_emplace(key_of(parent, element.name), order);
+      if (!inserted) {
+        merge_in_order(it->second.attributes, order.attributes);
+        merge_in_order(it->second.children, order.children);
+      }
+    };
+    for (std::uint32_t global : facts.global_elements) add("", facts.elements[global]);
+    for (const schema::ElementDecl& parent : facts.elements) {
+      for_each_element(facts, facts.complex_types[parent.type].content,
+                       [&](const schema::ElementDecl& child) { add(parent.name, child); });
+    }
     return map;
   }();
   return index;
@@ -458,7 +95,7 @@ const std::unordered_map<std::string, const ElementOrder*>& order_index() {
 const ElementOrder* find_order(std::string_view parent, std::string_view name) {
   const auto& index = order_index();
   const auto it = index.find(key_of(parent, name));
-  return it == index.end() ? nullptr : it->second;
+  return it == index.end() ? nullptr : &it->second;
 }
 
 }  // namespace
@@ -475,7 +112,7 @@ const ElementOrder& element_order(std::string_view parent, std::string_view name
   static const ElementOrder unknown{};
   if (const auto* order = find_order(parent, name)) return *order;
   // Complement roots are declared as top-level elements of their own schemas.
-  if (parent == "cfdi:Complemento") {
+  if (parent == "cfdi:Complemento" || parent == "cfdi:ComplementoConcepto") {
     if (const auto* order = find_order("", name)) return *order;
   }
   return unknown;
