@@ -18,7 +18,8 @@ std::size_t rank_in(const std::vector<std::string_view>& names, std::string_view
 // precedes it in `more`, so that two declarations of the same element in the
 // same place (the Traslado of a line and of the summary) give one order that
 // keeps the schema order of both.
-void merge_in_order(std::vector<std::string_view>& into, const std::vector<std::string_view>& more) {
+void merge_in_order(std::vector<std::string_view>& into,
+                    const std::vector<std::string_view>& more) {
   std::size_t position = 0;
   for (std::string_view name : more) {
     const auto it = std::find(into.begin(), into.end(), name);
@@ -41,8 +42,7 @@ void for_each_element(const schema::Facts& facts, std::int32_t particle, Visit&&
     return;
   }
   for (std::uint32_t i = 0; i < p.count; ++i) {
-    for_each_element(facts, static_cast<std::int32_t>(facts.particle_children[p.first + i]),
-                     visit);
+    for_each_element(facts, static_cast<std::int32_t>(facts.particle_children[p.first + i]), visit);
   }
 }
 
