@@ -46,6 +46,14 @@ class SchemaChecker {
     if (document.name() != rules::kComprobante || decl == nullptr) {
       fail("", "elemento raíz",
            "El elemento raíz es " + document.name() + " y debe ser cfdi:Comprobante.");
+    } else if (const std::string* version = document.attribute("Version");
+               version == nullptr || schema::apply_white_space(schema::WhiteSpace::kCollapse,
+                                                               *version, scratch_) != "3.3") {
+      // Another version of the CFDI is another vocabulary: judging its
+      // attributes by these schemas would only add noise.
+      fail("Version", "valor fijo",
+           "La Version del comprobante es " + rules::quoted(version ? *version : "") +
+               " y debe ser \"3.3\".");
     } else {
       check_element(document, *decl);
     }
