@@ -1,7 +1,11 @@
 #include "validate/schema_pattern.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <regex>
 #include <stdexcept>
 #include <vector>
@@ -23,11 +27,158 @@ std::wstring escape_class(wchar_t escape) {
   }
 }
 
-std::vector<std::wregex> compile_all() {
-  std::vector<std::wregex> compiled;
+// Most patterns of the schemas are a plain run of character classes with
+// counts ("[^|]{1,40}", "[0-9]{5}", "[A-Z0-9]?[A-Z0-9]?[0-9A-Z]"). Those are
+// matched by a small backtracking matcher, many times faster than a general
+// regular expression; the rest (groups, alternatives, '.') go to std::wregex.
+struct Atom {
+  std::vector<std::pair<wchar_t, wchar_t>> ranges;
+  bool negated = false;
+  std::uint32_t min = 1;
+  std::uint32_t max = 1;
+
+  bool accepts(wchar_t c) const {
+    const bool inside = std::any_of(ranges.begin(), ranges.end(),
+                                    [c](const auto& r) { return r.first <= c && c <= r.second; });
+    return inside != negated;
+  }
+};
+
+void add_escape(wchar_t escape, std::vector<std::pair<wchar_t, wchar_t>>& ranges) {
+  switch (escape) {
+    case L'd': ranges.emplace_back(L'0', L'9'); break;
+    case L's':
+      for (wchar_t c : {L' ', L'\t', L'\n', L'\r'}) ranges.emplace_back(c, c);
+      break;
+    case L'n': ranges.emplace_back(L'\n', L'\n'); break;
+    case L'r': ranges.emplace_back(L'\r', L'\r'); break;
+    case L't': ranges.emplace_back(L'\t', L'\t'); break;
+    default: ranges.emplace_back(escape, escape);
+  }
+}
+
+// Reads "{n}", "{m,n}", "{m,}", "?", "*" or "+" after an atom.
+bool read_quantifier(const std::wstring& s, std::size_t& i, Atom& atom) {
+  if (i >= s.size()) return true;
+  switch (s[i]) {
+    case L'?':
+      atom.min = 0;
+      ++i;
+      return true;
+    case L'*':
+      atom.min = 0;
+      atom.max = UINT32_MAX;
+      ++i;
+      return true;
+    case L'+':
+      atom.max = UINT32_MAX;
+      ++i;
+      return true;
+    case L'{': break;
+    default: return true;
+  }
+  const auto close = s.find(L'}', i);
+  if (close == std::wstring::npos) return false;
+  const std::wstring body = s.substr(i + 1, close - i - 1);
+  const auto comma = body.find(L',');
+  try {
+    atom.min = static_cast<std::uint32_t>(std::stoul(body.substr(0, comma)));
+    if (comma == std::wstring::npos) {
+      atom.max = atom.min;
+    } else if (comma + 1 == body.size()) {
+      atom.max = UINT32_MAX;
+    } else {
+      atom.max = static_cast<std::uint32_t>(std::stoul(body.substr(comma + 1)));
+    }
+  } catch (const std::exception&) {
+    return false;
+  }
+  i = close + 1;
+  return true;
+}
+
+// Reads a bracketed class starting after '['; false on what it does not handle.
+bool read_class(const std::wstring& s, std::size_t& i, Atom& atom) {
+  if (i < s.size() && s[i] == L'^') {
+    atom.negated = true;
+    ++i;
+  }
+  while (i < s.size() && s[i] != L']') {
+    if (s[i] == L'[') return false;
+    if (s[i] == L'\\') {
+      if (i + 1 >= s.size()) return false;
+      add_escape(s[i + 1], atom.ranges);
+      i += 2;
+      continue;
+    }
+    const wchar_t low = s[i++];
+    if (i + 1 < s.size() && s[i] == L'-' && s[i + 1] != L']') {
+      atom.ranges.emplace_back(low, s[i + 1]);
+      i += 2;
+    } else {
+      atom.ranges.emplace_back(low, low);
+    }
+  }
+  if (i >= s.size()) return false;
+  ++i;  // the closing ']'
+  return true;
+}
+
+// Splits a pattern into atoms; nullopt when it has groups, alternatives or '.'.
+std::optional<std::vector<Atom>> simple_atoms(std::string_view xsd_pattern) {
+  std::wstring s;
+  decode_utf8(xsd_pattern, s);
+  std::vector<Atom> atoms;
+  for (std::size_t i = 0; i < s.size();) {
+    Atom atom;
+    const wchar_t c = s[i];
+    if (std::wstring_view(L"()|.{}?*+]").find(c) != std::wstring_view::npos) return std::nullopt;
+    if (c == L'\\') {
+      if (i + 1 >= s.size()) return std::nullopt;
+      add_escape(s[i + 1], atom.ranges);
+      i += 2;
+    } else if (c == L'[') {
+      ++i;
+      if (!read_class(s, i, atom)) return std::nullopt;
+    } else {
+      atom.ranges.emplace_back(c, c);
+      ++i;
+    }
+    if (!read_quantifier(s, i, atom)) return std::nullopt;
+    atoms.push_back(std::move(atom));
+  }
+  return atoms;
+}
+
+bool match_atoms(const std::vector<Atom>& atoms, std::size_t a, const std::wstring& value,
+                 std::size_t at) {
+  if (a == atoms.size()) return at == value.size();
+  const Atom& atom = atoms[a];
+  std::size_t taken = 0;
+  while (taken < atom.max && at + taken < value.size() && atom.accepts(value[at + taken])) ++taken;
+  while (taken >= atom.min) {
+    if (match_atoms(atoms, a + 1, value, at + taken)) return true;
+    if (taken == 0) break;
+    --taken;
+  }
+  return false;
+}
+
+struct CompiledPattern {
+  std::optional<std::vector<Atom>> atoms;
+  std::optional<std::wregex> regex;
+};
+
+std::vector<CompiledPattern> compile_all() {
+  std::vector<CompiledPattern> compiled;
   for (std::string_view pattern : facts().patterns) {
-    compiled.emplace_back(translate_pattern(pattern),
+    CompiledPattern entry;
+    entry.atoms = simple_atoms(pattern);
+    if (!entry.atoms) {
+      entry.regex.emplace(translate_pattern(pattern),
                           std::regex::ECMAScript | std::regex::optimize);
+    }
+    compiled.push_back(std::move(entry));
   }
   return compiled;
 }
@@ -98,8 +249,10 @@ std::wstring translate_pattern(std::string_view xsd_pattern) {
 }
 
 bool matches_pattern(std::uint32_t index, const std::wstring& value) {
-  static const std::vector<std::wregex> compiled = compile_all();
-  return std::regex_match(value, compiled.at(index));
+  static const std::vector<CompiledPattern> compiled = compile_all();
+  const CompiledPattern& pattern = compiled.at(index);
+  if (pattern.atoms) return match_atoms(*pattern.atoms, 0, value, 0);
+  return std::regex_match(value, *pattern.regex);
 }
 
 }  // namespace drovanexis::schema
