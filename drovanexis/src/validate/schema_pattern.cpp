@@ -27,10 +27,11 @@ std::wstring escape_class(wchar_t escape) {
   }
 }
 
-// Most patterns of the schemas are a plain run of character classes with
-// counts ("[^|]{1,40}", "[0-9]{5}", "[A-Z0-9]?[A-Z0-9]?[0-9A-Z]"). Those are
-// matched by a small backtracking matcher, many times faster than a general
-// regular expression; the rest (groups, alternatives, '.') go to std::wregex.
+// The patterns of the schemas are mostly runs of character classes with
+// counts ("[^|]{1,40}", "[0-9]{5}", "[A-Z0-9]?[A-Z0-9]?[0-9A-Z]"), sometimes
+// with a few alternatives. Those are matched by a small backtracking matcher,
+// many times faster than a general regular expression; the rest go to
+// std::wregex.
 struct Atom {
   std::vector<std::pair<wchar_t, wchar_t>> ranges;
   bool negated = false;
@@ -124,31 +125,92 @@ bool read_class(const std::wstring& s, std::size_t& i, Atom& atom) {
   return true;
 }
 
-// Splits a pattern into atoms; nullopt when it has groups, alternatives or '.'.
-std::optional<std::vector<Atom>> simple_atoms(std::string_view xsd_pattern) {
-  std::wstring s;
-  decode_utf8(xsd_pattern, s);
-  std::vector<Atom> atoms;
-  for (std::size_t i = 0; i < s.size();) {
+// A pattern as a short list of plain runs of atoms, one of which must match
+// the whole value: groups are expanded ("(0[1-9]|1[012])" gives two runs,
+// "(X)?" a run with X and one without). Patterns whose expansion would be
+// large, or that repeat a group, stay with the general matcher.
+using Run = std::vector<Atom>;
+constexpr std::size_t kMaxRuns = 64;
+
+class PatternExpander {
+ public:
+  explicit PatternExpander(std::string_view xsd_pattern) { decode_utf8(xsd_pattern, s_); }
+
+  std::optional<std::vector<Run>> expand() {
+    std::vector<Run> runs;
+    if (!alternatives(runs) || i_ != s_.size()) return std::nullopt;
+    return runs;
+  }
+
+ private:
+  bool alternatives(std::vector<Run>& out) {
+    if (!sequence(out)) return false;
+    while (i_ < s_.size() && s_[i_] == L'|') {
+      ++i_;
+      std::vector<Run> more;
+      if (!sequence(more)) return false;
+      out.insert(out.end(), more.begin(), more.end());
+      if (out.size() > kMaxRuns) return false;
+    }
+    return true;
+  }
+
+  bool sequence(std::vector<Run>& out) {
+    out.assign(1, Run{});
+    while (i_ < s_.size() && s_[i_] != L'|' && s_[i_] != L')') {
+      std::vector<Run> options;
+      if (!item(options)) return false;
+      std::vector<Run> product;
+      for (const Run& head : out) {
+        for (const Run& tail : options) {
+          Run joined = head;
+          joined.insert(joined.end(), tail.begin(), tail.end());
+          product.push_back(std::move(joined));
+        }
+      }
+      if (product.size() > kMaxRuns) return false;
+      out = std::move(product);
+    }
+    return true;
+  }
+
+  bool item(std::vector<Run>& options) {
+    const wchar_t c = s_[i_];
+    if (c == L'(') {
+      ++i_;
+      if (!alternatives(options) || i_ >= s_.size() || s_[i_] != L')') return false;
+      ++i_;
+      Atom quantity;
+      if (!read_quantifier(s_, i_, quantity)) return false;
+      if (quantity.max != 1) return false;  // a repeated group
+      if (quantity.min == 0) options.push_back(Run{});
+      return true;
+    }
     Atom atom;
-    const wchar_t c = s[i];
-    if (std::wstring_view(L"()|.{}?*+]").find(c) != std::wstring_view::npos) return std::nullopt;
+    if (std::wstring_view(L"{}?*+]").find(c) != std::wstring_view::npos) return false;
     if (c == L'\\') {
-      if (i + 1 >= s.size()) return std::nullopt;
-      add_escape(s[i + 1], atom.ranges);
-      i += 2;
+      if (i_ + 1 >= s_.size()) return false;
+      add_escape(s_[i_ + 1], atom.ranges);
+      i_ += 2;
     } else if (c == L'[') {
-      ++i;
-      if (!read_class(s, i, atom)) return std::nullopt;
+      ++i_;
+      if (!read_class(s_, i_, atom)) return false;
+    } else if (c == L'.') {  // any character but the line ends
+      atom.negated = true;
+      atom.ranges = {{L'\n', L'\n'}, {L'\r', L'\r'}};
+      ++i_;
     } else {
       atom.ranges.emplace_back(c, c);
-      ++i;
+      ++i_;
     }
-    if (!read_quantifier(s, i, atom)) return std::nullopt;
-    atoms.push_back(std::move(atom));
+    if (!read_quantifier(s_, i_, atom)) return false;
+    options.assign(1, Run{std::move(atom)});
+    return true;
   }
-  return atoms;
-}
+
+  std::wstring s_;
+  std::size_t i_ = 0;
+};
 
 bool match_atoms(const std::vector<Atom>& atoms, std::size_t a, const std::wstring& value,
                  std::size_t at) {
@@ -165,7 +227,7 @@ bool match_atoms(const std::vector<Atom>& atoms, std::size_t a, const std::wstri
 }
 
 struct CompiledPattern {
-  std::optional<std::vector<Atom>> atoms;
+  std::optional<std::vector<Run>> runs;
   std::optional<std::wregex> regex;
 };
 
@@ -173,8 +235,8 @@ std::vector<CompiledPattern> compile_all() {
   std::vector<CompiledPattern> compiled;
   for (std::string_view pattern : facts().patterns) {
     CompiledPattern entry;
-    entry.atoms = simple_atoms(pattern);
-    if (!entry.atoms) {
+    entry.runs = PatternExpander(pattern).expand();
+    if (!entry.runs) {
       entry.regex.emplace(translate_pattern(pattern),
                           std::regex::ECMAScript | std::regex::optimize);
     }
@@ -251,7 +313,10 @@ std::wstring translate_pattern(std::string_view xsd_pattern) {
 bool matches_pattern(std::uint32_t index, const std::wstring& value) {
   static const std::vector<CompiledPattern> compiled = compile_all();
   const CompiledPattern& pattern = compiled.at(index);
-  if (pattern.atoms) return match_atoms(*pattern.atoms, 0, value, 0);
+  if (pattern.runs) {
+    return std::any_of(pattern.runs->begin(), pattern.runs->end(),
+                       [&](const Run& run) { return match_atoms(run, 0, value, 0); });
+  }
   return std::regex_match(value, *pattern.regex);
 }
 

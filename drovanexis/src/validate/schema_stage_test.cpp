@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -211,9 +212,35 @@ TEST(SchemaPattern, TranslatesXsdRegularExpressions) {
     const std::wregex compiled(schema::translate_pattern(c.xsd));
     EXPECT_EQ(std::regex_match(std::wstring(c.value), compiled), c.matches) << c.xsd;
   }
-  // Every pattern of the schemas compiles.
-  for (std::string_view pattern : schema::facts().patterns) {
-    EXPECT_NO_THROW(std::wregex(schema::translate_pattern(pattern))) << pattern;
+}
+
+// The fast matcher for plain runs of classes must agree with the general
+// one on every pattern of the schemas.
+TEST(SchemaPattern, FastMatcherAgreesWithTheRegularExpressionOnEveryPattern) {
+  const std::string samples[] = {"",
+                                 "A",
+                                 "ABC",
+                                 "12345",
+                                 "CACX7605101P8",
+                                 "\xC3\x91"
+                                 "AB010101AB1",
+                                 "1|2",
+                                 "AB CD",
+                                 "2021-01-31",
+                                 "1234.56",
+                                 "00000000000000000001",
+                                 std::string(300, 'A'),
+                                 std::string(20, '7'),
+                                 "a-b_c"};
+  const auto& patterns = schema::facts().patterns;
+  std::wstring decoded;
+  for (std::uint32_t index = 0; index < patterns.size(); ++index) {
+    const std::wregex general(schema::translate_pattern(patterns[index]));
+    for (const std::string& sample : samples) {
+      schema::decode_utf8(sample, decoded);
+      EXPECT_EQ(schema::matches_pattern(index, decoded), std::regex_match(decoded, general))
+          << patterns[index] << " on «" << sample << "»";
+    }
   }
 }
 
@@ -259,7 +286,7 @@ class Mutator {
   std::string mutate(Element& root) {
     const auto elements = elements_of(root);
     Element& target = *elements[pick(elements.size())];
-    switch (pick(11)) {
+    switch (pick(12)) {
       case 0: return delete_attribute(target);
       case 1: target.set_attribute("Extra", "1"); return "extra attribute on " + target.name();
       case 2: return delete_element(root, target);
@@ -281,6 +308,13 @@ class Mutator {
       case 9:
         return change_value(target, "pad with blanks",
                             [](const std::string& v) { return "  " + v + " "; });
+      case 10: {
+        Element& host = *elements[pick(elements.size())];
+        const auto inside = elements_of(target);  // never copy an element into itself
+        if (std::find(inside.begin(), inside.end(), &host) != inside.end()) return "";
+        copy_into(host, host.children().size(), target);
+        return "copy " + target.name() + " into " + host.name();
+      }
       default: return add_foreign_element(root);
     }
   }

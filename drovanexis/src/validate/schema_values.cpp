@@ -274,15 +274,27 @@ std::optional<ValueProblem> check_number(const SimpleType& type, std::string_vie
 
 }  // namespace
 
-std::string_view apply_white_space(WhiteSpace rule, std::string_view value, ValueScratch& scratch) {
+std::string_view apply_white_space(WhiteSpace rule, std::string_view value,
+                                   ValueScratch& scratch) {
   if (rule == WhiteSpace::kPreserve) return value;
   const auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-  const bool changes =
-      rule == WhiteSpace::kReplace
-          ? value.find_first_of("\t\n\r") != std::string_view::npos
-          : (!value.empty() && (is_space(value.front()) || is_space(value.back()))) ||
-                value.find_first_of("\t\n\r") != std::string_view::npos ||
-                value.find("  ") != std::string_view::npos;
+  // One pass to see whether anything changes: most values are already clean
+  // (and some, the certificate and the seal, are long).
+  bool changes = false;
+  if (rule == WhiteSpace::kReplace) {
+    changes = std::any_of(value.begin(), value.end(),
+                          [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
+  } else {
+    char previous = ' ';  // a leading blank changes the value
+    for (char c : value) {
+      if (c == '\t' || c == '\n' || c == '\r' || (c == ' ' && previous == ' ')) {
+        changes = true;
+        break;
+      }
+      previous = c;
+    }
+    changes = changes || (!value.empty() && value.back() == ' ');
+  }
   if (!changes) return value;
   std::string& out = scratch.normalized;
   out.clear();
