@@ -240,7 +240,8 @@ class SchemaChecker {
                    std::string_view raw, const schema::AttributeDecl& decl) {
     const schema::SimpleType& type = facts_.simple_types[decl.type];
     const std::string_view value = schema::apply_white_space(type.white_space, raw, scratch_);
-    if (value.size() != raw.size()) normalized_.push_back({&element, index, std::string(value)});
+    // apply_white_space hands back the value itself when nothing changes.
+    if (value.data() != raw.data()) normalized_.push_back({&element, index, std::string(value)});
     if (auto problem = schema::check_value(type, value, scratch_)) {
       fail(name, problem->rule, std::move(problem->explanation));
       return;
@@ -267,7 +268,7 @@ class SchemaChecker {
           facts_.simple_types[static_cast<std::size_t>(type.text_type)];
       const std::string_view value =
           schema::apply_white_space(text_type.white_space, element.text(), scratch_);
-      if (value.size() != element.text().size())
+      if (value.data() != element.text().data())
         normalized_.push_back({&element, kText, std::string(value)});
       if (auto problem = schema::check_value(text_type, value, scratch_))
         fail("", problem->rule, std::move(problem->explanation));

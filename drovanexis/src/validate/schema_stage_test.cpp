@@ -176,6 +176,7 @@ TEST(SchemaStage, CollapsesBlanksForLaterRulesAndComparesDecimalsByValue) {
   Element document = example("cfdi33-ingreso.xml");
   child(document, "cfdi:Emisor").set_attribute("Rfc", " CACX7605101P8");
   document.set_attribute("MetodoPago", " PPD ");
+  child(document, "cfdi:Receptor").set_attribute("Nombre", "Juan\tPérez");  // same length
   document.set_attribute("Version", "3.3");
   const SchemaCheck check = check_schema(document);
   EXPECT_TRUE(check.failures.empty()) << rules_of(check);
@@ -183,6 +184,7 @@ TEST(SchemaStage, CollapsesBlanksForLaterRulesAndComparesDecimalsByValue) {
   const Element& view = check.view(document);
   EXPECT_EQ(*view.attribute("MetodoPago"), "PPD");
   EXPECT_EQ(*view.child("cfdi:Emisor")->attribute("Rfc"), "CACX7605101P8");
+  EXPECT_EQ(*view.child("cfdi:Receptor")->attribute("Nombre"), "Juan Pérez");
   EXPECT_EQ(*document.attribute("MetodoPago"), " PPD ");
 
   Element padded = example("cfdi33-ingreso.xml");

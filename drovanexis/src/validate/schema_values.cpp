@@ -274,8 +274,7 @@ std::optional<ValueProblem> check_number(const SimpleType& type, std::string_vie
 
 }  // namespace
 
-std::string_view apply_white_space(WhiteSpace rule, std::string_view value,
-                                   ValueScratch& scratch) {
+std::string_view apply_white_space(WhiteSpace rule, std::string_view value, ValueScratch& scratch) {
   if (rule == WhiteSpace::kPreserve) return value;
   const auto is_space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
   // One pass to see whether anything changes: most values are already clean
@@ -285,13 +284,12 @@ std::string_view apply_white_space(WhiteSpace rule, std::string_view value,
     changes = std::any_of(value.begin(), value.end(),
                           [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
   } else {
-    char previous = ' ';  // a leading blank changes the value
-    for (char c : value) {
-      if (c == '\t' || c == '\n' || c == '\r' || (c == ' ' && previous == ' ')) {
-        changes = true;
-        break;
-      }
-      previous = c;
+    // Only bytes up to the blank can matter: a tab or line end, a leading
+    // blank, or a blank after another.
+    for (std::size_t k = 0; k < value.size() && !changes; ++k) {
+      const auto c = static_cast<unsigned char>(value[k]);
+      if (c > ' ') continue;
+      changes = c == ' ' ? k == 0 || value[k - 1] == ' ' : c == '\t' || c == '\n' || c == '\r';
     }
     changes = changes || (!value.empty() && value.back() == ' ');
   }
