@@ -103,7 +103,8 @@ class SchemaChecker {
   // nullopt after recording why nothing fits.
   std::optional<std::size_t> match(const Particle& p, std::size_t position) {
     std::uint32_t count = 0;
-    while (count < p.max_occurs && position < children_->size() &&
+    const bool unbounded = p.max_occurs == schema::kUnbounded;
+    while ((unbounded || count < p.max_occurs) && position < children_->size() &&
            starts(p, (*children_)[position]->name())) {
       const auto next = match_once(p, position);
       if (!next) return std::nullopt;
