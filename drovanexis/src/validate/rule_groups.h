@@ -7,7 +7,7 @@
 // The rule groups, one per file; validate_document runs them in this order.
 namespace drovanexis::rules {
 
-Failures structure_rules(const Element& comprobante);  // 301
+Failures structure_rules(const Element& comprobante);  // 301: payment currencies
 Failures provider_rules(const Element& comprobante,
                         const ValidationContext& context);      // 302–308, 401
 Failures cfdi33_comprobante_rules(const Element& comprobante);  // CFDI33101–33141

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "validate/rule_groups.h"
+#include "validate/schema_stage.h"
 
 namespace drovanexis {
 
@@ -32,9 +33,12 @@ void run_group(const Group& group, const Element& comprobante, const ValidationC
 
 }  // namespace
 
-std::vector<Failure> validate_document(const Element& comprobante,
+std::vector<Failure> validate_document(const Element& document,
                                        const ValidationContext& context) {
-  std::vector<Failure> failures;
+  // Schema validity first; the rules then read values as the schema reads them.
+  SchemaCheck schema = check_schema(document);
+  std::vector<Failure> failures = std::move(schema.failures);
+  const Element& comprobante = schema.view(document);
   run_group(without_context<rules::structure_rules>, comprobante, context, failures);
   // Without a CFDI 3.3 root no other rule has anything to judge.
   if (comprobante.name() != rules::kComprobante || rules::attr(comprobante, "Version") != "3.3")
