@@ -302,10 +302,19 @@ class SchemaChecker {
   }
 
   // Checks a matched child against its declaration; a wildcard's child
-  // against the global declaration of its name, which must exist.
+  // against the global declaration of its name, which must exist. The one
+  // exception is the content of cfdi:Addenda: it is the issuer's and its
+  // trading partner's own data, outside the original string and the seal,
+  // in vocabularies no provider holds a schema for, so providers take it as
+  // it is (a strict reading of the schema's wildcard would refuse every
+  // addenda, which no provider does).
   void descend(const Element& child, const ElementDecl* decl) {
     path_.push_back(&child);
     if (decl == nullptr) decl = schema::global_element(child.name());
+    if (decl == nullptr && path_.size() >= 2 && path_[path_.size() - 2]->name() == "cfdi:Addenda") {
+      path_.pop_back();
+      return;
+    }
     if (decl == nullptr) {
       fail("", "espacio de nombres desconocido",
            "El elemento " + child.name() +
