@@ -53,7 +53,7 @@ TEST(EntryTable, BindingNameRule) {
 TEST(EntryTable, RowsCarryTheEntrysKindsAndSpelling) {
   struct Row {
     std::string_view entry_name;
-    std::string_view kinds;
+    std::string kinds;  // owned: some rows build it from temporaries
     ResultKind result;
   };
   const Row rows[] = {
