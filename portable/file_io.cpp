@@ -81,7 +81,8 @@ void remove_stale_temporaries_once(const std::string& folder) {
 
 std::optional<std::string> read_file(std::string_view windows_name) {
   const auto path = resolve_path(windows_name);
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -103,6 +104,12 @@ std::optional<std::string> read_file(std::string_view windows_name) {
   }
   ::close(fd);
   return bytes;
+}
+
+ReadFailure read_failure(std::string_view windows_name) {
+  struct stat info {};
+  if (::stat(resolve_path(windows_name).c_str(), &info) != 0) return ReadFailure::not_found;
+  return S_ISREG(info.st_mode) ? ReadFailure::unreadable : ReadFailure::not_regular;
 }
 
 StagedFile::StagedFile(std::string_view windows_name) {

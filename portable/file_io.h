@@ -7,8 +7,16 @@
 namespace portable {
 
 // The whole file as bytes, with Windows file-name semantics (see
-// resolve_path); nullopt when the file cannot be opened or read.
+// resolve_path); nullopt when the file cannot be opened or read, or is not a
+// regular file. A FIFO, a device or a socket is refused without being waited
+// on: the open does not block and the type is checked on the open file.
 std::optional<std::string> read_file(std::string_view windows_name);
+
+// Why read_file found nothing, for a message: the name is missing, names
+// something other than a regular file, or names a regular file that could
+// not be read.
+enum class ReadFailure { not_found, not_regular, unreadable };
+ReadFailure read_failure(std::string_view windows_name);
 
 // Whether an atomic write also survives a crash of the machine.
 enum class Durability {

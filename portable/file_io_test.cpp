@@ -26,6 +26,29 @@ TEST(FileIo, ReadsWholeFilesByWindowsNames) {
   EXPECT_EQ(portable::read_file("folder"), std::nullopt);
 }
 
+// A FIFO would block an ordinary open until a writer came; it is refused at
+// once, like a folder or a device, and read_failure tells why.
+TEST(FileIo, NamesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
+  portable::TestFolder folder;
+  ASSERT_EQ(::mkfifo("Pipe.xml", 0600), 0);
+  fs::create_directory("folder");
+  std::ofstream("plain.txt") << "x";
+  const struct {
+    const char* name;
+    portable::ReadFailure failure;
+  } cases[] = {
+      {".\\pipe.xml", portable::ReadFailure::not_regular},
+      {"folder", portable::ReadFailure::not_regular},
+      {"/dev/zero", portable::ReadFailure::not_regular},
+      {"missing.xml", portable::ReadFailure::not_found},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(portable::read_file(c.name), std::nullopt) << c.name;
+    EXPECT_EQ(portable::read_failure(c.name), c.failure) << c.name;
+  }
+  EXPECT_EQ(portable::read_file("plain.txt"), "x");
+}
+
 // Both kinds of atomic write: flushed to disk, and replaced whole only.
 constexpr portable::Durability kDurabilities[] = {portable::Durability::durable,
                                                   portable::Durability::replace_only};

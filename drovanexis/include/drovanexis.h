@@ -130,6 +130,25 @@ DROVANEXIS_API int32_t Drovanexis_New(const char* version);
 // Builds, seals and stamps the document with the CSD certificate file, its private key file and
 // the key password, and writes the stamped XML to output_file. Returns 0 on success; any other
 // value on failure, with the reasons in "Drovanexis.log" (working folder).
+// Limits of what processing reads. Each refusal is a non-zero result, with the code and a
+// message naming the limit in the log; none of them spends a stamp.
+//   External XML (Drovanexis_SetCompleteXML_cfdi33), result 301 "XML mal formado" with:
+//     larger than 32 MiB                          "the document is larger than 32 MiB"
+//     elements nested deeper than 100 levels      "elements nested deeper than 100 levels"
+//     more than 256 attributes on one element,    "an element has more than 256 attributes
+//       namespace declarations included             (namespace declarations included)"
+//     more than 128 namespace declarations in     "more than 128 namespace declarations are
+//       scope at one element                        in scope"
+//     more than 1,000,000 elements (and so        "the document has more than 1000000
+//       children of any one)                        elements"
+//     an attribute value or the content of one    "the value of attribute "X" is longer than
+//       element longer than 8 MiB                   8 MiB" / "the content of an element ..."
+//     UTF-16, UCS-4 or EBCDIC text, or a declared encoding that is not UTF-8 or a
+//       single-byte ASCII-compatible one (windows-1252, ISO-8859-n)
+//   Certificate and key files: a name that is not a regular file (a folder, a FIFO, a
+//     device) is refused at once, result 801 (certificate) or 802 (key); a key that asks
+//     for more than 1,000,000 password-hash iterations is refused before any derivation,
+//     result 802.
 DROVANEXIS_API int32_t Drovanexis_ProcesaDocumento(int32_t handle, const char* certificate_file,
                                                    const char* key_file, const char* key_password,
                                                    const char* output_file);

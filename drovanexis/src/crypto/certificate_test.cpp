@@ -1,6 +1,10 @@
 #include "crypto/certificate.h"
 
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <openssl/objects.h>
+#include <openssl/x509.h>
+#include <sys/stat.h>
 
 #include <ctime>
 #include <filesystem>
@@ -148,7 +152,7 @@ TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
       {"missing key", [] { PrivateKey::load(".\\nada.key", "x"); }, CryptoErrorCode::kFileNotFound,
        "nada.key"},
       {"a folder, not a file", [] { Certificate::load("folder.cer"); },
-       CryptoErrorCode::kFileUnreadable, "folder.cer"},
+       CryptoErrorCode::kNotRegularFile, "folder.cer"},
       {"empty certificate", [] { Certificate::load("empty.cer"); },
        CryptoErrorCode::kCertificateDamaged, "empty.cer"},
       {"text as certificate", [] { Certificate::load("text.cer"); },
@@ -182,6 +186,84 @@ TEST(CryptoErrors, EachBadInputHasItsOwnClearError) {
       EXPECT_EQ(error.code(), c.code) << c.label << ": " << error.what();
       EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos)
           << c.label << ": " << error.what();
+    }
+  }
+}
+
+// A FIFO would block a plain open until some writer came; a device would be
+// read for ever. Each is refused at once, as not a regular file.
+TEST(CryptoErrors, FilesThatAreNotRegularAreRefusedWithoutWaiting) {
+  portable::TestFolder folder;
+  ASSERT_EQ(::mkfifo("pipe.cer", 0600), 0);
+  ASSERT_EQ(::mkfifo("pipe.key", 0600), 0);
+  const struct {
+    const char* label;
+    std::function<void()> action;
+    const char* named;
+  } cases[] = {
+      {"FIFO as certificate", [] { Certificate::load("pipe.cer"); }, "pipe.cer"},
+      {"FIFO as key", [] { PrivateKey::load("pipe.key", "x"); }, "pipe.key"},
+      {"device as certificate", [] { Certificate::load("/dev/zero"); }, "/dev/zero"},
+  };
+  for (const auto& c : cases) {
+    try {
+      c.action();
+      ADD_FAILURE() << c.label << ": no error";
+    } catch (const CryptoError& error) {
+      EXPECT_EQ(error.code(), CryptoErrorCode::kNotRegularFile) << c.label << ": " << error.what();
+      EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
+    }
+  }
+}
+
+// An encrypted key whose password derivation asks for `iterations`, under
+// PBES2 with PBKDF2 or under the older PKCS#5 scheme. Only the header is real:
+// a key over the cap must be refused before anything is derived or decrypted.
+std::string key_asking_for(long iterations, bool pbes2) {
+  unsigned char salt[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  X509_ALGOR* scheme = pbes2 ? PKCS5_pbe2_set_iv(EVP_aes_256_cbc(), static_cast<int>(iterations),
+                                                 salt, sizeof salt, nullptr, NID_hmacWithSHA256)
+                             : PKCS5_pbe_set(NID_pbeWithSHA1AndDES_CBC,
+                                             static_cast<int>(iterations), salt, sizeof salt);
+  X509_SIG* sig = X509_SIG_new();
+  X509_ALGOR* algorithm = nullptr;
+  ASN1_OCTET_STRING* data = nullptr;
+  X509_SIG_getm(sig, &algorithm, &data);
+  const ASN1_OBJECT* oid = nullptr;
+  int type = 0;
+  const void* value = nullptr;
+  X509_ALGOR_get0(&oid, &type, &value, scheme);
+  X509_ALGOR_set0(algorithm, OBJ_dup(oid), type,
+                  ASN1_STRING_dup(static_cast<const ASN1_STRING*>(value)));
+  ASN1_OCTET_STRING_set(data, reinterpret_cast<const unsigned char*>("0123456789abcdef"), 16);
+  unsigned char* der = nullptr;
+  const int length = i2d_X509_SIG(sig, &der);
+  std::string bytes(reinterpret_cast<const char*>(der), static_cast<std::size_t>(length));
+  OPENSSL_free(der);
+  X509_SIG_free(sig);
+  X509_ALGOR_free(scheme);
+  return bytes;
+}
+
+TEST(CryptoErrors, KeysAskingForTooManyIterationsAreRefusedBeforeDeriving) {
+  for (const bool pbes2 : {true, false}) {
+    for (const long iterations : {kMaxKeyIterations + 1, 2147483647L}) {
+      try {
+        PrivateKey::from_bytes(key_asking_for(iterations, pbes2), "pw", "costly.key");
+        ADD_FAILURE() << iterations << " iterations accepted";
+      } catch (const CryptoError& error) {
+        EXPECT_EQ(error.code(), CryptoErrorCode::kKeyTooCostly) << error.what();
+        EXPECT_NE(std::string(error.what()).find("costly.key"), std::string::npos);
+        EXPECT_NE(std::string(error.what()).find(std::to_string(iterations)), std::string::npos)
+            << error.what();
+      }
+    }
+    // Under the cap the header passes and the password is what fails.
+    try {
+      PrivateKey::from_bytes(key_asking_for(2048, pbes2), "pw", "cheap.key");
+      ADD_FAILURE() << "a key of random bytes opened";
+    } catch (const CryptoError& error) {
+      EXPECT_NE(error.code(), CryptoErrorCode::kKeyTooCostly) << error.what();
     }
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,12 +9,18 @@
 
 namespace drovanexis {
 
+// The most password-hash iterations a key file may ask for. The SAT's keys
+// use 2,048; the cap leaves generous headroom while keeping a hostile key
+// from holding a call for minutes.
+inline constexpr std::int64_t kMaxKeyIterations = 1'000'000;
+
 // An RSA private key, opened from a password-protected PKCS#8 file.
 class PrivateKey {
  public:
   // Reads an encrypted PKCS#8 key (DER, or PEM "ENCRYPTED PRIVATE KEY") and
   // opens it with the password. Throws CryptoError: kFileNotFound,
-  // kFileUnreadable, kKeyDamaged, kWrongPassword.
+  // kNotRegularFile, kFileUnreadable, kKeyDamaged, kKeyTooCostly (more than
+  // kMaxKeyIterations, refused before any derivation), kWrongPassword.
   static PrivateKey load(std::string_view file_name, std::string_view password);
   static PrivateKey from_bytes(std::string_view bytes, std::string_view password,
                                std::string_view source);

@@ -35,6 +35,12 @@ class Element {
   // in which case only its value changes.
   void insert_attribute(std::size_t position, std::string_view name, std::string value);
   bool remove_attribute(std::string_view name);
+  // Appends without looking for an attribute of the same name, for a caller
+  // that knows there is none (the XML reader: the parser refuses duplicates),
+  // so that an element of many attributes is built in linear time.
+  void append_new_attribute(std::string name, std::string value) {
+    attributes_.push_back(Attribute{std::move(name), std::move(value)});
+  }
 
   const std::vector<std::unique_ptr<Element>>& children() const { return children_; }
   Element& add_child(std::string qualified_name);

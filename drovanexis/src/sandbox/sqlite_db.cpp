@@ -26,13 +26,24 @@ SqliteDb::SqliteDb(const std::filesystem::path& file) : file_(file) {
     db_ = nullptr;
     throw StateError(file.string() + ": cannot open the sandbox state file: " + message);
   }
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-  exec("PRAGMA journal_mode=WAL");
-  exec("PRAGMA synchronous=FULL");
-  exec("PRAGMA foreign_keys=ON");
+  // A damaged file ("file is not a database") fails here, after the open
+  // succeeded: the destructor does not run for a constructor that throws, so
+  // the connection (and its descriptor) is closed before the error leaves.
+  try {
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    exec("PRAGMA journal_mode=WAL");
+    exec("PRAGMA synchronous=FULL");
+    exec("PRAGMA foreign_keys=ON");
+  } catch (...) {
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    throw;
+  }
 }
 
-SqliteDb::~SqliteDb() { sqlite3_close(db_); }
+// close_v2 closes once the last statement is finalized, so that no path can
+// leave the connection open.
+SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
 
 void SqliteDb::exec(std::string_view sql) {
   Statement statement(*this, sql);

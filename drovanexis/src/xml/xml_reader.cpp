@@ -1,47 +1,26 @@
 #include "xml/xml_reader.h"
 
+#include <libxml/SAX2.h>
+#include <libxml/globals.h>
 #include <libxml/parser.h>
-#include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
-#include <array>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
+
+#include "document/namespaces.h"
+#include "xml/xml_input_guard.h"
 
 namespace drovanexis {
 namespace {
-
-struct NamespaceName {
-  std::string_view uri;
-  std::string_view prefix;
-};
-
-// The prefixes every part of the library uses for the namespaces it knows.
-constexpr std::array<NamespaceName, 7> kCanonicalPrefixes{{
-    {"http://www.sat.gob.mx/cfd/3", "cfdi"},
-    {"http://www.sat.gob.mx/Pagos", "pago10"},
-    {"http://www.sat.gob.mx/nomina12", "nomina12"},
-    {"http://www.sat.gob.mx/CartaPorte", "cartaporte"},
-    {"http://www.sat.gob.mx/CartaPorte20", "cartaporte20"},
-    {"http://www.sat.gob.mx/TimbreFiscalDigital", "tfd"},
-    {"http://www.w3.org/2001/XMLSchema-instance", "xsi"},
-}};
 
 std::string_view text_of(const xmlChar* s) {
   return s == nullptr ? std::string_view{} : std::string_view(reinterpret_cast<const char*>(s));
 }
 
-// The prefix a name in namespace (uri, own_prefix) gets in the tree.
-std::string_view prefix_for(std::string_view uri, std::string_view own_prefix) {
-  for (const auto& known : kCanonicalPrefixes) {
-    if (known.uri == uri) return known.prefix;
-  }
-  return own_prefix;
-}
-
-std::string qualified(const xmlNs* ns, std::string_view local) {
-  if (ns == nullptr) return std::string(local);
-  const auto prefix = prefix_for(text_of(ns->href), text_of(ns->prefix));
+std::string joined(std::string_view prefix, std::string_view local) {
   if (prefix.empty()) return std::string(local);
   std::string name;
   name.reserve(prefix.size() + 1 + local.size());
@@ -49,85 +28,241 @@ std::string qualified(const xmlNs* ns, std::string_view local) {
   return name;
 }
 
-std::string declaration_name(const xmlNs& ns) {
-  const auto prefix = prefix_for(text_of(ns.href), text_of(ns.prefix));
-  return prefix.empty() ? std::string("xmlns") : "xmlns:" + std::string(prefix);
-}
-
 bool only_white_space(std::string_view s) {
   return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-void copy_node(const xmlNode& from, Element& to, int depth);
-
-void copy_children(const xmlNode& from, Element& to, int depth) {
-  std::string text;
-  for (const xmlNode* child = from.children; child != nullptr; child = child->next) {
-    if (child->type == XML_ELEMENT_NODE) {
-      copy_node(*child, to.add_child(qualified(child->ns, text_of(child->name))), depth + 1);
-    } else if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
-      text.append(text_of(child->content));
-    }
-  }
-  if (!only_white_space(text)) to.set_text(std::move(text));
-}
-
-void copy_node(const xmlNode& from, Element& to, int depth) {
-  if (depth > kMaxXmlDepth) {
-    throw XmlParseError(static_cast<int>(xmlGetLineNo(&from)), 0,
-                        "elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels");
-  }
-  for (const xmlNs* ns = from.nsDef; ns != nullptr; ns = ns->next) {
-    to.set_attribute(declaration_name(*ns), std::string(text_of(ns->href)));
-  }
-  for (const xmlAttr* attr = from.properties; attr != nullptr; attr = attr->next) {
-    std::string value;
-    for (const xmlNode* part = attr->children; part != nullptr; part = part->next) {
-      value.append(text_of(part->content));
-    }
-    to.set_attribute(qualified(attr->ns, text_of(attr->name)), std::move(value));
-  }
-  copy_children(from, to, depth);
-}
-
-struct ParserState {
-  bool doctype_seen = false;
-  bool error_seen = false;
+// A failure found while the parser runs: the first one is kept, since the
+// parser may go on reporting consequences of it.
+struct Failure {
   int line = 0;
   int column = 0;
   std::string reason;
 };
 
-std::string trimmed_message(const char* message) {
-  std::string text = message == nullptr ? "not a well-formed XML document" : message;
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
+// Builds the element tree straight from the parser's events, so that no
+// second tree (the XML library's own) is ever held in memory.
+class TreeBuilder {
+ public:
+  explicit TreeBuilder(xmlParserCtxt& parser) : parser_(parser) {}
+
+  void start_element(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri,
+                     int namespace_count, const xmlChar** namespaces, int attribute_count,
+                     const xmlChar** attributes) {
+    if (failed()) return;
+    if (open_.size() >= static_cast<std::size_t>(kMaxXmlDepth)) {
+      return fail("elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels");
+    }
+    if (++elements_ > kMaxXmlElements) {
+      return fail("the document has more than " + std::to_string(kMaxXmlElements) + " elements");
+    }
+    in_scope_ += static_cast<std::size_t>(namespace_count);
+    if (in_scope_ > kMaxXmlNamespacesInScope) {
+      return fail("more than " + std::to_string(kMaxXmlNamespacesInScope) +
+                  " namespace declarations are in scope");
+    }
+    const auto name = element_name(local, prefix, uri);
+    if (!name) return;
+    Element& element = open_.empty() ? root_.emplace(std::move(*name))
+                                     : open_.back().element->add_child(std::move(*name));
+    open_.push_back({&element, {}, static_cast<std::size_t>(namespace_count)});
+    add_declarations(element, namespace_count, namespaces);
+    add_attributes(element, attribute_count, attributes);
+  }
+
+  void end_element() {
+    if (failed() || open_.empty()) return;
+    Open& closing = open_.back();
+    if (!only_white_space(closing.text)) closing.element->set_text(std::move(closing.text));
+    in_scope_ -= closing.declarations;
+    open_.pop_back();
+  }
+
+  void characters(const xmlChar* bytes, int length) {
+    if (failed() || open_.empty() || length <= 0) return;
+    std::string& text = open_.back().text;
+    if (text.size() + static_cast<std::size_t>(length) > kMaxXmlValueBytes) {
+      return fail("the content of an element is longer than " + value_limit());
+    }
+    text.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
+  }
+
+  void refuse_doctype() { fail("a document type declaration (DOCTYPE) is not accepted"); }
+
+  // Diagnostics of the XML library, which would otherwise go to standard error.
+  void library_error(const xmlError& error) {
+    if (error.level < XML_ERR_ERROR) return;
+    if (!failure_) {
+      std::string reason = error.message == nullptr ? "" : error.message;
+      while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+      if (reason.empty()) reason = "not a well-formed XML document";
+      failure_ = Failure{error.line, error.int2, std::move(reason)};
+    } else if (failure_->line == 0 && error.line > 0) {
+      // An encoding error comes without a position; the parser's next one has it.
+      failure_->line = error.line;
+      failure_->column = error.int2;
+    }
+  }
+
+  bool failed() const { return failure_.has_value(); }
+  const std::optional<Failure>& failure() const { return failure_; }
+  std::optional<Element>& root() { return root_; }
+
+ private:
+  struct Open {
+    Element* element;
+    std::string text;
+    std::size_t declarations;
+  };
+
+  void fail(std::string reason) {
+    if (failure_) return;
+    const xmlParserInput* input = parser_.input;
+    failure_ = Failure{input != nullptr ? input->line : 0, input != nullptr ? input->col : 0,
+                       std::move(reason)};
+    xmlStopParser(&parser_);
+  }
+
+  std::string value_limit() const {
+    return std::to_string(kMaxXmlValueBytes / (1024 * 1024)) + " MiB";
+  }
+
+  // The prefix the tree gives to names of namespace `uri`, written in the
+  // text with prefix `own`; nullopt (after failing) for an undeclared prefix.
+  std::optional<std::string_view> tree_prefix(const xmlChar* own, const xmlChar* uri,
+                                              std::string_view local) {
+    if (uri == nullptr) {
+      if (own == nullptr) return std::string_view{};
+      fail("the prefix \"" + std::string(text_of(own)) + "\" of \"" + joined(text_of(own), local) +
+           "\" is not declared");
+      return std::nullopt;
+    }
+    if (const KnownNamespace* known = namespace_by_uri(text_of(uri))) return known->prefix;
+    return text_of(own);
+  }
+
+  std::optional<std::string> element_name(const xmlChar* local, const xmlChar* prefix,
+                                          const xmlChar* uri) {
+    const auto tree = tree_prefix(prefix, uri, text_of(local));
+    if (!tree) return std::nullopt;
+    return joined(*tree, text_of(local));
+  }
+
+  // Declarations become attributes named with the tree's prefix. A prefix
+  // the library reserves for a namespace it knows may not name another one:
+  // otherwise a foreign element would read as, say, a CFDI element.
+  void add_declarations(Element& element, int count, const xmlChar** namespaces) {
+    for (int i = 0; i < count && !failed(); ++i) {
+      const std::string_view own = text_of(namespaces[2 * i]);
+      const std::string_view uri = text_of(namespaces[2 * i + 1]);
+      if (const KnownNamespace* known = namespace_by_uri(uri)) {
+        // Two prefixes for one known namespace become one declaration.
+        std::string name = joined("xmlns", known->prefix);
+        if (element.attribute(name) == nullptr) {
+          element.append_new_attribute(std::move(name), std::string(uri));
+        }
+        continue;
+      }
+      if (const KnownNamespace* reserved = namespace_by_prefix(own);
+          reserved != nullptr && !own.empty()) {
+        return fail("the prefix \"" + std::string(own) + "\" is bound to \"" + std::string(uri) +
+                    "\"; it is reserved for " + std::string(reserved->uri));
+      }
+      // The parser refuses a prefix declared twice on one element.
+      element.append_new_attribute(own.empty() ? std::string("xmlns") : joined("xmlns", own),
+                                   std::string(uri));
+    }
+  }
+
+  // libxml2 hands each attribute as five pointers: local name, prefix,
+  // namespace, and the value's start and end.
+  void add_attributes(Element& element, int count, const xmlChar** attributes) {
+    for (int i = 0; i < count && !failed(); ++i) {
+      const xmlChar** a = attributes + 5 * i;
+      const auto prefix = tree_prefix(a[1], a[2], text_of(a[0]));
+      if (!prefix) return;
+      const auto length = static_cast<std::size_t>(a[4] - a[3]);
+      if (length > kMaxXmlValueBytes) {
+        return fail("the value of attribute \"" + std::string(text_of(a[0])) +
+                    "\" is longer than " + value_limit());
+      }
+      // Unique: the parser refuses two attributes of one namespace and local
+      // name, and distinct namespaces never share a prefix in the tree.
+      element.append_new_attribute(joined(*prefix, text_of(a[0])),
+                                   std::string(reinterpret_cast<const char*>(a[3]), length));
+    }
+  }
+
+  xmlParserCtxt& parser_;
+  std::optional<Element> root_;
+  std::vector<Open> open_;
+  std::size_t elements_ = 0;
+  std::size_t in_scope_ = 0;
+  std::optional<Failure> failure_;
+};
+
+TreeBuilder& builder_of(void* context) {
+  return *static_cast<TreeBuilder*>(static_cast<xmlParserCtxt*>(context)->_private);
 }
 
-// Keeps the first error: the parser may go on reporting consequences of it.
-void record_error(void* context, xmlErrorPtr error) {
-  auto* parser = static_cast<xmlParserCtxtPtr>(context);
-  auto* state = static_cast<ParserState*>(parser->_private);
-  if (state->error_seen || error == nullptr || error->level < XML_ERR_ERROR) return;
-  state->error_seen = true;
-  state->line = error->line;
-  state->column = error->int2;
-  state->reason = trimmed_message(error->message);
+void on_start_element(void* context, const xmlChar* local, const xmlChar* prefix,
+                      const xmlChar* uri, int namespace_count, const xmlChar** namespaces,
+                      int attribute_count, int /*defaulted*/, const xmlChar** attributes) {
+  builder_of(context).start_element(local, prefix, uri, namespace_count, namespaces,
+                                    attribute_count, attributes);
 }
 
-// Called by the parser at "<!DOCTYPE"; stops it before any declaration of
-// the internal subset is read.
-void refuse_doctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-  auto* parser = static_cast<xmlParserCtxtPtr>(context);
-  static_cast<ParserState*>(parser->_private)->doctype_seen = true;
-  xmlStopParser(parser);
+void on_end_element(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  builder_of(context).end_element();
 }
+
+void on_characters(void* context, const xmlChar* bytes, int length) {
+  builder_of(context).characters(bytes, length);
+}
+
+// Called at "<!DOCTYPE"; stops the parser before any declaration of the
+// internal subset is read.
+void on_doctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  builder_of(context).refuse_doctype();
+}
+
+void on_error(void* context, xmlErrorPtr error) {
+  if (context != nullptr && error != nullptr) builder_of(context).library_error(*error);
+}
+
+xmlSAXHandler tree_building_events() {
+  xmlSAXHandler events{};
+  events.initialized = XML_SAX2_MAGIC;
+  events.startElementNs = on_start_element;
+  events.endElementNs = on_end_element;
+  events.characters = on_characters;
+  events.ignorableWhitespace = on_characters;
+  events.cdataBlock = on_characters;
+  events.internalSubset = on_doctype;
+  events.serror = on_error;
+  return events;
+}
+
+// Routes the diagnostics the XML library raises without a parser (an
+// encoding conversion that fails, for one) to the parser's handler for the
+// lifetime of the guard, on this thread.
+class ErrorRouting {
+ public:
+  explicit ErrorRouting(xmlParserCtxt* parser)
+      : saved_handler_(xmlStructuredError), saved_context_(xmlStructuredErrorContext) {
+    xmlSetStructuredErrorFunc(parser, on_error);
+  }
+  ~ErrorRouting() { xmlSetStructuredErrorFunc(saved_context_, saved_handler_); }
+  ErrorRouting(const ErrorRouting&) = delete;
+  ErrorRouting& operator=(const ErrorRouting&) = delete;
+
+ private:
+  xmlStructuredErrorFunc saved_handler_;
+  void* saved_context_;
+};
 
 struct ParserDeleter {
   void operator()(xmlParserCtxt* p) const { xmlFreeParserCtxt(p); }
-};
-struct DocDeleter {
-  void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
 };
 
 }  // namespace
@@ -141,39 +276,30 @@ XmlParseError::XmlParseError(int line, int column, std::string reason)
       reason_(std::move(reason)) {}
 
 Element parse_xml(std::string_view text) {
-  if (text.size() > kMaxXmlBytes) {
-    throw XmlParseError(
-        0, 0,
-        "the document is larger than " + std::to_string(kMaxXmlBytes / (1024 * 1024)) + " MiB");
-  }
+  guard_xml_input(text);
   std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
   if (!parser) throw XmlParseError(0, 0, "out of memory creating the XML parser");
-  ParserState state;
-  parser->_private = &state;
-  parser->sax->internalSubset = refuse_doctype;
-  parser->sax->serror = record_error;
+  *parser->sax = tree_building_events();
+  TreeBuilder builder(*parser);
+  parser->_private = &builder;
 
-  // No XML_PARSE_NOENT (entities are not substituted), no DTDLOAD/DTDATTR,
-  // no HUGE (the parser keeps its own limits on names and text nodes).
-  constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-  std::unique_ptr<xmlDoc, DocDeleter> doc(xmlCtxtReadMemory(
-      parser.get(), text.data(), static_cast<int>(text.size()), nullptr, nullptr, kOptions));
-
-  if (state.doctype_seen) {
-    throw XmlParseError(parser->input != nullptr ? parser->input->line : 0,
-                        parser->input != nullptr ? parser->input->col : 0,
-                        "a document type declaration (DOCTYPE) is not accepted");
+  // NOENT hands attribute values over with "&amp;" and character references
+  // replaced, as the tree needs them; no other entity can exist, since a
+  // document type declaration is refused and no entity lookup is installed.
+  // No DTDLOAD/DTDATTR, no HUGE (the parser keeps its own limits on names).
+  constexpr int kOptions =
+      XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+  {
+    ErrorRouting routing(parser.get());
+    xmlFreeDoc(xmlCtxtReadMemory(parser.get(), text.data(), static_cast<int>(text.size()), nullptr,
+                                 nullptr, kOptions));
   }
-  if (!doc || parser->wellFormed == 0) {
-    if (!state.error_seen) throw XmlParseError(0, 0, "not a well-formed XML document");
-    throw XmlParseError(state.line, state.column, state.reason);
+  if (const auto& failure = builder.failure()) {
+    throw XmlParseError(failure->line, failure->column, failure->reason);
   }
-  const xmlNode* root = xmlDocGetRootElement(doc.get());
-  if (root == nullptr) throw XmlParseError(0, 0, "the document has no root element");
-
-  Element tree(qualified(root->ns, text_of(root->name)));
-  copy_node(*root, tree, 1);
-  return tree;
+  if (parser->wellFormed == 0) throw XmlParseError(0, 0, "not a well-formed XML document");
+  if (!builder.root()) throw XmlParseError(0, 0, "the document has no root element");
+  return std::move(*builder.root());
 }
 
 }  // namespace drovanexis

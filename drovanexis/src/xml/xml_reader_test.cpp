@@ -1,13 +1,17 @@
 #include "xml/xml_reader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "tests/support/sat_folder.h"
+#include "xml/xml_writer.h"
 
 namespace drovanexis {
 namespace {
@@ -179,6 +183,228 @@ TEST(XmlReader, SizeAndDepthLimits) {
   for (int i = 0; i < kMaxXmlDepth; ++i) fits += "<a>";
   for (int i = 0; i < kMaxXmlDepth; ++i) fits += "</a>";
   EXPECT_NO_THROW(parse_xml(fits));
+}
+
+std::string reason_of(std::string_view text) {
+  try {
+    parse_xml(text);
+  } catch (const XmlParseError& error) {
+    return error.what();
+  }
+  return "<accepted>";
+}
+
+TEST(XmlReader, NamesFollowTheNamespaceNotThePrefix) {
+  const Element root = parse_xml(
+      "<x:Comprobante xmlns:x=\"http://www.sat.gob.mx/cfd/3\" "
+      "xmlns:il=\"http://www.sat.gob.mx/implocal\""
+      " xmlns:q=\"http://www.w3.org/2001/XMLSchema-instance\" q:schemaLocation=\"a b\">"
+      "<x:Complemento><il:ImpuestosLocales version=\"1.0\"/></x:Complemento>"
+      "</x:Comprobante>");
+  EXPECT_EQ(root.name(), "cfdi:Comprobante");
+  EXPECT_EQ(attr(root, "xmlns:cfdi"), "http://www.sat.gob.mx/cfd/3");
+  EXPECT_EQ(attr(root, "xmlns:implocal"), "http://www.sat.gob.mx/implocal");
+  EXPECT_EQ(attr(root, "xsi:schemaLocation"), "a b");
+  ASSERT_NE(root.child("cfdi:Complemento"), nullptr);
+  EXPECT_NE(root.child("cfdi:Complemento")->child("implocal:ImpuestosLocales"), nullptr);
+}
+
+TEST(XmlReader, ForeignUseOfAReservedPrefixAndUndeclaredPrefixesAreRefused) {
+  const struct {
+    const char* text;
+    const char* reason_part;
+  } cases[] = {
+      {"<cfdi:Comprobante xmlns:cfdi=\"urn:otro\" Version=\"3.3\"/>",
+       "\"cfdi\" is bound to \"urn:otro\""},
+      {"<a xmlns:tfd=\"urn:otro\"><tfd:TimbreFiscalDigital/></a>", "\"tfd\" is bound"},
+      {"<xsi:c/>", "prefix xsi on c is not defined"},
+      {"<a>\n<b xsi:nil=\"true\"/></a>", "prefix xsi for nil on b is not defined"},
+      {"<a><p:b xmlns:p=\"urn:p\"/><p:c/></a>", "prefix p on c is not defined"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(reason_of(c.text).find(c.reason_part), std::string::npos)
+        << c.text << " -> " << reason_of(c.text);
+  }
+  EXPECT_EQ(reason_of("<a>\n<b xsi:nil=\"true\"/></a>").rfind("line 2, column ", 0), 0u);
+}
+
+// Every limit refuses the smallest text over it with a message naming the
+// limit, and accepts the text just at it.
+TEST(XmlReader, EachLimitRefusesJustAboveAndAcceptsAtTheLimit) {
+  // The first 100 are namespace declarations, which count as attributes.
+  const auto element_with_attributes = [](std::size_t count) {
+    std::string text = "<a";
+    for (std::size_t i = 0; i < count; ++i) {
+      text += i < 100 ? " xmlns:n" + std::to_string(i) + "=\"urn:n\""
+                      : " a" + std::to_string(i) + "=\"\"";
+    }
+    return text + "/>";
+  };
+  const auto element_with_declarations = [](std::size_t count) {
+    std::string text = "<a";
+    for (std::size_t i = 0; i < count; ++i) {
+      text += " xmlns:n" + std::to_string(i) + "=\"urn:" + std::to_string(i) + "\"";
+    }
+    return text + "/>";
+  };
+  // Declarations spread over nested elements, at most 50 on each.
+  const auto nested_declarations = [](std::size_t count) {
+    std::string open, close;
+    for (std::size_t i = 0; i < count; i += 50) {
+      open += "<a";
+      for (std::size_t j = i; j < std::min(count, i + 50); ++j) {
+        open += " xmlns:n" + std::to_string(j) + "=\"urn:" + std::to_string(j) + "\"";
+      }
+      open += ">";
+      close += "</a>";
+    }
+    return open + close;
+  };
+  const auto children = [](std::size_t count) {
+    std::string text = "<r>";
+    for (std::size_t i = 1; i < count; ++i) text += "<a/>";
+    return text + "</r>";
+  };
+  const auto long_attribute = [](std::size_t length) {
+    return "<a v=\"" + std::string(length, 'v') + "\"/>";
+  };
+  // Content in two parts (a CDATA section after text) counts as one value.
+  const auto long_content = [](std::size_t length) {
+    return "<a>" + std::string(length / 2, 't') + "<![CDATA[" +
+           std::string(length - length / 2, 'c') + "]]></a>";
+  };
+  const struct {
+    const char* limit;
+    std::function<std::string(std::size_t)> text;
+    std::size_t at_limit;
+    const char* reason_part;
+  } cases[] = {
+      {"attributes", element_with_attributes, kMaxXmlAttributes,
+       "more than 256 attributes (namespace declarations included)"},
+      {"declarations on one element", element_with_declarations, kMaxXmlNamespacesInScope,
+       "more than 128 namespace declarations are in scope"},
+      {"declarations in scope", nested_declarations, kMaxXmlNamespacesInScope,
+       "more than 128 namespace declarations are in scope"},
+      {"elements", children, kMaxXmlElements, "more than 1000000 elements"},
+      {"attribute value", long_attribute, kMaxXmlValueBytes,
+       "value of attribute \"v\" is longer than 8 MiB"},
+      {"content", long_content, kMaxXmlValueBytes, "content of an element is longer than 8 MiB"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NO_THROW(parse_xml(c.text(c.at_limit))) << c.limit;
+    const std::string reason = reason_of(c.text(c.at_limit + 1));
+    EXPECT_NE(reason.find(c.reason_part), std::string::npos) << c.limit << ": " << reason;
+    EXPECT_EQ(reason.rfind("line 1, column ", 0), 0u) << c.limit << ": " << reason;
+  }
+}
+
+// The count of attributes looks at start tags only: an equals sign in a
+// value, a comment, a CDATA section or a processing instruction is not one.
+TEST(XmlReader, EqualsSignsOutsideStartTagsAreNotCountedAsAttributes) {
+  const std::string many(kMaxXmlAttributes + 10, '=');
+  const std::string texts[] = {
+      "<a v=\"" + many + "\" w='" + many + "'/>",
+      "<a><!-- " + many + " --></a>",
+      "<a><![CDATA[" + many + "]]></a>",
+      "<?pi " + many + "?><a/>",
+      "<a>" + many + "</a>",
+  };
+  for (const auto& text : texts) EXPECT_NO_THROW(parse_xml(text)) << text.substr(0, 20);
+}
+
+TEST(XmlReader, EncodingsOtherThanUtf8AndSingleByteOnesAreRefused) {
+  const struct {
+    std::string text;
+    const char* reason_part;
+  } cases[] = {
+      {std::string("\xFF\xFE<\0a\0/\0>\0", 10), "NUL byte"},
+      {std::string("<\0a\0/\0>\0", 8), "NUL byte"},
+      {"\x4C\x6F\xA7\x94\x93\x40", "EBCDIC"},
+      {"<?xml version=\"1.0\" encoding=\"UTF-7\"?><a/>", "encoding \"UTF-7\" is not accepted"},
+      {"<?xml version='1.0' encoding='utf-16'?><a/>", "encoding \"utf-16\" is not accepted"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(reason_of(c.text).find(c.reason_part), std::string::npos) << reason_of(c.text);
+  }
+  for (const char* accepted : {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><a/>",
+                               "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a/>",
+                               "<?xml version=\"1.0\" encoding=\"us-ascii\"?><a/>"}) {
+    EXPECT_NO_THROW(parse_xml(accepted)) << accepted;
+  }
+}
+
+// The XML library reports a failed encoding conversion on its own, without
+// the parser; that message must become the error, not text on the terminal.
+TEST(XmlReader, DiagnosticsNeverReachStandardError) {
+  std::FILE* captured = std::tmpfile();
+  ASSERT_NE(captured, nullptr);
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  ::dup2(::fileno(captured), 2);
+  const std::string reason = reason_of(
+      "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a>\xE9</a>"
+      "\n<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xE9\x28</a>");
+  const std::string second = reason_of("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xE9\x28</a>");
+  const std::string third =
+      reason_of("<?xml version=\"1.0\" encoding=\"windows-1252\"?><a>\x81</a>");
+  std::fflush(stderr);
+  ::dup2(saved, 2);
+  ::close(saved);
+  const long written =
+      std::ftell(captured) >= 0 ? (std::fseek(captured, 0, SEEK_END), std::ftell(captured)) : -1;
+  std::fclose(captured);
+  EXPECT_EQ(written, 0) << "the XML library wrote to standard error";
+  EXPECT_NE(reason, "<accepted>");
+  EXPECT_NE(second, "<accepted>");
+  EXPECT_NE(third.find("conversion"), std::string::npos) << third;
+}
+
+bool same_tree(const Element& a, const Element& b, std::string& where) {
+  if (a.name() != b.name() || a.text() != b.text() ||
+      a.attributes().size() != b.attributes().size() ||
+      a.children().size() != b.children().size()) {
+    where = a.name() + " / " + b.name();
+    return false;
+  }
+  for (std::size_t i = 0; i < a.attributes().size(); ++i) {
+    if (a.attributes()[i].name != b.attributes()[i].name ||
+        a.attributes()[i].value != b.attributes()[i].value) {
+      where = a.name() + "@" + a.attributes()[i].name;
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < a.children().size(); ++i) {
+    if (!same_tree(*a.children()[i], *b.children()[i], where)) return false;
+  }
+  return true;
+}
+
+// What the writer makes of a tree it was given by the reader reads back to
+// the same tree.
+TEST(XmlReader, WhatTheWriterWritesReadsBackToTheSameTree) {
+  const char* texts[] = {
+      "<a x=\"\" y=\"1\"/>",
+      "<a><b xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:nil=\"true\"/></a>",
+      "<r xmlns=\"urn:r\"><C xmlns=\"http://www.sat.gob.mx/cfd/3\"><F xmlns=\"\"><G/></F>"
+      "<H/></C><I/></r>",
+      "<p:r xmlns:p=\"http://www.sat.gob.mx/cfd/3\" xmlns:cfdi=\"http://www.sat.gob.mx/cfd/3\">"
+      "<cfdi:a p:b=\"1\"/></p:r>",
+      "<r xmlns:p=\"urn:p\"><p:a xmlns:p=\"http://www.sat.gob.mx/cfd/3\"><p:b/></p:a><p:c/></r>",
+      "<a>x<b/>y<![CDATA[<&>]]>&#13;&#9;</a>",
+      "<cfdi:Comprobante xmlns:cfdi=\"http://www.sat.gob.mx/cfd/3\" Version=\"3.3\" Sello=\"\">"
+      "<cfdi:Complemento><tfd:TimbreFiscalDigital "
+      "xmlns:tfd=\"http://www.sat.gob.mx/TimbreFiscalDigital\" UUID=\"u\"/></cfdi:Complemento>"
+      "</cfdi:Comprobante>",
+  };
+  for (const char* text : texts) {
+    const Element first = parse_xml(text);
+    const std::string written = write_xml(first);
+    Element again("");
+    ASSERT_NO_THROW(again = parse_xml(written)) << text << "\nwritten:\n" << written;
+    std::string where;
+    EXPECT_TRUE(same_tree(first, again, where)) << text << "\nwritten:\n"
+                                                << written << "\nat " << where;
+  }
 }
 
 }  // namespace

@@ -40,7 +40,12 @@ void append_attribute(std::string& out, std::string_view name, std::string_view 
 
 class Writer {
  public:
-  explicit Writer(const Element& root) : root_(root), built_(!carries_declarations(root)) {}
+  // A built tree is a CFDI root without declarations. A tree read from a
+  // text whose root is in a namespace always carries that declaration (the
+  // reader refuses undeclared prefixes), and one whose root is in none is
+  // written as read, without the CFDI's declarations or omissions.
+  explicit Writer(const Element& root)
+      : root_(root), built_(!root.prefix().empty() && !carries_declarations(root)) {}
 
   std::string write() {
     out_.reserve(4096);
