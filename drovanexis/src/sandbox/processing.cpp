@@ -14,6 +14,7 @@
 #include "sandbox/external_document.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
+#include "time/central_mexico.h"
 #include "sandbox/processing_failure.h"
 #include "sandbox/processing_log.h"
 #include "sandbox/provider_codes.h"
@@ -39,7 +40,7 @@ constexpr const char* kRoot = "cfdi:Comprobante";
 
 // The central Mexico wall clock of an instant, as validation compares dates.
 LocalDateTime mexico_local(std::time_t utc_seconds) {
-  return LocalDateTime{static_cast<std::int64_t>(utc_seconds) - 6 * 3600};
+  return central_mexico::local_time(std::chrono::system_clock::from_time_t(utc_seconds));
 }
 
 std::string mexico_text(std::time_t utc_seconds) {

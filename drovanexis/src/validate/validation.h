@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "document/element.h"
-#include "validate/date_time.h"
+#include "time/civil_time.h"
 
 namespace drovanexis {
 
