@@ -14,12 +14,12 @@
 #include "sandbox/external_document.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
-#include "time/central_mexico.h"
 #include "sandbox/processing_failure.h"
 #include "sandbox/processing_log.h"
 #include "sandbox/provider_codes.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/state_file.h"
+#include "time/central_mexico.h"
 #include "xml/xml_writer.h"
 
 namespace drovanexis {
@@ -241,7 +241,7 @@ void report_failure(Document& document, const ProcessingFailure& failure,
     log.error(item.code, item.node, item.attribute, item.explanation);
   }
   document.values.fill("");
-  document.values[1] = std::to_string(failure.result_number());
+  document.values[1] = failure.code();
   document.values[2] = failure.code() + ": " + failure.description();
   log.result(failure.result_number(), failure.failures().size());
 }

@@ -20,13 +20,24 @@ TEST(DecimalTest, ParsesDecimalTextAndRejectsEverythingElse) {
     int decimals;
   };
   const Case cases[] = {
-      {"1102.00", "1102.00", 2}, {" 5 ", "5", 0},
-      {"-0.5", "-0.5", 1},       {"0.160000", "0.160000", 6},
-      {"007.10", "7.10", 2},     {"1,000.00", nullptr, 0},
-      {"1.", nullptr, 0},        {".5", nullptr, 0},
-      {"1e3", nullptr, 0},       {"", nullptr, 0},
-      {"+1", nullptr, 0},        {"1.0000000000001", nullptr, 0},
-      {"12 34", nullptr, 0},     {"-", nullptr, 0},
+      {"1102.00", "1102.00", 2},
+      {" 5 ", "5", 0},
+      {"-0.5", "-0.5", 1},
+      {"0.160000", "0.160000", 6},
+      {"007.10", "7.10", 2},
+      {"1,000.00", nullptr, 0},
+      {"1.", "1", 0},
+      {".5", "0.5", 1},
+      {".160000", "0.160000", 6},
+      {"+1", "1", 0},
+      {"1e3", nullptr, 0},
+      {"", nullptr, 0},
+      {".", nullptr, 0},
+      {"1.0000000000001", nullptr, 0},
+      {"12 34", nullptr, 0},
+      {"-", nullptr, 0},
+      {"1.2.3", nullptr, 0},
+      {"+-1", nullptr, 0},
   };
   for (const Case& c : cases) {
     const auto value = Decimal::parse(c.text);
