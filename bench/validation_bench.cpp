@@ -92,3 +92,4 @@ void BM_CatalogueLookups(benchmark::State& state) {
 BENCHMARK(BM_CatalogueLookups)->Unit(benchmark::kNanosecond);
 
 }  // namespace
+BENCHMARK_MAIN();

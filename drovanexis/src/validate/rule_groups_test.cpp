@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <tuple>
 
 #include "time/central_mexico.h"
 #include "validate/test_documents.h"
@@ -214,6 +215,10 @@ TEST_F(RuleGroupsTest, CataloguesJudgeByTheDocumentsDay) {
              .set_attribute("UUID", "B9B2902E-2F4F-4E9F-B959-6AA615B92AE3");
        },
        {"CFDI33129"}},
+      {"a payment receipt dated after CFDI 3.3 ended is judged on its last day",
+       kPagos,
+       [](Element& r) { move_fecha(r, "2026-12-10T10:00:00"); },
+       {}},
       {"ClaveUnidad outside c_ClaveUnidad",
        kIngreso,
        [](Element& r) { set(r, kLine1, "ClaveUnidad", "ZZZ"); },
@@ -685,6 +690,147 @@ TEST_F(RuleGroupsTest, CartaPorteRules) {
        kCartaPorte10,
        [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "G03"); },
        {"CP111"}},
+  });
+}
+
+// Turns the invoice into an export to a buyer in the United States with the
+// Comercio Exterior complement: two goods, one per Concepto, in pieces.
+void export_invoice(Element& r) {
+  move_fecha(r, "2023-03-01T10:00:00");  // the tariff items below apply from 2022-12-12
+  Element& receptor = at(r, "cfdi:Receptor");
+  receptor.set_attribute("Rfc", "XEXX010101000");
+  receptor.set_attribute("ResidenciaFiscal", "USA");
+  receptor.set_attribute("NumRegIdTrib", "123456789");
+  receptor.set_attribute("UsoCFDI", "P01");
+  Element& cce = r.add_child("cfdi:Complemento").add_child("cce11:ComercioExterior");
+  for (const auto& [n, v] : {std::pair<const char*, const char*>{"Version", "1.1"},
+                             {"TipoOperacion", "2"},
+                             {"ClaveDePedimento", "A1"},
+                             {"CertificadoOrigen", "0"},
+                             {"Incoterm", "FOB"},
+                             {"Subdivision", "0"},
+                             {"TipoCambioUSD", "20.000000"},
+                             {"TotalUSD", "47.50"}})
+    cce.set_attribute(n, v);
+  Element& emisor = cce.add_child("cce11:Emisor");
+  emisor.set_attribute("Curp", "CACX760510HDFRRN09");
+  Element& origen = emisor.add_child("cce11:Domicilio");
+  for (const auto& [n, v] : {std::pair<const char*, const char*>{"Calle", "Juarez"},
+                             {"Municipio", "002"},
+                             {"Estado", "JAL"},
+                             {"Pais", "MEX"},
+                             {"CodigoPostal", "45700"}})
+    origen.set_attribute(n, v);
+  Element& destino = cce.add_child("cce11:Receptor").add_child("cce11:Domicilio");
+  for (const auto& [n, v] : {std::pair<const char*, const char*>{"Calle", "Main"},
+                             {"Estado", "TX"},
+                             {"Pais", "USA"},
+                             {"CodigoPostal", "77001"}})
+    destino.set_attribute(n, v);
+  Element& mercancias = cce.add_child("cce11:Mercancias");
+  for (const auto& [id, cantidad, valor, dolares] :
+       {std::tuple<const char*, const char*, const char*, const char*>{"SEF500", "1", "25.00",
+                                                                       "25.00"},
+        {"SEF250", "2", "11.25", "22.50"}}) {
+    Element& m = mercancias.add_child("cce11:Mercancia");
+    m.set_attribute("NoIdentificacion", id);
+    m.set_attribute("FraccionArancelaria", "0101290200");
+    m.set_attribute("CantidadAduana", cantidad);
+    m.set_attribute("UnidadAduana", "06");
+    m.set_attribute("ValorUnitarioAduana", valor);
+    m.set_attribute("ValorDolares", dolares);
+  }
+}
+
+constexpr std::string_view kCce = "cfdi:Complemento/cce11:ComercioExterior";
+constexpr std::string_view kGood1 =
+    "cfdi:Complemento/cce11:ComercioExterior/cce11:Mercancias/cce11:Mercancia[1]";
+
+TEST_F(RuleGroupsTest, ComercioExterior11Rules) {
+  const auto variant = [](std::function<void(Element&)> edit) {
+    return [edit](Element& r) {
+      export_invoice(r);
+      edit(r);
+    };
+  };
+  run({
+      {"valid export", kIngreso, export_invoice, {}},
+      {"a national receiver",
+       kIngreso,
+       variant([](Element& r) {
+         Element& receptor = at(r, "cfdi:Receptor");
+         receptor.set_attribute("Rfc", "VDN020304QX7");
+         receptor.remove_attribute("ResidenciaFiscal");
+         receptor.remove_attribute("NumRegIdTrib");
+       }),
+       {"CCE150"}},
+      {"operation A with goods",
+       kIngreso,
+       variant([](Element& r) {
+         Element& cce = at(r, kCce);
+         for (const char* a : {"ClaveDePedimento", "CertificadoOrigen", "Incoterm", "Subdivision",
+                               "TipoCambioUSD", "TotalUSD"})
+           cce.remove_attribute(a);
+         set(r, kCce, "TipoOperacion", "A");
+       }),
+       {"CCE158"}},
+      {"operation 2 without Incoterm",
+       kIngreso,
+       variant([](Element& r) { at(r, kCce).remove_attribute("Incoterm"); }),
+       {"CCE159"}},
+      {"NumCertificadoOrigen without a certificate",
+       kIngreso,
+       variant([](Element& r) { set(r, kCce, "NumCertificadoOrigen", "C-1"); }),
+       {"CCE160"}},
+      {"TotalUSD that the goods do not add up to",
+       kIngreso,
+       variant([](Element& r) { set(r, kCce, "TotalUSD", "48.50"); }),
+       {"CCE162"}},
+      {"TotalUSD with 3 decimals",
+       kIngreso,
+       variant([](Element& r) { set(r, kCce, "TotalUSD", "47.500"); }),
+       {"CCE163"}},
+      {"issuer, a person, without Curp",
+       kIngreso,
+       variant(
+           [](Element& r) { at(r, std::string(kCce) + "/cce11:Emisor").remove_attribute("Curp"); }),
+       {"CCE165"}},
+      {"issuer's municipality outside its state",
+       kIngreso,
+       variant([](Element& r) {
+         set(r, std::string(kCce) + "/cce11:Emisor/cce11:Domicilio", "Municipio", "999");
+       }),
+       {"CCE170"}},
+      {"receiver's postal code outside its country's form",
+       kIngreso,
+       variant([](Element& r) {
+         set(r, std::string(kCce) + "/cce11:Receptor/cce11:Domicilio", "CodigoPostal", "7700");
+       }),
+       {"CCE186"}},
+      {"a good without a Concepto",
+       kIngreso,
+       variant([](Element& r) { set(r, kGood1, "NoIdentificacion", "OTRO"); }),
+       {"CCE198", "CCE199"}},
+      {"customs attributes only in part",
+       kIngreso,
+       variant([](Element& r) { at(r, kGood1).remove_attribute("ValorUnitarioAduana"); }),
+       {"CCE213", "CCE214"}},
+      {"customs unit other than the tariff item's",
+       kIngreso,
+       variant([](Element& r) { set(r, kGood1, "UnidadAduana", "01"); }),
+       {"CCE209"}},
+      {"tariff item before it existed (2022 tariff reform)",
+       kIngreso,
+       variant([](Element& r) { move_fecha(r, "2022-06-01T10:00:00"); }),
+       {"CCE208"}},
+      {"customs entry number on a Concepto",
+       kIngreso,
+       variant([](Element& r) {
+         at(r, kLine1)
+             .insert_child(1, "cfdi:InformacionAduanera")
+             .set_attribute("NumeroPedimento", "23  47  3807  3002003");
+       }),
+       {"CFDI33171"}},
   });
 }
 

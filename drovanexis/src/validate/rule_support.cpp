@@ -1,5 +1,7 @@
 #include "validate/rule_support.h"
 
+#include <algorithm>
+
 #include "validate/catalogs.h"
 
 namespace drovanexis::rules {
@@ -67,7 +69,13 @@ DocumentFacts document_facts(const Element& comprobante) {
   facts.currency_decimals = catalogs::moneda_decimals(facts.moneda);
   facts.has_pagos = complement(comprobante, "pago10:Pagos") != nullptr;
   facts.has_comercio_exterior = complement(comprobante, "cce11:ComercioExterior") != nullptr;
-  if (const auto fecha = parse_fecha(attr(comprobante, "Fecha"))) facts.day = day_number(*fecha);
+  // The SAT accepted CFDI 3.3 until 2023-03-31; later editions of the
+  // catalogues belong to CFDI 4.0 (P01 "por definir", for one, was retired
+  // then). A 3.3 document dated after that day, as the sandbox still stamps
+  // them, is judged against the catalogues as they stood on it.
+  constexpr int kLastDayOfCfdi33 = 20230331;
+  if (const auto fecha = parse_fecha(attr(comprobante, "Fecha")))
+    facts.day = std::min(day_number(*fecha), kLastDayOfCfdi33);
   return facts;
 }
 

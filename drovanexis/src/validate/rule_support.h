@@ -43,7 +43,9 @@ struct DocumentFacts {
   std::string_view tipo;  // TipoDeComprobante
   std::string_view moneda;
   std::optional<int> currency_decimals;  // nullopt for an unknown currency
-  std::optional<int> day;                // Fecha as yyyymmdd; nullopt when unreadable
+  // The day the catalogues are judged on: Fecha as yyyymmdd, at the latest
+  // the last day of CFDI 3.3 (2023-03-31); nullopt when Fecha is unreadable.
+  std::optional<int> day;
   bool has_pagos = false;
   bool has_comercio_exterior = false;
 };
