@@ -21,7 +21,7 @@
  * - No entry lets an error escape: failures become the documented result values.
  *
  * Result values of Drovanexis_GetValue (all "" before processing):
- *   1 result number of the last processing ("0" on success)   10 FechaTimbrado
+ *   1 result code of the last processing ("0" on success)     10 FechaTimbrado
  *   2 description of the result ("" on success)               11 start of the CSD's validity
  *   3 NoCertificado of the issuer's CSD                        12 end of the CSD's validity
  *   4 SelloSAT of the stamp                                    13 the provider's operation number
@@ -900,6 +900,32 @@ DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoMetadata(
     const char* value1, const char* value2, const char* value3, const char* value4,
     const char* value5, const char* value6, const char* value7, const char* value8,
     const char* value9, const char* value10);
+/*
+ * Result numbers of processing.
+ *
+ * Processing returns 0 on success and otherwise the number of the first
+ * failure's code; every code has its own number:
+ *
+ *   301 ... 899     the provider's codes (301 to 308, 401) and this
+ *                   library's processing codes (7xx account, 8xx files and
+ *                   keys) keep their number
+ *   CFDI33nnn       33nnn             e.g. CFDI33118 -> 33118
+ *   CRPnnn          50000 + nnn       Pagos 1.0, e.g. CRP206 -> 50206
+ *   NOMnnn          60000 + nnn       Nomina 1.2, e.g. NOM147 -> 60147
+ *   CPnnn           70000 + nnn       Carta Porte, e.g. CP149 -> 70149
+ *   CCEnnn          80000 + nnn       Comercio Exterior 1.1, e.g. CCE162 -> 80162
+ *   SBX-Cnn         90100 + nn        this library's codes for rules that
+ *   SBX-ILnn        90200 + nn        have no SAT code: CFDI 3.3, local
+ *   SBX-CPnn        90300 + nn        taxes, Carta Porte, Nomina, Pagos
+ *   SBX-NOMnn       90400 + nn
+ *   SBX-CRPnn       90500 + nn
+ *   any other code  1
+ *
+ * Drovanexis_GetValue(handle, 1) gives the full code text of that failure
+ * ("CFDI33118", "NOM147", "301"; "0" on success) and value 2 the code with
+ * its description. Every failure is one line of Drovanexis.log with its
+ * code, node and attribute.
+ */
 #ifdef __cplusplus
 }
 #endif

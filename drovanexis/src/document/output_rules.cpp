@@ -1,6 +1,6 @@
 #include "document/output_rules.h"
 
-#include <cstdio>
+#include "time/central_mexico.h"
 
 namespace drovanexis {
 
@@ -38,17 +38,7 @@ void prepare_for_sealing(Element& comprobante, std::string_view now) {
 }
 
 std::string central_mexico_time(std::chrono::system_clock::time_point when) {
-  using namespace std::chrono;
-  const auto local = floor<seconds>(when) - hours(6);
-  const auto day = floor<days>(local);
-  const year_month_day date{day};
-  const hh_mm_ss time{local - day};
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-                static_cast<int>(time.seconds().count()));
-  return text;
+  return central_mexico::format(when);
 }
 
 std::string central_mexico_now() { return central_mexico_time(std::chrono::system_clock::now()); }

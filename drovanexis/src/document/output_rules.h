@@ -24,7 +24,7 @@ void omit_valueless_descuento(Element& comprobante);
 // original string, the seal and the written XML all see the same tree.
 void prepare_for_sealing(Element& comprobante, std::string_view now);
 
-// The local time of central Mexico (UTC-6, without daylight saving since
+// The local time of central Mexico (with its daylight saving time until
 // October 2022) as yyyy-mm-ddThh:mm:ss.
 std::string central_mexico_time(std::chrono::system_clock::time_point when);
 std::string central_mexico_now();

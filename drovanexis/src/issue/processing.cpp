@@ -249,7 +249,7 @@ void report_failure(Document& document, const ProcessingFailure& failure,
     log.error(item.code, item.node, item.attribute, item.explanation);
   }
   document.values.fill("");
-  document.values[1] = std::to_string(failure.result_number());
+  document.values[1] = failure.code();
   document.values[2] = failure.code() + ": " + failure.description();
   log.result(failure.result_number(), failure.failures().size());
 }

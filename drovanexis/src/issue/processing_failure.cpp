@@ -1,6 +1,6 @@
 #include "issue/processing_failure.h"
 
-#include <limits>
+#include "validate/result_codes.h"
 
 namespace drovanexis::issue {
 
@@ -25,16 +25,6 @@ std::string ProcessingFailure::description() const {
   return text;
 }
 
-int code_number(const std::string& code) {
-  long long number = 0;
-  bool any = false;
-  for (const char c : code) {
-    if (c < '0' || c > '9') continue;
-    any = true;
-    number = number * 10 + (c - '0');
-    if (number > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-  }
-  return any && number != 0 ? static_cast<int>(number) : 1;
-}
+int code_number(const std::string& code) { return result_number(code); }
 
 }  // namespace drovanexis::issue

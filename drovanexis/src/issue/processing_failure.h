@@ -26,8 +26,8 @@ class ProcessingFailure : public std::runtime_error {
   std::vector<Failure> failures_;
 };
 
-// The digits of a code ("CFDI33118" → 33118); 1 when it has none, so that a
-// failure is never reported as 0.
+// The number of a code (validate/result_codes.h: "CFDI33118" → 33118,
+// "NOM206" → 60206); 1 for an unknown code, so that a failure is never 0.
 int code_number(const std::string& code);
 
 }  // namespace drovanexis::issue

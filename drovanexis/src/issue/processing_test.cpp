@@ -13,6 +13,7 @@
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
+#include "sandbox/processing_failure.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
 #include "tests/support/sat_folder.h"
@@ -203,7 +204,7 @@ std::vector<FailureCase> failure_cases() {
          d.root.set_attribute("Total", total.substr(0, total.size() - 1) +
                                            std::to_string((total.back() - '0' + 1) % 10));
        }},
-      {"line tax that does not add up", "CFDI33160",
+      {"line tax that does not add up", "CFDI33161",
        [](Document& d) {
          Element& concepto = first_child(first_child(d.root, "cfdi:Conceptos"), "cfdi:Concepto");
          Element& traslado =
@@ -243,7 +244,8 @@ TEST_F(ProcessingTest, FailuresAreLoggedWithTheirCodeAndLeaveTheOutputIntact) {
                                         failure.password, "Salida.xml");
 
     EXPECT_NE(result, 0);
-    EXPECT_EQ(document.value(1), std::to_string(result));
+    EXPECT_EQ(document.value(1), failure.expected_code);
+    EXPECT_EQ(result, code_number(failure.expected_code));
     EXPECT_FALSE(document.value(2).empty());
     for (int index = 3; index <= 18; ++index) EXPECT_EQ(document.value(index), "") << index;
     EXPECT_NE(log_text().find("[ERROR] " + std::string(failure.expected_code)), std::string::npos)
@@ -266,7 +268,7 @@ TEST_F(ProcessingTest, PagosSaldoThatDoesNotAddUpIsRefused) {
   EXPECT_NE(process_document(document, "CSD_KIJ0906199R1.cer", "CSD_KIJ0906199R1.key", kKeyPassword,
                              "Pago.xml"),
             0);
-  EXPECT_NE(log_text().find("[ERROR] CRP904"), std::string::npos) << log_text();
+  EXPECT_NE(log_text().find("[ERROR] CRP226"), std::string::npos) << log_text();
   EXPECT_FALSE(std::filesystem::exists("Pago.xml"));
 }
 

@@ -1,5 +1,6 @@
 #include "sandbox/sandbox_provider.h"
 
+#include <chrono>
 #include <ctime>
 
 #include "crypto/base64.h"
@@ -12,6 +13,7 @@
 #include "sandbox/provider_store.h"
 #include "sandbox/state_file.h"
 #include "sandbox/uuid.h"
+#include "time/central_mexico.h"
 #include "validate/validation.h"
 
 namespace drovanexis::sandbox {
@@ -45,7 +47,7 @@ LedgerEntry ledger_entry_for(const Element& comprobante, const StampFields& stam
 
 // The central Mexico wall clock of an instant, as validation compares dates.
 LocalDateTime mexico_local(std::time_t utc_seconds) {
-  return LocalDateTime{static_cast<std::int64_t>(utc_seconds) - 6 * 3600};
+  return central_mexico::local_time(std::chrono::system_clock::from_time_t(utc_seconds));
 }
 
 // The certificate the document was sealed with, as its Certificado carries

@@ -1,92 +1,171 @@
 #include "validate/catalogs.h"
 
 #include <algorithm>
-#include <array>
-#include <utility>
+#include <charconv>
+#include <map>
+#include <stdexcept>
+
+#include "data/sat_catalogs.h"
+#include "validate/decimal.h"
 
 namespace drovanexis::catalogs {
 
 namespace {
 
-template <std::size_t N>
-bool listed(const std::array<std::string_view, N>& codes, std::string_view code) {
-  return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
-template <typename Value, std::size_t N>
-std::optional<Value> look_up(const std::array<std::pair<std::string_view, Value>, N>& table,
-                             std::string_view code) {
-  for (const auto& [key, value] : table) {
-    if (key == code) return value;
+std::vector<std::string_view> split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) return parts;
+    start = end + 1;
   }
-  return std::nullopt;
 }
 
-constexpr std::array<std::string_view, 22> kFormaPago = {
-    "01", "02", "03", "04", "05", "06", "08", "12", "13", "14", "15",
-    "17", "23", "24", "25", "26", "27", "28", "29", "30", "31", "99"};
-constexpr std::array<std::string_view, 2> kMetodoPago = {"PUE", "PPD"};
-constexpr std::array<std::string_view, 5> kTipoDeComprobante = {"I", "E", "T", "N", "P"};
-constexpr std::array<std::string_view, 9> kTipoRelacion = {"01", "02", "03", "04", "05",
-                                                           "06", "07", "08", "09"};
-constexpr std::array<std::string_view, 3> kImpuesto = {"001", "002", "003"};
-constexpr std::array<std::string_view, 3> kTipoFactor = {"Tasa", "Cuota", "Exento"};
+int read_day(std::string_view text, std::string_view catalogue) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size())
+    throw std::logic_error("catálogo " + std::string(catalogue) + ": fecha ilegible " +
+                           std::string(text));
+  return value;
+}
 
-constexpr Fitness kBoth{true, true};
-constexpr Fitness kPersonOnly{true, false};
-constexpr Fitness kCompanyOnly{false, true};
+std::string day_text(int day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day / 10000, day / 100 % 100, day % 100);
+  return text;
+}
 
-constexpr std::array<std::pair<std::string_view, Fitness>, 22> kUsoCfdi = {{
-    {"G01", kBoth},       {"G02", kBoth},       {"G03", kBoth},       {"I01", kBoth},
-    {"I02", kBoth},       {"I03", kBoth},       {"I04", kBoth},       {"I05", kBoth},
-    {"I06", kBoth},       {"I07", kBoth},       {"I08", kBoth},       {"D01", kPersonOnly},
-    {"D02", kPersonOnly}, {"D03", kPersonOnly}, {"D04", kPersonOnly}, {"D05", kPersonOnly},
-    {"D06", kPersonOnly}, {"D07", kPersonOnly}, {"D08", kPersonOnly}, {"D09", kPersonOnly},
-    {"D10", kPersonOnly}, {"P01", kBoth},
-}};
+constexpr int kFirstYearEnd = 20171231;
 
-constexpr std::array<std::pair<std::string_view, Fitness>, 23> kRegimenFiscal = {{
-    {"601", kCompanyOnly}, {"603", kCompanyOnly}, {"605", kPersonOnly},  {"606", kPersonOnly},
-    {"607", kPersonOnly},  {"608", kPersonOnly},  {"609", kCompanyOnly}, {"610", kBoth},
-    {"611", kPersonOnly},  {"612", kPersonOnly},  {"614", kPersonOnly},  {"615", kPersonOnly},
-    {"616", kPersonOnly},  {"620", kCompanyOnly}, {"621", kPersonOnly},  {"622", kCompanyOnly},
-    {"623", kCompanyOnly}, {"624", kCompanyOnly}, {"625", kPersonOnly},  {"626", kBoth},
-    {"628", kCompanyOnly}, {"629", kPersonOnly},  {"630", kPersonOnly},
-}};
+using Registry = std::map<std::string_view, Catalog, std::less<>>;
 
-// The currencies this system meets, with the decimals ISO 4217 gives them;
-// XXX (no currency) is the one of payment receipts and transfers.
-constexpr std::array<std::pair<std::string_view, int>, 15> kMoneda = {{
-    {"MXN", 2},
-    {"USD", 2},
-    {"EUR", 2},
-    {"CAD", 2},
-    {"GBP", 2},
-    {"CHF", 2},
-    {"JPY", 0},
-    {"CNY", 2},
-    {"BRL", 2},
-    {"ARS", 2},
-    {"CLP", 0},
-    {"COP", 2},
-    {"PEN", 2},
-    {"GTQ", 2},
-    {"XXX", 0},
-}};
+Registry load_all() {
+  Registry registry;
+  for (const catalog_data::CatalogSource* group :
+       {catalog_data::k_cfdi_tables, catalog_data::k_nomina_tables, catalog_data::k_pagos_tables,
+        catalog_data::k_comext11_tables, catalog_data::k_cartaporte20_tables}) {
+    for (const catalog_data::CatalogSource* source = group; source->name != nullptr; ++source) {
+      registry.emplace(source->name,
+                       Catalog(source->name, source->source_date, source->columns, source->rows));
+    }
+  }
+  return registry;
+}
+
+const Registry& registry() {
+  static const Registry loaded = load_all();
+  return loaded;
+}
+
+bool flag(std::string_view value) { return value == "1"; }
 
 }  // namespace
 
-bool is_forma_pago(std::string_view code) { return listed(kFormaPago, code); }
-bool is_metodo_pago(std::string_view code) { return listed(kMetodoPago, code); }
-bool is_tipo_de_comprobante(std::string_view code) { return listed(kTipoDeComprobante, code); }
-bool is_tipo_relacion(std::string_view code) { return listed(kTipoRelacion, code); }
-bool is_impuesto(std::string_view code) { return listed(kImpuesto, code); }
-bool is_tipo_factor(std::string_view code) { return listed(kTipoFactor, code); }
-std::optional<Fitness> uso_cfdi(std::string_view code) { return look_up(kUsoCfdi, code); }
-std::optional<Fitness> regimen_fiscal(std::string_view code) {
-  return look_up(kRegimenFiscal, code);
+Catalog::Catalog(std::string_view name, std::string_view source_date, std::string_view columns,
+                 std::string_view rows)
+    : name_(name), source_date_(source_date) {
+  if (!columns.empty()) columns_ = split(columns, '\t');
+  std::size_t start = 0;
+  while (start < rows.size()) {
+    std::size_t end = rows.find('\n', start);
+    if (end == std::string_view::npos) end = rows.size();
+    const auto parts = split(rows.substr(start, end - start), '\t');
+    start = end + 1;
+    if (parts.size() != columns_.size() + 3)
+      throw std::logic_error("catálogo " + std::string(name) + ": fila con columnas de menos");
+    Row row;
+    row.key = parts[0];
+    // The SAT published the catalogues and reissued them several times during
+    // 2017, the first year of CFDI 3.3, restamping codes already in use with
+    // the reissue's date (MXN "from 2017-08-14"). A start within 2017 is
+    // therefore read as the start of the standard, so that documents of that
+    // year are not refused their own currency; later starts (codes added from
+    // 2018 on) keep their date.
+    row.valid_from = read_day(parts[1], name);
+    if (row.valid_from <= kFirstYearEnd) row.valid_from = 0;
+    row.valid_to = read_day(parts[2], name);
+    row.fields.assign(parts.begin() + 3, parts.end());
+    rows_.push_back(std::move(row));
+  }
 }
-std::optional<int> moneda_decimals(std::string_view code) { return look_up(kMoneda, code); }
+
+std::span<const Row> Catalog::rows(std::string_view key) const {
+  const auto range =
+      std::equal_range(rows_.begin(), rows_.end(), key, [](const auto& a, const auto& b) {
+        const auto key_of = [](const auto& value) -> std::string_view {
+          if constexpr (std::is_same_v<std::decay_t<decltype(value)>, Row>) {
+            return value.key;
+          } else {
+            return value;
+          }
+        };
+        return key_of(a) < key_of(b);
+      });
+  return {range.first, range.second};
+}
+
+std::string_view Catalog::field(const Row& row, std::string_view column) const {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (columns_[i] == column) return row.fields[i];
+  }
+  throw std::logic_error("catálogo " + std::string(name_) + ": sin columna " + std::string(column));
+}
+
+const Catalog& catalog(std::string_view name) {
+  const auto found = registry().find(name);
+  if (found == registry().end())
+    throw std::logic_error("no existe el catálogo " + std::string(name));
+  return found->second;
+}
+
+Lookup look_up(std::string_view catalogue, std::string_view key, std::optional<int> day) {
+  const auto rows = catalog(catalogue).rows(key);
+  if (rows.empty()) return {};
+  if (!day) return {Standing::valid, &rows.front()};
+  const Row* earliest = &rows.front();
+  const Row* latest = &rows.front();
+  for (const Row& row : rows) {
+    if (row.valid_on(*day)) return {Standing::valid, &row};
+    if (row.valid_from < earliest->valid_from) earliest = &row;
+    if (row.valid_to > latest->valid_to) latest = &row;
+  }
+  if (*day < earliest->valid_from) return {Standing::not_yet_valid, earliest};
+  return {Standing::retired, latest};
+}
+
+std::string reason(std::string_view catalogue, const Lookup& lookup) {
+  const std::string in = " en el catálogo " + std::string(catalogue);
+  switch (lookup.standing) {
+    case Standing::valid: return "";
+    case Standing::not_yet_valid:
+      return "no estaba vigente aún (vigente desde el " + day_text(lookup.row->valid_from) + ")" +
+             in;
+    case Standing::retired:
+      return "ya no estaba vigente (vigente hasta el " + day_text(lookup.row->valid_to) + ")" + in;
+    case Standing::unknown:
+    default: return "no está en el catálogo " + std::string(catalogue);
+  }
+}
+
+bool is_forma_pago(std::string_view code) { return !catalog("c_FormaPago").rows(code).empty(); }
+bool is_metodo_pago(std::string_view code) { return !catalog("c_MetodoPago").rows(code).empty(); }
+
+std::optional<int> moneda_decimals(std::string_view code) {
+  const Catalog& monedas = catalog("c_Moneda");
+  const auto rows = monedas.rows(code);
+  if (rows.empty()) return std::nullopt;
+  const std::string_view decimals = monedas.field(rows.front(), "decimales");
+  int value = 0;
+  std::from_chars(decimals.data(), decimals.data() + decimals.size(), value);
+  return value;
+}
+
+Fitness fitness(const Catalog& catalogue, const Row& row) {
+  return {flag(catalogue.field(row, "aplica_fisica")), flag(catalogue.field(row, "aplica_moral"))};
+}
 
 std::optional<TaxpayerKind> taxpayer_kind(std::string_view rfc) {
   if (rfc.size() == 13) return TaxpayerKind::person;
@@ -100,6 +179,27 @@ bool suits(Fitness fitness, TaxpayerKind kind) {
 
 std::string_view describe(TaxpayerKind kind) {
   return kind == TaxpayerKind::person ? "persona física" : "persona moral";
+}
+
+bool tasa_o_cuota_allowed(std::string_view impuesto, std::string_view factor, bool withheld,
+                          std::string_view rate_text, std::optional<int> day) {
+  const auto rate = Decimal::parse(rate_text);
+  if (!rate) return false;
+  const Catalog& rates = catalog("c_TasaOCuota");
+  const std::string key = std::string(impuesto) + "|" + std::string(factor);
+  for (const Row& row : rates.rows(key)) {
+    if (day && !row.valid_on(*day)) continue;
+    if (!flag(rates.field(row, withheld ? "retencion" : "traslado"))) continue;
+    const auto value = Decimal::parse(rates.field(row, "valor"));
+    if (!value) continue;
+    if (rates.field(row, "tipo") == "Fijo") {
+      if (*rate == *value) return true;
+    } else {
+      const auto minimum = Decimal::parse(rates.field(row, "minimo"));
+      if (minimum && *minimum <= *rate && *rate <= *value) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace drovanexis::catalogs

@@ -3,17 +3,19 @@
 //   CFDI33180 TotalImpuestosRetenidos has no more decimals than the currency
 //   CFDI33181 TotalImpuestosRetenidos = Σ Retencion Importe
 //   CFDI33182 TotalImpuestosTrasladados has no more decimals than the currency
-//   CFDI33183 TotalImpuestosTrasladados = Σ Traslado Importe
+//   CFDI33183 TotalImpuestosTrasladados = Σ Traslado Importe (also: the lines
+//             transfer taxes and the document has no Impuestos node)
 //   CFDI33184 Retenciones require TotalImpuestosRetenidos
 //   CFDI33185 Retencion Impuesto in c_Impuesto
 //   CFDI33186 one Retencion per Impuesto
 //   CFDI33188 Retencion Importe has no more decimals than the currency
+//   CFDI33187 the lines withhold taxes and the document has no Impuestos node
 //   CFDI33189 Retencion Importe = Σ of the lines' withholdings of that Impuesto
 //             (also: a tax the lines withhold is missing from the summary)
 //   CFDI33190 Traslados require TotalImpuestosTrasladados
 //   CFDI33191 Traslado Impuesto in c_Impuesto
 //   CFDI33192 one Traslado per Impuesto, TipoFactor and TasaOCuota
-//   CFDI33193 Traslado TipoFactor is Tasa or Cuota
+//   CFDI33193 Traslado TasaOCuota in c_TasaOCuota for its Impuesto and TipoFactor
 //   CFDI33194 Traslado Importe has no more decimals than the currency
 //   CFDI33195 Traslado Importe = Σ of the lines' transfers with the same
 //             Impuesto, TipoFactor and TasaOCuota (also: a transfer of the
@@ -95,7 +97,7 @@ struct SideCodes {
   std::string_view total;  // "TotalImpuestosRetenidos"
   std::string_view kind;   // "retenciones"
   std::string_view total_decimals, total_sum, total_missing, impuesto, duplicate, decimals,
-      line_sum;
+      line_sum, no_summary;
 };
 constexpr SideCodes kWithheld{"cfdi:Retenciones",
                               "cfdi:Retencion",
@@ -107,11 +109,12 @@ constexpr SideCodes kWithheld{"cfdi:Retenciones",
                               "33185",
                               "33186",
                               "33188",
-                              "33189"};
+                              "33189",
+                              "33187"};
 constexpr SideCodes kTransferred{"cfdi:Traslados", "cfdi:Traslado", "TotalImpuestosTrasladados",
                                  "traslados",      "33182",         "33183",
                                  "33190",          "33191",         "33192",
-                                 "33194",          "33195"};
+                                 "33194",          "33195",         "33183"};
 
 class SideCheck {
  public:
@@ -120,6 +123,14 @@ class SideCheck {
       : codes_(codes), facts_(facts), line_sums_(std::move(line_sums)), failures_(failures) {}
 
   void run(const Element* impuestos) {
+    if (impuestos == nullptr) {
+      if (!line_sums_.empty()) {
+        fail(failures_, codes_.no_summary, kImpuestosNode, "",
+             "Los conceptos registran " + std::string(codes_.kind) +
+                 " y el comprobante no tiene el nodo Impuestos con su resumen.");
+      }
+      return;
+    }
     const Element* group = impuestos ? impuestos->child(codes_.group) : nullptr;
     const auto items = group ? children(*group, codes_.item) : std::vector<const Element*>{};
     const std::string group_node = child_path(kImpuestosNode, codes_.group);
@@ -130,7 +141,7 @@ class SideCheck {
       summary_sum = summary_sum + number(*items[i], "Importe").value_or(Decimal{});
     }
     report_lines_missing_from_summary();
-    if (impuestos != nullptr) check_total(*impuestos, group != nullptr, summary_sum);
+    check_total(*impuestos, group != nullptr, summary_sum);
   }
 
  private:
@@ -140,14 +151,16 @@ class SideCheck {
   }
 
   void check_item(const Element& item, const std::string& node) {
-    if (!catalogs::is_impuesto(attr(item, "Impuesto"))) {
-      fail(failures_, codes_.impuesto, node, "Impuesto",
-           "El Impuesto " + quoted(attr(item, "Impuesto")) + " no está en el catálogo c_Impuesto.");
-    }
-    if (!withheld() && attr(item, "TipoFactor") != "Tasa" && attr(item, "TipoFactor") != "Cuota") {
-      fail(failures_, "33193", node, "TipoFactor",
-           "El TipoFactor " + quoted(attr(item, "TipoFactor")) +
-               " del resumen de traslados debe ser Tasa o Cuota.");
+    check_catalog(failures_, "CFDI" + std::string(codes_.impuesto), node, "Impuesto", "c_Impuesto",
+                  attr(item, "Impuesto"), facts_.day);
+    if (!withheld() && has(item, "TasaOCuota") &&
+        !catalogs::tasa_o_cuota_allowed(attr(item, "Impuesto"), attr(item, "TipoFactor"), false,
+                                        attr(item, "TasaOCuota"), facts_.day)) {
+      fail(failures_, "33193", node, "TasaOCuota",
+           "La TasaOCuota " + quoted(attr(item, "TasaOCuota")) +
+               " del resumen de traslados no está en el catálogo c_TasaOCuota para el impuesto " +
+               quoted(attr(item, "Impuesto")) + " con factor " + quoted(attr(item, "TipoFactor")) +
+               ".");
     }
     const std::string key = key_of(item);
     if (!seen_.insert(key).second) {

@@ -52,16 +52,18 @@ std::string_view trim_blanks(std::string_view text) {
 
 std::optional<Decimal> Decimal::parse(std::string_view text) {
   text = trim_blanks(text);
+  // The lexical forms of xs:decimal: an optional sign, and digits on either
+  // side of an optional point (".160000" and "5." are numbers).
   bool negative = false;
-  if (!text.empty() && text.front() == '-') {
-    negative = true;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
     text.remove_prefix(1);
   }
   const auto dot = text.find('.');
   const std::string_view whole = text.substr(0, dot);
   const std::string_view fraction =
       dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
-  if (whole.empty() || (dot != std::string_view::npos && fraction.empty())) return std::nullopt;
+  if (whole.empty() && fraction.empty()) return std::nullopt;
   if (fraction.size() > kMaxParsedDecimals || whole.size() + fraction.size() > kMaxParsedDigits) {
     return std::nullopt;
   }

@@ -22,9 +22,10 @@ class Decimal {
   Decimal() = default;
   Decimal(Int128 mantissa, int decimals) : mantissa_(mantissa), decimals_(decimals) {}
 
-  // Accepts an optional '-', digits, and optionally '.' with digits (at most
-  // 12 decimals, at most 30 digits in all); surrounding blanks are ignored as
-  // the schemas collapse white space. Anything else gives nullopt.
+  // Accepts the forms of xs:decimal: an optional sign, digits and an optional
+  // '.', with at least one digit (".5", "5.", "+1"; at most 12 decimals, at
+  // most 30 digits in all); surrounding blanks are ignored as the schemas
+  // collapse white space. Anything else gives nullopt.
   static std::optional<Decimal> parse(std::string_view text);
   static Decimal from_int(long long value) { return Decimal(value, 0); }
   // Half a unit of the last of `decimals` places: 10^-decimals / 2.

@@ -12,6 +12,7 @@
 // decrypted Sello) is the same fact as 302 and is reported once, as 302.
 #include <algorithm>
 
+#include "time/central_mexico.h"
 #include "validate/rule_groups.h"
 
 namespace drovanexis::rules {
@@ -79,7 +80,7 @@ void check_validity(const LocalDateTime& fecha, const ValidationContext& context
 
 void check_window(const LocalDateTime& fecha, const ValidationContext& context,
                   Failures& failures) {
-  const std::int64_t age = context.now.seconds - fecha.seconds;
+  const std::int64_t age = central_mexico::seconds_between(fecha, context.now);
   if (age > context.window.max_age_seconds) {
     add(failures, "401", kRoot, "Fecha",
         "La Fecha " + format_date_time(fecha) + " es anterior en más de " +

@@ -10,11 +10,13 @@ namespace drovanexis::rules {
 Failures structure_rules(const Element& comprobante);  // 301: payment currencies
 Failures provider_rules(const Element& comprobante,
                         const ValidationContext& context);      // 302–308, 401
-Failures cfdi33_comprobante_rules(const Element& comprobante);  // CFDI33101–33141
-Failures cfdi33_concepto_rules(const Element& comprobante);     // CFDI33147–33169
+Failures cfdi33_comprobante_rules(const Element& comprobante);  // CFDI33101–33141, SBX-C
+Failures cfdi33_concepto_rules(const Element& comprobante);     // CFDI33142–33178
 Failures cfdi33_impuestos_rules(const Element& comprobante);    // CFDI33179–33195
-Failures pagos10_rules(const Element& comprobante);             // CRP…
-Failures nomina12_rules(const Element& comprobante);            // NOM9xx
-Failures cartaporte_rules(const Element& comprobante);          // CP9xx
+Failures pagos10_rules(const Element& comprobante);             // CRP101–CRP239
+Failures nomina12_rules(const Element& comprobante);            // NOM132–NOM229, SBX-NOM
+Failures cartaporte_rules(const Element& comprobante);          // CP1xx, SBX-CP
+Failures cce11_rules(const Element& comprobante);               // CCE145–CCE215
+Failures implocal_rules(const Element& comprobante);            // SBX-IL
 
 }  // namespace drovanexis::rules

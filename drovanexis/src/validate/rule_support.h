@@ -18,7 +18,8 @@ using Failures = std::vector<Failure>;
 
 inline constexpr std::string_view kComprobante = "cfdi:Comprobante";
 
-// The attribute's value, "" when absent.
+// The attribute's value, "" when absent, without the surrounding blanks that
+// the schema types collapse (" PPD " is "PPD").
 std::string_view attr(const Element& element, std::string_view name);
 bool has(const Element& element, std::string_view name);
 // The attribute as a decimal; nullopt when absent or not a number (the
@@ -42,7 +43,11 @@ struct DocumentFacts {
   std::string_view tipo;  // TipoDeComprobante
   std::string_view moneda;
   std::optional<int> currency_decimals;  // nullopt for an unknown currency
+  // The day the catalogues are judged on: Fecha as yyyymmdd, at the latest
+  // the last day of CFDI 3.3 (2023-03-31); nullopt when Fecha is unreadable.
+  std::optional<int> day;
   bool has_pagos = false;
+  bool has_comercio_exterior = false;
 };
 DocumentFacts document_facts(const Element& comprobante);
 
@@ -60,6 +65,17 @@ bool agrees_with_sum(const Decimal& stated, const Decimal& sum,
 // "1102.00" or, with a currency, the amount at the currency's decimals when
 // it has fewer (for sums shown in messages).
 std::string shown(const Decimal& value, std::optional<int> currency_decimals = std::nullopt);
+
+// Checks a code against a catalogue on the document's day; on failure adds
+// `code` with the reason and returns false.
+bool check_catalog(Failures& failures, std::string code, const std::string& node,
+                   std::string_view attribute, std::string_view catalogue, std::string_view key,
+                   std::optional<int> day);
+
+// The decimals a value is written with exceed `allowed`: adds `code`.
+void check_decimals(Failures& failures, std::string code, const Element& element,
+                    const std::string& node, std::string_view attribute, std::optional<int> allowed,
+                    std::string_view why);
 
 // Quotes a value for a message: "«value»", or "(vacío)".
 std::string quoted(std::string_view value);

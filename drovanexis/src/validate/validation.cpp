@@ -51,6 +51,8 @@ std::vector<Failure> validate_document(const Element& document,
       without_context<rules::pagos10_rules>,
       without_context<rules::nomina12_rules>,
       without_context<rules::cartaporte_rules>,
+      without_context<rules::cce11_rules>,
+      without_context<rules::implocal_rules>,
   };
   for (const Group& group : groups) run_group(group, comprobante, context, failures);
   return failures;

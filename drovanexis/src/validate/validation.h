@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "document/element.h"
-#include "validate/date_time.h"
+#include "time/civil_time.h"
 
 namespace drovanexis {
 
@@ -13,15 +13,16 @@ namespace drovanexis {
 //
 // Codes:
 //   "301".."308", "401"      the provider's own rejections
-//   "CFDI33101".."CFDI33195" the SAT's CFDI 3.3 validation matrix
-//   "CRP101".."CRP109", "CRP201", "CRP202", "CRP206", "CRP207"
-//                            the SAT's Pagos 1.0 matrix
-//   "CRP9xx", "NOM9xx", "CP9xx"
-//                            this library's own codes for the complement rules
-//                            whose SAT number is not certain, numbered from 901
-//                            so that they stand apart from the SAT's numbers.
-//                            Each rule group's file lists its codes with their
-//                            meaning.
+//   "CFDI33101".."CFDI33196" the SAT's CFDI 3.3 validation matrix
+//   "CRPnnn", "NOMnnn", "CPnnn", "CCEnnn"
+//                            the SAT's matrices of Pagos 1.0, Nómina 1.2,
+//                            Carta Porte and Comercio Exterior 1.1
+//   "SBX-…"                  this library's own codes, only for rules of the
+//                            standards that have no SAT code
+// Each rule group's file lists its codes with their meaning, and the rules
+// it cannot check (those that need the list of registered RFCs, l_RFC, or
+// catalogues that are not in the library's data). result_codes.h gives the
+// number that processing returns for each code.
 struct Failure {
   std::string code;
   std::string node;  // path of the element, e.g. "cfdi:Comprobante/cfdi:Conceptos/cfdi:Concepto[2]"

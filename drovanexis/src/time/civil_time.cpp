@@ -1,4 +1,4 @@
-#include "validate/date_time.h"
+#include "time/civil_time.h"
 
 #include <chrono>
 #include <cstdio>
@@ -72,9 +72,23 @@ std::optional<LocalDateTime> parse_fecha(std::string_view text) {
   return moment;
 }
 
+namespace {
+
+std::int64_t day_count_of(LocalDateTime moment) {
+  return moment.seconds >= 0 ? moment.seconds / 86400 : (moment.seconds - 86399) / 86400;
+}
+
+}  // namespace
+
+int day_number(LocalDateTime moment) {
+  const std::chrono::year_month_day date{
+      std::chrono::sys_days{std::chrono::days{day_count_of(moment)}}};
+  return static_cast<int>(date.year()) * 10000 + static_cast<int>(unsigned(date.month())) * 100 +
+         static_cast<int>(unsigned(date.day()));
+}
+
 std::string format_date_time(LocalDateTime moment) {
-  const std::int64_t day_count =
-      moment.seconds >= 0 ? moment.seconds / 86400 : (moment.seconds - 86399) / 86400;
+  const std::int64_t day_count = day_count_of(moment);
   const std::int64_t second_of_day = moment.seconds - day_count * 86400;
   const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day_count}}};
   char text[32];
