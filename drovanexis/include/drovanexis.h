@@ -46,7 +46,7 @@
 
 /* The indices of Drovanexis_GetValue. */
 enum DrovanexisValue {
-  DROVANEXIS_VALUE_RESULT = 1,             /* result number of the last processing */
+  DROVANEXIS_VALUE_RESULT = 1,             /* result code of the last processing ("0", "CFDI33118") */
   DROVANEXIS_VALUE_DESCRIPTION = 2,        /* description of the result */
   DROVANEXIS_VALUE_NO_CERTIFICADO = 3,     /* NoCertificado of the issuer's CSD */
   DROVANEXIS_VALUE_SELLO_SAT = 4,          /* SelloSAT of the stamp */
