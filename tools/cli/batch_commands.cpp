@@ -463,9 +463,8 @@ class BatchRun {
         if (!result.code.empty()) continue;
         try {
           result.entry.stamped_xml = result.xml;
-          const auto receipt = drovanexis::sandbox::record_stamp(db, result.entry);
+          drovanexis::sandbox::record_stamp(db, result.entry);
           drovanexis::sandbox::record_stamp_source(db, result.entry.uuid, jobs_[result.job].source);
-          balance_left_ = receipt.balance_left;
           result.entry.stamped_xml.clear();
         } catch (const drovanexis::sandbox::StampRefused& refusal) {
           // Checked before any row of this document was written: the
@@ -486,6 +485,13 @@ class BatchRun {
 
   void report() {
     const char* verb = stamping_ ? "stamped" : "sealed";
+    if (stamping_) {
+      try {
+        balance_left_ = drovanexis::sandbox::account_balance(provider_->db(), user_).value_or(-1);
+      } catch (const std::exception&) {
+        balance_left_ = -1;  // the summary then leaves the balance out
+      }
+    }
     if (command_.json()) {
       JsonObject object;
       object.number(verb, static_cast<std::int64_t>(summary_.done));
