@@ -10,6 +10,7 @@
 #include "crypto/crypto_error.h"
 #include "crypto/seal.h"
 #include "document/output_rules.h"
+#include "issue/csd_key_cache.h"
 #include "issue/element_copy.h"
 #include "issue/external_document.h"
 #include "issue/output_guard.h"
@@ -134,7 +135,7 @@ class Pipeline {
               mexico_text(certificate_->valid_from()) + " a " +
               mexico_text(certificate_->valid_until()) + ")");
     try {
-      key_.emplace(PrivateKey::load(key_file_, key_password_));
+      key_.emplace(issue::open_csd_key(key_file_, key_password_));
     } catch (const CryptoError& error) {
       fail(error.code() == CryptoErrorCode::kWrongPassword ? kCodeWrongKeyPassword
                                                            : kCodeKeyUnreadable,

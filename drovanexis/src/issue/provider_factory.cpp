@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+
 #include <exception>
+#include <mutex>
+#include <optional>
 
 #include "issue/provider.h"
 #include "issue/provider_codes.h"
@@ -8,13 +12,90 @@
 // The one place that knows which provider the pipeline talks to.
 namespace drovanexis {
 
-std::unique_ptr<Provider> open_provider() {
-  try {
-    return std::make_unique<sandbox::SandboxProvider>(
-        sandbox::SandboxProvider::open(sandbox::default_state_path()));
-  } catch (const std::exception& error) {
-    throw ProviderRefusal(kCodeStateUnavailable, error.what());
+namespace {
+
+// The file behind a path, so that a state file deleted or replaced under the
+// same name is never written through a connection to the old one.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identity_of(const std::filesystem::path& file) {
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) return std::nullopt;
+  return FileIdentity{info.st_dev, info.st_ino};
+}
+
+// The sandbox provider stays open for the life of the process: opening it
+// costs a connection, the schema check, the provider's certificates and the
+// write-ahead log's set-up, several times the stamp's own work. One state file
+// is kept open (the one used last); calls are serialised, as one connection
+// serves them all.
+class OpenSandbox {
+ public:
+  static OpenSandbox& instance() {
+    static OpenSandbox open;
+    return open;
   }
+
+  std::int64_t use_balance(const std::string& user, const std::string& password) {
+    std::lock_guard lock(mutex_);
+    return current().balance(user, password);
+  }
+
+  StampResult use_stamp(const StampRequest& request) {
+    std::lock_guard lock(mutex_);
+    return current().stamp(request);
+  }
+
+  // Opens the state file now, so that a missing one is reported before any
+  // work is done.
+  void ensure_open() {
+    std::lock_guard lock(mutex_);
+    current();
+  }
+
+ private:
+  sandbox::SandboxProvider& current() {
+    const std::filesystem::path path = sandbox::default_state_path();
+    const auto identity = identity_of(path);
+    if (!provider_ || path != path_ || !identity || identity != identity_) {
+      provider_.reset();
+      try {
+        provider_.emplace(sandbox::SandboxProvider::open(path));
+      } catch (const std::exception& error) {
+        throw ProviderRefusal(kCodeStateUnavailable, error.what());
+      }
+      path_ = path;
+      identity_ = identity_of(path);
+    }
+    return *provider_;
+  }
+
+  std::mutex mutex_;
+  std::optional<sandbox::SandboxProvider> provider_;
+  std::filesystem::path path_;
+  std::optional<FileIdentity> identity_;
+};
+
+// What the pipeline holds: the process's open sandbox.
+class SharedSandbox final : public Provider {
+ public:
+  StampResult stamp(const StampRequest& request) override {
+    return OpenSandbox::instance().use_stamp(request);
+  }
+  std::int64_t balance(const std::string& user, const std::string& password) override {
+    return OpenSandbox::instance().use_balance(user, password);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Provider> open_provider() {
+  OpenSandbox::instance().ensure_open();
+  return std::make_unique<SharedSandbox>();
 }
 
 std::vector<std::filesystem::path> provider_kept_files() {

@@ -45,11 +45,15 @@ class SandboxProvider final : public Provider {
                               const std::string& password, const XmlSerializer& serialize,
                               const Delivery& deliver = {});
 
+  // The facts validation needs about a sealed document as this provider
+  // sees them: its certificate against the test authority, its seal, now.
+  // Safe to call from several threads at once.
+  ValidationContext validation_context(const Element& comprobante) const;
+
  private:
   SandboxProvider(std::unique_ptr<SqliteDb> db, std::unique_ptr<ProviderSigner> signer,
                   std::string provider_name, Certificate authority);
 
-  ValidationContext validation_context(const Element& comprobante) const;
   StampResult stamp_and_record(Element& comprobante, const std::string& user,
                                const XmlSerializer& serialize, const Delivery& deliver);
 

@@ -62,8 +62,20 @@ CREATE TABLE acknowledgements (
 );
 )sql";
 
+// Version 2: the input file each batch stamp came from (name and SHA-256 of
+// its bytes), so that a batch run stopped after a commit writes the stamped
+// document out instead of stamping the file again.
+constexpr const char* kVersion2 = R"sql(
+CREATE TABLE stamp_sources (
+  uuid TEXT PRIMARY KEY COLLATE NOCASE REFERENCES ledger (uuid),
+  input_name TEXT NOT NULL,
+  input_sha256 TEXT NOT NULL
+);
+CREATE INDEX stamp_sources_input ON stamp_sources (input_name, input_sha256);
+)sql";
+
 // Index i holds the step from version i to version i + 1.
-constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1};
+constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1, kVersion2};
 
 }  // namespace
 

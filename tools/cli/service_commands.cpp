@@ -1,0 +1,274 @@
+#include "tools/cli/service_commands.h"
+
+#include <stdlib.h>
+
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <vector>
+
+#include "cbb/cbb_generator.h"
+#include "crypto/certificate.h"
+#include "crypto/crypto_error.h"
+#include "issue/provider.h"
+#include "portable/cp1252.h"
+#include "sandbox/acknowledgement.h"
+#include "sandbox/cancellation.h"
+#include "sandbox/mexico_time.h"
+#include "sandbox/provider_identity.h"
+#include "sandbox/sandbox_provider.h"
+#include "sandbox/state_file.h"
+#include "sandbox/status_query.h"
+#include "tools/cli/document_file.h"
+#include "tools/cli/output.h"
+
+namespace cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using drovanexis::sandbox::CfdiDescription;
+
+// A private folder for the result and log files the services write; removed
+// with everything in it when the command ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "drovanexis-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      throw std::runtime_error("cannot create a temporary folder in " +
+                               fs::temp_directory_path().string());
+    }
+    path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  std::string file(const char* name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+std::string user_of(const ParsedCommand& command) {
+  return command.value("user").value_or(std::string(drovanexis::sandbox::kDemoAccount));
+}
+
+std::string attribute(const drovanexis::Element* element, std::string_view name) {
+  const std::string* value = element ? element->attribute(name) : nullptr;
+  return value ? *value : std::string();
+}
+
+// The CFDI a service acts on: read from a stamped FILE, then any of
+// --uuid/--issuer/--receiver/--total given on the command line.
+CfdiDescription describe_cfdi(const ParsedCommand& command) {
+  CfdiDescription cfdi;
+  if (!command.operands.empty()) {
+    const std::string& file = command.operands.front();
+    const auto document = read_xml_file(file);
+    const auto* stamp = find_stamp(document);
+    if (stamp == nullptr) throw UnreadableFile(file + ": the document carries no stamp (UUID)");
+    cfdi.uuid = attribute(stamp, "UUID");
+    cfdi.issuer_rfc = attribute(document.child("cfdi:Emisor"), "Rfc");
+    cfdi.receiver_rfc = attribute(document.child("cfdi:Receptor"), "Rfc");
+    cfdi.total = attribute(&document, "Total");
+  }
+  if (auto v = command.value("uuid")) cfdi.uuid = *v;
+  if (auto v = command.value("issuer")) cfdi.issuer_rfc = *v;
+  if (auto v = command.value("receiver")) cfdi.receiver_rfc = *v;
+  if (auto v = command.value("total")) cfdi.total = *v;
+  if (cfdi.uuid.empty() || cfdi.issuer_rfc.empty()) {
+    throw UnreadableFile("name the CFDI with a stamped FILE or with --uuid and --issuer");
+  }
+  return cfdi;
+}
+
+// The service's key=value answer (Windows-1252, CR LF) as UTF-8 pairs.
+std::vector<std::pair<std::string, std::string>> read_answer(const std::string& file) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  std::istringstream lines(portable::cp1252_to_utf8(read_whole_file(file)));
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const auto equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    pairs.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+  }
+  return pairs;
+}
+
+void print_answer(const ParsedCommand& command, std::ostream& out, int result,
+                  const std::vector<std::pair<std::string, std::string>>& answer,
+                  const std::vector<std::pair<std::string, std::string>>& extra = {}) {
+  if (command.json()) {
+    JsonObject object;
+    object.number("result", result);
+    for (const auto& [key, value] : answer) object.text(key, value);
+    for (const auto& [key, value] : extra) object.text(key, value);
+    out << object.str() << "\n";
+    return;
+  }
+  out << "result: " << result << "\n";
+  for (const auto& [key, value] : answer) out << key << ": " << value << "\n";
+  for (const auto& [key, value] : extra) out << key << ": " << value << "\n";
+}
+
+template <typename Run>
+int guarded(const char* tool, std::ostream& err, Run run) {
+  try {
+    return run();
+  } catch (const UnreadableFile& error) {
+    err << tool << ": " << error.what() << "\n";
+    return kExitUsage;
+  } catch (const drovanexis::CryptoError& error) {
+    err << tool << ": " << error.what() << "\n";
+    return kExitUsage;
+  } catch (const std::exception& error) {
+    err << tool << ": " << error.what() << "\n";
+    return kExitNotClean;
+  }
+}
+
+}  // namespace
+
+int run_status(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
+  return guarded("drovanexis status", err, [&] {
+    const drovanexis::sandbox::StatusRequest request{user_of(command), describe_cfdi(command)};
+    ScratchFolder scratch;
+    const int result = drovanexis::sandbox::query_status(request, scratch.file("status.ini"),
+                                                         scratch.file("status.log"));
+    print_answer(command, out, result, read_answer(scratch.file("status.ini")));
+    return result >= drovanexis::sandbox::kPreviouslyCancelled ? kExitOk : kExitNotClean;
+  });
+}
+
+int run_cancel(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
+  return guarded("drovanexis cancel", err, [&] {
+    // Read first, so that a missing file is named before the provider runs.
+    drovanexis::Certificate::load(*command.value("cer"));
+    const drovanexis::sandbox::CancellationRequest request{
+        user_of(command), describe_cfdi(command), *command.value("cer"), *command.value("key"),
+        *command.value("password")};
+    ScratchFolder scratch;
+    const int result = drovanexis::sandbox::cancel_cfdi(request, scratch.file("cancel.ini"),
+                                                        scratch.file("cancel.log"));
+    print_answer(command, out, result, read_answer(scratch.file("cancel.ini")));
+    return result >= drovanexis::sandbox::kCancelledDirectly ? kExitOk : kExitNotClean;
+  });
+}
+
+int run_ack(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
+  return guarded("drovanexis ack", err, [&] {
+    const CfdiDescription cfdi = describe_cfdi(command);
+    const drovanexis::sandbox::AcknowledgementRequest request{user_of(command), cfdi.issuer_rfc,
+                                                              cfdi.uuid};
+    ScratchFolder scratch;
+    const std::string acuse = command.value("out").value_or(scratch.file("acuse.xml"));
+    const int result = drovanexis::sandbox::retrieve_acknowledgement(
+        request, scratch.file("ack.ini"), acuse, scratch.file("ack.log"));
+    std::vector<std::pair<std::string, std::string>> extra;
+    if (result == drovanexis::sandbox::kAcknowledgementObtained) {
+      if (command.has("out")) {
+        extra.emplace_back("file", acuse);
+      } else {
+        extra.emplace_back("acuse", read_whole_file(acuse));
+      }
+    }
+    print_answer(command, out, result, read_answer(scratch.file("ack.ini")), extra);
+    return result == drovanexis::sandbox::kAcknowledgementObtained ? kExitOk : kExitNotClean;
+  });
+}
+
+int run_balance(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
+  return guarded("drovanexis balance", err, [&] {
+    auto provider =
+        drovanexis::sandbox::SandboxProvider::open(drovanexis::sandbox::default_state_path());
+    const std::string user = user_of(command);
+    try {
+      const auto left = provider.balance(user, command.value("secret").value_or(""));
+      if (command.json()) {
+        out << JsonObject().text("user", user).number("balance", left).str() << "\n";
+      } else {
+        out << user << ": " << left << " stamps left\n";
+      }
+      return kExitOk;
+    } catch (const drovanexis::ProviderRefusal& refusal) {
+      const auto& failure = refusal.failures().front();
+      err << "drovanexis balance: " << failure.code << ": " << failure.explanation << "\n";
+      return kExitNotClean;
+    }
+  });
+}
+
+int run_cer64(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
+  return guarded("drovanexis cer64", err, [&] {
+    const auto certificate = drovanexis::Certificate::load(command.operands.front());
+    const auto when = [](std::time_t t) {
+      return drovanexis::sandbox::format_mexico_time(std::chrono::system_clock::from_time_t(t));
+    };
+    if (command.json()) {
+      out << JsonObject()
+                 .text("file", command.operands.front())
+                 .text("number", certificate.number())
+                 .text("rfc", certificate.rfc())
+                 .text("holder", certificate.holder_name())
+                 .text("valid_from", when(certificate.valid_from()))
+                 .text("valid_until", when(certificate.valid_until()))
+                 .boolean("csd", certificate.is_csd())
+                 .text("base64", certificate.base64())
+                 .str()
+          << "\n";
+    } else {
+      out << certificate.base64() << "\n";
+    }
+    return kExitOk;
+  });
+}
+
+int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
+  return guarded("drovanexis qr", err, [&] {
+    drovanexis::cbb::CbbRequest request;
+    request.bitmap_file = *command.value("out");
+    if (const auto text = command.value("text")) {
+      request.text = *text;
+    } else if (!command.operands.empty()) {
+      // The verification query of a stamped CFDI: UUID, both RFCs, total and
+      // the last eight characters of the seal.
+      const auto document = read_xml_file(command.operands.front());
+      const auto* stamp = find_stamp(document);
+      if (stamp == nullptr) {
+        throw UnreadableFile(command.operands.front() + ": the document carries no stamp (UUID)");
+      }
+      const std::string sello = attribute(&document, "Sello");
+      request.text = "?id=" + attribute(stamp, "UUID") +
+                     "&re=" + attribute(document.child("cfdi:Emisor"), "Rfc") +
+                     "&rr=" + attribute(document.child("cfdi:Receptor"), "Rfc") +
+                     "&tt=" + attribute(&document, "Total") +
+                     "&fe=" + sello.substr(sello.size() > 8 ? sello.size() - 8 : 0);
+      request.mode = 1;
+    } else {
+      throw UnreadableFile("give a stamped FILE or --text TEXT");
+    }
+    ScratchFolder scratch;
+    request.log_file = scratch.file("qr.log");
+    const int result = drovanexis::cbb::generate_cbb(request);
+    if (result != drovanexis::cbb::kCbbGenerated) {
+      err << "drovanexis qr: " << request.bitmap_file << ": not written (result " << result
+          << "):\n"
+          << portable::cp1252_to_utf8(read_whole_file(request.log_file));
+      return result == drovanexis::cbb::kCbbBadArgument ? kExitUsage : kExitNotClean;
+    }
+    const std::string content = drovanexis::cbb::cbb_content(request.text, request.mode);
+    if (command.json()) {
+      out << JsonObject().text("file", request.bitmap_file).text("content", content).str() << "\n";
+    } else {
+      out << request.bitmap_file << ": " << content << "\n";
+    }
+    return kExitOk;
+  });
+}
+
+}  // namespace cli
