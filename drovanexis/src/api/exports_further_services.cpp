@@ -79,6 +79,19 @@ std::string log_or_default(const char* log_file) {
   return log_file != nullptr && *log_file != '\0' ? file_name(log_file) : kLibraryLog;
 }
 
+// Whether a result file may be written; the reason goes to the library's
+// log when not.
+bool output_allowed(const std::string& result_file,
+                    std::initializer_list<std::string_view> inputs) {
+  try {
+    services::refuse_reserved_output(result_file, inputs);
+    return true;
+  } catch (const std::exception& error) {
+    log_line(kLibraryLog, std::string("Archivo de resultado: ") + error.what());
+    return false;
+  }
+}
+
 services::Requester requester(const char* certificate_file, const char* key_file,
                               const char* key_password, const char* rfc) {
   return {file_name(certificate_file), file_name(key_file), secret(key_password), utf8(rfc)};
@@ -183,6 +196,7 @@ int32_t Drovanexis_ConsultaEstadoCFDI(const char* rfc_emisor, const char* rfc_re
                                       const char* total, const char* uuid,
                                       const char* result_file) {
   return api::guarded<int32_t>(sandbox::kStatusInternalError, [&] {
+    if (!output_allowed(file_name(result_file), {})) return sandbox::kStatusInternalError;
     sandbox::StatusRequest request{
         "", {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}, true};
     return sandbox::query_status(request, file_name(result_file), kLibraryLog);
@@ -198,6 +212,9 @@ int32_t Drovanexis_CancelaUUID(const char* user, const char* rfc_emisor, const c
                                                file_name(certificate_file),
                                                file_name(key_file),
                                                secret(key_password)};
+    if (!output_allowed(file_name(result_file), {request.certificate_file, request.key_file})) {
+      return sandbox::kCancellationInternalError;
+    }
     return sandbox::cancel_uuid(request, file_name(result_file), kLibraryLog);
   });
 }

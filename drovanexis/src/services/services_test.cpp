@@ -413,6 +413,17 @@ TEST_F(Services, StatusAndCancellationByTheirOtherNamesFollowTheSameRules) {
   EXPECT_EQ(
       Drovanexis_ConsultaEstadoCFDI(kIssuer, "VDN020304QX7", "1102.00", uuid.c_str(), "e.txt"),
       DROVANEXIS_STATUS_CANCELLED);
+  // A result file that would overwrite an input or the state file is refused.
+  const std::string state = read("Drovanexis.db");
+  EXPECT_EQ(Drovanexis_ConsultaEstadoCFDI(kIssuer, "VDN020304QX7", "1102.00", uuid.c_str(),
+                                          ".\\drovanexis.DB"),
+            DROVANEXIS_STATUS_INTERNAL_ERROR);
+  EXPECT_EQ(read("Drovanexis.db"), state);
+  const std::string key = read(kKey);
+  EXPECT_EQ(
+      Drovanexis_CancelaUUID("demo_valdorin", kIssuer, uuid.c_str(), kCer, kKey, kPassword, kKey),
+      DROVANEXIS_CANCEL_INTERNAL_ERROR);
+  EXPECT_EQ(read(kKey), key);
 }
 
 // ---- Values, time and settings -----------------------------------------------------------------
