@@ -64,6 +64,7 @@ bool looks_like_rfc(std::string_view rfc) {
 }
 
 struct StoredRequest {
+  std::string id;  // as stored; callers may give it in any letter case
   std::string rfc;
   std::string kind;
   int state = 0;
@@ -72,12 +73,13 @@ struct StoredRequest {
 
 std::optional<StoredRequest> find_request(SqliteDb& db, const std::string& id) {
   Statement statement(db,
-                      "SELECT rfc, kind, state, document_count FROM download_requests "
-                      "WHERE id = ?");
+                      "SELECT id, rfc, kind, state, document_count FROM download_requests "
+                      "WHERE id = ? COLLATE NOCASE");
   statement.bind(1, id);
   if (!statement.step()) return std::nullopt;
-  return StoredRequest{statement.text(0), statement.text(1), static_cast<int>(statement.integer(2)),
-                       static_cast<int>(statement.integer(3))};
+  return StoredRequest{statement.text(0), statement.text(1), statement.text(2),
+                       static_cast<int>(statement.integer(3)),
+                       static_cast<int>(statement.integer(4))};
 }
 
 void require_owner(const StoredRequest& request, const std::string& rfc, std::string_view what) {
@@ -236,11 +238,11 @@ DownloadPackage build_download_package(SqliteDb& db, const std::string& rfc,
   Statement statement(db,
                       "SELECT d.uuid FROM download_documents d JOIN ledger l ON l.uuid = d.uuid "
                       "WHERE d.request_id = ? ORDER BY l.operation_number");
-  statement.bind(1, request_id);
+  statement.bind(1, request->id);
   while (statement.step()) uuids.push_back(statement.text(0));
 
   DownloadPackage package;
-  package.id = package_id_of(request_id);
+  package.id = package_id_of(request->id);
   package.document_count = static_cast<int>(uuids.size());
   std::vector<PackageFile> files;
   std::string metadata = kMetadataHeader;

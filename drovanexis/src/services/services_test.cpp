@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -506,6 +507,13 @@ TEST_F(Services, BulkDownloadHandsBackExactlyTheStampedFiles) {
                                       "verifica.txt", "", nullptr),
             DROVANEXIS_DOWNLOAD_FINISHED);
   EXPECT_EQ(ini_value(read("verifica.txt"), "NumeroCFDIs"), "3");
+  // The id may come back in any letter case.
+  std::string swapped = id;
+  for (char& c : swapped)
+    c = std::isupper(c) ? static_cast<char>(std::tolower(c)) : static_cast<char>(std::toupper(c));
+  EXPECT_EQ(Drovanexis_MasivaVerifica(kFiel.cer, kFiel.key, kFiel.password, kFiel.rfc,
+                                      swapped.c_str(), "verifica2.txt", "", nullptr),
+            DROVANEXIS_DOWNLOAD_FINISHED);
   const std::string package = ini_value(read("verifica.txt"), "Paquete1");
   ASSERT_EQ(Drovanexis_MasivaDescarga(kFiel.cer, kFiel.key, kFiel.password, kFiel.rfc,
                                       package.c_str(), "paquete.zip", "descarga.txt", ""),
