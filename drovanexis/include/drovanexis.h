@@ -117,6 +117,52 @@ enum DrovanexisCbbResult {
   DROVANEXIS_CBB_NOT_WRITTEN = 3
 };
 
+/* Results of Drovanexis_CerKeyMatch. */
+enum DrovanexisPairResult {
+  DROVANEXIS_PAIR_MATCHES = 1,               /* the key opens and is the certificate's pair */
+  DROVANEXIS_PAIR_DIFFERS = 0,               /* the key opens but belongs to another certificate */
+  DROVANEXIS_PAIR_CERTIFICATE_MISSING = -1,  /* the certificate file does not exist */
+  DROVANEXIS_PAIR_KEY_MISSING = -2,          /* the key file does not exist */
+  DROVANEXIS_PAIR_WRONG_PASSWORD = -3,       /* the key does not open with the password */
+  DROVANEXIS_PAIR_NOT_A_CERTIFICATE = -4,    /* the certificate file is not a certificate */
+  DROVANEXIS_PAIR_NOT_A_KEY = -5             /* the key file is not an encrypted key */
+};
+
+/* Results of Drovanexis_CheckFile besides 0 (all holds) and the SAT's rule numbers. */
+enum DrovanexisCheckResult {
+  DROVANEXIS_CHECK_VALID = 0,
+  DROVANEXIS_CHECK_MALFORMED = 301,          /* not well-formed XML, or not a CFDI 3.3 */
+  DROVANEXIS_CHECK_SEAL_INVALID = 302,       /* the issuer's Sello does not verify */
+  DROVANEXIS_CHECK_FILE_UNREADABLE = 901,    /* the file does not exist or cannot be read */
+  DROVANEXIS_CHECK_STAMP_SEAL_INVALID = 902  /* the stamp's SelloSAT does not verify */
+};
+
+/* Results of Drovanexis_Load besides a new handle (positive). */
+enum DrovanexisLoadResult {
+  DROVANEXIS_LOAD_FILE_MISSING = -1,  /* the file does not exist or cannot be read */
+  DROVANEXIS_LOAD_DAMAGED = -2        /* not a document file, or a damaged or cut one */
+};
+
+/* Results of Drovanexis_ConsultaSaldos and of the bulk download entries. */
+enum DrovanexisServiceResult {
+  DROVANEXIS_SERVICE_DONE = 0,
+  DROVANEXIS_SERVICE_BAD_ARGUMENT = -1,     /* a date, RFC or file name that cannot be used */
+  DROVANEXIS_SERVICE_CREDENTIALS = -2,      /* account, certificate, key or password refused */
+  DROVANEXIS_SERVICE_INTERNAL_ERROR = -3,   /* state file, result or package file: see the log */
+  DROVANEXIS_SERVICE_UNKNOWN_REQUEST = -4   /* no such request or package */
+};
+
+/* The states of a bulk download request that Drovanexis_MasivaVerifica returns. */
+enum DrovanexisDownloadState {
+  DROVANEXIS_DOWNLOAD_ACCEPTED = 1,
+  DROVANEXIS_DOWNLOAD_IN_PROCESS = 2,
+  DROVANEXIS_DOWNLOAD_FINISHED = 3,  /* its packages can be downloaded */
+  DROVANEXIS_DOWNLOAD_ERROR = 4,
+  DROVANEXIS_DOWNLOAD_REJECTED = 5,  /* nothing matched the request */
+  DROVANEXIS_DOWNLOAD_EXPIRED = 6
+};
+
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -170,7 +216,8 @@ DROVANEXIS_API void Drovanexis_SetVelmoranetInfo(int32_t handle, const char* use
 // one.
 DROVANEXIS_API void Drovanexis_SetCompleteXML_cfdi33(int32_t handle, const char* xml);
 
-// Same as Drovanexis_ProcesaDocumento.
+// Same as Drovanexis_ProcesaDocumento: the stamping provider runs inside the library, so there
+// is no connection whose transport could be chosen.
 DROVANEXIS_API int32_t Drovanexis_ProcesaDocumentoSSL(int32_t handle, const char* certificate_file,
                                                       const char* key_file,
                                                       const char* key_password,
@@ -841,65 +888,170 @@ DROVANEXIS_API int32_t Drovanexis_GeneraCBB(const char* query, const char* bitma
 // Returns the Base64 text of a certificate file ("" when it cannot be read).
 DROVANEXIS_API const char* Drovanexis_CerTo64(const char* certificate_file);
 
-// ---- Entries this library does not support -----------------------------------------------------
+// ---- Further services ---------------------------------------------------------------------------
+//
+// Conventions of these entries, as of the services above: file names are Windows-style (".\",
+// backslashes and any letter case accepted) and Windows-1252; passwords are Windows-1252 and are
+// never written to a log. Every file the library writes is replaced whole (written beside it,
+// then renamed), never left half-written; an output file that names the provider's state file
+// ("Drovanexis.db" and its journal files), the library's log "Drovanexis.log" or one of the same
+// call's input files is refused. Entries without a log-file parameter write their log to
+// "Drovanexis.log" in the working folder (or to the document's log file named with
+// Drovanexis_SetLogFile, for the entries that take a handle), replaced by each call.
+// Result files hold "key=value" lines, Windows-1252, CR LF.
 
-// Each of these exists so that callers can bind it, and is safe to call with any arguments: it
-// stores nothing, an integer result is -1 and a text result is "" (empty).
-
-DROVANEXIS_API void Drovanexis_SetTolviqueInfo(int32_t handle, const char* user,
-                                               const char* password);
-DROVANEXIS_API void Drovanexis_SetDllPath(int32_t handle, const char* path);
-DROVANEXIS_API void Drovanexis_GetValueInFile(int32_t handle, int32_t index, const char* file);
-DROVANEXIS_API void Drovanexis_ProcessFile(const char* file);
-DROVANEXIS_API int32_t Drovanexis_CheckFile(const char* file);
-DROVANEXIS_API void Drovanexis_SetLogFile(int32_t handle, const char* file);
-DROVANEXIS_API void Drovanexis_ShowValue(int32_t handle, int32_t index, const char* title);
+// Builds and seals the document as Drovanexis_ProcesaDocumento does, checks it with the provider's
+// rules, and writes the sealed XML (without a stamp; no stamp is taken) to output_file. Values 1,
+// 3, 5, 7, 11, 12, 15 and 16 are filled. The document keeps its tree, so it can be processed
+// afterwards. 0 on success, else the codes of Drovanexis_ProcesaDocumento.
 DROVANEXIS_API int32_t Drovanexis_FirmaSellaDocto(int32_t handle, const char* certificate_file,
                                                   const char* key_file, const char* key_password,
                                                   const char* output_file);
-DROVANEXIS_API void Drovanexis_Save(int32_t handle, const char* file);
-DROVANEXIS_API int32_t Drovanexis_Load(const char* file);
-DROVANEXIS_API const char* Drovanexis_GetTimeWithDelay(int32_t hours, int32_t minutes);
-DROVANEXIS_API void Drovanexis_GetValues(int32_t handle, const char* separator, int32_t flags);
-DROVANEXIS_API int32_t Drovanexis_CancelaUUID(const char* a1, const char* a2, const char* a3,
-                                              const char* a4, const char* a5, const char* a6,
-                                              const char* a7);
+
+// Whether the key file opens with the password and is the pair of the certificate file: one of
+// DrovanexisPairResult, with the reason in the log. `handle` only chooses the log file (any value
+// may be given); `reserved` is not used.
 DROVANEXIS_API int32_t Drovanexis_CerKeyMatch(int32_t handle, const char* certificate_file,
                                               const char* key_file, const char* key_password,
                                               const char* reserved);
+
+// Returns the Base64 text (one line, padded) of any file's bytes; "" and a log line when it cannot
+// be read. The text stays valid until the calling thread's next call. Drovanexis_CerTo64 is the
+// same for certificates.
+DROVANEXIS_API const char* Drovanexis_FileTo64(const char* file);
+
+// Checks a CFDI 3.3 file as its receiver would: well-formed XML, the schema and the provider's
+// rules (as of the stamp's FechaTimbrado for a stamped file), the issuer's Sello over the original
+// string and, when stamped, the stamp's SelloSAT with the provider certificates the sandbox
+// knows. Returns 0 when all hold, else the first failure's number (DrovanexisCheckResult, a SAT
+// rule number such as 33118, or 703 when the provider's state file cannot be used). Every finding
+// is a log line.
+DROVANEXIS_API int32_t Drovanexis_CheckFile(const char* file);
+
+// Stamps a sealed CFDI 3.3 file with the account of the last Drovanexis_SetVelmoranetInfo call
+// (of any document), after the provider's rules, and writes the stamped document beside it as
+// "<name>_timbrado.xml" ("factura.xml" gives "factura_timbrado.xml"). The result number and the
+// reasons go to the log, as processing reports them.
+DROVANEXIS_API void Drovanexis_ProcessFile(const char* file);
+
+// Writes the document in progress to `file`: every value the entries stored (the tree, the external
+// XML, both accounts, the log file name) and the result values. The file is text: the line
+// "DrovanexisDocumento 1", then one "name=Base64 of the value" line each (user, password,
+// second_user, second_password, log_file, value.1 to value.18, complete_xml when set, tree: the
+// tree as XML), closed by "end=". It holds the passwords: keep it as private as a key file. An
+// unknown handle or a file that cannot be written leaves a log line and nothing written.
+DROVANEXIS_API void Drovanexis_Save(int32_t handle, const char* file);
+
+// Reads a file of Drovanexis_Save into a new document and returns its handle, or
+// DROVANEXIS_LOAD_FILE_MISSING, or DROVANEXIS_LOAD_DAMAGED for a file that is foreign, damaged or
+// cut short (the log says which).
+DROVANEXIS_API int32_t Drovanexis_Load(const char* file);
+
+// Writes the account's balance to result_file: Usuario, TimbresDisponibles, TimbresUtilizados,
+// Resultado (and Error on failure). `option` is not used. DROVANEXIS_SERVICE_DONE, or
+// DROVANEXIS_SERVICE_CREDENTIALS for an unknown user or a wrong password,
+// DROVANEXIS_SERVICE_INTERNAL_ERROR when the state file cannot be used,
+// DROVANEXIS_SERVICE_BAD_ARGUMENT for a result file that cannot be used.
 DROVANEXIS_API int32_t Drovanexis_ConsultaSaldos(const char* user, const char* password,
                                                  int32_t option, const char* result_file);
+
+// The SAT's public status query (no account needed) by issuer RFC, receiver RFC, total and UUID:
+// the same answer, result file and results as Drovanexis_GetStatusCFDI (DrovanexisStatusResult).
 DROVANEXIS_API int32_t Drovanexis_ConsultaEstadoCFDI(const char* rfc_emisor,
                                                      const char* rfc_receptor, const char* total,
                                                      const char* uuid, const char* result_file);
-DROVANEXIS_API const char* Drovanexis_FileTo64(const char* file);
-DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(const char* value1, const char* value2,
-                                                 const char* value3, const char* value4,
-                                                 const char* value5, const char* value6,
-                                                 const char* value7, const char* value8);
-DROVANEXIS_API int32_t Drovanexis_MasivaVerifica(const char* value1, const char* value2,
-                                                 const char* value3, const char* value4,
-                                                 const char* value5, const char* value6,
-                                                 const char* value7, const char* value8);
-DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoXML(const char* value1, const char* value2,
-                                                           const char* value3, const char* value4,
-                                                           const char* value5, const char* value6,
-                                                           const char* value7, const char* value8,
-                                                           const char* value9, const char* value10);
+
+// Cancels one UUID of the issuer directly, without naming its receiver and total (the ledger's
+// are used): the same checks, answers, result file and results as Drovanexis_CancelaCFDI
+// (DrovanexisCancellationResult).
+DROVANEXIS_API int32_t Drovanexis_CancelaUUID(const char* user, const char* rfc_emisor,
+                                              const char* uuid, const char* certificate_file,
+                                              const char* key_file, const char* key_password,
+                                              const char* result_file);
+
+// Writes every result value (1-18) of the document to `file`, one "index=value" line each
+// (Windows-1252, CR LF). `reserved` is not used.
+DROVANEXIS_API void Drovanexis_GetValues(int32_t handle, const char* file, int32_t reserved);
+
+// Writes one result value to `file` as one "index=value" line. An unknown index writes nothing and
+// leaves a log line.
+DROVANEXIS_API void Drovanexis_GetValueInFile(int32_t handle, int32_t index, const char* file);
+
+// As Drovanexis_GetValueInFile: this platform has no window to show the value in, so it is written
+// to the file named by the third parameter.
+DROVANEXIS_API void Drovanexis_ShowValue(int32_t handle, int32_t index, const char* file);
+
+// The current time of central Mexico shifted by `seconds` (negative: earlier), in the CFDI's form
+// "yyyy-mm-ddThh:mm:ss". `handle` is not used. The text stays valid until the calling thread's
+// next call.
+DROVANEXIS_API const char* Drovanexis_GetTimeWithDelay(int32_t handle, int32_t seconds);
+
+// Names the log file of this document's calls (processing, sealing, CerKeyMatch, Save, values);
+// "" restores "Drovanexis.log".
+DROVANEXIS_API void Drovanexis_SetLogFile(int32_t handle, const char* file);
+
+// Names the folder where the library looks for its state file "Drovanexis.db" (and the files
+// beside it), for the whole process; "" restores the working folder. The environment variable
+// DROVANEXIS_SANDBOX_DB, when set, still names the state file itself. A folder that does not exist
+// is refused with a log line. The handle must name a document.
+DROVANEXIS_API void Drovanexis_SetDllPath(int32_t handle, const char* path);
+
+// Stores a second stamping account in the document: processing uses it when the account of
+// Drovanexis_SetVelmoranetInfo is refused for its credentials (701) or its balance (702); any
+// other refusal stands.
+DROVANEXIS_API void Drovanexis_SetTolviqueInfo(int32_t handle, const char* user,
+                                               const char* password);
+
+// ---- Bulk download -----------------------------------------------------------------------------
+//
+// The SAT's flow: a request for an RFC's documents over a period, its verification, and the
+// download of its packages. The requester signs in with their e.firma (or CSD): the certificate
+// file, its key file and password; the certificate's RFC must be `rfc`. Results are
+// DrovanexisServiceResult (MasivaVerifica: a DrovanexisDownloadState when it succeeds). Requests
+// are kept in the provider's state file. result_file gets Resultado, CodEstatus and Mensaje, plus
+// what each entry names; log_file ("" for "Drovanexis.log") gets the steps.
+
+// Files a request for the CFDI the RFC issued (Emitido) or received (Recibido) with an issue date
+// from `from` to `to` (yyyy-mm-dd, whole days, or yyyy-mm-ddThh:mm:ss), optionally only those with
+// one counterpart RFC (the receiver for Emitido, the issuer for Recibido; "" for all), as XML
+// files or as metadata. result_file gets IdSolicitud. `reserved` is not used.
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoXML(
+    const char* certificate_file, const char* key_file, const char* key_password, const char* rfc,
+    const char* from, const char* to, const char* receiver_rfc, const char* result_file,
+    const char* log_file, const char* reserved);
 DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaEmitidoMetadata(
-    const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10);
-DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoXML(const char* value1, const char* value2,
-                                                            const char* value3, const char* value4,
-                                                            const char* value5, const char* value6,
-                                                            const char* value7, const char* value8,
-                                                            const char* value9,
-                                                            const char* value10);
+    const char* certificate_file, const char* key_file, const char* key_password, const char* rfc,
+    const char* from, const char* to, const char* receiver_rfc, const char* result_file,
+    const char* log_file, const char* reserved);
+DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoXML(
+    const char* certificate_file, const char* key_file, const char* key_password, const char* rfc,
+    const char* from, const char* to, const char* issuer_rfc, const char* result_file,
+    const char* log_file, const char* reserved);
 DROVANEXIS_API int32_t Drovanexis_MasivaSolicitaRecibidoMetadata(
-    const char* value1, const char* value2, const char* value3, const char* value4,
-    const char* value5, const char* value6, const char* value7, const char* value8,
-    const char* value9, const char* value10);
+    const char* certificate_file, const char* key_file, const char* key_password, const char* rfc,
+    const char* from, const char* to, const char* issuer_rfc, const char* result_file,
+    const char* log_file, const char* reserved);
+
+// Reports a request's state: returns DROVANEXIS_DOWNLOAD_FINISHED (result_file: NumeroCFDIs,
+// NumeroPaquetes, Paquete1...) or DROVANEXIS_DOWNLOAD_REJECTED when nothing matched (CodEstatus
+// 5004); DROVANEXIS_SERVICE_UNKNOWN_REQUEST for an id the provider never gave.
+// `reserved` is not used.
+DROVANEXIS_API int32_t Drovanexis_MasivaVerifica(const char* certificate_file, const char* key_file,
+                                                 const char* key_password, const char* rfc,
+                                                 const char* request_id, const char* result_file,
+                                                 const char* log_file, const char* reserved);
+
+// Writes one package to package_file: a ZIP holding each stamped CFDI as "<UUID>.xml", exactly as
+// stamped, or for a metadata request one "<package id>.txt" of CR LF lines "Uuid~RfcEmisor~
+// NombreEmisor~RfcReceptor~NombreReceptor~RfcPac~FechaEmision~FechaCertificacionSat~Monto~
+// EfectoComprobante~Estatus~FechaCancelacion" under that header (Estatus 1 in force, 0
+// cancelled). result_file gets IdPaquete, NumeroCFDIs, Archivo. DROVANEXIS_SERVICE_UNKNOWN_REQUEST
+// for a package that does not exist.
+DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(const char* certificate_file, const char* key_file,
+                                                 const char* key_password, const char* rfc,
+                                                 const char* package_id, const char* package_file,
+                                                 const char* result_file, const char* log_file);
+
 /*
  * Result numbers of processing.
  *

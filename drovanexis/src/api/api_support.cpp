@@ -10,6 +10,18 @@ std::string utf8(const char* text) {
   return text == nullptr ? std::string() : portable::cp1252_to_utf8(text);
 }
 
+std::string file_name(const char* name) { return utf8(name); }
+
+std::string secret(const char* password) { return utf8(password); }
+
+std::string log_file_of(std::int32_t handle) {
+  std::string log_file = "Drovanexis.log";
+  DocumentRegistry::instance().with_document(handle, [&](Document& document) {
+    if (!document.log_file.empty()) log_file = document.log_file;
+  });
+  return log_file;
+}
+
 void build(std::int32_t handle, Builder builder, std::initializer_list<const char*> texts) {
   try {
     Values values;

@@ -5,6 +5,7 @@
 #include "drovanexis.h"
 #include "issue/processing.h"
 #include "portable/cp1252.h"
+#include "services/service_account.h"
 
 // Document life: creation, credentials, the external XML, processing, result
 // values and release.
@@ -18,23 +19,28 @@ int32_t Drovanexis_New(const char* version) {
 }
 
 // Builds, seals, validates and stamps the document with the sandbox provider
-// and writes the stamped XML. File names and the password are handed on as
-// the caller's bytes: they name files and open keys, they are not document
-// text.
+// (or, with stamp false, seals and checks it only) and writes the XML. File
+// names and the password go through the helpers every entry uses.
 static int32_t process(int32_t handle, const char* certificate_file, const char* key_file,
-                       const char* key_password, const char* output_file) {
+                       const char* key_password, const char* output_file, bool stamp = true) {
   return api::guarded<int32_t>(-1, [&] {
-    auto text = [](const char* value) { return std::string_view(value ? value : ""); };
     bool found = false;
     int32_t result = 0;
     DocumentRegistry::instance().with_document(handle, [&](Document& document) {
       found = true;
-      result = drovanexis::process_document(document, text(certificate_file), text(key_file),
-                                            text(key_password), text(output_file));
+      result = drovanexis::run_pipeline(document, api::file_name(certificate_file),
+                                        api::file_name(key_file), api::secret(key_password),
+                                        api::file_name(output_file), stamp);
     });
-    if (!found) return drovanexis::report_missing_document(handle, text(output_file));
+    if (!found) return drovanexis::report_missing_document(handle, api::file_name(output_file));
     return result;
   });
+}
+
+int32_t Drovanexis_FirmaSellaDocto(int32_t handle, const char* certificate_file,
+                                   const char* key_file, const char* key_password,
+                                   const char* output_file) {
+  return process(handle, certificate_file, key_file, key_password, output_file, false);
 }
 
 int32_t Drovanexis_ProcesaDocumento(int32_t handle, const char* certificate_file,
@@ -73,6 +79,11 @@ void Drovanexis_SetVelmoranetInfo(int32_t handle, const char* user, const char* 
                document.service_password = values[1];
              },
              {user, password});
+  // The account also serves Drovanexis_ProcessFile, which takes no document.
+  api::guarded<int>(0, [&] {
+    drovanexis::services::remember_service_account({api::utf8(user), api::utf8(password)});
+    return 0;
+  });
 }
 
 void Drovanexis_SetCompleteXML_cfdi33(int32_t handle, const char* xml) {

@@ -53,10 +53,10 @@ int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor, const c
     const sandbox::CancellationRequest request{
         utf8(user),
         {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)},
-        utf8(certificate_file),
-        utf8(key_file),
-        utf8(key_password)};
-    return sandbox::cancel_cfdi(request, utf8(result_file), utf8(log_file));
+        api::file_name(certificate_file),
+        api::file_name(key_file),
+        api::secret(key_password)};
+    return sandbox::cancel_cfdi(request, api::file_name(result_file), api::file_name(log_file));
   });
 }
 
@@ -67,7 +67,7 @@ int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor, const
     if (!outputs_are_safe({result_file, log_file})) return sandbox::kStatusInternalError;
     const sandbox::StatusRequest request{
         utf8(user), {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}};
-    return sandbox::query_status(request, utf8(result_file), utf8(log_file));
+    return sandbox::query_status(request, api::file_name(result_file), api::file_name(log_file));
   });
 }
 
@@ -79,8 +79,8 @@ int32_t Drovanexis_RecuperaAcuseCancelacion(const char* user, const char* rfc, c
       return sandbox::kAcknowledgementError;
     }
     const sandbox::AcknowledgementRequest request{utf8(user), utf8(rfc), utf8(uuid)};
-    return sandbox::retrieve_acknowledgement(request, utf8(result_file), utf8(acuse_file),
-                                             utf8(log_file));
+    return sandbox::retrieve_acknowledgement(request, api::file_name(result_file),
+                                             api::file_name(acuse_file), api::file_name(log_file));
   });
 }
 
@@ -89,8 +89,10 @@ int32_t Drovanexis_GeneraCBB(const char* query, const char* bitmap_file, int32_t
                              int32_t margin_modules) {
   return api::guarded<int32_t>(drovanexis::cbb::kCbbNotWritten, [&] {
     if (!outputs_are_safe({bitmap_file, log_file})) return drovanexis::cbb::kCbbNotWritten;
-    const drovanexis::cbb::CbbRequest request{
-        utf8(query), utf8(bitmap_file), mode, utf8(log_file), level, module_pixels, margin_modules};
+    const drovanexis::cbb::CbbRequest request{utf8(query),   api::file_name(bitmap_file),
+                                              mode,          api::file_name(log_file),
+                                              level,         module_pixels,
+                                              margin_modules};
     return drovanexis::cbb::generate_cbb(request);
   });
 }
@@ -99,7 +101,7 @@ const char* Drovanexis_CerTo64(const char* certificate_file) {
   // The text stays valid until the calling thread's next call.
   thread_local std::string result;
   return api::guarded<const char*>("", [&] {
-    result = drovanexis::Certificate::load(utf8(certificate_file)).base64();
+    result = drovanexis::Certificate::load(api::file_name(certificate_file)).base64();
     return result.c_str();
   });
 }

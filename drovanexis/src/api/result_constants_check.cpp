@@ -7,6 +7,7 @@
 #include "sandbox/acknowledgement.h"
 #include "sandbox/cancellation.h"
 #include "sandbox/status_query.h"
+#include "services/further_services.h"
 
 namespace drovanexis::api {
 namespace {
@@ -47,6 +48,32 @@ static_assert(DROVANEXIS_CBB_WRITTEN == cbb::kCbbGenerated);
 static_assert(DROVANEXIS_CBB_BAD_ARGUMENT == cbb::kCbbBadArgument);
 static_assert(DROVANEXIS_CBB_TEXT_TOO_LONG == cbb::kCbbNotEncodable);
 static_assert(DROVANEXIS_CBB_NOT_WRITTEN == cbb::kCbbNotWritten);
+
+namespace sv = services;
+
+static_assert(DROVANEXIS_PAIR_MATCHES == sv::kPairMatches);
+static_assert(DROVANEXIS_PAIR_DIFFERS == sv::kPairDiffers);
+static_assert(DROVANEXIS_PAIR_CERTIFICATE_MISSING == sv::kPairCertificateMissing);
+static_assert(DROVANEXIS_PAIR_KEY_MISSING == sv::kPairKeyMissing);
+static_assert(DROVANEXIS_PAIR_WRONG_PASSWORD == sv::kPairWrongPassword);
+static_assert(DROVANEXIS_PAIR_NOT_A_CERTIFICATE == sv::kPairCertificateDamaged);
+static_assert(DROVANEXIS_PAIR_NOT_A_KEY == sv::kPairKeyDamaged);
+
+static_assert(DROVANEXIS_CHECK_FILE_UNREADABLE == sv::kCheckFileUnreadable);
+static_assert(DROVANEXIS_CHECK_STAMP_SEAL_INVALID == sv::kCheckStampSealInvalid);
+
+static_assert(DROVANEXIS_SERVICE_DONE == sv::kServiceDone);
+static_assert(DROVANEXIS_SERVICE_BAD_ARGUMENT == sv::kServiceBadArgument);
+static_assert(DROVANEXIS_SERVICE_CREDENTIALS == sv::kServiceCredentials);
+static_assert(DROVANEXIS_SERVICE_INTERNAL_ERROR == sv::kServiceInternalError);
+static_assert(DROVANEXIS_SERVICE_UNKNOWN_REQUEST == sv::kServiceUnknownRequest);
+
+static_assert(DROVANEXIS_DOWNLOAD_ACCEPTED == kDownloadAccepted);
+static_assert(DROVANEXIS_DOWNLOAD_IN_PROCESS == kDownloadInProcess);
+static_assert(DROVANEXIS_DOWNLOAD_FINISHED == kDownloadFinished);
+static_assert(DROVANEXIS_DOWNLOAD_ERROR == kDownloadError);
+static_assert(DROVANEXIS_DOWNLOAD_REJECTED == kDownloadRejected);
+static_assert(DROVANEXIS_DOWNLOAD_EXPIRED == kDownloadExpired);
 
 }  // namespace
 }  // namespace drovanexis::api

@@ -39,6 +39,12 @@ struct Document {
   Element root{"cfdi:Comprobante"};
   std::string service_user;      // UTF-8
   std::string service_password;  // UTF-8
+  // The second stamping account (Drovanexis_SetTolviqueInfo), UTF-8: used
+  // when the first is refused for its credentials or its balance.
+  std::string second_user;
+  std::string second_password;
+  // The log file of this document's processing calls; "" for the default.
+  std::string log_file;
   // The text of an externally built XML, exactly as handed in (its encoding is
   // the one its own declaration names, so it is not converted).
   std::optional<std::string> complete_xml;

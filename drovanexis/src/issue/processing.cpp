@@ -1,6 +1,7 @@
 #include "issue/processing.h"
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -53,8 +54,10 @@ std::string attribute_text(const Element& element, std::string_view name) {
 class Pipeline {
  public:
   Pipeline(Document& document, std::string_view certificate_file, std::string_view key_file,
-           std::string_view key_password, std::string_view output_file, issue::ProcessingLog& log)
+           std::string_view key_password, std::string_view output_file, issue::ProcessingLog& log,
+           bool stamp)
       : document_(document),
+        stamp_(stamp),
         root_(document.complete_xml ? Element("cfdi:Comprobante")
                                     : issue::copy_element(document.root)),
         certificate_file_(certificate_file),
@@ -72,6 +75,12 @@ class Pipeline {
     load_credentials();
     seal_document();
     open_provider();
+    if (!stamp_) {
+      check_with_provider();
+      write_sealed_output();
+      fill_sealed_values();
+      return;
+    }
     hand_over();
     write_output();
     fill_values();
@@ -164,23 +173,51 @@ class Pipeline {
     }
   }
 
+  // The stamped XML reaches the disk before the provider commits the stamp;
+  // if it cannot be written the stamp is undone and the call costs nothing.
+  StampRequest stamp_request(const std::string& user, const std::string& password) {
+    return StampRequest{root_,
+                        user,
+                        password,
+                        [](const Element& root) { return write_xml(root); },
+                        [this](std::string_view step) { log_.step(step); },
+                        [this](std::string_view stamped_xml) {
+                          output_->write(stamped_xml, portable::Durability::durable);
+                        }};
+  }
+
+  // Only a refusal of the account itself (credentials, balance) moves the
+  // stamp to the document's second account; a document the rules refuse is
+  // refused by any account.
+  static bool account_refused(const ProviderRefusal& refusal) {
+    const auto& failures = refusal.failures();
+    return failures.size() == 1 && (failures.front().code == std::to_string(kCodeBadCredentials) ||
+                                    failures.front().code == std::to_string(kCodeNoStampsLeft));
+  }
+
   // The provider validates the sealed document and stamps it; its steps go
-  // to the log as they happen.
+  // to the log as they happen. A document with a second account
+  // (SetTolviqueInfo) falls back on it when the first account is refused.
   void hand_over() {
-    // The stamped XML reaches the disk before the provider commits the stamp;
-    // if it cannot be written the stamp is undone and the call costs nothing.
-    const StampRequest request{root_,
-                               document_.service_user,
-                               document_.service_password,
-                               [](const Element& root) { return write_xml(root); },
-                               [this](std::string_view step) { log_.step(step); },
-                               [this](std::string_view stamped_xml) {
-                                 output_->write(stamped_xml, portable::Durability::durable);
-                               }};
     try {
-      stamped_.emplace(provider_->stamp(request));
+      stamped_.emplace(
+          provider_->stamp(stamp_request(document_.service_user, document_.service_password)));
     } catch (const ProviderRefusal& refusal) {
-      throw ProcessingFailure(refusal.failures());
+      if (!account_refused(refusal) || document_.second_user.empty()) {
+        throw ProcessingFailure(refusal.failures());
+      }
+      log_.step("La cuenta " + document_.service_user + " fue rechazada (" +
+                refusal.failures().front().code + "); se usa la segunda cuenta " +
+                document_.second_user);
+      try {
+        stamped_.emplace(
+            provider_->stamp(stamp_request(document_.second_user, document_.second_password)));
+      } catch (const ProviderRefusal& second_refusal) {
+        throw ProcessingFailure(second_refusal.failures());
+      } catch (const std::system_error& error) {
+        fail(kCodeOutputNotWritten, "", "",
+             std::string(error.what()) + " (no se tomó ningún timbre de la cuenta)");
+      }
     } catch (const std::system_error& error) {
       fail(kCodeOutputNotWritten, "", "",
            std::string(error.what()) + " (no se tomó ningún timbre de la cuenta)");
@@ -189,6 +226,41 @@ class Pipeline {
               stamped_->stamp.fecha_timbrado + ", operación " +
               std::to_string(stamped_->operation_number) + ", timbres disponibles " +
               std::to_string(stamped_->balance_left));
+  }
+
+  // Sealing without stamping: the provider's rules still judge the sealed
+  // document, so that what is written is what stamping would accept.
+  void check_with_provider() {
+    std::vector<Failure> failures;
+    try {
+      failures = provider_->check_rules(issue::copy_element(root_), std::time(nullptr));
+    } catch (const ProviderRefusal& refusal) {
+      throw ProcessingFailure(refusal.failures());
+    }
+    if (!failures.empty()) throw ProcessingFailure(std::move(failures));
+    log_.step("Validación: el comprobante cumple todas las reglas (no se timbra)");
+  }
+
+  void write_sealed_output() {
+    try {
+      output_->write(write_xml(root_), portable::Durability::durable);
+      output_->commit(portable::Durability::durable);
+    } catch (const std::exception& error) {
+      fail(kCodeOutputNotWritten, "", "", error.what());
+    }
+    log_.step("Archivo sellado escrito: " + portable::resolve_path(output_file_).string());
+  }
+
+  void fill_sealed_values() {
+    auto& values = document_.values;
+    values[1] = "0";
+    values[3] = attribute_text(root_, "NoCertificado");
+    values[5] = cadena_cfdi33(root_);
+    values[7] = attribute_text(root_, "Sello");
+    values[11] = mexico_text(certificate_->valid_from());
+    values[12] = mexico_text(certificate_->valid_until());
+    values[15] = DROVANEXIS_VERSION;
+    values[16] = attribute_text(root_, "Fecha");
   }
 
   // The stamp is in the ledger and the file's bytes on disk: only the rename
@@ -229,6 +301,8 @@ class Pipeline {
   }
 
   Document& document_;
+  // False when the document is only sealed and written, not stamped.
+  bool stamp_;
   // The tree being processed: a copy of the document's, or the external XML
   // read; it replaces the document's tree only when processing succeeds.
   Element root_;
@@ -265,13 +339,24 @@ std::string document_label(std::string_view output_file, const Document& documen
 int process_document(Document& document, std::string_view certificate_file,
                      std::string_view key_file, std::string_view key_password,
                      std::string_view output_file) noexcept {
+  return run_pipeline(document, certificate_file, key_file, key_password, output_file, true);
+}
+
+int seal_document_only(Document& document, std::string_view certificate_file,
+                       std::string_view key_file, std::string_view key_password,
+                       std::string_view output_file) noexcept {
+  return run_pipeline(document, certificate_file, key_file, key_password, output_file, false);
+}
+
+int run_pipeline(Document& document, std::string_view certificate_file, std::string_view key_file,
+                 std::string_view key_password, std::string_view output_file, bool stamp) noexcept {
   try {
     document.values.fill("");
     issue::ProcessingLog log(central_mexico_now(), DROVANEXIS_VERSION,
                              document_label(output_file, document));
     int result = 0;
     try {
-      Pipeline(document, certificate_file, key_file, key_password, output_file, log).run();
+      Pipeline(document, certificate_file, key_file, key_password, output_file, log, stamp).run();
       log.result(0);
     } catch (const ProcessingFailure& failure) {
       report_failure(document, failure, log);
@@ -283,7 +368,7 @@ int process_document(Document& document, std::string_view certificate_file,
       report_failure(document, failure, log);
       result = failure.result_number();
     }
-    log.write(kProcessingLogFile);
+    log.write(document.log_file.empty() ? std::string(kProcessingLogFile) : document.log_file);
     return result;
   } catch (...) {
     return kCodeInternalError;

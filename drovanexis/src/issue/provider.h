@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "document/element.h"
+#include "issue/bulk_download.h"
 #include "validate/validation.h"
 
 namespace drovanexis {
@@ -95,8 +97,30 @@ class Provider {
   // unknown user or a wrong password.
   virtual std::int64_t balance(const std::string& user, const std::string& password) = 0;
 
-  // Bulk download (the stamped documents and cancellation requests of an
-  // RFC over a period) belongs here as one more operation.
+  // The stamps the account has taken so far (documents stamped with it).
+  virtual std::int64_t stamps_used(const std::string& user) = 0;
+
+  // Checks a CFDI as the provider checks what it is handed, at the instant
+  // `at` (for a stamped document the time it was stamped, so that a receiver
+  // can check it later): every rule that fails, in the order found. A stamp
+  // the document carries is taken off the copy handed in first, so that the
+  // document is judged as it was handed over for stamping.
+  virtual std::vector<Failure> check_rules(Element comprobante, std::time_t at) = 0;
+
+  // True when the stamp's SelloSAT verifies over its original string with a
+  // certificate of this provider whose number is the stamp's
+  // NoCertificadoSAT; false for a stamp this provider did not sign.
+  virtual bool stamp_seal_verifies(const Element& timbre) = 0;
+
+  // Bulk download of an RFC's stamped documents (see bulk_download.h):
+  // files a request and returns its id; reports a request's state and
+  // packages; hands out one package. Each throws DownloadRefusal with the
+  // service's code for a request, package or account it cannot serve.
+  virtual std::string request_download(const DownloadRequest& request, std::time_t now) = 0;
+  virtual DownloadVerification verify_download(const std::string& rfc,
+                                               const std::string& request_id) = 0;
+  virtual DownloadPackage download_package(const std::string& rfc,
+                                           const std::string& package_id) = 0;
 };
 
 // The provider the pipeline works with: today the sandbox over its state

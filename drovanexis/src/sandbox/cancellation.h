@@ -35,4 +35,10 @@ inline constexpr int kCancellationInternalError = -3;
 int cancel_cfdi(const CancellationRequest& request, std::string_view result_file,
                 std::string_view log_file, Clock::time_point now = Clock::now()) noexcept;
 
+// Cancellation by UUID alone (Drovanexis_CancelaUUID): the receiver and the
+// total the request leaves out are taken from the ledger, then the request
+// goes through cancel_cfdi with the same rules and answers. Never throws.
+int cancel_uuid(CancellationRequest request, std::string_view result_file,
+                std::string_view log_file, Clock::time_point now = Clock::now()) noexcept;
+
 }  // namespace drovanexis::sandbox

@@ -3,10 +3,13 @@
 #include <chrono>
 #include <ctime>
 
+#include "cadena/cadena.h"
 #include "crypto/base64.h"
 #include "crypto/seal.h"
+#include "crypto/signature.h"
 #include "issue/provider_codes.h"
 #include "sandbox/accounts.h"
+#include "sandbox/download_store.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
 #include "sandbox/provider_key_cache.h"
@@ -95,6 +98,11 @@ SandboxProvider SandboxProvider::open(const std::filesystem::path& state_file) {
 }
 
 ValidationContext SandboxProvider::validation_context(const Element& comprobante) const {
+  return validation_context(comprobante, std::time(nullptr));
+}
+
+ValidationContext SandboxProvider::validation_context(const Element& comprobante,
+                                                      std::time_t at) const {
   ValidationContext context;
   if (const auto certificate = sealing_certificate(comprobante)) {
     context.certificate.rfc = certificate->rfc();
@@ -104,12 +112,13 @@ ValidationContext SandboxProvider::validation_context(const Element& comprobante
     context.certificate.not_after = mexico_local(certificate->valid_until());
   }
   context.seal_verified = seal_verifies(comprobante);
-  context.now = mexico_local(std::time(nullptr));
+  context.now = mexico_local(at);
   return context;
 }
 
 StampResult SandboxProvider::stamp(const StampRequest& request) {
-  auto failures = validate_document(request.comprobante, validation_context(request.comprobante));
+  auto failures = validate_document(request.comprobante,
+                                    validation_context(request.comprobante, std::time(nullptr)));
   if (!failures.empty()) throw ProviderRefusal(std::move(failures));
   if (request.report) request.report("Validación: el comprobante cumple todas las reglas");
   try {
@@ -128,6 +137,17 @@ std::int64_t SandboxProvider::balance(const std::string& user, const std::string
     return account_balance(*db_, user).value_or(0);
   } catch (const StampRefused& refusal) {
     throw ProviderRefusal(refusal.code(), "cuenta " + user);
+  } catch (const StateError& error) {
+    throw ProviderRefusal(kCodeStateUnavailable, error.what());
+  }
+}
+
+std::int64_t SandboxProvider::stamps_used(const std::string& user) {
+  try {
+    Statement statement(*db_, "SELECT COUNT(*) FROM ledger WHERE account = ?");
+    statement.bind(1, user);
+    statement.step();
+    return statement.integer(0);
   } catch (const StateError& error) {
     throw ProviderRefusal(kCodeStateUnavailable, error.what());
   }
@@ -164,6 +184,53 @@ StampResult SandboxProvider::stamp_and_record(Element& comprobante, const std::s
   result.provider_rfc = signer_->rfc;
   result.provider_name = provider_name_;
   return result;
+}
+
+std::vector<Failure> SandboxProvider::check_rules(Element comprobante, std::time_t at) {
+  remove_stamp(comprobante);
+  return validate_document(comprobante, validation_context(comprobante, at));
+}
+
+bool SandboxProvider::stamp_seal_verifies(const Element& timbre) {
+  const std::string* number = timbre.attribute("NoCertificadoSAT");
+  const std::string* sello = timbre.attribute("SelloSAT");
+  if (number == nullptr || sello == nullptr) return false;
+  if (*number != signer_->certificate.number()) return false;
+  try {
+    return verify_sha256_base64(signer_->certificate, cadena_tfd11(timbre), *sello);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+namespace {
+
+// Runs one bulk download operation; a state file failure becomes the
+// service's internal error.
+template <typename Fn>
+auto download_operation(Fn&& fn) {
+  try {
+    return fn();
+  } catch (const StateError& error) {
+    throw DownloadRefusal("404", error.what());
+  }
+}
+
+}  // namespace
+
+std::string SandboxProvider::request_download(const DownloadRequest& request, std::time_t now) {
+  return download_operation(
+      [&] { return file_download_request(*db_, request, Clock::from_time_t(now)); });
+}
+
+DownloadVerification SandboxProvider::verify_download(const std::string& rfc,
+                                                      const std::string& request_id) {
+  return download_operation([&] { return verify_download_request(*db_, rfc, request_id); });
+}
+
+DownloadPackage SandboxProvider::download_package(const std::string& rfc,
+                                                  const std::string& package_id) {
+  return download_operation([&] { return build_download_package(*db_, rfc, package_id); });
 }
 
 }  // namespace drovanexis::sandbox

@@ -35,6 +35,15 @@ class SandboxProvider final : public Provider {
   StampResult stamp(const StampRequest& request) override;
 
   std::int64_t balance(const std::string& user, const std::string& password) override;
+  std::int64_t stamps_used(const std::string& user) override;
+
+  std::vector<Failure> check_rules(Element comprobante, std::time_t at) override;
+  bool stamp_seal_verifies(const Element& timbre) override;
+
+  std::string request_download(const DownloadRequest& request, std::time_t now) override;
+  DownloadVerification verify_download(const std::string& rfc,
+                                       const std::string& request_id) override;
+  DownloadPackage download_package(const std::string& rfc, const std::string& package_id) override;
 
   // Checks the account (codes 701, 702: throws StampRefused), adds the stamp
   // to the tree, and records the stamped XML in the ledger while taking one
@@ -49,6 +58,8 @@ class SandboxProvider final : public Provider {
   // sees them: its certificate against the test authority, its seal, now.
   // Safe to call from several threads at once.
   ValidationContext validation_context(const Element& comprobante) const;
+  // The same, as of the instant `at`.
+  ValidationContext validation_context(const Element& comprobante, std::time_t at) const;
 
  private:
   SandboxProvider(std::unique_ptr<SqliteDb> db, std::unique_ptr<ProviderSigner> signer,

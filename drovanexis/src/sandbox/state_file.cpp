@@ -1,15 +1,32 @@
 #include "sandbox/state_file.h"
 
 #include <cstdlib>
+#include <mutex>
 
 #include "portable/windows_path.h"
 #include "sandbox/state_schema.h"
 
 namespace drovanexis::sandbox {
 
+namespace {
+
+std::mutex folder_mutex;
+std::filesystem::path state_folder;
+
+}  // namespace
+
+void set_state_folder(const std::filesystem::path& folder) {
+  std::lock_guard lock(folder_mutex);
+  state_folder = folder;
+}
+
 std::filesystem::path default_state_path() {
   const char* named = std::getenv("DROVANEXIS_SANDBOX_DB");
   if (named != nullptr && *named != '\0') return portable::resolve_path(named);
+  std::lock_guard lock(folder_mutex);
+  if (!state_folder.empty()) {
+    return portable::resolve_path((state_folder / "Drovanexis.db").string());
+  }
   return portable::resolve_path("Drovanexis.db");
 }
 

@@ -74,8 +74,31 @@ CREATE TABLE stamp_sources (
 CREATE INDEX stamp_sources_input ON stamp_sources (input_name, input_sha256);
 )sql";
 
+// Version 3: the bulk download requests and the documents of each package,
+// fixed when the request is filed so that the package holds what the
+// request found, whatever is stamped afterwards.
+constexpr const char* kVersion3 = R"sql(
+CREATE TABLE download_requests (
+  id TEXT PRIMARY KEY,
+  rfc TEXT NOT NULL COLLATE NOCASE,
+  kind TEXT NOT NULL,
+  date_from TEXT NOT NULL,
+  date_to TEXT NOT NULL,
+  counterpart_rfc TEXT NOT NULL,
+  requested_at TEXT NOT NULL,
+  state INTEGER NOT NULL,
+  document_count INTEGER NOT NULL
+);
+CREATE TABLE download_documents (
+  package_id TEXT NOT NULL,
+  request_id TEXT NOT NULL REFERENCES download_requests (id),
+  uuid TEXT NOT NULL REFERENCES ledger (uuid),
+  PRIMARY KEY (package_id, uuid)
+);
+)sql";
+
 // Index i holds the step from version i to version i + 1.
-constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1, kVersion2};
+constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1, kVersion2, kVersion3};
 
 }  // namespace
 

@@ -61,10 +61,13 @@ class StatusQuery {
   int query() {
     auto db = open_existing_state(default_state_path());
     log_.step("Archivo de estado abierto: " + db->file().string());
-    if (!account_balance(*db, request_.user)) {
+    if (request_.public_query) {
+      log_.step("Consulta pública: no se requiere cuenta");
+    } else if (!account_balance(*db, request_.user)) {
       throw std::runtime_error("el usuario \"" + request_.user + "\" no está registrado");
+    } else {
+      log_.step("Usuario " + request_.user + " autenticado");
     }
-    log_.step("Usuario " + request_.user + " autenticado");
     if (settle_expired_request(*db, request_.cfdi.uuid, now_)) {
       log_.step("La solicitud de cancelación venció sin respuesta del receptor: CFDI cancelado");
     }

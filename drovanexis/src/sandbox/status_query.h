@@ -11,6 +11,8 @@ namespace drovanexis::sandbox {
 struct StatusRequest {
   std::string user;
   CfdiDescription cfdi;
+  // The SAT's public query: anyone may ask, so no account is checked.
+  bool public_query = false;
 };
 
 // Results of query_status.
