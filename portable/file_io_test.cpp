@@ -29,7 +29,7 @@ TEST(FileIo, ReadsWholeFilesByWindowsNames) {
 // A FIFO would block an ordinary open until a writer came; it is refused at
 // once, like a folder or a device, and read_failure tells why.
 TEST(FileIo, NamesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
-  portable::TestFolder folder;
+  test_support::TestFolder folder;
   ASSERT_EQ(::mkfifo("Pipe.xml", 0600), 0);
   fs::create_directory("folder");
   std::ofstream("plain.txt") << "x";

@@ -50,6 +50,13 @@ class OpenSandbox {
     return current().stamp(request);
   }
 
+  // Runs fn on the open provider, under the lock that serialises its use.
+  template <typename Fn>
+  auto with(Fn&& fn) {
+    std::lock_guard lock(mutex_);
+    return fn(current());
+  }
+
   // Opens the state file now, so that a missing one is reported before any
   // work is done.
   void ensure_open() {
@@ -88,6 +95,29 @@ class SharedSandbox final : public Provider {
   }
   std::int64_t balance(const std::string& user, const std::string& password) override {
     return OpenSandbox::instance().use_balance(user, password);
+  }
+  std::int64_t stamps_used(const std::string& user) override {
+    return OpenSandbox::instance().with([&](Provider& p) { return p.stamps_used(user); });
+  }
+  std::vector<Failure> check_rules(Element comprobante, std::time_t at) override {
+    return OpenSandbox::instance().with(
+        [&](Provider& p) { return p.check_rules(std::move(comprobante), at); });
+  }
+  bool stamp_seal_verifies(const Element& timbre) override {
+    return OpenSandbox::instance().with([&](Provider& p) { return p.stamp_seal_verifies(timbre); });
+  }
+  std::string request_download(const DownloadRequest& request, std::time_t now) override {
+    return OpenSandbox::instance().with(
+        [&](Provider& p) { return p.request_download(request, now); });
+  }
+  DownloadVerification verify_download(const std::string& rfc,
+                                       const std::string& request_id) override {
+    return OpenSandbox::instance().with(
+        [&](Provider& p) { return p.verify_download(rfc, request_id); });
+  }
+  DownloadPackage download_package(const std::string& rfc, const std::string& package_id) override {
+    return OpenSandbox::instance().with(
+        [&](Provider& p) { return p.download_package(rfc, package_id); });
   }
 };
 
