@@ -40,7 +40,7 @@ const Element* find_timbre(const Element& comprobante) {
 class CadenaOfExample : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(CadenaOfExample, EqualsTheExpectedTextAndTheStylesheets) {
-  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
+  CFDI_REQUIRE_SAT_ORACLE();
   const std::string name = GetParam();
   const auto file = sat_dir() / "examples" / (name + ".xml");
   const Element comprobante = parse_file(file);
@@ -107,7 +107,7 @@ void expect_same_as_oracle(xmlDoc* doc, const std::string& label) {
 }
 
 TEST(CadenaValues, ValuesThatBreakNaiveOriginalStringsMatchTheStylesheets) {
-  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
+  CFDI_REQUIRE_SAT_ORACLE();
   const struct {
     const char* label;
     const char* xpath;
@@ -146,7 +146,7 @@ TEST(CadenaValues, ValuesThatBreakNaiveOriginalStringsMatchTheStylesheets) {
 }
 
 TEST(CadenaValues, PaymentTaxesGiveTheirTotalsBeforeTheLists) {
-  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
+  CFDI_REQUIRE_SAT_ORACLE();
   Doc doc = load_example("cfdi33-pagos10.xml");
   xmlNode* pago = select_one(doc.get(), "//pago10:Pago");
   xmlNs* ns = pago->ns;
@@ -168,7 +168,7 @@ TEST(CadenaValues, PaymentTaxesGiveTheirTotalsBeforeTheLists) {
 }
 
 TEST(CadenaValues, UnknownComplementsAndAddendaAddOnlyWhatTheDefaultRuleGives) {
-  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
+  CFDI_REQUIRE_SAT_ORACLE();
   Doc doc = load_example("cfdi33-ingreso.xml");
   xmlNode* root = xmlDocGetRootElement(doc.get());
   xmlNode* addenda = xmlNewChild(root, root->ns, BAD_CAST "Addenda", nullptr);

@@ -13,7 +13,7 @@
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
-#include "sandbox/processing_failure.h"
+#include "issue/processing_failure.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
 #include "tests/support/sat_folder.h"

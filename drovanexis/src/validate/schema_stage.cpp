@@ -206,7 +206,13 @@ class SchemaChecker {
 
   // Checking ------------------------------------------------------------------
 
+  // The content of cfdi:Addenda is taken as it is: it is the issuer's and
+  // its trading partner's own data (elements or plain text), outside the
+  // original string and the seal, in vocabularies no provider holds a schema
+  // for. A strict reading of the schema's wildcard would refuse every
+  // addenda, which no provider does.
   void check_element(const Element& element, const ElementDecl& decl) {
+    if (element.name() == "cfdi:Addenda") return;
     const schema::ComplexType& type = facts_.complex_types[decl.type];
     check_attributes(element, type);
     check_text(element, type);
@@ -302,19 +308,10 @@ class SchemaChecker {
   }
 
   // Checks a matched child against its declaration; a wildcard's child
-  // against the global declaration of its name, which must exist. The one
-  // exception is the content of cfdi:Addenda: it is the issuer's and its
-  // trading partner's own data, outside the original string and the seal,
-  // in vocabularies no provider holds a schema for, so providers take it as
-  // it is (a strict reading of the schema's wildcard would refuse every
-  // addenda, which no provider does).
+  // against the global declaration of its name, which must exist.
   void descend(const Element& child, const ElementDecl* decl) {
     path_.push_back(&child);
     if (decl == nullptr) decl = schema::global_element(child.name());
-    if (decl == nullptr && path_.size() >= 2 && path_[path_.size() - 2]->name() == "cfdi:Addenda") {
-      path_.pop_back();
-      return;
-    }
     if (decl == nullptr) {
       fail("", "espacio de nombres desconocido",
            "El elemento " + child.name() +

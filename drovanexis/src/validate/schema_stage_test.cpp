@@ -252,7 +252,11 @@ TEST(SchemaStage, AcceptsTheExamplesAsTheyAre) {
     const Element document = parse_xml(read_text(file));
     const SchemaCheck check = check_schema(document);
     EXPECT_TRUE(check.failures.empty()) << file << "\n" << rules_of(check);
-    EXPECT_EQ(check.normalized, nullptr) << file;
+    // The complement fixtures carry doubled blanks on purpose; the SAT
+    // folder's examples need no collapsing.
+    if (file.parent_path().filename() != "complements") {
+      EXPECT_EQ(check.normalized, nullptr) << file;
+    }
   }
 }
 
@@ -449,12 +453,22 @@ TEST(SchemaStage, AgreesWithTheSchemaValidatorOnMutations) {
     }
   }
   const std::set<std::string> rejected = rejected_by_oracle(cases, folder);
-  int refused = 0, disagreements = 0;
+  int refused = 0, disagreements = 0, collapsed = 0;
   for (const Case& c : cases) {
     // Judge exactly the bytes the oracle judged.
     const SchemaCheck check = check_schema(parse_xml(read_text(c.file)));
     const bool oracle_rejects = rejected.contains(c.file.string());
     refused += oracle_rejects ? 1 : 0;
+    // Blanks around a value whose type collapses them (xs:int, xs:date and
+    // their restrictions fix whiteSpace to collapse) leave the value valid in
+    // the schema language, and the stage reads it collapsed; xmllint checks
+    // the facets of such derived types on the text before collapsing it and
+    // refuses. Counted apart, only where the stage did collapse the value.
+    if (oracle_rejects && check.failures.empty() && check.normalized != nullptr &&
+        c.description.find("pad with blanks") != std::string::npos) {
+      ++collapsed;
+      continue;
+    }
     if (oracle_rejects == check.failures.empty()) {
       ++disagreements;
       ADD_FAILURE() << c.description << " (" << c.file << "): the schemas "
@@ -464,7 +478,8 @@ TEST(SchemaStage, AgreesWithTheSchemaValidatorOnMutations) {
     }
   }
   std::cout << cases.size() << " mutations, " << refused << " rejected by the schemas, "
-            << disagreements << " disagreements\n";
+            << disagreements << " disagreements, " << collapsed
+            << " padded values of collapsing types the oracle refuses\n";
   EXPECT_GT(refused, static_cast<int>(cases.size()) / 4);  // the generator really breaks things
   EXPECT_LT(refused, static_cast<int>(cases.size()));      // and some changes stay valid
   if (disagreements == 0) fs::remove_all(folder);
