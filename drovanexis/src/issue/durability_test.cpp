@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -52,10 +53,21 @@ TEST(Durability, StampingKilledAtRandomMomentsLeavesLedgerAndFilesConsistent) {
   CFDI_REQUIRE_SAT(examples_available(), "the shared SAT folder is absent: " << CFDI_SAT_DIR);
   portable::TestFolder folder;
   prepare_working_folder();
-  const std::int64_t start = *account_balance(*open_existing_state("Drovanexis.db"),
-                                              "demo_valdorin");
+  const std::int64_t start =
+      *account_balance(*open_existing_state("Drovanexis.db"), "demo_valdorin");
+  // The kills land anywhere in a stamp's course: their delays span three
+  // times one stamp's duration as this build runs it (a sanitized build is
+  // several times slower), and at least 60 ms.
+  const auto before = std::chrono::steady_clock::now();
+  Document first = example_document("cfdi33-ingreso.xml");
+  ASSERT_EQ(process_document(first, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key", kKeyPassword,
+                             "calibration.xml"),
+            0);
+  const auto one_stamp = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - before);
   std::mt19937 random(20261210);
-  std::uniform_int_distribution<int> delay_ms(0, 60);
+  std::uniform_int_distribution<int> delay_ms(
+      0, std::max(60, 3 * static_cast<int>(one_stamp.count())));
   for (int round = 0; round < kKills; ++round) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
