@@ -33,7 +33,7 @@ enum class EntryIndex : std::size_t {
 #undef DOCUMENT_ENTRY
 };
 
-const DocumentEntrySpec& spec(EntryIndex index) {
+const DocumentEntrySpec& row(EntryIndex index) {
   return kDocumentEntries[static_cast<std::size_t>(index)];
 }
 
@@ -44,11 +44,10 @@ std::span<const DocumentEntrySpec> document_entries() { return kDocumentEntries;
 }  // namespace drovanexis::api
 
 extern "C" {
-#define DOCUMENT_ENTRY(entry, action, parent, node, ...)                                    \
-  void entry(int32_t handle DX_TEXT_PARAMS(__VA_ARGS__)) {                                  \
-    drovanexis::api::build_entry(handle,                                                    \
-                                 drovanexis::api::spec(drovanexis::api::EntryIndex::entry), \
-                                 {DX_TEXT_ARGS(__VA_ARGS__)});                              \
+#define DOCUMENT_ENTRY(entry, action, parent, node, ...)                                           \
+  void entry(int32_t handle DX_TEXT_PARAMS(__VA_ARGS__)) {                                         \
+    drovanexis::api::build_entry(handle, drovanexis::api::row(drovanexis::api::EntryIndex::entry), \
+                                 {DX_TEXT_ARGS(__VA_ARGS__)});                                     \
   }
 #include "api/document_entries.inc"
 #undef DOCUMENT_ENTRY

@@ -39,10 +39,10 @@ struct DocumentEntrySpec {
 
 // "sub/path@Name" as the field it names; a text without "@" is an attribute of
 // the node itself.
-constexpr Field field_of(std::string_view spec) {
-  const auto at = spec.rfind('@');
-  if (at == std::string_view::npos) return Field{{}, spec};
-  return Field{spec.substr(0, at), spec.substr(at + 1)};
+constexpr Field field_of(std::string_view text) {
+  const auto at = text.rfind('@');
+  if (at == std::string_view::npos) return Field{{}, text};
+  return Field{text.substr(0, at), text.substr(at + 1)};
 }
 
 template <std::size_t N>
