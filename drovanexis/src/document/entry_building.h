@@ -46,9 +46,9 @@ constexpr Field field_of(std::string_view text) {
 }
 
 template <std::size_t N>
-constexpr std::array<Field, N> fields_of(const std::array<std::string_view, N>& specs) {
+constexpr std::array<Field, N> fields_of(const std::array<std::string_view, N>& texts) {
   std::array<Field, N> fields{};
-  for (std::size_t i = 0; i < N; ++i) fields[i] = field_of(specs[i]);
+  for (std::size_t i = 0; i < N; ++i) fields[i] = field_of(texts[i]);
   return fields;
 }
 
