@@ -22,6 +22,9 @@
 //   CFDI33124 no MetodoPago with a Pagos complement
 //   CFDI33125 LugarExpedicion is a postal code (pattern only: c_CodigoPostal is
 //             not in the library's data)
+//   CFDI33126 Confirmacion only when a limit calls for it: judged where the
+//             currency has no exchange rate to leave its band (MXN, XXX),
+//             so that only a Total above the maximum of its type allows it
 //   CFDI33129 TipoRelacion in c_TipoRelacion
 //   CFDI33130 Emisor RegimenFiscal in c_RegimenFiscal
 //   CFDI33131 RegimenFiscal fit for a company (12-character RFC) or a person (13)
@@ -30,6 +33,11 @@
 //   CFDI33135 ResidenciaFiscal is not MEX
 //   CFDI33136 NumRegIdTrib requires ResidenciaFiscal
 //   CFDI33137 no NumRegIdTrib for a Mexican receiver
+//   CFDI33138 with Comercio Exterior, the foreign receiver (XEXX010101000)
+//             carries NumRegIdTrib; the converse ("only with Comercio
+//             Exterior") is not enforced, as most providers do not: the
+//             payment receipts' filling guide asks for the foreign payer's
+//             tax id without that complement
 //   CFDI33139 NumRegIdTrib matches the tax-id pattern of its country in c_Pais
 //   CFDI33140 Receptor UsoCFDI in c_UsoCFDI
 //   CFDI33141 UsoCFDI fit for the receiver's kind of taxpayer
@@ -37,12 +45,16 @@
 //   SBX-C01   Descuento = Σ Concepto Descuento
 //   SBX-C02   T: no FormaPago
 //   SBX-C03   MetodoPago PPD: FormaPago is 99 (por definir)
-// Not checked here, for want of the facts: CFDI33102 and CFDI33105 are the
-// provider's 302 (seal and certificate, see provider_rules.cpp); CFDI33117,
-// CFDI33126 to CFDI33128 need the day's reference exchange rates and the
-// confirmation keys a provider issues; CFDI33132 and CFDI33138 need the
-// list of registered RFCs (l_RFC), which no library can hold; CFDI33122 is
-// obsolete (PIP is not in c_MetodoPago, so CFDI33121 answers first).
+// Not checked here, for want of the facts:
+//   CFDI33102, CFDI33105 are the provider's 302 (seal and certificate, see
+//             provider_rules.cpp)
+//   CFDI33117 needs the day's reference exchange rate of each currency
+//   CFDI33126 for other currencies, for the same reason
+//   CFDI33127, CFDI33128 need the confirmation keys a provider has issued
+//             and used; the sandbox issues none and keeps no record of them
+//   CFDI33132 needs the list of registered RFCs (l_RFC), which no library holds
+//   CFDI33122 is obsolete: PIP is not in c_MetodoPago, so CFDI33121 answers
+//             first
 #include <regex>
 
 #include "validate/catalogs.h"
@@ -209,6 +221,37 @@ Decimal optional_amount(const Element* element, std::string_view attribute) {
   return number(*element, attribute).value_or(Decimal{});
 }
 
+// A confirmation key is what a provider issues for a Total above the
+// ceiling of its type, or a TipoCambio outside the day's band.
+void check_confirmacion(const Element& comprobante, const DocumentFacts& facts,
+                        const Decimal& total, Failures& failures) {
+  const catalogs::Lookup tipo = catalogs::look_up("c_TipoDeComprobante", facts.tipo, facts.day);
+  if (tipo.standing != catalogs::Standing::valid) return;
+  const auto maximum =
+      Decimal::parse(catalogs::catalog("c_TipoDeComprobante").field(*tipo.row, "valor_maximo"));
+  if (!maximum) return;
+  const bool above = total > *maximum;
+  if (!has(comprobante, "Confirmacion")) {
+    if (above) {
+      fail(failures, "33119", "Confirmacion",
+           "El Total " + total.to_string() + " excede el máximo " + maximum->to_string() +
+               " de un comprobante de tipo " + std::string(facts.tipo) +
+               "; se requiere una clave de Confirmacion.");
+    }
+    return;
+  }
+  // In pesos (TipoCambio 1) or without a currency (XXX) there is no
+  // exchange rate that could leave its band, so only the Total can call for
+  // the key. Other currencies are not judged: the band needs the day's
+  // reference rate, which the library does not have.
+  if (!above && (facts.moneda == "MXN" || facts.moneda == "XXX")) {
+    fail(failures, "33126", "Confirmacion",
+         "El comprobante lleva Confirmacion y ni su Total " + total.to_string() +
+             " excede el máximo " + maximum->to_string() + " de su tipo ni su moneda " +
+             std::string(facts.moneda) + " tiene tipo de cambio que la requiera.");
+  }
+}
+
 void check_total(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
   const auto total = number(comprobante, "Total");
   const auto subtotal = number(comprobante, "SubTotal");
@@ -237,17 +280,7 @@ void check_total(const Element& comprobante, const DocumentFacts& facts, Failure
              std::string(locales.empty() ? "" : " + traslados locales - retenciones locales") +
              " = " + shown(expected, facts.currency_decimals) + ".");
   }
-  // The ceiling of the type; a larger Total needs a confirmation key.
-  const catalogs::Lookup tipo = catalogs::look_up("c_TipoDeComprobante", facts.tipo, facts.day);
-  if (tipo.standing != catalogs::Standing::valid || has(comprobante, "Confirmacion")) return;
-  const auto maximum =
-      Decimal::parse(catalogs::catalog("c_TipoDeComprobante").field(*tipo.row, "valor_maximo"));
-  if (maximum && *total > *maximum) {
-    fail(failures, "33119", "Confirmacion",
-         "El Total " + total->to_string() + " excede el máximo " + maximum->to_string() +
-             " de un comprobante de tipo " + std::string(facts.tipo) +
-             "; se requiere una clave de Confirmacion.");
-  }
+  check_confirmacion(comprobante, facts, *total, failures);
 }
 
 void check_tipo_and_metodo(const Element& comprobante, const DocumentFacts& facts,
@@ -322,19 +355,17 @@ void check_fitness(const Element& comprobante, const DocumentFacts& facts, const
 
 // A foreign receiver (XEXX010101000) may state its country of residence and
 // its foreign tax id; any other RFC is Mexican and states neither.
-void check_foreign_receiver(const Element& comprobante, Failures& failures) {
+void check_foreign_receiver(const Element& comprobante, const DocumentFacts& facts,
+                            Failures& failures) {
   const Element* receptor = comprobante.child("cfdi:Receptor");
   if (receptor == nullptr) return;
   const bool foreign = attr(*receptor, "Rfc") == kForeignRfc;
   const std::string_view residencia = attr(*receptor, "ResidenciaFiscal");
   const bool has_residencia = has(*receptor, "ResidenciaFiscal");
   const bool has_num_reg = has(*receptor, "NumRegIdTrib");
-  const catalogs::Row* country = nullptr;
   if (has_residencia) {
-    if (check_catalog(failures, "CFDI33133", kReceptorNode, "ResidenciaFiscal", "c_Pais",
-                      residencia, std::nullopt)) {
-      country = catalogs::look_up("c_Pais", residencia, std::nullopt).row;
-    }
+    check_catalog(failures, "CFDI33133", kReceptorNode, "ResidenciaFiscal", "c_Pais", residencia,
+                  std::nullopt);
     if (!foreign) {
       fail(failures, "33134", "ResidenciaFiscal",
            "El receptor con RFC " + quoted(attr(*receptor, "Rfc")) +
@@ -345,6 +376,12 @@ void check_foreign_receiver(const Element& comprobante, Failures& failures) {
       fail(failures, "33135", "ResidenciaFiscal",
            "La ResidenciaFiscal no puede ser MEX; es la de un receptor extranjero.", kReceptorNode);
     }
+  }
+  // An export names the foreign buyer by its tax id on the CFDI itself.
+  if (!has_num_reg && foreign && facts.has_comercio_exterior) {
+    fail(failures, "33138", "NumRegIdTrib",
+         "Con el complemento de comercio exterior el receptor extranjero lleva NumRegIdTrib.",
+         kReceptorNode);
   }
   if (!has_num_reg) return;
   if (!has_residencia) {
@@ -357,20 +394,12 @@ void check_foreign_receiver(const Element& comprobante, Failures& failures) {
              " es nacional y no debe llevar NumRegIdTrib.",
          kReceptorNode);
   }
-  if (country == nullptr) return;
-  const std::string_view pattern =
-      catalogs::catalog("c_Pais").field(*country, "patron_identidad_tributaria");
-  if (pattern.empty()) return;
-  try {
-    const std::regex tax_id{std::string(pattern)};
-    if (!full_match(attr(*receptor, "NumRegIdTrib"), tax_id)) {
-      fail(failures, "33139", "NumRegIdTrib",
-           "El NumRegIdTrib " + quoted(attr(*receptor, "NumRegIdTrib")) +
-               " no tiene la forma del registro tributario de " + std::string(residencia) + ".",
-           kReceptorNode);
-    }
-  } catch (const std::regex_error&) {
-    // A catalogue pattern this engine cannot read: the id is not judged.
+  if (has_residencia && !fits_country_pattern(residencia, "patron_identidad_tributaria",
+                                              attr(*receptor, "NumRegIdTrib"))) {
+    fail(failures, "33139", "NumRegIdTrib",
+         "El NumRegIdTrib " + quoted(attr(*receptor, "NumRegIdTrib")) +
+             " no tiene la forma del registro tributario de " + std::string(residencia) + ".",
+         kReceptorNode);
   }
 }
 
@@ -392,7 +421,7 @@ Failures cfdi33_comprobante_rules(const Element& comprobante) {
                 {"cfdi:Emisor", "RegimenFiscal", "c_RegimenFiscal", "33130", "33131"}, failures);
   check_fitness(comprobante, facts, {"cfdi:Receptor", "UsoCFDI", "c_UsoCFDI", "33140", "33141"},
                 failures);
-  check_foreign_receiver(comprobante, failures);
+  check_foreign_receiver(comprobante, facts, failures);
   return failures;
 }
 

@@ -40,8 +40,14 @@
 //   CFDI33176 Parte Importe within the bounds of Cantidad × ValorUnitario
 // Concept-level amounts may carry up to 6 decimals (the SAT's filling guide
 // relaxed the currency's decimals for them); totals keep the currency's.
-// Not checked: CFDI33143, CFDI33144 and CFDI33196 need the columns of
-// c_ClaveProdServ and c_CodigoPostal, which are not in the library's data.
+// Not checked here, for want of the facts:
+//   CFDI33143 the complement a ClaveProdServ calls for, and CFDI33144 the
+//             IVA or IEPS transfer it calls for, are columns of
+//             c_ClaveProdServ, which is not in the library's data
+//   CFDI33196 the northern-border IVA stimulus needs the issuer's
+//             registration for it (outside the document), the eligible keys
+//             of c_ClaveProdServ and the border-zone postal codes of
+//             c_CodigoPostal (neither in the data)
 #include <regex>
 
 #include "validate/catalogs.h"
@@ -201,45 +207,14 @@ void check_clave_prod_serv(const Element& line, const std::string& node, std::st
            " no es una clave de 8 dígitos (c_ClaveProdServ se verifica solo por su forma).");
 }
 
-// A customs entry number: "yy  aa  pppp  nnnnnnn" (year, office, patent,
-// the year's last digit and a six-digit serial).
 void check_pedimento(const Element& info, const std::string& node, std::string_view code,
                      const DocumentFacts& facts, Failures& failures) {
-  const std::string_view numero = attr(info, "NumeroPedimento");
   if (!has(info, "NumeroPedimento")) return;
-  const auto bad = [&](const std::string& why) {
+  const std::string_view numero = attr(info, "NumeroPedimento");
+  if (const auto problem = pedimento_problem(numero, facts.day)) {
     fail(failures, code, node, "NumeroPedimento",
-         "El NumeroPedimento " + quoted(numero) + " no es válido: " + why + ".");
-  };
-  static const std::regex kLayout("([0-9]{2})  ([0-9]{2})  ([0-9]{4})  ([0-9])([0-9]{6})");
-  std::match_results<std::string_view::const_iterator> parts;
-  if (!std::regex_match(numero.begin(), numero.end(), parts, kLayout)) {
-    return bad("no tiene la forma \"aa  AA  PPPP  NNNNNNN\" (año, aduana, patente, número)");
+         "El NumeroPedimento " + quoted(numero) + " no es válido: " + *problem + ".");
   }
-  const int year_of_entry = 2000 + std::stoi(parts[1].str());
-  const std::string aduana = parts[2].str();
-  const std::string patente = parts[3].str();
-  if (facts.day) {
-    const int year = *facts.day / 10000;
-    if (year_of_entry > year || year_of_entry < year - 10)
-      return bad("el año " + std::to_string(year_of_entry) +
-                 " no es el del comprobante ni uno de los diez anteriores");
-  }
-  if (parts[4].str() != std::to_string(year_of_entry % 10))
-    return bad("el primer dígito del número no es el último del año");
-  if (catalogs::look_up("c_Aduana", aduana, facts.day).standing != catalogs::Standing::valid)
-    return bad("la aduana " + aduana + " no está en el catálogo c_Aduana");
-  if (catalogs::look_up("c_PatenteAduanal", patente, facts.day).standing !=
-      catalogs::Standing::valid)
-    return bad("la patente " + patente + " no está en el catálogo c_PatenteAduanal");
-  const catalogs::Catalog& numeros = catalogs::catalog("c_NumPedimentoAduana");
-  const auto rows = numeros.rows(aduana + "|" + patente + "|" + std::to_string(year_of_entry));
-  if (rows.empty()) return;  // the table lists some offices and years only
-  const auto cantidad = Decimal::parse(numeros.field(rows.front(), "cantidad"));
-  const auto serial = Decimal::parse(parts[5].str());
-  if (cantidad && serial && *serial > *cantidad)
-    bad("el número " + parts[5].str() + " excede el máximo " + cantidad->to_string() +
-        " publicado en c_NumPedimentoAduana");
 }
 
 void check_customs(const Element& line, const std::string& node, std::string_view valid_code,

@@ -694,7 +694,8 @@ TEST_F(RuleGroupsTest, CartaPorteRules) {
 }
 
 // Turns the invoice into an export to a buyer in the United States with the
-// Comercio Exterior complement: two goods, one per Concepto, in pieces.
+// Comercio Exterior complement: two goods, one per Concepto, in pieces, each
+// worth its Concepto's Importe at 20 pesos to the dollar.
 void export_invoice(Element& r) {
   move_fecha(r, "2023-03-01T10:00:00");  // the tariff items below apply from 2022-12-12
   Element& receptor = at(r, "cfdi:Receptor");
@@ -710,7 +711,7 @@ void export_invoice(Element& r) {
                              {"Incoterm", "FOB"},
                              {"Subdivision", "0"},
                              {"TipoCambioUSD", "20.000000"},
-                             {"TotalUSD", "47.50"}})
+                             {"TotalUSD", "50.00"}})
     cce.set_attribute(n, v);
   Element& emisor = cce.add_child("cce11:Emisor");
   emisor.set_attribute("Curp", "CACX760510HDFRRN09");
@@ -731,7 +732,7 @@ void export_invoice(Element& r) {
   for (const auto& [id, cantidad, valor, dolares] :
        {std::tuple<const char*, const char*, const char*, const char*>{"SEF500", "1", "25.00",
                                                                        "25.00"},
-        {"SEF250", "2", "11.25", "22.50"}}) {
+        {"SEF250", "2", "12.50", "25.00"}}) {
     Element& m = mercancias.add_child("cce11:Mercancia");
     m.set_attribute("NoIdentificacion", id);
     m.set_attribute("FraccionArancelaria", "0101290200");
@@ -743,8 +744,38 @@ void export_invoice(Element& r) {
 }
 
 constexpr std::string_view kCce = "cfdi:Complemento/cce11:ComercioExterior";
+constexpr std::string_view kGoods = "cfdi:Complemento/cce11:ComercioExterior/cce11:Mercancias";
 constexpr std::string_view kGood1 =
     "cfdi:Complemento/cce11:ComercioExterior/cce11:Mercancias/cce11:Mercancia[1]";
+constexpr std::string_view kGood2 =
+    "cfdi:Complemento/cce11:ComercioExterior/cce11:Mercancias/cce11:Mercancia[2]";
+
+// The export without the customs quantities: each Concepto declares its
+// goods itself, in the customs unit 06 (pieces) of their tariff item.
+void export_without_customs(Element& r) {
+  export_invoice(r);
+  for (const std::string_view good : {kGood1, kGood2}) {
+    for (const char* a : {"CantidadAduana", "UnidadAduana", "ValorUnitarioAduana"})
+      at(r, good).remove_attribute(a);
+  }
+  set(r, kLine1, "Unidad", "06");
+  set(r, "cfdi:Conceptos/cfdi:Concepto[2]", "Unidad", "06");
+}
+
+Element& add_with(Element& parent, const char* name,
+                  std::initializer_list<std::pair<const char*, const char*>> attributes) {
+  Element& child = parent.add_child(name);
+  for (const auto& [n, v] : attributes) child.set_attribute(n, v);
+  return child;
+}
+
+// A final recipient of the goods with one address.
+void add_recipient(Element& r, std::initializer_list<std::pair<const char*, const char*>> address,
+                   const char* tax_id = nullptr) {
+  Element& recipient = at(r, kCce).insert_child(2, "cce11:Destinatario");
+  if (tax_id != nullptr) recipient.set_attribute("NumRegIdTrib", tax_id);
+  add_with(recipient, "cce11:Domicilio", address);
+}
 
 TEST_F(RuleGroupsTest, ComercioExterior11Rules) {
   const auto variant = [](std::function<void(Element&)> edit) {
@@ -788,7 +819,7 @@ TEST_F(RuleGroupsTest, ComercioExterior11Rules) {
        {"CCE162"}},
       {"TotalUSD with 3 decimals",
        kIngreso,
-       variant([](Element& r) { set(r, kCce, "TotalUSD", "47.500"); }),
+       variant([](Element& r) { set(r, kCce, "TotalUSD", "50.000"); }),
        {"CCE163"}},
       {"issuer, a person, without Curp",
        kIngreso,
@@ -831,6 +862,212 @@ TEST_F(RuleGroupsTest, ComercioExterior11Rules) {
              .set_attribute("NumeroPedimento", "23  47  3807  3002003");
        }),
        {"CFDI33171"}},
+      {"foreign receiver without NumRegIdTrib",
+       kIngreso,
+       variant([](Element& r) { at(r, "cfdi:Receptor").remove_attribute("NumRegIdTrib"); }),
+       {"CFDI33138"}},
+      {"the complement inside a Concepto",
+       kIngreso,
+       variant([](Element& r) {
+         copy_into(at(r, kLine1).add_child("cfdi:ComplementoConcepto"), at(r, kCce));
+       }),
+       {"CCE154"}},
+      {"with a complement that may not travel with it",
+       kIngreso,
+       variant([](Element& r) {
+         add_with(at(r, "cfdi:Complemento"), "donat:Donatarias", {{"version", "1.1"}});
+       }),
+       {"CCE155"}},
+      {"with local taxes and fiscal legends passes",
+       kIngreso,
+       variant([](Element& r) {
+         add_with(at(r, "cfdi:Complemento"), "leyendasFisc:LeyendasFiscales", {{"version", "1.0"}});
+       }),
+       {}},
+      {"approved-exporter number for a buyer outside the European Union",
+       kIngreso,
+       variant([](Element& r) { set(r, kCce, "NumeroExportadorConfiable", "MX1234"); }),
+       {"CCE161"}},
+      {"approved-exporter number for a buyer in Germany passes",
+       kIngreso,
+       variant([](Element& r) {
+         set(r, kCce, "NumeroExportadorConfiable", "MX1234");
+         set(r, "cfdi:Receptor", "ResidenciaFiscal", "DEU");
+       }),
+       {}},
+      {"owner's tax id outside its country's form (and an owner outside a transfer)",
+       kIngreso,
+       variant([](Element& r) {
+         Element& owner = at(r, kCce).insert_child(1, "cce11:Propietario");
+         owner.set_attribute("NumRegIdTrib", "12-34");
+         owner.set_attribute("ResidenciaFiscal", "USA");
+       }),
+       {"CCE148", "CCE175"}},
+  });
+}
+
+TEST_F(RuleGroupsTest, ComercioExterior11Recipients) {
+  using Address = std::initializer_list<std::pair<const char*, const char*>>;
+  const auto with_recipient = [](Address address, const char* tax_id = nullptr) {
+    return [address, tax_id](Element& r) {
+      export_invoice(r);
+      add_recipient(r, address, tax_id);
+    };
+  };
+  run({
+      {"recipient in Texas passes",
+       kIngreso,
+       with_recipient(
+           {{"Calle", "Main"}, {"Estado", "TX"}, {"Pais", "USA"}, {"CodigoPostal", "77001"}},
+           "123456789"),
+       {}},
+      {"recipient's tax id outside its country's form",
+       kIngreso,
+       with_recipient(
+           {{"Calle", "Main"}, {"Estado", "TX"}, {"Pais", "USA"}, {"CodigoPostal", "77001"}},
+           "12-34"),
+       {"CCE190"}},
+      {"recipient's locality outside its state",
+       kIngreso,
+       with_recipient({{"Calle", "Juarez"},
+                       {"Localidad", "99"},
+                       {"Estado", "JAL"},
+                       {"Pais", "MEX"},
+                       {"CodigoPostal", "45700"}}),
+       {"CCE192"}},
+      {"recipient's municipality outside its state",
+       kIngreso,
+       with_recipient({{"Calle", "Juarez"},
+                       {"Municipio", "999"},
+                       {"Estado", "JAL"},
+                       {"Pais", "MEX"},
+                       {"CodigoPostal", "45700"}}),
+       {"CCE193"}},
+      {"recipient's state not of its country",
+       kIngreso,
+       with_recipient(
+           {{"Calle", "Main"}, {"Estado", "JAL"}, {"Pais", "USA"}, {"CodigoPostal", "77001"}}),
+       {"CCE194"}},
+      {"recipient's postal code outside its country's form",
+       kIngreso,
+       with_recipient(
+           {{"Calle", "Main"}, {"Estado", "TX"}, {"Pais", "USA"}, {"CodigoPostal", "7700"}}),
+       {"CCE195"}},
+  });
+}
+
+TEST_F(RuleGroupsTest, ComercioExterior11GoodsAgainstConceptos) {
+  const auto with_customs = [](std::function<void(Element&)> edit) {
+    return [edit](Element& r) {
+      export_invoice(r);
+      edit(r);
+    };
+  };
+  const auto without_customs = [](std::function<void(Element&)> edit) {
+    return [edit](Element& r) {
+      export_without_customs(r);
+      edit(r);
+    };
+  };
+  const auto good_worth = [](std::string_view good, const char* dollars, const char* total) {
+    return [good, dollars, total](Element& r) {
+      set(r, good, "ValorDolares", dollars);
+      set(r, kCce, "TotalUSD", total);
+    };
+  };
+  run({
+      {"Conceptos declaring their goods pass", kIngreso, export_without_customs, {}},
+      {"declaring Concepto with a quantity of 4 decimals",
+       kIngreso,
+       without_customs([](Element& r) { set(r, kLine1, "Cantidad", "1.0000"); }),
+       {"CCE201"}},
+      {"declaring Concepto in a unit outside the customs units",
+       kIngreso,
+       without_customs([](Element& r) { set(r, kLine1, "Unidad", "Pieza"); }),
+       {"CCE202", "CCE210"}},
+      {"declaring Concepto with a unit value of 5 decimals",
+       kIngreso,
+       without_customs([](Element& r) { set(r, kLine1, "ValorUnitario", "500.00001"); }),
+       {"CCE203"}},
+      {"declaring Concepto whose Importe is not Cantidad x ValorUnitario",
+       kIngreso,
+       without_customs([](Element& r) {
+         set(r, kLine1, "Cantidad", "1.000");
+         set(r, kLine1, "Importe", "500.30");
+         set(r, "", "SubTotal", "1000.30");
+         set(r, "", "Total", "1102.30");
+         set(r, kGood1, "ValorDolares", "25.01");
+         set(r, kCce, "TotalUSD", "50.01");
+       }),
+       {"CFDI33149", "CCE204"}},
+      {"declaring Concepto in a customs unit other than the tariff item's",
+       kIngreso,
+       without_customs([](Element& r) { set(r, kLine1, "Unidad", "01"); }),
+       {"CCE210"}},
+      {"good worth other than its Concepto in dollars",
+       kIngreso,
+       without_customs(good_worth(kGood1, "26.00", "51.00")),
+       {"CCE217"}},
+      {"good of nominal worth 1 passes",
+       kIngreso,
+       without_customs(good_worth(kGood1, "1", "26.00")),
+       {}},
+      {"good worth its Concepto at a rounded exchange rate passes",
+       kIngreso,
+       without_customs([](Element& r) {
+         set(r, kCce, "TipoCambioUSD", "19.9999");
+         set(r, kGood1, "ValorDolares", "25.00");
+       }),
+       {}},
+      {"two goods of one Concepto without customs quantities",
+       kIngreso,
+       without_customs([](Element& r) {
+         Element& second = copy_into(at(r, std::string(kGoods)), at(r, kGood1));
+         second.set_attribute("FraccionArancelaria", "0101290300");
+         set(r, kCce, "TotalUSD", "75.00");
+       }),
+       {"CCE213"}},
+      {"customs value other than CantidadAduana x ValorUnitarioAduana",
+       kIngreso,
+       with_customs([good_worth](Element& r) {
+         set(r, kGood1, "CantidadAduana", "1.00");  // an integer would count as 1 ± 0.5
+         good_worth(kGood1, "26.00", "51.00")(r);
+       }),
+       {"CCE205", "CCE216"}},
+      {"goods worth other than their Conceptos in dollars",
+       kIngreso,
+       with_customs([](Element& r) {
+         set(r, kGood2, "ValorUnitarioAduana", "11.25");
+         set(r, kGood2, "ValorDolares", "22.50");
+         set(r, kCce, "TotalUSD", "47.50");
+       }),
+       {"CCE205"}},
+      {"discount good covered by the Concepto's Descuento passes",
+       kIngreso,
+       with_customs([](Element& r) {
+         add_with(at(r, std::string(kGoods)), "cce11:Mercancia",
+                  {{"NoIdentificacion", "SEF250"},
+                   {"FraccionArancelaria", "9801000100"},
+                   {"CantidadAduana", "1"},
+                   {"UnidadAduana", "01"},
+                   {"ValorUnitarioAduana", "2.50"},
+                   {"ValorDolares", "2.50"}});
+         set(r, kCce, "TotalUSD", "52.50");
+       }),
+       {}},
+      {"discount good above the Concepto's Descuento",
+       kIngreso,
+       with_customs([](Element& r) {
+         add_with(at(r, std::string(kGoods)), "cce11:Mercancia",
+                  {{"NoIdentificacion", "SEF250"},
+                   {"FraccionArancelaria", "9801000100"},
+                   {"CantidadAduana", "1"},
+                   {"UnidadAduana", "01"},
+                   {"ValorUnitarioAduana", "3.00"},
+                   {"ValorDolares", "3.00"}});
+         set(r, kCce, "TotalUSD", "53.00");
+       }),
+       {"CCE212"}},
   });
 }
 

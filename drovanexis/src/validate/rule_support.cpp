@@ -1,6 +1,7 @@
 #include "validate/rule_support.h"
 
 #include <algorithm>
+#include <regex>
 
 #include "validate/catalogs.h"
 
@@ -120,6 +121,85 @@ void check_decimals(Failures& failures, std::string code, const Element& element
 std::string quoted(std::string_view value) {
   if (value.empty()) return "(vacío)";
   return "\"" + std::string(value) + "\"";
+}
+
+bool fits_country_pattern(std::string_view pais, std::string_view column, std::string_view value) {
+  const catalogs::Lookup country = catalogs::look_up("c_Pais", pais, std::nullopt);
+  if (country.row == nullptr) return true;
+  const std::string_view pattern = catalogs::catalog("c_Pais").field(*country.row, column);
+  if (pattern.empty()) return true;
+  try {
+    const std::regex form{std::string(pattern)};
+    return std::regex_match(value.begin(), value.end(), form);
+  } catch (const std::regex_error&) {
+    return true;
+  }
+}
+
+bool in_country_group(std::string_view pais, std::string_view group) {
+  const catalogs::Lookup country = catalogs::look_up("c_Pais", pais, std::nullopt);
+  if (country.row == nullptr) return false;
+  const std::string_view groups = catalogs::catalog("c_Pais").field(*country.row, "agrupaciones");
+  return groups.find(group) != std::string_view::npos;
+}
+
+std::vector<const Element*> complements_besides(const Element& comprobante,
+                                                std::span<const std::string_view> allowed) {
+  std::vector<const Element*> others;
+  const Element* complemento = comprobante.child("cfdi:Complemento");
+  if (complemento == nullptr) return others;
+  for (const auto& child : complemento->children()) {
+    if (std::find(allowed.begin(), allowed.end(), child->name()) == allowed.end())
+      others.push_back(child.get());
+  }
+  return others;
+}
+
+std::vector<std::string> misplaced_in_conceptos(const Element& comprobante,
+                                                std::string_view qualified_name) {
+  std::vector<std::string> paths;
+  const Element* conceptos = comprobante.child("cfdi:Conceptos");
+  if (conceptos == nullptr) return paths;
+  const auto lines = children(*conceptos, "cfdi:Concepto");
+  const std::string parent = child_path(kComprobante, "cfdi:Conceptos");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Element* inner = lines[i]->child("cfdi:ComplementoConcepto");
+    if (inner == nullptr || inner->child(qualified_name) == nullptr) continue;
+    paths.push_back(child_path(child_path(parent, "cfdi:Concepto", lines.size() > 1 ? i + 1 : 0),
+                               "cfdi:ComplementoConcepto"));
+  }
+  return paths;
+}
+
+std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day) {
+  static const std::regex kLayout("([0-9]{2})  ([0-9]{2})  ([0-9]{4})  ([0-9])([0-9]{6})");
+  std::match_results<std::string_view::const_iterator> parts;
+  if (!std::regex_match(numero.begin(), numero.end(), parts, kLayout))
+    return "no tiene la forma \"aa  AA  PPPP  NNNNNNN\" (año, aduana, patente, número)";
+  const int year_of_entry = 2000 + std::stoi(parts[1].str());
+  const std::string aduana = parts[2].str();
+  const std::string patente = parts[3].str();
+  if (day) {
+    const int year = *day / 10000;
+    if (year_of_entry > year || year_of_entry < year - 10)
+      return "el año " + std::to_string(year_of_entry) +
+             " no es el del comprobante ni uno de los diez anteriores";
+  }
+  if (parts[4].str() != std::to_string(year_of_entry % 10))
+    return "el primer dígito del número no es el último del año";
+  if (catalogs::look_up("c_Aduana", aduana, day).standing != catalogs::Standing::valid)
+    return "la aduana " + aduana + " no está en el catálogo c_Aduana";
+  if (catalogs::look_up("c_PatenteAduanal", patente, day).standing != catalogs::Standing::valid)
+    return "la patente " + patente + " no está en el catálogo c_PatenteAduanal";
+  const catalogs::Catalog& numeros = catalogs::catalog("c_NumPedimentoAduana");
+  const auto rows = numeros.rows(aduana + "|" + patente + "|" + std::to_string(year_of_entry));
+  if (rows.empty()) return std::nullopt;  // the table lists some offices and years only
+  const auto cantidad = Decimal::parse(numeros.field(rows.front(), "cantidad"));
+  const auto serial = Decimal::parse(parts[5].str());
+  if (cantidad && serial && *serial > *cantidad)
+    return "el número " + parts[5].str() + " excede el máximo " + cantidad->to_string() +
+           " publicado en c_NumPedimentoAduana";
+  return std::nullopt;
 }
 
 }  // namespace drovanexis::rules

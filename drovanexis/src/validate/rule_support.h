@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,5 +80,29 @@ void check_decimals(Failures& failures, std::string code, const Element& element
 
 // Quotes a value for a message: "«value»", or "(vacío)".
 std::string quoted(std::string_view value);
+
+// Whether `value` has the form that c_Pais gives for the country `pais` in
+// `column` ("patron_codigo_postal", "patron_identidad_tributaria"). A country
+// outside the catalogue, one without a pattern, or a pattern this regex
+// engine cannot read leaves the value unjudged (true).
+bool fits_country_pattern(std::string_view pais, std::string_view column, std::string_view value);
+
+// Whether c_Pais places the country in a grouping ("Unión Europea", "TLCAN").
+bool in_country_group(std::string_view pais, std::string_view group);
+
+// The complements (children of cfdi:Complemento) whose name is not among
+// `allowed`, for the rules that say which complements may travel together.
+std::vector<const Element*> complements_besides(const Element& comprobante,
+                                                std::span<const std::string_view> allowed);
+
+// Complements of that name placed inside a Concepto (cfdi:ComplementoConcepto)
+// instead of cfdi:Complemento, with the Concepto's path.
+std::vector<std::string> misplaced_in_conceptos(const Element& comprobante,
+                                                std::string_view qualified_name);
+
+// What is wrong with a customs entry number ("yy  aa  pppp  nnnnnnn": year,
+// office, patent, the year's last digit and a serial) on the document's
+// day, as a Spanish clause; nullopt when it is valid.
+std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day);
 
 }  // namespace drovanexis::rules

@@ -33,8 +33,7 @@ void run_group(const Group& group, const Element& comprobante, const ValidationC
 
 }  // namespace
 
-std::vector<Failure> validate_document(const Element& document,
-                                       const ValidationContext& context) {
+std::vector<Failure> validate_document(const Element& document, const ValidationContext& context) {
   // Schema validity first; the rules then read values as the schema reads them.
   SchemaCheck schema = check_schema(document);
   std::vector<Failure> failures = std::move(schema.failures);
@@ -52,6 +51,7 @@ std::vector<Failure> validate_document(const Element& document,
       without_context<rules::nomina12_rules>,
       without_context<rules::cartaporte_rules>,
       without_context<rules::cce11_rules>,
+      without_context<rules::cce11_goods_rules>,
       without_context<rules::implocal_rules>,
   };
   for (const Group& group : groups) run_group(group, comprobante, context, failures);
