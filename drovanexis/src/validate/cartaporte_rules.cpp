@@ -1,10 +1,19 @@
-// Complemento Carta Porte 1.0 (cartaporte:) and 2.0 (cartaporte20:).
+// Complemento Carta Porte 1.0 (cartaporte:) and 2.0 (cartaporte20:): the
+// receipt that carries it, its locations, goods and operators.
 // The SAT's codes are CP + (100 + the row of its error matrix). Of version
 // 1.0 three rows are known (CP102, CP105, CP187); the 2.0 codes follow the
 // rows' subjects, the rule taken from the standard (the most common reading
-// of public validators where the row text is not known):
+// of public validators where the row text is not known). The rows on the
+// receipt are applied to both versions, as CP102 and CP105 are:
 //   CP102 T: SubTotal 0                   CP105 T: Total 0
+//   CP103 T: Moneda XXX                   CP104 I: a real currency, not XXX
+//   CP106 T (2.0, without Comercio Exterior): the receiver is the issuer
+//   CP110 T: no taxes on the Conceptos
 //   CP111 T: UsoCFDI P01
+//   CP112 one Carta Porte node at most
+//   CP113 it is a child of cfdi:Complemento, not of a ComplementoConcepto
+//   CP114 it travels only with the stamp, Comercio Exterior, Impuestos
+//         Locales and Leyendas Fiscales
 //   CP116/117 EntradaSalidaMerc present exactly with TranspInternac "Sí" (2.0)
 //   CP118/119 PaisOrigenDestino present exactly with TranspInternac "Sí", in c_Pais (2.0)
 //   CP120/121 ViaEntradaSalida present exactly with TranspInternac "Sí", in
@@ -21,6 +30,9 @@
 //   CP155 FraccionArancelaria present with TranspInternac "Sí", in
 //         c_FraccionArancelaria (2.0)
 //   CP187 CantidadTransporta only with several origins or destinations (1.0)
+// The other 2.0 rows (stations and means of transport, the parties and
+// addresses of the locations, hazardous goods, net weight, customs entries:
+// CP129–CP157) are cartaporte20_rules.cpp's.
 // This library's codes for rules of the standard whose code is not known:
 //   SBX-CP01 CantidadTransporta names an origin (IDOrigen) and a destination
 //            (IDDestino) that the locations declare
@@ -28,9 +40,14 @@
 //   SBX-CP03 an operator (1.0 Operador; 2.0 TiposFigura 01) carries NumLicencia,
 //            and with road transport there is one
 //   SBX-CP04 CantidadTransporta only with several origins or destinations (2.0)
-// Not checked here: RFCs against the list of registered RFCs (l_RFC), and
-// the address keys against c_Colonia and c_CodigoPostal (not in the data).
-#include <map>
+// Not raised here: CP101 (a CFDI version that accepts the complement) is the
+// schema stage's 301, which refuses any Version other than 3.3 before the
+// rules run; CP107, the foreign-trade exception to CP106, is judged by the
+// Comercio Exterior group (CCE150; CCE151 needs l_RFC). Not checked, for want
+// of the facts: CP108 and CP109 (a transport-service key for I, the goods'
+// keys for T) need the columns of c_ClaveProdServ, which is not in the
+// library's data; the RFCs against the list of registered RFCs (l_RFC).
+#include <array>
 #include <regex>
 #include <set>
 
@@ -43,8 +60,72 @@ namespace {
 
 const std::string kRoot(kComprobante);
 
-void check_receipt(const Element& comprobante, Failures& failures) {
-  if (attr(comprobante, "TipoDeComprobante") != "T") return;
+// The complements that may travel with Carta Porte: the stamp, Comercio
+// Exterior (whose UUID the 2.0 complement names), Impuestos Locales and
+// Leyendas Fiscales.
+constexpr std::array<std::string_view, 6> kCompanions = {
+    "cartaporte:CartaPorte",  "cartaporte20:CartaPorte",   "tfd:TimbreFiscalDigital",
+    "cce11:ComercioExterior", "implocal:ImpuestosLocales", "leyendasFisc:LeyendasFiscales"};
+
+void check_placement(const Element& comprobante, Failures& failures) {
+  const std::string complemento = child_path(kRoot, "cfdi:Complemento");
+  std::size_t count = 0;
+  for (const char* name : {"cartaporte:CartaPorte", "cartaporte20:CartaPorte"}) {
+    for (const std::string& node : misplaced_in_conceptos(comprobante, name)) {
+      add(failures, "CP113", node, "",
+          "El complemento Carta Porte va en cfdi:Complemento, no en ComplementoConcepto.");
+    }
+    if (const Element* parent = comprobante.child("cfdi:Complemento"))
+      count += children(*parent, name).size();
+  }
+  if (count > 1) {
+    add(failures, "CP112", complemento, "",
+        "El comprobante lleva " + std::to_string(count) +
+            " complementos Carta Porte; se admite uno.");
+  }
+  if (count == 0) return;
+  for (const Element* other : complements_besides(comprobante, kCompanions)) {
+    add(failures, "CP114", child_path(complemento, other->name()), "",
+        "El complemento " + other->name() +
+            " no puede acompañar a Carta Porte; lo acompañan solo el timbre, comercio exterior, "
+            "impuestos locales y leyendas fiscales.");
+  }
+}
+
+void check_receipt(const Element& comprobante, bool version2, Failures& failures) {
+  const std::string_view tipo = attr(comprobante, "TipoDeComprobante");
+  const std::string_view moneda = attr(comprobante, "Moneda");
+  if (tipo == "I" && moneda == "XXX") {
+    add(failures, "CP104", kRoot, "Moneda",
+        "Un ingreso con Carta Porte cobra el servicio de transporte en una moneda; no lleva "
+        "Moneda XXX.");
+  }
+  if (tipo != "T") return;
+  if (has(comprobante, "Moneda") && moneda != "XXX") {
+    add(failures, "CP103", kRoot, "Moneda",
+        "Un traslado con Carta Porte lleva Moneda XXX y lleva " + quoted(moneda) + ".");
+  }
+  const Element* conceptos = comprobante.child("cfdi:Conceptos");
+  const auto lines =
+      conceptos ? children(*conceptos, "cfdi:Concepto") : std::vector<const Element*>{};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i]->child("cfdi:Impuestos") == nullptr) continue;
+    add(failures, "CP110",
+        child_path(child_path(kRoot, "cfdi:Conceptos"), "cfdi:Concepto",
+                   lines.size() > 1 ? i + 1 : 0),
+        "", "Un traslado con Carta Porte no lleva impuestos en sus conceptos.");
+  }
+  // Goods moved by their owner: the receipt is issued to the issuer itself,
+  // unless they leave or enter the country (Comercio Exterior's rules).
+  const Element* emisor = comprobante.child("cfdi:Emisor");
+  const Element* receptor = comprobante.child("cfdi:Receptor");
+  if (version2 && emisor && receptor &&
+      complement(comprobante, "cce11:ComercioExterior") == nullptr &&
+      attr(*receptor, "Rfc") != attr(*emisor, "Rfc")) {
+    add(failures, "CP106", child_path(kRoot, "cfdi:Receptor"), "Rfc",
+        "En un traslado con Carta Porte el receptor es el propio emisor (RFC " +
+            quoted(attr(*emisor, "Rfc")) + ") y es " + quoted(attr(*receptor, "Rfc")) + ".");
+  }
   for (const auto& [attribute, code] :
        {std::pair<const char*, const char*>{"SubTotal", "CP102"}, {"Total", "CP105"}}) {
     const auto value = number(comprobante, attribute);
@@ -53,7 +134,6 @@ void check_receipt(const Element& comprobante, Failures& failures) {
         "Un comprobante de traslado con Carta Porte debe llevar " + std::string(attribute) +
             " 0 y lleva " + value->to_string() + ".");
   }
-  const Element* receptor = comprobante.child("cfdi:Receptor");
   if (receptor && has(*receptor, "UsoCFDI") && attr(*receptor, "UsoCFDI") != "P01") {
     add(failures, "CP111", child_path(kRoot, "cfdi:Receptor"), "UsoCFDI",
         "Un comprobante de traslado con Carta Porte lleva UsoCFDI P01 y lleva " +
@@ -294,12 +374,13 @@ class CartaPorteCheck {
 
 Failures cartaporte_rules(const Element& comprobante) {
   Failures failures;
+  check_placement(comprobante, failures);
   const std::optional<int> day = document_facts(comprobante).day;
   bool receipt_checked = false;
   for (const std::string_view prefix : {"cartaporte", "cartaporte20"}) {
     const Element* carta_porte = complement(comprobante, std::string(prefix) + ":CartaPorte");
     if (carta_porte == nullptr) continue;
-    if (!receipt_checked) check_receipt(comprobante, failures);
+    if (!receipt_checked) check_receipt(comprobante, prefix == "cartaporte20", failures);
     receipt_checked = true;
     CartaPorteCheck(*carta_porte, std::string(prefix), day, failures).run();
   }

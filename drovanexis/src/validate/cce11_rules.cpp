@@ -181,7 +181,7 @@ class CceCheck {
                      const char* municipio_code, const char* localidad_code) {
     const std::string_view pais = attr(domicilio, "Pais");
     const std::string estado(attr(domicilio, "Estado"));
-    if (has(domicilio, "Estado") && has_states(pais)) {
+    if (has(domicilio, "Estado") && country_has_states(pais)) {
       check_catalog(failures_, estado_code, node, "Estado", "c_Estado",
                     std::string(pais) + "|" + estado, day_);
     }
@@ -194,14 +194,6 @@ class CceCheck {
       check_catalog(failures_, localidad_code, node, "Localidad", "c_Localidad",
                     estado + "|" + std::string(attr(domicilio, "Localidad")), day_);
     }
-  }
-
-  // Whether c_Estado lists states for a country (MEX, USA, CAN).
-  static bool has_states(std::string_view pais) {
-    for (const catalogs::Row& row : catalogs::catalog("c_Estado").all()) {
-      if (row.key.starts_with(std::string(pais) + "|")) return true;
-    }
-    return false;
   }
 
   void check_emisor() {

@@ -16,6 +16,7 @@ Failures cfdi33_impuestos_rules(const Element& comprobante);    // CFDI33179–3
 Failures pagos10_rules(const Element& comprobante);             // CRP101–CRP239
 Failures nomina12_rules(const Element& comprobante);            // NOM132–NOM229, SBX-NOM
 Failures cartaporte_rules(const Element& comprobante);          // CP1xx, SBX-CP
+Failures cartaporte20_rules(const Element& comprobante);        // CP129–CP157 (2.0)
 Failures cce11_rules(const Element& comprobante);               // CCE145–CCE195
 Failures cce11_goods_rules(const Element& comprobante);         // CCE162, CCE197–CCE217
 Failures implocal_rules(const Element& comprobante);            // SBX-IL

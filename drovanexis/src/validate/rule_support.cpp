@@ -136,6 +136,14 @@ bool fits_country_pattern(std::string_view pais, std::string_view column, std::s
   }
 }
 
+bool country_has_states(std::string_view pais) {
+  const std::string prefix = std::string(pais) + "|";
+  for (const catalogs::Row& row : catalogs::catalog("c_Estado").all()) {
+    if (row.key.starts_with(prefix)) return true;
+  }
+  return false;
+}
+
 bool in_country_group(std::string_view pais, std::string_view group) {
   const catalogs::Lookup country = catalogs::look_up("c_Pais", pais, std::nullopt);
   if (country.row == nullptr) return false;

@@ -87,6 +87,9 @@ std::string quoted(std::string_view value);
 // engine cannot read leaves the value unjudged (true).
 bool fits_country_pattern(std::string_view pais, std::string_view column, std::string_view value);
 
+// Whether c_Estado lists states for the country (MEX, USA, CAN).
+bool country_has_states(std::string_view pais);
+
 // Whether c_Pais places the country in a grouping ("Unión Europea", "TLCAN").
 bool in_country_group(std::string_view pais, std::string_view group);
 

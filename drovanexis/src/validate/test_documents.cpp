@@ -94,10 +94,11 @@ void set(Element& root, std::string_view path, std::string_view attribute, std::
 
 std::vector<Failure> rule_groups_only(const Element& root, const ValidationContext& context) {
   std::vector<Failure> all = rules::provider_rules(root, context);
-  for (const auto group : {rules::cfdi33_comprobante_rules, rules::cfdi33_concepto_rules,
-                           rules::cfdi33_impuestos_rules, rules::pagos10_rules,
-                           rules::nomina12_rules, rules::cartaporte_rules, rules::cce11_rules,
-                           rules::cce11_goods_rules, rules::implocal_rules}) {
+  for (const auto group :
+       {rules::cfdi33_comprobante_rules, rules::cfdi33_concepto_rules,
+        rules::cfdi33_impuestos_rules, rules::pagos10_rules, rules::nomina12_rules,
+        rules::cartaporte_rules, rules::cartaporte20_rules, rules::cce11_rules,
+        rules::cce11_goods_rules, rules::implocal_rules}) {
     auto found = group(root);
     all.insert(all.end(), found.begin(), found.end());
   }

@@ -50,6 +50,7 @@ std::vector<Failure> validate_document(const Element& document, const Validation
       without_context<rules::pagos10_rules>,
       without_context<rules::nomina12_rules>,
       without_context<rules::cartaporte_rules>,
+      without_context<rules::cartaporte20_rules>,
       without_context<rules::cce11_rules>,
       without_context<rules::cce11_goods_rules>,
       without_context<rules::implocal_rules>,
