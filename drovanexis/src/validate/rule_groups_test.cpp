@@ -154,6 +154,18 @@ TEST_F(RuleGroupsTest, Cfdi33ComprobanteRules) {
        kCartaPorte10,
        [](Element& r) { set(r, "", "FormaPago", "01"); },
        {"SBX-C02"}},
+      {"Confirmacion on an invoice in pesos within every limit",
+       kIngreso,
+       [](Element& r) { set(r, "", "Confirmacion", "ABC12"); },
+       {"CFDI33126"}},
+      {"Confirmacion on an invoice in dollars is left to the exchange-rate band",
+       kIngreso,
+       [](Element& r) {
+         set(r, "", "Moneda", "USD");
+         set(r, "", "TipoCambio", "20.000000");
+         set(r, "", "Confirmacion", "ABC12");
+       },
+       {}},
       {"Total above the maximum of a transfer",
        kCartaPorte10,
        [](Element& r) { set(r, "", "Total", "1"); },
@@ -690,6 +702,263 @@ TEST_F(RuleGroupsTest, CartaPorteRules) {
        kCartaPorte10,
        [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "G03"); },
        {"CP111"}},
+  });
+}
+
+constexpr std::string_view kCp20 = "cfdi:Complemento/cartaporte20:CartaPorte";
+constexpr std::string_view kCp20Goods =
+    "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Mercancias";
+constexpr std::string_view kCp20Good1 =
+    "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Mercancias/cartaporte20:Mercancia[1]";
+constexpr std::string_view kCp20Place2 =
+    "cfdi:Complemento/cartaporte20:CartaPorte/cartaporte20:Ubicaciones/"
+    "cartaporte20:Ubicacion[2]";
+
+// The 2.0 example as a transfer of the issuer's own goods: no amounts, no
+// taxes, the issuer as its own receiver.
+void own_transfer20(Element& r) {
+  for (const char* a : {"TipoCambio", "FormaPago", "MetodoPago"}) r.remove_attribute(a);
+  set(r, "", "TipoDeComprobante", "T");
+  set(r, "", "Moneda", "XXX");
+  set(r, "", "SubTotal", "0");
+  set(r, "", "Total", "0");
+  r.remove_child(at(r, "cfdi:Impuestos"));
+  Element& line = at(r, kLine1);
+  line.remove_child(at(line, "cfdi:Impuestos"));
+  set(r, kLine1, "ValorUnitario", "0");
+  set(r, kLine1, "Importe", "0");
+  set(r, "cfdi:Receptor", "Rfc", "KIJ0906199R1");
+  set(r, "cfdi:Receptor", "UsoCFDI", "P01");
+}
+
+// The 2.0 example by rail: each location a station, the goods with their net weight.
+void by_rail(Element& r) {
+  Element& goods = at(r, kCp20Goods);
+  goods.remove_child(at(goods, "cartaporte20:Autotransporte"));
+  goods.add_child("cartaporte20:TransporteFerroviario").set_attribute("TipoDeServicio", "TS01");
+  goods.set_attribute("PesoNetoTotal", "1.8");
+  for (const char* good : {"cartaporte20:Mercancia[1]", "cartaporte20:Mercancia[2]"}) {
+    Element& detalle = at(goods, good).add_child("cartaporte20:DetalleMercancia");
+    for (const auto& [n, v] : {std::pair<const char*, const char*>{"UnidadPesoMerc", "KGM"},
+                               {"PesoBruto", "1.0"},
+                               {"PesoNeto", "0.9"},
+                               {"PesoTara", "0.1"}})
+      detalle.set_attribute(n, v);
+  }
+  const char* kinds[] = {"01", "02", "03"};
+  for (int i = 0; i < 3; ++i) {
+    Element& place =
+        at(r, std::string(kCp20) + "/cartaporte20:Ubicaciones/cartaporte20:Ubicacion[" +
+                  std::to_string(i + 1) + "]");
+    place.set_attribute("NumEstacion", "A0007");
+    place.set_attribute("NombreEstacion", "Estación de prueba");
+    place.set_attribute("TipoEstacion", kinds[i]);
+  }
+}
+
+TEST_F(RuleGroupsTest, CartaPorteReceipt) {
+  run({
+      {"transfer in pesos",
+       kCartaPorte10,
+       [](Element& r) { set(r, "", "Moneda", "MXN"); },
+       {"CP103"}},
+      {"income without a currency",
+       kCartaPorte20,
+       [](Element& r) {
+         r.remove_attribute("TipoCambio");
+         set(r, "", "Moneda", "XXX");
+         // Whole amounts, as XXX has no decimals.
+         set(r, "", "SubTotal", "25000");
+         set(r, "", "Total", "28000");
+         set(r, "cfdi:Impuestos", "TotalImpuestosRetenidos", "1000");
+         set(r, "cfdi:Impuestos", "TotalImpuestosTrasladados", "4000");
+         set(r, "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion", "Importe", "1000");
+         set(r, "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado", "Importe", "4000");
+       },
+       {"CP104"}},
+      {"transfer of own goods (2.0) passes", kCartaPorte20, own_transfer20, {}},
+      {"transfer (2.0) to another receiver",
+       kCartaPorte20,
+       [](Element& r) {
+         own_transfer20(r);
+         set(r, "cfdi:Receptor", "Rfc", "XAXX010101000");
+       },
+       {"CP106"}},
+      {"transfer with an exempt tax on a Concepto",
+       kCartaPorte20,
+       [](Element& r) {
+         own_transfer20(r);
+         Element& tax = at(r, kLine1)
+                            .add_child("cfdi:Impuestos")
+                            .add_child("cfdi:Traslados")
+                            .add_child("cfdi:Traslado");
+         tax.set_attribute("Base", "1");
+         tax.set_attribute("Impuesto", "002");
+         tax.set_attribute("TipoFactor", "Exento");
+       },
+       {"CP110"}},
+      {"two Carta Porte nodes",
+       kCartaPorte20,
+       [](Element& r) { copy_into(at(r, "cfdi:Complemento"), at(r, kCp20)); },
+       {"CP112"}},
+      {"Carta Porte inside a Concepto",
+       kCartaPorte20,
+       [](Element& r) {
+         copy_into(at(r, kLine1).add_child("cfdi:ComplementoConcepto"), at(r, kCp20));
+       },
+       {"CP113"}},
+      {"with a complement that may not travel with it",
+       kCartaPorte20,
+       [](Element& r) {
+         at(r, "cfdi:Complemento").add_child("donat:Donatarias").set_attribute("version", "1.1");
+       },
+       {"CP114"}},
+  });
+}
+
+TEST_F(RuleGroupsTest, CartaPorte20LocationsAndGoods) {
+  const auto place2 = [](const char* attribute, const char* value) {
+    return [attribute, value](Element& r) { set(r, kCp20Place2, attribute, value); };
+  };
+  const auto then = [](std::function<void(Element&)> first, std::function<void(Element&)> next) {
+    return [first, next](Element& r) {
+      first(r);
+      next(r);
+    };
+  };
+  const auto international = [](Element& r) {
+    move_fecha(r, "2023-03-01T10:00:00");  // the tariff item applies from 2022-12-12
+    for (const auto& [n, v] : {std::pair<const char*, const char*>{"TranspInternac", "Sí"},
+                               {"EntradaSalidaMerc", "Entrada"},
+                               {"PaisOrigenDestino", "USA"},
+                               {"ViaEntradaSalida", "01"}})
+      set(r, kCp20, n, v);
+    for (const char* good : {"cartaporte20:Mercancia[1]", "cartaporte20:Mercancia[2]"})
+      set(r, std::string(kCp20Goods) + "/" + good, "FraccionArancelaria", "0101290200");
+  };
+  const auto entries = [](const char* numero) {
+    return [numero](Element& r) {
+      for (const char* good : {"cartaporte20:Mercancia[1]", "cartaporte20:Mercancia[2]"}) {
+        at(r, std::string(kCp20Goods) + "/" + good)
+            .insert_child(0, "cartaporte20:Pedimentos")
+            .set_attribute("Pedimento", numero);
+      }
+    };
+  };
+  run({
+      {"foreign tax id with a national RFC",
+       kCartaPorte20,
+       then(place2("NumRegIdTrib", "123456789"), place2("ResidenciaFiscal", "USA")),
+       {"CP129"}},
+      {"foreign tax id outside its country's form",
+       kCartaPorte20,
+       then(then(place2("RFCRemitenteDestinatario", "XEXX010101000"),
+                 place2("NumRegIdTrib", "12-34")),
+            place2("ResidenciaFiscal", "USA")),
+       {"CP129"}},
+      {"foreign tax id without ResidenciaFiscal",
+       kCartaPorte20,
+       then(place2("RFCRemitenteDestinatario", "XEXX010101000"),
+            place2("NumRegIdTrib", "123456789")),
+       {"CP130"}},
+      {"ResidenciaFiscal MEX",
+       kCartaPorte20,
+       then(place2("RFCRemitenteDestinatario", "XEXX010101000"), place2("ResidenciaFiscal", "MEX")),
+       {"CP130"}},
+      {"rail with stations passes", kCartaPorte20, by_rail, {}},
+      {"rail without stations",
+       kCartaPorte20,
+       then(by_rail,
+            [](Element& r) {
+              for (const char* a : {"NumEstacion", "NombreEstacion", "TipoEstacion"})
+                at(r, kCp20Place2).remove_attribute(a);
+            }),
+       {"CP131", "CP133", "CP136"}},
+      {"rail with an airport",
+       kCartaPorte20,
+       then(by_rail, place2("NumEstacion", "EA0001")),
+       {"CP132"}},
+      {"road with a station's name",
+       kCartaPorte20,
+       place2("NombreEstacion", "Estación"),
+       {"CP134"}},
+      {"road with traffic of sea navigation",
+       kCartaPorte20,
+       place2("NavegacionTrafico", "Altura"),
+       {"CP135"}},
+      {"road with a station type", kCartaPorte20, place2("TipoEstacion", "02"), {"CP136"}},
+      {"road location without its address",
+       kCartaPorte20,
+       [](Element& r) {
+         Element& place = at(r, kCp20Place2);
+         place.remove_child(at(place, "cartaporte20:Domicilio"));
+       },
+       {"CP138"}},
+      {"address locality outside its state",
+       kCartaPorte20,
+       [](Element& r) {
+         set(r, std::string(kCp20Place2) + "/cartaporte20:Domicilio", "Localidad", "99");
+       },
+       {"CP140"}},
+      {"address municipality outside its state",
+       kCartaPorte20,
+       [](Element& r) {
+         set(r, std::string(kCp20Place2) + "/cartaporte20:Domicilio", "Municipio", "999");
+       },
+       {"CP141"}},
+      {"address state not of its country",
+       kCartaPorte20,
+       [](Element& r) {
+         Element& domicilio = at(r, std::string(kCp20Place2) + "/cartaporte20:Domicilio");
+         domicilio.remove_attribute("Localidad");
+         domicilio.remove_attribute("Municipio");
+         domicilio.set_attribute("Estado", "ZZZ");
+       },
+       {"CP142"}},
+      {"road with a net weight",
+       kCartaPorte20,
+       [](Element& r) { set(r, kCp20Goods, "PesoNetoTotal", "1.8"); },
+       {"CP147"}},
+      {"net weight that the goods do not add up to",
+       kCartaPorte20,
+       then(by_rail, [](Element& r) { set(r, kCp20Goods, "PesoNetoTotal", "2"); }),
+       {"CP148"}},
+      {"hazardous product without MaterialPeligroso",
+       kCartaPorte20,
+       [](Element& r) {
+         Element& good = at(r, kCp20Good1);
+         for (const char* a : {"MaterialPeligroso", "CveMaterialPeligroso", "Embalaje"})
+           good.remove_attribute(a);
+         good.set_attribute("BienesTransp", "10171600");
+       },
+       {"CP150"}},
+      {"hazardous good of an unknown material",
+       kCartaPorte20,
+       [](Element& r) { set(r, kCp20Good1, "CveMaterialPeligroso", "0000"); },
+       {"CP151"}},
+      {"hazardous good without its packing",
+       kCartaPorte20,
+       [](Element& r) { at(r, kCp20Good1).remove_attribute("Embalaje"); },
+       {"CP152"}},
+      {"value in a currency outside c_Moneda",
+       kCartaPorte20,
+       [](Element& r) {
+         set(r, kCp20Good1, "ValorMercancia", "100.00");
+         set(r, kCp20Good1, "Moneda", "ZZZ");
+       },
+       {"CP153"}},
+      {"goods entering the country without customs entries",
+       kCartaPorte20,
+       international,
+       {"CP156"}},
+      {"goods entering with their customs entries pass",
+       kCartaPorte20,
+       then(international, entries("23  47  3807  3002003")),
+       {}},
+      {"customs entry of an unknown office",
+       kCartaPorte20,
+       then(international, entries("23  99  3807  3002003")),
+       {"CP157"}},
   });
 }
 

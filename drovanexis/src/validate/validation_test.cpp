@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -449,6 +450,50 @@ TEST_F(ValidationTest, EachBrokenVariantGivesExactlyItsCodes) {
     if (variant.facts) variant.facts(context);
     const auto failures = validate_document(root, context);
     EXPECT_EQ(codes_of(failures), variant.codes) << variant.name << ":\n" << describe(failures);
+  }
+}
+
+// Rule codes that the rule groups leave to the schema stage: a document
+// breaking them is refused with 301 on the attribute or element concerned.
+TEST_F(ValidationTest, RulesLeftToTheSchemaStageAreRefusedAs301) {
+  const std::string cp = "cfdi:Complemento/cartaporte20:CartaPorte";
+  const std::string place = cp + "/cartaporte20:Ubicaciones/cartaporte20:Ubicacion[2]";
+  struct Case {
+    const char* name;
+    std::function<void(Element&)> edit;
+    std::string node;  // the end of the failing node's path
+    const char* attribute;
+  };
+  const Case cases[] = {
+      {"Carta Porte version 2.1 (CP115)", [&](Element& r) { set(r, cp, "Version", "2.1"); },
+       "cartaporte20:CartaPorte", "Version"},
+      {"a single location (CP125)",
+       [&](Element& r) {
+         Element& places = at(r, cp + "/cartaporte20:Ubicaciones");
+         places.remove_child(at(places, "cartaporte20:Ubicacion[3]"));
+         places.remove_child(at(places, "cartaporte20:Ubicacion[2]"));
+       },
+       "cartaporte20:Ubicaciones", ""},
+      {"gross weight with 4 decimals (CP145)",
+       [&](Element& r) { set(r, cp + "/cartaporte20:Mercancias", "PesoBrutoTotal", "2.0001"); },
+       "cartaporte20:Mercancias", "PesoBrutoTotal"},
+      {"a station outside c_Estaciones (CP132)",
+       [&](Element& r) { set(r, place, "NumEstacion", "ZZ9999"); }, "cartaporte20:Ubicacion[2]",
+       "NumEstacion"},
+      {"a station type outside c_TipoEstacion (CP136)",
+       [&](Element& r) { set(r, place, "TipoEstacion", "09"); }, "cartaporte20:Ubicacion[2]",
+       "TipoEstacion"},
+  };
+  for (const Case& c : cases) {
+    Element root = load_example("cfdi33-cartaporte20.xml");
+    remove_stamp(root);
+    const ValidationContext context = sound_context(root);
+    c.edit(root);
+    const auto failures = validate_document(root, context);
+    const bool refused = std::any_of(failures.begin(), failures.end(), [&](const Failure& f) {
+      return f.code == "301" && f.node.ends_with(c.node) && f.attribute == c.attribute;
+    });
+    EXPECT_TRUE(refused) << c.name << ":\n" << describe(failures);
   }
 }
 
