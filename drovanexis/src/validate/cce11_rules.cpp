@@ -12,7 +12,7 @@
 //   CCE153 at most one ComercioExterior node
 //   CCE154 it is a child of cfdi:Complemento, not of a ComplementoConcepto
 //   CCE155 it travels only with the stamp, Impuestos Locales, Leyendas
-//          Fiscales, Recepción de Pagos and CFDI Registro Fiscal
+//          Fiscales, Recepción de Pagos, CFDI Registro Fiscal and Carta Porte
 //   CCE157 MotivoTraslado 01: a CfdiRelacionado with TipoRelacion 05
 //   CCE158 TipoOperacion A: none of the export attributes nor Mercancias
 //   CCE159 TipoOperacion 1 or 2: ClaveDePedimento, CertificadoOrigen, Incoterm,
@@ -58,12 +58,17 @@ const std::string kRoot(kComprobante);
 const std::string kComplementoNode = child_path(kRoot, "cfdi:Complemento");
 constexpr std::string_view kForeignRfc = "XEXX010101000";
 // The complements that may travel with Comercio Exterior (besides itself).
-constexpr std::array<std::string_view, 6> kCompanions = {"cce11:ComercioExterior",
+// The SAT's list predates Carta Porte, which was later made to travel with
+// it (a Carta Porte names the export's UUID): refusing the pair would refuse
+// every export by road, so both of its versions are accepted too.
+constexpr std::array<std::string_view, 8> kCompanions = {"cce11:ComercioExterior",
                                                          "tfd:TimbreFiscalDigital",
                                                          "implocal:ImpuestosLocales",
                                                          "leyendasFisc:LeyendasFiscales",
                                                          "pago10:Pagos",
-                                                         "registrofiscal:CFDIRegistroFiscal"};
+                                                         "registrofiscal:CFDIRegistroFiscal",
+                                                         "cartaporte:CartaPorte",
+                                                         "cartaporte20:CartaPorte"};
 
 class CceCheck {
  public:
@@ -340,7 +345,8 @@ Failures cce11_rules(const Element& comprobante) {
     add(failures, "CCE155", child_path(kComplementoNode, other->name()), "",
         "El complemento " + other->name() +
             " no puede acompañar al de comercio exterior; lo acompañan solo el timbre, "
-            "impuestos locales, leyendas fiscales, recepción de pagos y CFDI registro fiscal.");
+            "impuestos locales, leyendas fiscales, recepción de pagos, CFDI registro fiscal y "
+            "Carta Porte.");
   }
   CceCheck(comprobante, *all.front(), document_facts(comprobante).day, failures).run();
   return failures;

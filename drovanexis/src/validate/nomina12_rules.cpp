@@ -81,6 +81,9 @@
 //   SBX-NOM02 FechaPago, FechaInicialPago, FechaFinalPago are real dates
 // Not checked here: NOM115, NOM138, NOM161, NOM165, NOM166 and NOM187 need
 // the list of registered RFCs (l_RFC) and its flags.
+// NOM225 is the SAT's unclassified error: it names no condition. NOM101 to
+// NOM131 are worded for CFDI 3.2 receipts, which the schema stage refuses
+// (301) before the rules run.
 #include <algorithm>
 #include <array>
 #include <chrono>

@@ -1147,7 +1147,15 @@ TEST_F(RuleGroupsTest, ComercioExterior11Rules) {
          add_with(at(r, "cfdi:Complemento"), "donat:Donatarias", {{"version", "1.1"}});
        }),
        {"CCE155"}},
-      {"with local taxes and fiscal legends passes",
+      {"with a Carta Porte (still empty): neither refuses the other",
+       kIngreso,
+       variant([](Element& r) {
+         Element& carta_porte = at(r, "cfdi:Complemento").add_child("cartaporte20:CartaPorte");
+         carta_porte.set_attribute("Version", "2.0");
+         carta_porte.set_attribute("TranspInternac", "No");
+       }),
+       {"CP124", "CP126", "CP144"}},
+      {"with fiscal legends passes",
        kIngreso,
        variant([](Element& r) {
          add_with(at(r, "cfdi:Complemento"), "leyendasFisc:LeyendasFiscales", {{"version", "1.0"}});
