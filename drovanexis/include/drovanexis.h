@@ -1077,6 +1077,14 @@ DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(const char* certificate_file, c
  * ("CFDI33118", "NOM147", "301"; "0" on success) and value 2 the code with
  * its description. Every failure is one line of Drovanexis.log with its
  * code, node and attribute.
+ *
+ * Some SAT codes are never returned: where the schema already refuses the
+ * fault (a fixed version, a required attribute, a catalogue the schema
+ * enumerates) the result is 301; codes that need facts outside the document
+ * (the list of registered RFCs, the day's exchange rates, confirmation keys,
+ * foreign tax registries) or catalogues the library does not carry
+ * (c_ClaveProdServ, c_CodigoPostal, c_Colonia) are not checked; codes of
+ * CFDI 3.2 documents do not apply. Each rule group's source names them.
  */
 #ifdef __cplusplus
 }
