@@ -3,19 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "issue/cancellation_services.h"
 #include "sandbox/ledger.h"
 #include "sandbox/mexico_time.h"
 #include "sandbox/sqlite_db.h"
 
 namespace drovanexis::sandbox {
-
-// The CFDI a request names: UUID, issuer, receiver and total.
-struct CfdiDescription {
-  std::string uuid;
-  std::string issuer_rfc;
-  std::string receiver_rfc;
-  std::string total;
-};
 
 enum class LookupOutcome {
   kFound,
