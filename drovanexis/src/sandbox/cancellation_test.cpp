@@ -16,11 +16,13 @@
 #include "sandbox/sandbox_init.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
+#include "time/central_mexico.h"
 
 namespace drovanexis::sandbox {
 namespace {
 
 using std::chrono::hours;
+using Clock = std::chrono::system_clock;
 
 constexpr const char* kIssuer = "CACX7605101P8";
 constexpr const char* kReceiver = "VDN020304QX7";
@@ -70,7 +72,7 @@ class CancellationTest : public ::testing::Test {
     entry.receiver_rfc = e.receiver;
     entry.total = e.total;
     entry.document_type = e.type;
-    entry.fecha_timbrado = format_mexico_time(now_ - hours(e.stamped_hours_ago));
+    entry.fecha_timbrado = central_mexico::format(now_ - hours(e.stamped_hours_ago));
     entry.fecha = entry.fecha_timbrado;
     entry.status = e.status;
     std::string rate =

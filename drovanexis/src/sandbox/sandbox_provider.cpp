@@ -13,7 +13,6 @@
 #include "sandbox/cancellation.h"
 #include "sandbox/download_store.h"
 #include "sandbox/ledger.h"
-#include "sandbox/mexico_time.h"
 #include "sandbox/provider_key_cache.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/state_file.h"
@@ -176,7 +175,8 @@ StampResult SandboxProvider::stamp_and_record(Element& comprobante, const std::s
                                               const XmlSerializer& serialize,
                                               const Delivery& deliver) {
   StampResult result;
-  result.stamp = add_stamp(comprobante, *signer_, new_uuid(), mexico_now());
+  result.stamp = add_stamp(comprobante, *signer_, new_uuid(),
+                           central_mexico::format(std::chrono::system_clock::now()));
   result.stamped_xml = serialize(comprobante);
   const StampReceipt receipt = record_stamp(
       *db_, ledger_entry_for(comprobante, result.stamp, user, result.stamped_xml), [&] {
@@ -222,8 +222,9 @@ auto download_operation(Fn&& fn) {
 }  // namespace
 
 std::string SandboxProvider::request_download(const DownloadRequest& request, std::time_t now) {
-  return download_operation(
-      [&] { return file_download_request(*db_, request, Clock::from_time_t(now)); });
+  return download_operation([&] {
+    return file_download_request(*db_, request, std::chrono::system_clock::from_time_t(now));
+  });
 }
 
 DownloadVerification SandboxProvider::verify_download(const std::string& rfc,
