@@ -23,7 +23,6 @@
 #include "issue/provider_codes.h"
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
-#include "sandbox/mexico_time.h"
 #include "sandbox/provider_identity.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/stamp.h"
@@ -369,7 +368,7 @@ class BatchRun {
         if (!failures.empty()) throw drovanexis::issue::ProcessingFailure(std::move(failures));
         const auto stamp = drovanexis::sandbox::add_stamp(root, provider_->signer(),
                                                           drovanexis::sandbox::new_uuid(),
-                                                          drovanexis::sandbox::mexico_now());
+                                                          drovanexis::central_mexico_now());
         result.entry = ledger_entry_for(root, stamp);
         result.entry.account = user_;
       }

@@ -14,13 +14,11 @@
 #include "crypto/crypto_error.h"
 #include "issue/provider.h"
 #include "portable/cp1252.h"
-#include "sandbox/acknowledgement.h"
-#include "sandbox/cancellation.h"
-#include "sandbox/mexico_time.h"
 #include "sandbox/provider_identity.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/state_file.h"
-#include "sandbox/status_query.h"
+#include "services/cancellation.h"
+#include "time/central_mexico.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/output.h"
 
@@ -29,7 +27,7 @@ namespace cli {
 namespace {
 
 namespace fs = std::filesystem;
-using drovanexis::sandbox::CfdiDescription;
+using drovanexis::CfdiDescription;
 
 // A private folder for the result and log files the services write; removed
 // with everything in it when the command ends.
@@ -136,12 +134,12 @@ int guarded(const char* tool, std::ostream& err, Run run) {
 
 int run_status(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis status", err, [&] {
-    const drovanexis::sandbox::StatusRequest request{user_of(command), describe_cfdi(command)};
+    const drovanexis::services::StatusCall call{user_of(command), describe_cfdi(command)};
     ScratchFolder scratch;
-    const int result = drovanexis::sandbox::query_status(request, scratch.file("status.ini"),
-                                                         scratch.file("status.log"));
+    const int result = drovanexis::services::query_status(call, scratch.file("status.ini"),
+                                                          scratch.file("status.log"));
     print_answer(command, out, result, read_answer(scratch.file("status.ini")));
-    return result >= drovanexis::sandbox::kPreviouslyCancelled ? kExitOk : kExitNotClean;
+    return result >= drovanexis::kPreviouslyCancelled ? kExitOk : kExitNotClean;
   });
 }
 
@@ -149,28 +147,28 @@ int run_cancel(const ParsedCommand& command, std::ostream& out, std::ostream& er
   return guarded("drovanexis cancel", err, [&] {
     // Read first, so that a missing file is named before the provider runs.
     drovanexis::Certificate::load(*command.value("cer"));
-    const drovanexis::sandbox::CancellationRequest request{
-        user_of(command), describe_cfdi(command), *command.value("cer"), *command.value("key"),
-        *command.value("password")};
+    const drovanexis::services::CancellationCall call{user_of(command), describe_cfdi(command),
+                                                      *command.value("cer"), *command.value("key"),
+                                                      *command.value("password")};
     ScratchFolder scratch;
-    const int result = drovanexis::sandbox::cancel_cfdi(request, scratch.file("cancel.ini"),
-                                                        scratch.file("cancel.log"));
+    const int result = drovanexis::services::cancel_cfdi(call, scratch.file("cancel.ini"),
+                                                         scratch.file("cancel.log"));
     print_answer(command, out, result, read_answer(scratch.file("cancel.ini")));
-    return result >= drovanexis::sandbox::kCancelledDirectly ? kExitOk : kExitNotClean;
+    return result >= drovanexis::kCancelledDirectly ? kExitOk : kExitNotClean;
   });
 }
 
 int run_ack(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis ack", err, [&] {
     const CfdiDescription cfdi = describe_cfdi(command);
-    const drovanexis::sandbox::AcknowledgementRequest request{user_of(command), cfdi.issuer_rfc,
-                                                              cfdi.uuid};
+    const drovanexis::services::AcknowledgementCall call{user_of(command), cfdi.issuer_rfc,
+                                                         cfdi.uuid};
     ScratchFolder scratch;
     const std::string acuse = command.value("out").value_or(scratch.file("acuse.xml"));
-    const int result = drovanexis::sandbox::retrieve_acknowledgement(
-        request, scratch.file("ack.ini"), acuse, scratch.file("ack.log"));
+    const int result = drovanexis::services::retrieve_acknowledgement(
+        call, scratch.file("ack.ini"), acuse, scratch.file("ack.log"));
     std::vector<std::pair<std::string, std::string>> extra;
-    if (result == drovanexis::sandbox::kAcknowledgementObtained) {
+    if (result == drovanexis::kAcknowledgementObtained) {
       if (command.has("out")) {
         extra.emplace_back("file", acuse);
       } else {
@@ -178,7 +176,7 @@ int run_ack(const ParsedCommand& command, std::ostream& out, std::ostream& err) 
       }
     }
     print_answer(command, out, result, read_answer(scratch.file("ack.ini")), extra);
-    return result == drovanexis::sandbox::kAcknowledgementObtained ? kExitOk : kExitNotClean;
+    return result == drovanexis::kAcknowledgementObtained ? kExitOk : kExitNotClean;
   });
 }
 
@@ -207,7 +205,7 @@ int run_cer64(const ParsedCommand& command, std::ostream& out, std::ostream& err
   return guarded("drovanexis cer64", err, [&] {
     const auto certificate = drovanexis::Certificate::load(command.operands.front());
     const auto when = [](std::time_t t) {
-      return drovanexis::sandbox::format_mexico_time(std::chrono::system_clock::from_time_t(t));
+      return drovanexis::central_mexico::format(std::chrono::system_clock::from_time_t(t));
     };
     if (command.json()) {
       out << JsonObject()

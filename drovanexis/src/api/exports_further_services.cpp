@@ -6,12 +6,11 @@
 #include "document/document_registry.h"
 #include "document/output_rules.h"
 #include "drovanexis.h"
+#include "issue/provider.h"
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/windows_path.h"
-#include "sandbox/cancellation.h"
-#include "sandbox/state_file.h"
-#include "sandbox/status_query.h"
+#include "services/cancellation.h"
 #include "services/document_file.h"
 #include "services/further_services.h"
 #include "services/output_guard.h"
@@ -26,7 +25,6 @@
 using drovanexis::Document;
 using drovanexis::DocumentRegistry;
 namespace api = drovanexis::api;
-namespace sandbox = drovanexis::sandbox;
 namespace services = drovanexis::services;
 using api::file_name;
 using api::secret;
@@ -195,27 +193,27 @@ int32_t Drovanexis_ConsultaSaldos(const char* user, const char* password, int32_
 int32_t Drovanexis_ConsultaEstadoCFDI(const char* rfc_emisor, const char* rfc_receptor,
                                       const char* total, const char* uuid,
                                       const char* result_file) {
-  return api::guarded<int32_t>(sandbox::kStatusInternalError, [&] {
-    if (!output_allowed(file_name(result_file), {})) return sandbox::kStatusInternalError;
-    sandbox::StatusRequest request{
+  return api::guarded<int32_t>(drovanexis::kStatusInternalError, [&] {
+    if (!output_allowed(file_name(result_file), {})) return drovanexis::kStatusInternalError;
+    const services::StatusCall call{
         "", {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}, true};
-    return sandbox::query_status(request, file_name(result_file), kLibraryLog);
+    return services::query_status(call, file_name(result_file), kLibraryLog);
   });
 }
 
 int32_t Drovanexis_CancelaUUID(const char* user, const char* rfc_emisor, const char* uuid,
                                const char* certificate_file, const char* key_file,
                                const char* key_password, const char* result_file) {
-  return api::guarded<int32_t>(sandbox::kCancellationInternalError, [&] {
-    const sandbox::CancellationRequest request{utf8(user),
-                                               {utf8(uuid), utf8(rfc_emisor), "", ""},
-                                               file_name(certificate_file),
-                                               file_name(key_file),
-                                               secret(key_password)};
-    if (!output_allowed(file_name(result_file), {request.certificate_file, request.key_file})) {
-      return sandbox::kCancellationInternalError;
+  return api::guarded<int32_t>(drovanexis::kCancellationInternalError, [&] {
+    const services::CancellationCall call{utf8(user),
+                                          {utf8(uuid), utf8(rfc_emisor), "", ""},
+                                          file_name(certificate_file),
+                                          file_name(key_file),
+                                          secret(key_password)};
+    if (!output_allowed(file_name(result_file), {call.certificate_file, call.key_file})) {
+      return drovanexis::kCancellationInternalError;
     }
-    return sandbox::cancel_uuid(request, file_name(result_file), kLibraryLog);
+    return services::cancel_uuid(call, file_name(result_file), kLibraryLog);
   });
 }
 
@@ -264,8 +262,8 @@ void Drovanexis_SetDllPath(int32_t handle, const char* path) {
                "Carpeta de la biblioteca: " + folder + " no existe; no se cambia");
       return 0;
     }
-    sandbox::set_state_folder(folder.empty() ? std::filesystem::path()
-                                             : portable::resolve_path(folder));
+    drovanexis::set_provider_folder(folder.empty() ? std::filesystem::path()
+                                                   : portable::resolve_path(folder));
     return 0;
   });
 }

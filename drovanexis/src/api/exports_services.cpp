@@ -7,15 +7,13 @@
 #include "crypto/certificate.h"
 #include "drovanexis.h"
 #include "issue/output_guard.h"
-#include "sandbox/acknowledgement.h"
-#include "sandbox/cancellation.h"
-#include "sandbox/status_query.h"
+#include "services/cancellation.h"
 
 // Services of the stamping provider and the CBB bitmaps: each entry converts
-// its arguments and hands them to the sandbox or the CBB part, which write
+// its arguments and hands them to the services or the CBB part, which write
 // the result and log files.
 namespace api = drovanexis::api;
-namespace sandbox = drovanexis::sandbox;
+namespace services = drovanexis::services;
 using api::utf8;
 
 namespace {
@@ -45,42 +43,42 @@ int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor, const c
                                const char* total, const char* uuid, const char* certificate_file,
                                const char* key_file, const char* key_password,
                                const char* result_file, const char* log_file) {
-  return api::guarded<int32_t>(sandbox::kCancellationInternalError, [&] {
+  return api::guarded<int32_t>(drovanexis::kCancellationInternalError, [&] {
     if (!outputs_are_safe({result_file, log_file},
                           {text_of(certificate_file), text_of(key_file)})) {
-      return sandbox::kCancellationInternalError;
+      return drovanexis::kCancellationInternalError;
     }
-    const sandbox::CancellationRequest request{
+    const services::CancellationCall call{
         utf8(user),
         {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)},
         api::file_name(certificate_file),
         api::file_name(key_file),
         api::secret(key_password)};
-    return sandbox::cancel_cfdi(request, api::file_name(result_file), api::file_name(log_file));
+    return services::cancel_cfdi(call, api::file_name(result_file), api::file_name(log_file));
   });
 }
 
 int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor, const char* rfc_receptor,
                                  const char* total, const char* uuid, const char* result_file,
                                  const char* log_file) {
-  return api::guarded<int32_t>(sandbox::kStatusInternalError, [&] {
-    if (!outputs_are_safe({result_file, log_file})) return sandbox::kStatusInternalError;
-    const sandbox::StatusRequest request{
+  return api::guarded<int32_t>(drovanexis::kStatusInternalError, [&] {
+    if (!outputs_are_safe({result_file, log_file})) return drovanexis::kStatusInternalError;
+    const services::StatusCall call{
         utf8(user), {utf8(uuid), utf8(rfc_emisor), utf8(rfc_receptor), utf8(total)}};
-    return sandbox::query_status(request, api::file_name(result_file), api::file_name(log_file));
+    return services::query_status(call, api::file_name(result_file), api::file_name(log_file));
   });
 }
 
 int32_t Drovanexis_RecuperaAcuseCancelacion(const char* user, const char* rfc, const char* uuid,
                                             const char* result_file, const char* acuse_file,
                                             const char* log_file, const char* /*reserved*/) {
-  return api::guarded<int32_t>(sandbox::kAcknowledgementError, [&] {
+  return api::guarded<int32_t>(drovanexis::kAcknowledgementError, [&] {
     if (!outputs_are_safe({result_file, acuse_file, log_file})) {
-      return sandbox::kAcknowledgementError;
+      return drovanexis::kAcknowledgementError;
     }
-    const sandbox::AcknowledgementRequest request{utf8(user), utf8(rfc), utf8(uuid)};
-    return sandbox::retrieve_acknowledgement(request, api::file_name(result_file),
-                                             api::file_name(acuse_file), api::file_name(log_file));
+    const services::AcknowledgementCall call{utf8(user), utf8(rfc), utf8(uuid)};
+    return services::retrieve_acknowledgement(call, api::file_name(result_file),
+                                              api::file_name(acuse_file), api::file_name(log_file));
   });
 }
 

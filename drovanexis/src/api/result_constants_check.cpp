@@ -3,16 +3,12 @@
 #include "cbb/cbb_generator.h"
 #include "document/document.h"
 #include "drovanexis.h"
+#include "issue/cancellation_services.h"
 #include "issue/provider_codes.h"
-#include "sandbox/acknowledgement.h"
-#include "sandbox/cancellation.h"
-#include "sandbox/status_query.h"
 #include "services/further_services.h"
 
 namespace drovanexis::api {
 namespace {
-
-namespace sb = sandbox;
 
 static_assert(DROVANEXIS_VALUE_PROVIDER == kResultValueCount);
 
@@ -27,22 +23,22 @@ static_assert(DROVANEXIS_ERROR_OUTPUT == kCodeOutputNotWritten);
 static_assert(DROVANEXIS_ERROR_NO_DOCUMENT == kCodeNoDocument);
 static_assert(DROVANEXIS_ERROR_INTERNAL == kCodeInternalError);
 
-static_assert(DROVANEXIS_CANCEL_DONE == sb::kCancelledDirectly);
-static_assert(DROVANEXIS_CANCEL_IN_PROCESS == sb::kCancellationInProcess);
-static_assert(DROVANEXIS_CANCEL_NOT_CANCELLABLE == sb::kNotCancellable);
-static_assert(DROVANEXIS_CANCEL_NOT_FOUND == sb::kCancellationNotFound);
-static_assert(DROVANEXIS_CANCEL_INTERNAL_ERROR == sb::kCancellationInternalError);
+static_assert(DROVANEXIS_CANCEL_DONE == kCancelledDirectly);
+static_assert(DROVANEXIS_CANCEL_IN_PROCESS == kCancellationInProcess);
+static_assert(DROVANEXIS_CANCEL_NOT_CANCELLABLE == kNotCancellable);
+static_assert(DROVANEXIS_CANCEL_NOT_FOUND == kCancellationNotFound);
+static_assert(DROVANEXIS_CANCEL_INTERNAL_ERROR == kCancellationInternalError);
 
-static_assert(DROVANEXIS_STATUS_CANCELLABLE == sb::kInForceCancellable);
-static_assert(DROVANEXIS_STATUS_NOT_CANCELLABLE == sb::kInForceNotCancellable);
-static_assert(DROVANEXIS_STATUS_IN_PROCESS == sb::kCancellationPending);
-static_assert(DROVANEXIS_STATUS_CANCELLED == sb::kPreviouslyCancelled);
-static_assert(DROVANEXIS_STATUS_NOT_FOUND == sb::kStatusNotFound);
-static_assert(DROVANEXIS_STATUS_INTERNAL_ERROR == sb::kStatusInternalError);
+static_assert(DROVANEXIS_STATUS_CANCELLABLE == kInForceCancellable);
+static_assert(DROVANEXIS_STATUS_NOT_CANCELLABLE == kInForceNotCancellable);
+static_assert(DROVANEXIS_STATUS_IN_PROCESS == kCancellationPending);
+static_assert(DROVANEXIS_STATUS_CANCELLED == kPreviouslyCancelled);
+static_assert(DROVANEXIS_STATUS_NOT_FOUND == kStatusNotFound);
+static_assert(DROVANEXIS_STATUS_INTERNAL_ERROR == kStatusInternalError);
 
-static_assert(DROVANEXIS_ACK_OBTAINED == sb::kAcknowledgementObtained);
-static_assert(DROVANEXIS_ACK_NONE == sb::kAcknowledgementUnavailable);
-static_assert(DROVANEXIS_ACK_ERROR == sb::kAcknowledgementError);
+static_assert(DROVANEXIS_ACK_OBTAINED == kAcknowledgementObtained);
+static_assert(DROVANEXIS_ACK_NONE == kAcknowledgementUnavailable);
+static_assert(DROVANEXIS_ACK_ERROR == kAcknowledgementError);
 
 static_assert(DROVANEXIS_CBB_WRITTEN == cbb::kCbbGenerated);
 static_assert(DROVANEXIS_CBB_BAD_ARGUMENT == cbb::kCbbBadArgument);

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "cadena/sat_oracle.h"
+#include "issue/processing_failure.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
-#include "sandbox/mexico_time.h"
-#include "issue/processing_failure.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
 #include "tests/support/sat_folder.h"
+#include "time/central_mexico.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -102,7 +102,8 @@ TEST_F(ProcessingTest, StampedExamplesPassTheSatOracles) {
 
 TEST_F(ProcessingTest, ExternalXmlIsSealedAndStampedKeepingItsFecha) {
   Document built = example_document("cfdi33-ingreso.xml");
-  const std::string fecha = format_mexico_time(Clock::now() - std::chrono::hours(2));
+  const std::string fecha =
+      central_mexico::format(std::chrono::system_clock::now() - std::chrono::hours(2));
   built.root.set_attribute("Fecha", fecha);
   Document external("3.3");
   external.complete_xml = write_xml(built.root);
@@ -196,7 +197,8 @@ std::vector<FailureCase> failure_cases() {
        "x.cer", "x.key"},
       {"Fecha older than 72 hours", "401",
        [](Document& d) {
-         d.root.set_attribute("Fecha", format_mexico_time(Clock::now() - std::chrono::hours(73)));
+         d.root.set_attribute("Fecha", central_mexico::format(std::chrono::system_clock::now() -
+                                                              std::chrono::hours(73)));
        }},
       {"totals off by one cent", "CFDI33118",
        [](Document& d) {
@@ -351,10 +353,10 @@ TEST_F(ProcessingTest, OutputNamesThatWouldDestroyKeptFilesAreRefused) {
   const std::int64_t before = balance();
   const std::string certificate = *portable::read_file("CSD_CACX7605101P8.cer");
   const std::string key = *portable::read_file("CSD_CACX7605101P8.key");
-  std::vector<std::string> outputs = {".\\DROVANEXIS.DB", "Drovanexis.db",
-                                      "drovanexis.db-journal", ".\\drovanexis.LOG",
-                                      "csd_cacx7605101p8.CER", ".\\CSD_CACX7605101P8.key",
-                                      "/dev/null"};
+  std::vector<std::string> outputs = {
+      ".\\DROVANEXIS.DB",  "Drovanexis.db",         "drovanexis.db-journal",
+      ".\\drovanexis.LOG", "csd_cacx7605101p8.CER", ".\\CSD_CACX7605101P8.key",
+      "/dev/null"};
   for (const std::string& output : outputs) {
     SCOPED_TRACE(output);
     Document document = example_document("cfdi33-ingreso.xml");

@@ -26,4 +26,7 @@ ProviderRefusal::ProviderRefusal(int code, std::string_view detail)
            std::string(describe_provider_code(code)) +
                (detail.empty() ? std::string() : ": " + std::string(detail))}}) {}
 
+ProviderUnavailable::ProviderUnavailable(std::string reason)
+    : ProviderRefusal(kCodeStateUnavailable, reason), reason_(std::move(reason)) {}
+
 }  // namespace drovanexis

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 
 #include "document/element.h"
 #include "issue/bulk_download.h"
+#include "issue/cancellation_services.h"
 #include "validate/validation.h"
 
 namespace drovanexis {
@@ -81,6 +83,18 @@ class ProviderRefusal : public std::runtime_error {
   std::vector<Failure> failures_;
 };
 
+// The provider cannot be reached (code 703); reason() is what stood in the
+// way, for a log that names it without the code's description.
+class ProviderUnavailable : public ProviderRefusal {
+ public:
+  explicit ProviderUnavailable(std::string reason);
+
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
 class Provider {
  public:
   virtual ~Provider() = default;
@@ -121,12 +135,34 @@ class Provider {
                                                const std::string& request_id) = 0;
   virtual DownloadPackage download_package(const std::string& rfc,
                                            const std::string& package_id) = 0;
+
+  // The services for stamped documents (see cancellation_services.h). Each
+  // reports its steps through the request's report and throws (with the
+  // reason in what()) when it cannot answer: an unknown account, a CSD that
+  // is not the issuer's, an unreadable state; a cancellation that throws
+  // records nothing.
+  //
+  // Cancels the document or records the request as awaiting the receiver's
+  // acceptance, by the cancellation rules at the request's instant.
+  virtual CancellationAnswer cancel(const CancellationRequest& request) = 0;
+  // The document's status at the request's instant; a request whose
+  // acceptance period ended by then is settled first.
+  virtual StatusAnswer status(const StatusRequest& request) = 0;
+  // The acknowledgement of the UUID's cancellation issued to the RFC,
+  // signed; nullopt when there is none.
+  virtual std::optional<Acknowledgement> acknowledgement(const AcknowledgementRequest& request) = 0;
+  // The document with that UUID as the provider recorded it when it stamped
+  // it; nullopt when it stamped none.
+  virtual std::optional<CfdiDescription> recorded_cfdi(const std::string& uuid) = 0;
 };
 
 // The provider the pipeline works with: today the sandbox over its state
-// file (default_state_path()). Throws ProviderRefusal (703) when it cannot
-// be opened.
+// file. Throws ProviderUnavailable when it cannot be opened.
 std::unique_ptr<Provider> open_provider();
+
+// The folder the provider looks for its state in (Drovanexis_SetDllPath);
+// an empty path restores the working folder. Process-wide.
+void set_provider_folder(const std::filesystem::path& folder);
 
 // The files that provider keeps its state in (with their journals), which no
 // output of the library may replace.

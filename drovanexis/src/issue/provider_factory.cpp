@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "issue/provider.h"
-#include "issue/provider_codes.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/state_file.h"
 
@@ -73,7 +72,7 @@ class OpenSandbox {
       try {
         provider_.emplace(sandbox::SandboxProvider::open(path));
       } catch (const std::exception& error) {
-        throw ProviderRefusal(kCodeStateUnavailable, error.what());
+        throw ProviderUnavailable(error.what());
       }
       path_ = path;
       identity_ = identity_of(path);
@@ -119,6 +118,18 @@ class SharedSandbox final : public Provider {
     return OpenSandbox::instance().with(
         [&](Provider& p) { return p.download_package(rfc, package_id); });
   }
+  CancellationAnswer cancel(const CancellationRequest& request) override {
+    return OpenSandbox::instance().with([&](Provider& p) { return p.cancel(request); });
+  }
+  StatusAnswer status(const StatusRequest& request) override {
+    return OpenSandbox::instance().with([&](Provider& p) { return p.status(request); });
+  }
+  std::optional<Acknowledgement> acknowledgement(const AcknowledgementRequest& request) override {
+    return OpenSandbox::instance().with([&](Provider& p) { return p.acknowledgement(request); });
+  }
+  std::optional<CfdiDescription> recorded_cfdi(const std::string& uuid) override {
+    return OpenSandbox::instance().with([&](Provider& p) { return p.recorded_cfdi(uuid); });
+  }
 };
 
 }  // namespace
@@ -127,6 +138,8 @@ std::unique_ptr<Provider> open_provider() {
   OpenSandbox::instance().ensure_open();
   return std::make_unique<SharedSandbox>();
 }
+
+void set_provider_folder(const std::filesystem::path& folder) { sandbox::set_state_folder(folder); }
 
 std::vector<std::filesystem::path> provider_kept_files() {
   const std::filesystem::path state = sandbox::default_state_path();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "sandbox/mexico_time.h"
+#include "issue/cancellation_services.h"
+#include "sandbox/sqlite_db.h"
 
 namespace drovanexis::sandbox {
 
@@ -15,25 +18,12 @@ std::string acuse_xml(std::string_view issuer_rfc, std::string_view uuid,
                       std::string_view status_code, std::string_view fecha);
 
 // "yyyy-mm-ddThh:mm:ss.fffffff", central Mexico time.
-std::string acuse_time(Clock::time_point when);
-
-struct AcknowledgementRequest {
-  std::string user;
-  std::string issuer_rfc;
-  std::string uuid;
-};
-
-// Results of retrieve_acknowledgement.
-inline constexpr int kAcknowledgementObtained = 1;
-inline constexpr int kAcknowledgementUnavailable = 0;
-inline constexpr int kAcknowledgementError = -1;
+std::string acuse_time(std::chrono::system_clock::time_point when);
 
 // Looks up the acknowledgement of the UUID issued to the RFC in the state
-// file; when there is one, writes it signed by the sandbox's authority to
-// `acuse_file`. Always writes `result_file` (key=value lines) and
-// `log_file`. Never throws.
-int retrieve_acknowledgement(const AcknowledgementRequest& request, std::string_view result_file,
-                             std::string_view acuse_file, std::string_view log_file,
-                             Clock::time_point now = Clock::now()) noexcept;
+// file and signs it with the sandbox's authority; nullopt when there is none.
+// Throws, with the reason, for an unknown account or when it cannot sign.
+std::optional<Acknowledgement> retrieve_acknowledgement(SqliteDb& db,
+                                                        const AcknowledgementRequest& request);
 
 }  // namespace drovanexis::sandbox

@@ -1,7 +1,5 @@
 // Acknowledgement retrieval: the signed Acuse verifies with an independent
 // canonicalisation (XPath node sets), and the answers when none exists.
-#include "sandbox/acknowledgement.h"
-
 #include <gtest/gtest.h>
 #include <libxml/c14n.h>
 #include <libxml/parser.h>
@@ -19,11 +17,11 @@
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
-#include "sandbox/cancellation.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/sandbox_init.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
+#include "services/cancellation.h"
 
 namespace drovanexis::sandbox {
 namespace {
@@ -113,8 +111,8 @@ class AcknowledgementTest : public ::testing::Test {
 
   static int retrieve(const std::string& rfc, const std::string& uuid,
                       const std::string& user = "demo_valdorin") {
-    return retrieve_acknowledgement({user, rfc, uuid}, ".\\Recupera.res", ".\\Recupera.xml",
-                                    ".\\Recupera.log");
+    return services::retrieve_acknowledgement({user, rfc, uuid}, ".\\Recupera.res",
+                                              ".\\Recupera.xml", ".\\Recupera.log");
   }
 
   portable::TestFolder folder_;
@@ -160,12 +158,12 @@ TEST_F(AcknowledgementTest, CancellationRecordsAnAcknowledgement) {
   const std::string uuid(kSampleInForceUuid);
   EXPECT_EQ(retrieve("CACX7605101P8", uuid), 0) << "nothing cancelled yet";
   EXPECT_FALSE(portable::read_file("Recupera.xml"));
-  ASSERT_EQ(cancel_cfdi({"demo_valdorin",
-                         {uuid, "CACX7605101P8", "VDN020304QX7", "1102.00"},
-                         "CSD_CACX7605101P8.cer",
-                         "CSD_CACX7605101P8.key",
-                         "24681357q"},
-                        "CancelaCFDI.INI", "CancelaCFDI.LOG"),
+  ASSERT_EQ(services::cancel_cfdi({"demo_valdorin",
+                                   {uuid, "CACX7605101P8", "VDN020304QX7", "1102.00"},
+                                   "CSD_CACX7605101P8.cer",
+                                   "CSD_CACX7605101P8.key",
+                                   "24681357q"},
+                                  "CancelaCFDI.INI", "CancelaCFDI.LOG"),
             0);
   ASSERT_EQ(retrieve("CACX7605101P8", uuid), 1);
   SignedDocument document(portable::read_file("Recupera.xml").value_or(""));

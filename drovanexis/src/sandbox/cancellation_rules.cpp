@@ -4,6 +4,8 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "time/central_mexico.h"
+#include "time/civil_time.h"
 #include "validate/decimal.h"
 #include "xml/xml_reader.h"
 
@@ -99,7 +101,8 @@ Lookup find_described_cfdi(SqliteDb& db, const CfdiDescription& description) {
   return outcome(LookupOutcome::kFound, std::move(found), std::move(entry));
 }
 
-Cancellability assess_cancellability(const LedgerEntry& entry, Clock::time_point now) {
+Cancellability assess_cancellability(const LedgerEntry& entry,
+                                     std::chrono::system_clock::time_point now) {
   const auto pesos = total_in_pesos(entry);
   if (pesos && *pesos <= *Decimal::parse(kAmountLimit)) {
     return {true, "el total (" + entry.total + ") no excede de 5,000.00 MXN"};
@@ -112,8 +115,8 @@ Cancellability assess_cancellability(const LedgerEntry& entry, Clock::time_point
   if (receiver == kGenericReceiver || receiver == kForeignReceiver) {
     return {true, "el receptor es el RFC genérico " + receiver};
   }
-  const auto stamped = parse_mexico_time(entry.fecha_timbrado);
-  if (stamped && now <= *stamped + kWindowWithoutAcceptance) {
+  const auto stamped = parse_date_time(entry.fecha_timbrado);
+  if (stamped && now <= central_mexico::instant(*stamped) + kWindowWithoutAcceptance) {
     return {true, "no han pasado 72 horas desde el timbrado (" + entry.fecha_timbrado + ")"};
   }
   return {false, "el total (" + entry.total +

@@ -1,21 +1,14 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
+#include "issue/cancellation_services.h"
 #include "sandbox/ledger.h"
-#include "sandbox/mexico_time.h"
 #include "sandbox/sqlite_db.h"
 
 namespace drovanexis::sandbox {
-
-// The CFDI a request names: UUID, issuer, receiver and total.
-struct CfdiDescription {
-  std::string uuid;
-  std::string issuer_rfc;
-  std::string receiver_rfc;
-  std::string total;
-};
 
 enum class LookupOutcome {
   kFound,
@@ -49,7 +42,8 @@ struct Cancellability {
 // acceptance at `now`: total of at most 5,000 MXN (converted with TipoCambio
 // for other currencies), type N, E or T, a generic or foreign receiver, or
 // within 72 hours of stamping. Otherwise the receiver must accept.
-Cancellability assess_cancellability(const LedgerEntry& entry, Clock::time_point now);
+Cancellability assess_cancellability(const LedgerEntry& entry,
+                                     std::chrono::system_clock::time_point now);
 
 // The EsCancelable text of an assessment.
 std::string cancellable_text(const Cancellability& cancellability);

@@ -1,5 +1,8 @@
 #include "sandbox/cancellation_store.h"
 
+#include "time/central_mexico.h"
+#include "time/civil_time.h"
+
 namespace drovanexis::sandbox {
 
 std::optional<CancellationRecord> latest_cancellation_request(SqliteDb& db, std::string_view uuid) {
@@ -34,17 +37,20 @@ void mark_cancelled(SqliteDb& db, std::string_view uuid) {
       .run();
 }
 
-bool settle_expired_request(SqliteDb& db, std::string_view uuid, Clock::time_point now) {
+bool settle_expired_request(SqliteDb& db, std::string_view uuid,
+                            std::chrono::system_clock::time_point now) {
   const auto request = latest_cancellation_request(db, uuid);
   if (!request || request->status != kRequestInProcess) return false;
-  const auto requested = parse_mexico_time(request->requested_at);
-  if (!requested || now < *requested + kAcceptancePeriod) return false;
+  const auto requested_local = parse_date_time(request->requested_at);
+  if (!requested_local) return false;
+  const auto requested = central_mexico::instant(*requested_local);
+  if (now < requested + kAcceptancePeriod) return false;
   Transaction transaction(db);
   Statement(db,
             "UPDATE cancellation_requests SET status = ?, answered_at = ? WHERE id = "
             "(SELECT MAX(id) FROM cancellation_requests WHERE uuid = ? COLLATE NOCASE)")
       .bind(1, kRequestExpired)
-      .bind(2, format_mexico_time(*requested + kAcceptancePeriod))
+      .bind(2, central_mexico::format(requested + kAcceptancePeriod))
       .bind(3, uuid)
       .run();
   mark_cancelled(db, uuid);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "sandbox/mexico_time.h"
 #include "sandbox/sqlite_db.h"
 
 namespace drovanexis::sandbox {
@@ -53,7 +53,8 @@ void mark_cancelled(SqliteDb& db, std::string_view uuid);
 // A request still in process whose acceptance period ended by `now` was
 // accepted by the receiver's silence: the request becomes "Plazo vencido"
 // and the document cancelled. Returns true when it settled one.
-bool settle_expired_request(SqliteDb& db, std::string_view uuid, Clock::time_point now);
+bool settle_expired_request(SqliteDb& db, std::string_view uuid,
+                            std::chrono::system_clock::time_point now);
 
 void record_acknowledgement(SqliteDb& db, const AcknowledgementRecord& acknowledgement);
 

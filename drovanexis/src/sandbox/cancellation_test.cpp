@@ -1,6 +1,6 @@
 // Cancellation and status query against ledgers the tests prepare: the
 // cancellation rules, the answers after a cancellation, and the failures.
-#include "sandbox/cancellation.h"
+#include "services/cancellation.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -16,12 +16,13 @@
 #include "sandbox/sandbox_init.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
-#include "sandbox/status_query.h"
+#include "time/central_mexico.h"
 
 namespace drovanexis::sandbox {
 namespace {
 
 using std::chrono::hours;
+using Clock = std::chrono::system_clock;
 
 constexpr const char* kIssuer = "CACX7605101P8";
 constexpr const char* kReceiver = "VDN020304QX7";
@@ -71,7 +72,7 @@ class CancellationTest : public ::testing::Test {
     entry.receiver_rfc = e.receiver;
     entry.total = e.total;
     entry.document_type = e.type;
-    entry.fecha_timbrado = format_mexico_time(now_ - hours(e.stamped_hours_ago));
+    entry.fecha_timbrado = central_mexico::format(now_ - hours(e.stamped_hours_ago));
     entry.fecha = entry.fecha_timbrado;
     entry.status = e.status;
     std::string rate =
@@ -92,19 +93,20 @@ class CancellationTest : public ::testing::Test {
   int cancel(const std::string& uuid, const std::string& total = "1102.00",
              const std::string& receiver = kReceiver, const std::string& password = "24681357q",
              const std::string& issuer = kIssuer, const std::string& csd = "CSD_CACX7605101P8") {
-    return cancel_cfdi({"demo_valdorin",
-                        {uuid, issuer, receiver, total},
-                        ".\\" + csd + ".CER",
-                        ".\\" + csd + ".KEY",
-                        password},
-                       "CancelaCFDI.INI", "CancelaCFDI.LOG", now_);
+    return services::cancel_cfdi({"demo_valdorin",
+                                  {uuid, issuer, receiver, total},
+                                  ".\\" + csd + ".CER",
+                                  ".\\" + csd + ".KEY",
+                                  password},
+                                 "CancelaCFDI.INI", "CancelaCFDI.LOG", now_);
   }
 
   int status(const std::string& uuid, const std::string& total = "1102.00",
              const std::string& issuer = kIssuer, Clock::time_point when = {},
              const std::string& receiver = kReceiver) {
-    return query_status({"demo_valdorin", {uuid, issuer, receiver, total}}, "StatusCFDI.INI",
-                        "StatusCFDI.LOG", when == Clock::time_point{} ? now_ : when);
+    return services::query_status({"demo_valdorin", {uuid, issuer, receiver, total}},
+                                  "StatusCFDI.INI", "StatusCFDI.LOG",
+                                  when == Clock::time_point{} ? now_ : when);
   }
 
   portable::TestFolder folder_;
@@ -240,12 +242,12 @@ TEST_F(CancellationTest, DamagedOrMissingStateFileIsAnInternalError) {
 // The ledger changes only together with an answer the caller can read.
 TEST_F(CancellationTest, UnwritableResultFileLeavesTheDocumentInForce) {
   add({kU});
-  EXPECT_EQ(cancel_cfdi({"demo_valdorin",
-                         {kU, kIssuer, kReceiver, "1102.00"},
-                         "CSD_CACX7605101P8.cer",
-                         "CSD_CACX7605101P8.key",
-                         "24681357q"},
-                        "no-such-folder/CancelaCFDI.INI", "CancelaCFDI.LOG", now_),
+  EXPECT_EQ(services::cancel_cfdi({"demo_valdorin",
+                                   {kU, kIssuer, kReceiver, "1102.00"},
+                                   "CSD_CACX7605101P8.cer",
+                                   "CSD_CACX7605101P8.key",
+                                   "24681357q"},
+                                  "no-such-folder/CancelaCFDI.INI", "CancelaCFDI.LOG", now_),
             -3);
   EXPECT_NE(file_text("CancelaCFDI.LOG").find("no-such-folder"), std::string::npos);
   EXPECT_EQ(status(kU), 2);

@@ -9,6 +9,8 @@
 #include "sandbox/ledger.h"
 #include "sandbox/uuid.h"
 #include "sandbox/zip_package.h"
+#include "time/central_mexico.h"
+#include "time/civil_time.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis::sandbox {
@@ -48,7 +50,7 @@ std::string upper(std::string_view text) {
 std::string period_bound(std::string_view text, bool end) {
   std::string bound(text);
   if (bound.size() == 10) bound += end ? "T23:59:59" : "T00:00:00";
-  if (!parse_mexico_time(bound)) {
+  if (!parse_date_time(bound)) {
     throw DownloadRefusal("301", "la fecha \"" + std::string(text) +
                                      "\" no es una fecha válida (aaaa-mm-dd o "
                                      "aaaa-mm-ddThh:mm:ss)");
@@ -139,7 +141,7 @@ constexpr const char* kMetadataHeader =
 }  // namespace
 
 std::string file_download_request(SqliteDb& db, const DownloadRequest& request,
-                                  Clock::time_point now) {
+                                  std::chrono::system_clock::time_point now) {
   if (!looks_like_rfc(request.rfc)) {
     throw DownloadRefusal("301", "el RFC solicitante \"" + request.rfc + "\" no es válido");
   }
@@ -173,7 +175,7 @@ std::string file_download_request(SqliteDb& db, const DownloadRequest& request,
       .bind(4, from)
       .bind(5, to)
       .bind(6, request.counterpart_rfc)
-      .bind(7, format_mexico_time(now))
+      .bind(7, central_mexico::format(now))
       .bind(8, std::int64_t{kDownloadAccepted})
       .run();
   insert.bind(1, package_id_of(id))

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "issue/bulk_download.h"
-#include "sandbox/mexico_time.h"
 #include "sandbox/sqlite_db.h"
 
 namespace drovanexis::sandbox {
@@ -16,7 +16,7 @@ namespace drovanexis::sandbox {
 // UUID). Throws DownloadRefusal ("301") for a period or RFC that cannot be
 // read, StateError for the state file.
 std::string file_download_request(SqliteDb& db, const DownloadRequest& request,
-                                  Clock::time_point now);
+                                  std::chrono::system_clock::time_point now);
 
 // The state of a request of the RFC. Throws DownloadRefusal ("5004"
 // unknown request, "300" a request of another RFC).

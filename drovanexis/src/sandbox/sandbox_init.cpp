@@ -7,6 +7,7 @@
 #include "sandbox/ledger.h"
 #include "sandbox/provider_identity.h"
 #include "sandbox/state_file.h"
+#include "time/central_mexico.h"
 
 namespace drovanexis::sandbox {
 
@@ -37,15 +38,15 @@ std::string sample_xml(const LedgerEntry& entry) {
 }
 
 LedgerEntry sample_entry(std::string_view uuid, std::string issuer, std::string receiver,
-                         std::string total, Clock::time_point stamped) {
+                         std::string total, std::chrono::system_clock::time_point stamped) {
   LedgerEntry entry;
   entry.uuid = std::string(uuid);
   entry.issuer_rfc = std::move(issuer);
   entry.receiver_rfc = std::move(receiver);
   entry.total = std::move(total);
   entry.document_type = "I";
-  entry.fecha = format_mexico_time(stamped - hours(1));
-  entry.fecha_timbrado = format_mexico_time(stamped);
+  entry.fecha = central_mexico::format(stamped - hours(1));
+  entry.fecha_timbrado = central_mexico::format(stamped);
   entry.stamped_xml = sample_xml(entry);
   return entry;
 }
@@ -61,7 +62,7 @@ std::string sample_acknowledgement(const LedgerEntry& entry, const std::string& 
          "</UUID><EstatusUUID>201</EstatusUUID></Folios></Acuse>\n";
 }
 
-void add_samples(SqliteDb& db, Clock::time_point now) {
+void add_samples(SqliteDb& db, std::chrono::system_clock::time_point now) {
   if (!find_ledger_entry(db, kSampleInForceUuid)) {
     insert_ledger_entry(db, sample_entry(kSampleInForceUuid, "CACX7605101P8", "VDN020304QX7",
                                          "1102.00", now - days(4)));
@@ -71,7 +72,7 @@ void add_samples(SqliteDb& db, Clock::time_point now) {
                                          "116.00", now - days(10));
     cancelled.status = "Cancelado";
     insert_ledger_entry(db, cancelled);
-    const std::string requested = format_mexico_time(now - days(9));
+    const std::string requested = central_mexico::format(now - days(9));
     Statement(db,
               "INSERT INTO cancellation_requests (uuid, issuer_rfc, requested_at, status, "
               "answered_at) VALUES (?, ?, ?, 'Cancelado sin aceptación', ?)")
@@ -94,7 +95,7 @@ void add_samples(SqliteDb& db, Clock::time_point now) {
 }  // namespace
 
 void initialise(const std::filesystem::path& db_path, const CertificateWithKey& authority,
-                const CertificateWithKey& provider, Clock::time_point now) {
+                const CertificateWithKey& provider, std::chrono::system_clock::time_point now) {
   auto db = open_state(db_path);
   Transaction transaction(*db);
   store_authority(*db, authority);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 
-#include "sandbox/mexico_time.h"
 #include "sandbox/provider_store.h"
 
 namespace drovanexis::sandbox {
@@ -15,7 +15,8 @@ namespace drovanexis::sandbox {
 // ledger: running it again loses nothing. `now` places the samples in time.
 // Throws StateError.
 void initialise(const std::filesystem::path& db_path, const CertificateWithKey& authority,
-                const CertificateWithKey& provider, Clock::time_point now = Clock::now());
+                const CertificateWithKey& provider,
+                std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 
 // The UUIDs of the two sample documents.
 inline constexpr std::string_view kSampleInForceUuid = "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3";

@@ -9,12 +9,14 @@
 #include "crypto/signature.h"
 #include "issue/provider_codes.h"
 #include "sandbox/accounts.h"
+#include "sandbox/acknowledgement.h"
+#include "sandbox/cancellation.h"
 #include "sandbox/download_store.h"
 #include "sandbox/ledger.h"
-#include "sandbox/mexico_time.h"
 #include "sandbox/provider_key_cache.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/state_file.h"
+#include "sandbox/status_query.h"
 #include "sandbox/uuid.h"
 #include "time/central_mexico.h"
 #include "validate/validation.h"
@@ -173,7 +175,8 @@ StampResult SandboxProvider::stamp_and_record(Element& comprobante, const std::s
                                               const XmlSerializer& serialize,
                                               const Delivery& deliver) {
   StampResult result;
-  result.stamp = add_stamp(comprobante, *signer_, new_uuid(), mexico_now());
+  result.stamp = add_stamp(comprobante, *signer_, new_uuid(),
+                           central_mexico::format(std::chrono::system_clock::now()));
   result.stamped_xml = serialize(comprobante);
   const StampReceipt receipt = record_stamp(
       *db_, ledger_entry_for(comprobante, result.stamp, user, result.stamped_xml), [&] {
@@ -219,8 +222,9 @@ auto download_operation(Fn&& fn) {
 }  // namespace
 
 std::string SandboxProvider::request_download(const DownloadRequest& request, std::time_t now) {
-  return download_operation(
-      [&] { return file_download_request(*db_, request, Clock::from_time_t(now)); });
+  return download_operation([&] {
+    return file_download_request(*db_, request, std::chrono::system_clock::from_time_t(now));
+  });
 }
 
 DownloadVerification SandboxProvider::verify_download(const std::string& rfc,
@@ -231,6 +235,25 @@ DownloadVerification SandboxProvider::verify_download(const std::string& rfc,
 DownloadPackage SandboxProvider::download_package(const std::string& rfc,
                                                   const std::string& package_id) {
   return download_operation([&] { return build_download_package(*db_, rfc, package_id); });
+}
+
+CancellationAnswer SandboxProvider::cancel(const CancellationRequest& request) {
+  return cancel_cfdi(*db_, authority_, request);
+}
+
+StatusAnswer SandboxProvider::status(const StatusRequest& request) {
+  return query_status(*db_, request);
+}
+
+std::optional<Acknowledgement> SandboxProvider::acknowledgement(
+    const AcknowledgementRequest& request) {
+  return retrieve_acknowledgement(*db_, request);
+}
+
+std::optional<CfdiDescription> SandboxProvider::recorded_cfdi(const std::string& uuid) {
+  const auto entry = find_ledger_entry(*db_, uuid);
+  if (!entry) return std::nullopt;
+  return CfdiDescription{entry->uuid, entry->issuer_rfc, entry->receiver_rfc, entry->total};
 }
 
 }  // namespace drovanexis::sandbox

@@ -45,6 +45,11 @@ class SandboxProvider final : public Provider {
                                        const std::string& request_id) override;
   DownloadPackage download_package(const std::string& rfc, const std::string& package_id) override;
 
+  CancellationAnswer cancel(const CancellationRequest& request) override;
+  StatusAnswer status(const StatusRequest& request) override;
+  std::optional<Acknowledgement> acknowledgement(const AcknowledgementRequest& request) override;
+  std::optional<CfdiDescription> recorded_cfdi(const std::string& uuid) override;
+
   // Checks the account (codes 701, 702: throws StampRefused), adds the stamp
   // to the tree, and records the stamped XML in the ledger while taking one
   // stamp from the balance, in one transaction. On any failure the stamp is

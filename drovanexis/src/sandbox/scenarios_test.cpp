@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <ctime>
 #include <string>
 
@@ -38,7 +39,7 @@ void initialise_provider(std::time_t now) {
       authority, PrivateKey::load("sandbox-ca.key", kPassword), now, "clave-del-proveedor");
   portable::write_file_atomic("provider.cer", provider.certificate_der);
   initialise("Drovanexis.db", {authority.der(), *portable::read_file("sandbox-ca.key"), kPassword},
-             provider, Clock::now());
+             provider, std::chrono::system_clock::now());
 }
 
 std::int32_t build_external_sample() {

@@ -13,6 +13,7 @@
 #include "sandbox/provider_store.h"
 #include "sandbox/sandbox_init.h"
 #include "sandbox/state_schema.h"
+#include "time/central_mexico.h"
 
 namespace drovanexis::sandbox {
 namespace {
@@ -127,7 +128,7 @@ TEST(StateFile, DamagedFileOpenedOverAndOverLeaksNothing) {
 
 TEST(Initialise, StoresCertificatesDemoAccountAndSamples) {
   portable::TestFolder folder;
-  const auto now = Clock::now();
+  const auto now = std::chrono::system_clock::now();
   initialise("Drovanexis.db", kAuthority, kProvider, now);
   auto db = open_existing_state("Drovanexis.db");
 
@@ -148,7 +149,7 @@ TEST(Initialise, StoresCertificatesDemoAccountAndSamples) {
   EXPECT_EQ(in_force->receiver_rfc, "VDN020304QX7");
   EXPECT_EQ(in_force->total, "1102.00");
   EXPECT_EQ(in_force->status, "Vigente");
-  EXPECT_EQ(in_force->fecha_timbrado, format_mexico_time(now - std::chrono::days(4)));
+  EXPECT_EQ(in_force->fecha_timbrado, central_mexico::format(now - std::chrono::days(4)));
 
   const auto cancelled = find_ledger_entry(*db, "F94FE4AC-4743-4745-BA99-E0D13100331D");
   ASSERT_TRUE(cancelled);

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <functional>
 
 #include "crypto/certificate.h"
@@ -6,10 +7,10 @@
 #include "issue/provider.h"
 #include "portable/file_io.h"
 #include "portable/windows_path.h"
-#include "sandbox/mexico_time.h"
-#include "sandbox/service_files.h"
 #include "services/further_services.h"
 #include "services/output_guard.h"
+#include "services/service_files.h"
+#include "time/central_mexico.h"
 
 // The bulk download requests: each authenticates the requester with their
 // certificate and key, hands the request to the provider and writes the
@@ -17,9 +18,6 @@
 namespace drovanexis::services {
 
 namespace {
-
-using sandbox::ResultIni;
-using sandbox::ServiceLog;
 
 class CredentialsRefused : public std::runtime_error {
  public:
@@ -56,7 +54,8 @@ int run_download_service(std::string_view title, const Requester& requester,
                          std::string_view result_file, std::string_view log_file,
                          std::initializer_list<std::string_view> inputs,
                          const std::function<int(Provider&, ResultIni&, ServiceLog&)>& operate) {
-  ServiceLog log(title, sandbox::mexico_now(), DROVANEXIS_VERSION);
+  ServiceLog log(title, central_mexico::format(std::chrono::system_clock::now()),
+                 DROVANEXIS_VERSION);
   log.section("Solicitud");
   log.field("RfcSolicitante", requester.rfc);
   ResultIni ini;

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <optional>
 
 #include "crypto/base64.h"
@@ -6,18 +7,15 @@
 #include "crypto/private_key.h"
 #include "issue/provider.h"
 #include "portable/file_io.h"
-#include "sandbox/mexico_time.h"
-#include "sandbox/service_files.h"
 #include "services/further_services.h"
 #include "services/output_guard.h"
+#include "services/service_files.h"
+#include "time/central_mexico.h"
 
 // The key and certificate check, a file's Base64 and the account's balance.
 namespace drovanexis::services {
 
 namespace {
-
-using sandbox::ResultIni;
-using sandbox::ServiceLog;
 
 int certificate_code(CryptoErrorCode code) {
   return code == CryptoErrorCode::kFileNotFound ? kPairCertificateMissing : kPairCertificateDamaged;
@@ -35,7 +33,8 @@ int key_code(CryptoErrorCode code) {
 
 int cer_key_match(std::string_view certificate_file, std::string_view key_file,
                   std::string_view password, std::string_view log_file) {
-  ServiceLog log("Certificado y llave", sandbox::mexico_now(), DROVANEXIS_VERSION);
+  ServiceLog log("Certificado y llave", central_mexico::format(std::chrono::system_clock::now()),
+                 DROVANEXIS_VERSION);
   log.field("Certificado", certificate_file);
   log.field("Llave", key_file);
   int result = kPairDiffers;
@@ -64,7 +63,8 @@ int cer_key_match(std::string_view certificate_file, std::string_view key_file,
 std::string file_to_base64(std::string_view file, std::string_view log_file) {
   const auto bytes = portable::read_file(file);
   if (bytes) return base64_encode(*bytes);
-  ServiceLog log("Archivo a Base64", sandbox::mexico_now(), DROVANEXIS_VERSION);
+  ServiceLog log("Archivo a Base64", central_mexico::format(std::chrono::system_clock::now()),
+                 DROVANEXIS_VERSION);
   log.field("Archivo", file);
   log.error(std::string(file) + ": el archivo no existe o no se puede leer");
   log.result(-1, "sin resultado");
@@ -74,7 +74,8 @@ std::string file_to_base64(std::string_view file, std::string_view log_file) {
 
 int query_balance(const std::string& user, const std::string& password,
                   std::string_view result_file, std::string_view log_file) {
-  ServiceLog log("Consulta de saldo", sandbox::mexico_now(), DROVANEXIS_VERSION);
+  ServiceLog log("Consulta de saldo", central_mexico::format(std::chrono::system_clock::now()),
+                 DROVANEXIS_VERSION);
   log.section("Solicitud");
   log.field("Usuario", user);
   ResultIni ini;

@@ -11,10 +11,10 @@
 #include "issue/provider_codes.h"
 #include "portable/file_io.h"
 #include "portable/windows_path.h"
-#include "sandbox/mexico_time.h"
-#include "sandbox/service_files.h"
 #include "services/further_services.h"
 #include "services/output_guard.h"
+#include "services/service_files.h"
+#include "time/central_mexico.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -22,8 +22,6 @@
 namespace drovanexis::services {
 
 namespace {
-
-using sandbox::ServiceLog;
 
 const Element* stamp_of(const Element& root) {
   const Element* complemento = root.child("cfdi:Complemento");
@@ -35,7 +33,9 @@ const Element* stamp_of(const Element& root) {
 std::time_t check_instant(const Element* timbre) {
   if (timbre != nullptr) {
     if (const std::string* fecha = timbre->attribute("FechaTimbrado")) {
-      if (auto at = sandbox::parse_mexico_time(*fecha)) return sandbox::Clock::to_time_t(*at);
+      if (const auto local = parse_date_time(*fecha)) {
+        return std::chrono::system_clock::to_time_t(central_mexico::instant(*local));
+      }
     }
   }
   return std::time(nullptr);
@@ -121,7 +121,8 @@ class ReceiverCheck {
 }  // namespace
 
 int check_cfdi_file(std::string_view file, std::string_view log_file) {
-  ServiceLog log("Verificación de CFDI", sandbox::mexico_now(), DROVANEXIS_VERSION);
+  ServiceLog log("Verificación de CFDI", central_mexico::format(std::chrono::system_clock::now()),
+                 DROVANEXIS_VERSION);
   log.field("Archivo", file);
   int result = kCodeInternalError;
   try {
@@ -146,7 +147,8 @@ std::string stamped_file_name(std::string_view file) {
 
 int stamp_sealed_file(std::string_view file, const std::string& user, const std::string& password,
                       std::string_view log_file) {
-  ServiceLog log("Timbrado de archivo", sandbox::mexico_now(), DROVANEXIS_VERSION);
+  ServiceLog log("Timbrado de archivo", central_mexico::format(std::chrono::system_clock::now()),
+                 DROVANEXIS_VERSION);
   log.field("Archivo", file);
   log.field("Usuario", user);
   const std::string output = stamped_file_name(file);

@@ -83,7 +83,7 @@ class Services : public ::testing::Test {
     portable::write_file_atomic("provider.cer", provider.certificate_der);
     sandbox::initialise("Drovanexis.db",
                         {authority.der(), *portable::read_file("sandbox-ca.key"), kPassword},
-                        provider, sandbox::Clock::now());
+                        provider, std::chrono::system_clock::now());
   }
 
   // Stamps a fresh simple invoice into `output` and returns its UUID.

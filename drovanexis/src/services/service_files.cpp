@@ -1,4 +1,4 @@
-#include "sandbox/service_files.h"
+#include "services/service_files.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 
-namespace drovanexis::sandbox {
+namespace drovanexis::services {
 
 namespace {
 
@@ -98,4 +98,4 @@ void ResultIni::write(std::string_view file_name) const {
   portable::write_file_atomic(file_name, text());
 }
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::services

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace drovanexis::sandbox {
+namespace drovanexis::services {
 
 // The log of one service request (cancellation, status query,
 // acknowledgement): a heading, the request's fields, one line per step, the
@@ -51,4 +51,4 @@ class ResultIni {
   std::vector<std::pair<std::string, std::string>> entries_;  // UTF-8
 };
 
-}  // namespace drovanexis::sandbox
+}  // namespace drovanexis::services
