@@ -148,9 +148,11 @@ const ComplementCase kComplementCases[] = {
        Drovanexis_CCE11AddMercanciaDescripcionesEspecificas(h, "Marca2", "M2", "S2", "NS2");
        Drovanexis_CCE11AddMercancia(h, "SEF250", "0101210100", "2", "07", "12.20", "24.40", "", "",
                                     "", "");
-       Drovanexis_CCE11AddDestinatario(h, "555666777", "Destinatario SA", "Main Street", "100",
-                                       "2B", "Downtown", "Austin", "Dock 4", "Travis", "TX", "USA",
-                                       "78701");
+       // The recipient in the European Union, where a trusted exporter
+       // number counts.
+       Drovanexis_CCE11AddDestinatario(h, "555666777", "Destinatario SA", "Hauptstrasse", "100",
+                                       "2B", "Mitte", "Berlin", "Dock 4", "Berlin", "BE", "DEU",
+                                       "10115");
        Drovanexis_CCE11SetReceptor(h, "", "Elm Street", "200", "1", "Uptown", "Dallas", "Gate 2",
                                    "Dallas", "TX", "USA", "75201");
        Drovanexis_CCE11SetEmisor(h, kCurp, "Calle Uno", "10", "A", "0001", "01", "Esquina", "039",
@@ -170,9 +172,9 @@ const ComplementCase kComplementCases[] = {
      "    cce11:Domicilio Calle=Elm Street NumeroExterior=200 NumeroInterior=1 Colonia=Uptown "
      "Localidad=Dallas Referencia=Gate 2 Municipio=Dallas Estado=TX Pais=USA CodigoPostal=75201\n"
      "  cce11:Destinatario NumRegIdTrib=555666777 Nombre=Destinatario SA\n"
-     "    cce11:Domicilio Calle=Main Street NumeroExterior=100 NumeroInterior=2B "
-     "Colonia=Downtown Localidad=Austin Referencia=Dock 4 Municipio=Travis Estado=TX Pais=USA "
-     "CodigoPostal=78701\n"
+     "    cce11:Domicilio Calle=Hauptstrasse NumeroExterior=100 NumeroInterior=2B "
+     "Colonia=Mitte Localidad=Berlin Referencia=Dock 4 Municipio=Berlin Estado=BE Pais=DEU "
+     "CodigoPostal=10115\n"
      "  cce11:Mercancias\n"
      "    cce11:Mercancia NoIdentificacion=SEF500 FraccionArancelaria=0101210100 CantidadAduana=1 "
      "UnidadAduana=07 ValorUnitarioAduana=24.40 ValorDolares=24.40\n"
