@@ -44,6 +44,9 @@ void issue_document(const ScenarioTexts& texts, const DocumentBuilder& build,
   show_wait_line(texts.wait_line);
   OpenDocument document(DROVANEXIS_NEW("3.3"));
   build(document.handle());
+  // The building calls, made in the operation's own module, moved its frame
+  // to their lines; the operation is back at its call of this sequence.
+  console::RoutineFrame::at(caller);
   nError = DROVANEXIS_PROCESADOCUMENTO(document.handle(), texts.certificate_file, texts.key_file,
                                        kSampleKeyPassword, texts.output_file);
   if (nError == 0) {

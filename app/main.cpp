@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/globals.h"
+#include "app/library_call_lines.h"
 #include "app/menu.h"
 #include "binding/library_error.h"
 #include "console/console.h"
@@ -57,6 +58,7 @@ int main() {
   // is given back, since the program's screen goes with it.
   console::ErrorHandler handler(&con);
   console::install_error_handler(&handler);
+  const app::LibraryCallLines library_call_lines;
   const console::ProgramOutcome outcome = console::run_program(
       handler, [] { app::MAIN(); }, library_failure);
   console::install_error_handler(nullptr);

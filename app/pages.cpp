@@ -43,7 +43,12 @@ constexpr std::array<ValueRow, 12> kValueRows{{
     {15, 18, " PAC que certifico el documento: "},
 }};
 
-std::string value_of(int handle, int index) { return DROVANEXIS_GETVALUE(handle, index); }
+// The value is asked for at `caller`'s line: a failing call names the step
+// of the page that needed it.
+std::string value_of(int handle, int index,
+                     std::source_location caller = std::source_location::current()) {
+  return DROVANEXIS_GETVALUE(binding::FirstArg(handle, caller), index);
+}
 
 void clear_screen() {
   con().clear();
@@ -61,7 +66,7 @@ void show_value_page(int handle, int index, std::string_view title,
   draw_banner(pages_banner_text(title, page2_to_5_title_blanks), colour_banner,
               banner_short_blanks);
   con().set_colour(colour_page);
-  show_full_width_viewer(value_of(handle, index), caller);
+  show_full_width_viewer(value_of(handle, index, caller), caller);
 }
 
 void wait_for_a_key(int cursor_row, std::source_location caller = std::source_location::current()) {

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,50 @@ TEST(BindingErrors, ALibraryThatCannotBeLoadedNamesTheFileAndTheReason) {
       EXPECT_THAT(error.what(), HasSubstr(c.reason));
     }
   }
+}
+
+// Each call hands the place of its call to the observer before it is made,
+// so that the program can record the line of a call that fails.
+
+std::vector<int>& observed_lines() {
+  static std::vector<int> lines;
+  return lines;
+}
+
+void observe(const std::source_location& call_site) {
+  observed_lines().push_back(static_cast<int>(call_site.line()));
+}
+
+class CallSites : public Bindings {
+ protected:
+  CallSites() : previous_(binding::set_call_site_observer(observe)) { observed_lines().clear(); }
+  ~CallSites() override { binding::set_call_site_observer(previous_); }
+
+  binding::CallSiteObserver previous_;
+};
+
+TEST_F(CallSites, EachCallTellsTheObserverItsOwnLine) {
+  const std::source_location elsewhere = std::source_location::current();
+  const int first = __LINE__ + 1;
+  DROVANEXIS_GETVALUE();
+  DROVANEXIS_NEW("3.3");
+  DROVANEXIS_SETEMISORINFO_CFDI33(1, std::string("CACX7605101P8"), "Empresa", "612");
+  // A helper that calls for its own caller hands on the caller's place.
+  DROVANEXIS_GETVALUE(binding::FirstArg(7, elsewhere), 9);
+  EXPECT_EQ(observed_lines(),
+            (std::vector<int>{first, first + 1, first + 2, static_cast<int>(elsewhere.line())}));
+  EXPECT_EQ(last_call(), "Drovanexis_GetValue(7, 9)");
+
+  binding::set_call_site_observer(nullptr);
+  DROVANEXIS_FREE(7);
+  EXPECT_EQ(observed_lines().size(), 4u);
+}
+
+TEST_F(CallSites, TheObserverIsToldBeforeTheLibraryIsLoaded) {
+  recording::ScopedLibrary missing("/nonexistent-folder/libdrovanexis.so");
+  const int line = __LINE__ + 1;
+  EXPECT_THROW(DROVANEXIS_NEW("3.3"), binding::LibraryError);
+  EXPECT_EQ(observed_lines(), std::vector<int>{line});
 }
 
 }  // namespace

@@ -13,8 +13,9 @@
 // its caller's place (RoutineFrame's CalledFrom, filled from a defaulted
 // std::source_location parameter of the routine) moves the caller's line to
 // that call, and RoutineFrame::at (or Console::read_key, which calls it)
-// moves it to the statement being run. The program has one thread, so the
-// chain is one program-wide list.
+// moves it to the statement being run; the program has each call into the
+// invoicing library do the same before the call runs. The program has one
+// thread, so the chain is one program-wide list.
 
 #include <source_location>
 #include <string>

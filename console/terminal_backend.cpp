@@ -99,6 +99,7 @@ void TerminalBackend::restore() {
 
 void TerminalBackend::install_signal_handlers() {
   portable::catch_break_requests();
+  portable::ignore_broken_pipes();
   portable::on_crash(restore_terminal_on_crash);
 }
 

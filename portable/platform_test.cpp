@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <system_error>
 
 #include "portable/environment.h"
 #include "portable/named_pipe.h"
 #include "portable/process.h"
+#include "portable/signals.h"
 #include "portable/temp_folder.h"
 
 namespace portable {
@@ -73,6 +80,43 @@ TEST(NamedPipe, AWriterThatWouldWaitForAReaderIsRefusedWithoutWaiting) {
   EXPECT_FALSE(open_named_pipe_writer_once(folder / "missing.fifo", false));
   EXPECT_FALSE(waits_opening_a_file(current_process_id()));  // this process runs
   std::filesystem::remove_all(folder);
+}
+
+// Each writer opens the pipe, writes and closes it, as the recording library
+// does per call: with the pipe held, none waits and nothing written is lost.
+TEST(NamedPipe, AHeldPipeKeepsWhatEveryWriterWroteWithoutAnEndOfFile) {
+  const std::filesystem::path folder = make_temporary_folder("cfdi-platform-");
+  const std::filesystem::path pipe = folder / "calls.fifo";
+  ASSERT_TRUE(make_named_pipe(pipe));
+  {
+    HeldNamedPipe held(pipe);
+    EXPECT_TRUE(open_named_pipe_writer_once(pipe, false));  // a reader is there
+    for (const char* line : {"one\n", "two\n"}) std::ofstream(pipe, std::ios::app) << line;
+    EXPECT_EQ(held.read_available(std::chrono::seconds(5)), "one\ntwo\n");
+    EXPECT_EQ(held.read_available(std::chrono::milliseconds(10)), "");
+  }
+  EXPECT_THROW(HeldNamedPipe(folder / "missing.fifo"), std::system_error);
+  std::filesystem::remove_all(folder);
+}
+
+// A write into a pipe that nobody reads fails instead of ending the process;
+// a program started afterwards gets the signal's default handling back.
+TEST(Signals, ABrokenPipeIsAWriteErrorForTheProgramButNotForWhatItStarts) {
+  ignore_broken_pipes();
+  int ends[2] = {-1, -1};
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);
+  errno = 0;
+  EXPECT_EQ(::write(ends[1], "x", 1), -1);
+  EXPECT_EQ(errno, EPIPE);
+  ::close(ends[1]);
+
+  const ProcessResult child =
+      run_process({"sh", "-c", "sed -n 's/^SigIgn:[[:space:]]*//p' /proc/self/status"},
+                  ChildStreams::capture_output);
+  ASSERT_EQ(child.exit_code, std::optional<int>(0));
+  const unsigned long long ignored = std::stoull(child.output, nullptr, 16);
+  EXPECT_EQ(ignored & (1ULL << (SIGPIPE - 1)), 0u) << child.output;
 }
 
 }  // namespace

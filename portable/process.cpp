@@ -21,8 +21,8 @@ std::optional<int> exit_code_of(int status) {
   return WEXITSTATUS(status);
 }
 
-// Spawn attributes that give the child the default interrupt and quit
-// handling.
+// Spawn attributes that give the child the default interrupt, quit and
+// broken-pipe handling, which the program may have set aside for itself.
 class DefaultSignals {
  public:
   DefaultSignals() {
@@ -31,6 +31,7 @@ class DefaultSignals {
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGINT);
     sigaddset(&defaults, SIGQUIT);
+    sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigdefault(&attributes_, &defaults);
     posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
   }

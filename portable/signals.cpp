@@ -37,6 +37,8 @@ bool break_requested() { return break_flag != 0; }
 
 void request_break() { break_flag = 1; }
 
+void ignore_broken_pipes() { std::signal(SIGPIPE, SIG_IGN); }
+
 void on_crash(void (*restore)()) {
   restore_on_crash = restore;
   for (int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) std::signal(s, on_crash_signal);

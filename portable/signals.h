@@ -16,6 +16,12 @@ bool break_requested();
 // Raises the break flag from the program itself (the terminal went away).
 void request_break();
 
+// From now on, writing into a pipe that nobody reads any more fails with an
+// error the writer sees, instead of ending the process at once (the
+// broken-pipe signal) with the terminal left as the program had set it.
+// Programs the process starts get the signal's default handling back.
+void ignore_broken_pipes();
+
 // On a crash signal (segmentation fault, abort, bus error, arithmetic or
 // illegal instruction), `restore` runs and the process then ends as the
 // signal would have ended it. `restore` must be safe to call from a signal

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -187,27 +188,23 @@ class ScenarioWaitLineE2eTest : public ::testing::TestWithParam<Scenario> {
   static bool blocked_in_call(int pid) { return portable::waits_opening_a_file(pid); }
 
   // From now on every call's line is read at once, so the program runs freely.
+  // The pipe stays held open until the reader stops: a reader that closed
+  // it after each end of file and opened it again left a moment in which a
+  // call that had already opened it wrote into a pipe without a reader, and
+  // the broken-pipe signal ended the program before its first page.
   void start_draining() {
+    held_.emplace(fifo_);
     drainer_ = std::thread([this] {
-      while (!stop_) {
-        std::ifstream in(fifo_);
-        std::string line;
-        while (std::getline(in, line)) calls_ += line + "\n";
-      }
-      drained_ = true;
+      while (!stop_) calls_ += held_->read_available(50ms);
+      calls_ += held_->read_available(0ms);
     });
   }
 
-  // Ends the reader: an opening writer wakes it from its wait for one (tried
-  // again until it has seen the stop, since it may not be waiting yet).
   void stop_draining() {
     if (!drainer_.joinable()) return;
     stop_ = true;
-    while (!drained_) {
-      portable::open_named_pipe_writer_once(fifo_, false);
-      std::this_thread::sleep_for(10ms);
-    }
     drainer_.join();
+    held_.reset();
   }
 
   // The program still makes calls while it ends (it releases its document),
@@ -221,9 +218,9 @@ class ScenarioWaitLineE2eTest : public ::testing::TestWithParam<Scenario> {
 
   TemporaryFolder folder_;
   std::filesystem::path fifo_;
+  std::optional<portable::HeldNamedPipe> held_;
   std::thread drainer_;
   std::atomic<bool> stop_{false};
-  std::atomic<bool> drained_{false};
   std::string calls_;
 };
 

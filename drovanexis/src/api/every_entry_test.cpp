@@ -2,11 +2,9 @@
 // and on handles that name none: nothing may crash, and the document stays
 // writable and readable as XML.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <iterator>
 #include <string_view>
 
@@ -14,6 +12,7 @@
 #include "api/entry_macros.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -106,13 +105,8 @@ TEST(EveryEntry, EntryTableAgreesWithTheBindingTable) {
 }
 
 TEST(EveryEntry, NullTextsAndZeroIntegersAreHarmless) {
-  namespace fs = std::filesystem;
   // Some entries write their log to the working folder: keep it out of the build tree.
-  const fs::path before = fs::current_path();
-  const fs::path folder =
-      fs::temp_directory_path() / ("drovanexis_nulls_" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  fs::current_path(folder);
+  const test_support::TestFolder folder;
 
   const std::int32_t handle = Drovanexis_New(nullptr);
   ASSERT_GT(handle, 0);
@@ -125,9 +119,6 @@ TEST(EveryEntry, NullTextsAndZeroIntegersAreHarmless) {
   EXPECT_NO_THROW(parse_xml(xml)) << xml;
   Drovanexis_Free(handle);
   EXPECT_EQ(DocumentRegistry::instance().find(handle), nullptr);
-
-  fs::current_path(before);
-  fs::remove_all(folder);
 }
 
 }  // namespace

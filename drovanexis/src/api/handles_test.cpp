@@ -2,10 +2,8 @@
 // without harm, and the text Drovanexis_GetValue hands out stays valid until
 // the next call for the same document.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,7 +14,7 @@
 #include "api/scenario_calls.h"
 #include "document/document_registry.h"
 #include "drovanexis.h"
-#include "portable/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace drovanexis {
 namespace {
@@ -34,7 +32,7 @@ TEST(Handles, NewGivesDistinctPositiveHandles) {
 }
 
 TEST(Handles, UnknownFreedAndZeroHandlesAreIgnored) {
-  portable::TestFolder folder;  // processing writes its log in the working folder
+  test_support::TestFolder folder;  // processing writes its log in the working folder
   const std::int32_t freed = Drovanexis_New("3.3");
   Drovanexis_Free(freed);
   const std::size_t documents_before = DocumentRegistry::instance().size();
@@ -130,17 +128,10 @@ TEST(Handles, DocumentsOfSeveralThreadsStayApart) {
 }
 
 TEST(Handles, UnavailableWorkSaysSoInOneLogLine) {
-  namespace fs = std::filesystem;
-  const fs::path before = fs::current_path();
-  const fs::path folder =
-      fs::temp_directory_path() / ("drovanexis_log_" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  fs::current_path(folder);
+  const test_support::TestFolder folder;
   const std::int32_t result = api::report_unavailable("Drovanexis_CancelaCFDI");
   std::ostringstream log;
   log << std::ifstream("Drovanexis.log", std::ios::binary).rdbuf();
-  fs::current_path(before);
-  fs::remove_all(folder);
 
   EXPECT_NE(result, 0);
   EXPECT_EQ(

@@ -3,7 +3,6 @@
 // (same data) and against the SAT schemas.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "document/output_rules.h"
 #include "drovanexis.h"
 #include "tests/support/sat_folder.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
 
@@ -89,18 +89,14 @@ struct Validation {
 };
 
 Validation validate(const std::string& xml, const std::string& name) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("drovanexis_scenarios_" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  const fs::path file = folder / (name + ".xml");
-  const fs::path messages = folder / (name + ".txt");
+  const test_support::TemporaryFolder folder;
+  const fs::path file = folder.path() / (name + ".xml");
+  const fs::path messages = folder.path() / (name + ".txt");
   std::ofstream(file, std::ios::binary) << xml;
   const std::string command = "'" + (kSatDir / "bin/validate-cfdi33").string() + "' '" +
                               file.string() + "' >'" + messages.string() + "' 2>&1";
   const int status = std::system(command.c_str());
-  Validation result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text(messages)};
-  fs::remove_all(folder);
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text(messages)};
 }
 
 struct Scenario {

@@ -15,6 +15,7 @@
 
 #include "cadena/sat_oracle.h"
 #include "tests/support/sat_folder.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis {
@@ -96,12 +97,11 @@ xmlNode* select_one(xmlDoc* doc, const std::string& xpath) {
 // Saves the document, then compares our original string of the saved text
 // with the stylesheets' original string of the same file.
 void expect_same_as_oracle(xmlDoc* doc, const std::string& label) {
-  const auto file = std::filesystem::temp_directory_path() /
-                    ("cadena-test-" + std::to_string(::getpid()) + ".xml");
+  const test_support::TemporaryFolder folder;
+  const auto file = folder.path() / "cadena-test.xml";
   ASSERT_GT(xmlSaveFileEnc(file.c_str(), doc, "UTF-8"), 0);
   const auto oracle = run_sat_script("cadena-cfdi33", file);
   const std::string ours = cadena_cfdi33(parse_file(file));
-  std::filesystem::remove(file);
   ASSERT_EQ(oracle.exit_code, 0) << label;
   EXPECT_EQ(ours, oracle.output) << label;
 }

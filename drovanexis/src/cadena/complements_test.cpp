@@ -3,7 +3,6 @@
 #include <libxml/tree.h>
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "cadena/cadena.h"
 #include "cadena/sat_oracle.h"
 #include "document/namespaces.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 
 // The original string of a document carrying each complement, against the
@@ -145,8 +145,8 @@ TEST(ComplementQuirks, EditedFixturesMatchTheStylesheets) {
       {"a nested element with a template of its own gives its fields anywhere", "cce11",
        "//cce11:Mercancia", Edit::kMoveToComplemento},
   };
-  const fs::path file =
-      fs::temp_directory_path() / ("complement-quirk-" + std::to_string(::getpid()) + ".xml");
+  const test_support::TemporaryFolder folder;
+  const fs::path file = folder.path() / "complement-quirk.xml";
   for (const auto& c : cases) {
     const std::string source = (kFixtures / (std::string(c.fixture) + ".xml")).string();
     Doc doc(xmlReadFile(source.c_str(), nullptr, XML_PARSE_NONET));
@@ -176,7 +176,6 @@ TEST(ComplementQuirks, EditedFixturesMatchTheStylesheets) {
     ASSERT_GT(xmlSaveFileEnc(file.c_str(), doc.get(), "UTF-8"), 0);
     expect_same_as_oracle(file, c.label);
   }
-  fs::remove(file);
 }
 
 }  // namespace

@@ -3,14 +3,13 @@
 // For tests: runs the SAT reference scripts of the shared folder (CFDI_SAT_DIR)
 // on a file and returns what they print.
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
 #include "document/element.h"
+#include "tests/support/command_output.h"
 #include "tests/support/sat_folder.h"
 
 namespace drovanexis::testing {
@@ -43,15 +42,8 @@ inline std::string shell_quoted(std::string_view text) {
 }
 
 inline CommandResult run_command(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-  const int status = ::pclose(pipe);
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  const test_support::CommandOutput ran = test_support::run_command_line(command);
+  return {ran.exit_code.value_or(-1), ran.output};
 }
 
 // Runs bin/<script> with the given arguments (each quoted for the shell).

@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "cbb/cbb_generator.h"
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
+#include "tests/support/command_output.h"
 
 namespace drovanexis::cbb {
 namespace {
@@ -22,12 +21,7 @@ bool zbarimg_available() { return std::system("command -v zbarimg >/dev/null 2>&
 // What zbarimg reads in the image, without its trailing line break.
 std::string decode_with_zbarimg(const std::string& file) {
   const std::string command = "zbarimg --quiet --raw '" + file + "' 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return "<popen failed>";
-  std::string out;
-  std::array<char, 256> buffer{};
-  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()))
-    out += buffer.data();
+  std::string out = test_support::run_command_line(command).output;
   if (!out.empty() && out.back() == '\n') out.pop_back();
   return out;
 }

@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <array>
-#include <cstdio>
-#include <memory>
 #include <string>
 
 #include "drovanexis.h"
@@ -14,17 +11,12 @@
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
 #include "sandbox/sandbox_test_support.h"
+#include "tests/support/command_output.h"
 
 namespace {
 
 std::string command_output(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return "<popen failed>";
-  std::string out;
-  std::array<char, 4096> buffer{};
-  while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()))
-    out += buffer.data();
-  return out;
+  return test_support::run_command_line(command).output;
 }
 
 std::string read(const char* name) {

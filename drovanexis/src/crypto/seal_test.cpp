@@ -13,6 +13,7 @@
 #include "crypto/certificate_issuer.h"
 #include "crypto/crypto_error.h"
 #include "tests/support/sat_folder.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis {
@@ -68,12 +69,11 @@ TEST(Seal, ResealedExampleVerifiesWithTheSatScript) {
   EXPECT_EQ(*comprobante.attribute("Certificado"), csd.certificate.base64());
   EXPECT_TRUE(seal_verifies(comprobante));
 
-  const auto file =
-      std::filesystem::temp_directory_path() / ("seal-test-" + std::to_string(::getpid()) + ".xml");
+  const test_support::TemporaryFolder folder;
+  const auto file = folder.path() / "seal-test.xml";
   write_tree(comprobante, file);
   const auto verdict = run_sat_script("verify-seal", file);
   const auto oracle_cadena = run_sat_script("cadena-cfdi33", file);
-  std::filesystem::remove(file);
   EXPECT_EQ(verdict.exit_code, 0) << verdict.output;
   EXPECT_NE(verdict.output.find("OK   Sello verifies"), std::string::npos) << verdict.output;
   EXPECT_NE(verdict.output.find("OK   NoCertificado 00001000000500000007"), std::string::npos);

@@ -1,7 +1,6 @@
 #include "validate/schema_stage.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "portable/temp_folder.h"
 #include "validate/schema_facts.h"
 #include "validate/schema_pattern.h"
 #include "xml/xml_reader.h"
@@ -431,9 +431,8 @@ TEST(SchemaStage, AgreesWithTheSchemaValidatorOnMutations) {
     if (std::getenv("CI") != nullptr) FAIL() << "xmllint is missing";
     GTEST_SKIP() << "xmllint is not installed; skipping";
   }
-  const fs::path folder =
-      fs::temp_directory_path() / ("drovanexis_schema_" + std::to_string(::getpid()));
-  fs::create_directories(folder);
+  // Kept when the stage and the schemas disagree, for the files the failures name.
+  const fs::path folder = portable::make_temporary_folder("drovanexis_schema_");
   constexpr int kPerDocument = 80;
   std::vector<Case> cases;
   std::uint32_t seed = 20260101;
