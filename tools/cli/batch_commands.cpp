@@ -1,5 +1,6 @@
 #include "tools/cli/batch_commands.h"
 
+#include <malloc.h>
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -51,6 +52,8 @@ using drovanexis::sandbox::SandboxProvider;
 constexpr std::size_t kMaxPendingResults = 512;
 // Stamps committed in one transaction and written with one group of flushes.
 constexpr std::size_t kMaxGroup = 256;
+// Documents handled between two returns of free memory to the system.
+constexpr std::size_t kTrimEvery = 256;
 
 // What became of one input.
 enum class Outcome {
@@ -328,11 +331,16 @@ class BatchRun {
   }
 
   // Each worker looks the ledger up on a connection of its own, so that it
-  // never waits for the committing thread's transaction.
+  // never waits for the committing thread's transaction. Its look-ups go to
+  // random places of an index that grows with every stamp: a small page
+  // cache keeps its memory from growing with it (the system's file cache
+  // still holds the pages).
   std::unique_ptr<drovanexis::sandbox::SqliteDb> ledger_reader() {
     if (!stamping_) return nullptr;
     try {
-      return std::make_unique<drovanexis::sandbox::SqliteDb>(provider_->db().file());
+      auto reader = std::make_unique<drovanexis::sandbox::SqliteDb>(provider_->db().file());
+      reader->exec("PRAGMA cache_size = -128");
+      return reader;
     } catch (const std::exception&) {
       return nullptr;  // looked up on the shared connection instead
     }
@@ -373,12 +381,24 @@ class BatchRun {
         room_.notify_all();
       }
       finish_group(group);
+      trim_memory(group.size());
       progress_->update(summary_.done + summary_.recovered + summary_.skipped + summary_.failed);
     }
     for (auto& thread : threads) thread.join();
   }
 
   // --- the committing thread ---
+
+  // The results came from the workers' allocator arenas and are freed here;
+  // now and then those free pages are handed back, so that the resident
+  // size follows what the run holds, not the most it ever held. Not after
+  // every group: the pages would then be faulted in again at once.
+  void trim_memory(std::size_t handled) {
+    since_trim_ += handled;
+    if (since_trim_ < kTrimEvery) return;
+    since_trim_ = 0;
+    ::malloc_trim(0);
+  }
 
   // Records the group's new stamps in one transaction (one flush), then
   // writes their files, and those recovered from the ledger, with a fixed
@@ -519,6 +539,7 @@ class BatchRun {
   std::condition_variable room_;
   std::deque<JobResult> results_;
   std::size_t workers_left_ = 0;
+  std::size_t since_trim_ = 0;
 };
 
 }  // namespace
