@@ -424,6 +424,24 @@ TEST_F(CliTest, BatchReportsFailedDocumentsAndGoesOn) {
   EXPECT_EQ(check.exit_code, 0) << check.out;
 }
 
+// Two inputs whose results would be one file: the first is stamped, the
+// second refused before any stamp is taken for it.
+TEST_F(CliTest, BatchRefusesASecondInputWithTheSameResultFile) {
+  make_inputs("a", 2);
+  make_inputs("b", 1);
+  auto args = credentials();
+  args.insert(args.begin(), "stamp");
+  for (const char* more : {"--jobs", "2", "--out", "out", "a", "b"}) args.push_back(more);
+  const Outcome stamped = drovanexis(args);
+  EXPECT_EQ(stamped.exit_code, 2);
+  EXPECT_NE(stamped.err.find("b/recibo0000.xml: another input has the same name"),
+            std::string::npos)
+      << stamped.err;
+  EXPECT_NE(stamped.out.find("stamped: 2,"), std::string::npos) << stamped.out;
+  expect_ledger_matches_files({"out"}, 2);
+  EXPECT_EQ(drovanexis({"balance"}).out, "demo_valdorin: 998 stamps left\n");
+}
+
 TEST_F(CliTest, TwoBatchesAtOnceOnOneStateFileShareNothing) {
   make_inputs("a", 150);
   make_inputs("b", 150);

@@ -1,5 +1,6 @@
 #include "tools/cli/batch_commands.h"
 
+#include <malloc.h>
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -7,10 +8,10 @@
 #include <charconv>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <thread>
 
 #include "crypto/certificate.h"
@@ -29,6 +30,7 @@
 #include "sandbox/stamp_sources.h"
 #include "sandbox/state_file.h"
 #include "sandbox/uuid.h"
+#include "tools/cli/batch_inputs.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/durable_files.h"
 #include "tools/cli/output.h"
@@ -49,21 +51,29 @@ using drovanexis::sandbox::SandboxProvider;
 constexpr std::size_t kMaxPendingResults = 512;
 // Stamps committed in one transaction and written with one group of flushes.
 constexpr std::size_t kMaxGroup = 256;
+// Documents handled between two returns of free memory to the system.
+constexpr std::size_t kTrimEvery = 256;
 
-// Kept for every input of the run; plain strings, as a path object costs
-// several allocations more per file.
-struct BatchJob {
-  std::string input;
-  std::string output;
-  drovanexis::sandbox::StampSource source;
+// What became of one input.
+enum class Outcome {
+  kMade,       // sealed, or sealed and stamped, in this run
+  kRecovered,  // stamped by an earlier run whose file was never written
+  kSkipped,    // its result is already there
+  kFailed,     // refused or unreadable
+  kNameTaken,  // another input of the run has the same result file
 };
 
-// What a worker made of one job.
+// One input, from the worker that took it to the committing thread, which
+// records it, writes it and reports it.
 struct JobResult {
-  std::size_t job = 0;
-  std::string code;  // "" on success
+  std::string input;
+  std::string output;
+  Outcome outcome = Outcome::kFailed;
+  std::string code;  // a failure's code
   std::string message;
-  std::string xml;
+  std::string xml;   // the result to write
+  std::string uuid;  // of the stamp made or recovered
+  drovanexis::sandbox::StampSource source;
   drovanexis::sandbox::LedgerEntry entry;
 };
 
@@ -76,29 +86,24 @@ struct Summary {
 };
 
 std::string sha256_hex(std::string_view bytes) {
+  // Fetched once: looking SHA-256 up by name for every input costs more
+  // than hashing a receipt.
+  static const std::unique_ptr<EVP_MD, decltype(&EVP_MD_free)> sha256(
+      EVP_MD_fetch(nullptr, "SHA256", nullptr), &EVP_MD_free);
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
+  if (!sha256 ||
+      EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256.get(), nullptr) != 1) {
     throw std::runtime_error("SHA-256 failed");
   }
   static constexpr char kHex[] = "0123456789abcdef";
   std::string hex;
+  hex.reserve(2 * length);
   for (unsigned int i = 0; i < length; ++i) {
     hex += kHex[digest[i] >> 4];
     hex += kHex[digest[i] & 0x0F];
   }
   return hex;
-}
-
-bool ends_with(const std::string& text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.ends_with(suffix);
-}
-
-// Results written beside their inputs by an earlier run are not inputs.
-bool is_input_name(const fs::path& file) {
-  const std::string name = file.filename().string();
-  return ends_with(name, ".xml") && !ends_with(name, kSealedSuffix) &&
-         !ends_with(name, kStampedSuffix) && !name.starts_with(".");
 }
 
 fs::path output_for(const fs::path& input, const std::optional<fs::path>& out_dir,
@@ -108,36 +113,6 @@ fs::path output_for(const fs::path& input, const std::optional<fs::path>& out_di
   const std::string stem = input.stem().string();
   output.replace_filename(stem + suffix);
   return output;
-}
-
-// The input files: the operands, and the *.xml files of operands that are
-// folders, in name order. Reports what cannot be used on `err`.
-std::vector<fs::path> collect_inputs(const std::vector<std::string>& operands, std::ostream& err,
-                                     const std::string& tool, bool& usage_error) {
-  std::vector<fs::path> inputs;
-  for (const std::string& operand : operands) {
-    std::error_code ec;
-    if (fs::is_directory(operand, ec)) {
-      std::vector<fs::path> found;
-      for (const auto& entry : fs::directory_iterator(operand, ec)) {
-        if (entry.is_regular_file(ec) && is_input_name(entry.path())) {
-          found.push_back(entry.path());
-        }
-      }
-      if (ec) {
-        err << tool << ": " << operand << ": cannot list the folder: " << ec.message() << "\n";
-        usage_error = true;
-      }
-      std::sort(found.begin(), found.end());
-      inputs.insert(inputs.end(), found.begin(), found.end());
-    } else if (fs::is_regular_file(operand, ec)) {
-      inputs.emplace_back(operand);
-    } else {
-      err << tool << ": " << operand << ": no such file or folder\n";
-      usage_error = true;
-    }
-  }
-  return inputs;
 }
 
 std::optional<int> parse_jobs(const ParsedCommand& command, std::ostream& err,
@@ -192,7 +167,8 @@ class BatchRun {
         out_(out),
         err_(err),
         stamping_(stamping),
-        tool_(stamping ? "drovanexis stamp" : "drovanexis seal") {}
+        tool_(stamping ? "drovanexis stamp" : "drovanexis seal"),
+        inputs_(command.operands, {kSealedSuffix, kStampedSuffix}) {}
 
   int run() {
     const auto jobs = parse_jobs(command_, err_, tool_);
@@ -200,16 +176,18 @@ class BatchRun {
     if (!prepare_out_dir() || !load_credentials() || (stamping_ && !open_provider())) {
       return kExitUsage;
     }
-    bool usage_error = false;
-    // The list of inputs lives only while the plan is made.
-    plan(collect_inputs(command_.operands, err_, tool_, usage_error), usage_error);
-    ProgressBar progress(pending_.size(),
-                         !command_.quiet() && !command_.json() && stderr_is_terminal());
+    // The inputs are taken one at a time by the workers, never listed whole.
+    const bool show_progress = !command_.quiet() && !command_.json() && stderr_is_terminal();
+    ProgressBar progress(show_progress ? inputs_.count() : 0, show_progress);
     progress_ = &progress;
     process(static_cast<std::size_t>(*jobs));
     progress.finish();
+    for (const std::string& error : inputs_.errors()) {
+      err_ << tool_ << ": " << error << "\n";
+      usage_error_ = true;
+    }
     report();
-    if (usage_error) return kExitUsage;
+    if (usage_error_) return kExitUsage;
     return summary_.failed > 0 ? kExitNotClean : kExitOk;
   }
 
@@ -257,110 +235,66 @@ class BatchRun {
     }
   }
 
-  // Decides per input: skipped (result already there), written from the
-  // ledger (stamped by an earlier run that stopped before its file), or to
-  // be processed.
-  void plan(const std::vector<fs::path>& inputs, bool& usage_error) {
-    std::set<std::string> outputs;
-    std::vector<FileToWrite> recovered;
-    std::vector<std::size_t> recovered_jobs;
-    for (const auto& input : inputs) {
-      BatchJob job{input.string(),
-                   output_for(input, out_dir_, stamping_ ? kStampedSuffix : kSealedSuffix).string(),
-                   {}};
-      if (!outputs.insert(fs::weakly_canonical(job.output).string()).second) {
-        err_ << tool_ << ": " << input.string() << ": another input has the same name; its "
-             << "result would overwrite " << job.output << "\n";
-        usage_error = true;
-        continue;
-      }
-      std::error_code ec;
-      fs::remove(temporary_name_for(job.output), ec);
-      if (result_exists(job.output, stamping_)) {
-        ++summary_.skipped;
-        document_json(job, "skipped", "", "");
-        continue;
-      }
-      if (stamping_) {
-        const Recorded found = find_recorded(job, recovered);
-        if (found == Recorded::kUnreadable) continue;
-        if (found == Recorded::kInLedger) {
-          recovered_jobs.push_back(jobs_.size());
-          jobs_.push_back(std::move(job));
-          continue;
-        }
-      }
-      pending_.push_back(jobs_.size());
-      jobs_.push_back(std::move(job));
-    }
-    write_recovered(recovered, recovered_jobs);
-  }
-
-  enum class Recorded { kNotYet, kInLedger, kUnreadable };
-
-  // Fills the job's source; when the ledger already holds a stamp of that
-  // very file, queues its stored XML to be written.
-  Recorded find_recorded(BatchJob& job, std::vector<FileToWrite>& recovered) {
-    try {
-      job.source.input_name = fs::weakly_canonical(job.input).string();
-      job.source.input_sha256 = sha256_hex(read_whole_file(job.input));
-    } catch (const std::exception& error) {
-      fail_unqueued(job, error.what());
-      return Recorded::kUnreadable;
-    }
-    const auto recorded = drovanexis::sandbox::find_stamp_by_source(provider_->db(), job.source);
-    if (!recorded) return Recorded::kNotYet;
-    recovered.push_back({job.output, recorded->stamped_xml, ""});
-    recovered_uuids_.push_back(recorded->uuid);
-    return Recorded::kInLedger;
-  }
-
-  void write_recovered(std::vector<FileToWrite>& files, const std::vector<std::size_t>& jobs) {
-    if (files.empty()) return;
-    write_files_durably(files);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      const BatchJob& job = jobs_[jobs[i]];
-      if (files[i].error.empty()) {
-        ++summary_.recovered;
-        document_json(job, "recovered", recovered_uuids_[i], "");
-      } else {
-        failed(job, "805",
-               files[i].error + " (stamped earlier with UUID " + recovered_uuids_[i] +
-                   "; run again to write it)");
-      }
-    }
-  }
-
-  void fail_unqueued(const BatchJob& job, const std::string& message) {
-    jobs_.push_back(job);
-    failed(job, "301", message);
-  }
-
-  void failed(const BatchJob& job, const std::string& code, const std::string& message) {
-    ++summary_.failed;
-    err_ << tool_ << ": " << job.input << ": " << code << ": " << message << "\n";
-    document_json(job, "failed", "", code, message);
-  }
-
-  void document_json(const BatchJob& job, std::string_view status, std::string_view uuid,
-                     std::string_view code, std::string_view message = "") {
-    if (!command_.json()) return;
-    JsonObject object;
-    object.text("file", job.input).text("output", job.output);
-    object.text("status", status);
-    if (!uuid.empty()) object.text("uuid", uuid);
-    if (!code.empty()) object.text("code", code).text("message", message);
-    summary_.json_documents.push_back(object.str());
-  }
-
   // --- the workers ---
 
-  JobResult work(std::size_t job_index) const {
-    const BatchJob& job = jobs_[job_index];
+  // The next input and its result file; nullopt when there are no more.
+  std::optional<JobResult> next_input() {
+    std::lock_guard lock(inputs_mutex_);
+    const auto input = inputs_.next();
+    if (!input) return std::nullopt;
     JobResult result;
-    result.job = job_index;
+    result.input = input->file.string();
+    result.output =
+        output_for(input->file, out_dir_, stamping_ ? kStampedSuffix : kSealedSuffix).string();
+    if (inputs_.result_taken_by_earlier_operand(*input, out_dir_.has_value())) {
+      result.outcome = Outcome::kNameTaken;
+    }
+    return result;
+  }
+
+  // Decides what the input needs and does it: nothing when its result is
+  // already there; its stored XML when the ledger holds a stamp of this very
+  // file (an earlier run stopped before writing it); else sealing, and for
+  // stamping validation and the stamp, which the committing thread records.
+  void work(JobResult& result, drovanexis::sandbox::SqliteDb* ledger) const {
+    if (result.outcome == Outcome::kNameTaken) return;
+    std::error_code ec;
+    fs::remove(temporary_name_for(result.output), ec);
+    if (result_exists(result.output, stamping_)) {
+      result.outcome = Outcome::kSkipped;
+      return;
+    }
+    std::string bytes;
     try {
-      Element root = drovanexis::issue::read_external_document(read_whole_file(job.input));
+      bytes = read_whole_file(result.input);
+      if (stamping_) {
+        result.source.input_name = fs::weakly_canonical(result.input).string();
+        result.source.input_sha256 = sha256_hex(bytes);
+      }
+    } catch (const std::exception& error) {
+      fail(result, "301", error.what());
+      return;
+    }
+    if (ledger != nullptr && recover(result, *ledger)) return;
+    make(result, bytes);
+  }
+
+  bool recover(JobResult& result, drovanexis::sandbox::SqliteDb& ledger) const {
+    try {
+      auto recorded = drovanexis::sandbox::find_stamp_by_source(ledger, result.source);
+      if (!recorded) return false;
+      result.outcome = Outcome::kRecovered;
+      result.uuid = std::move(recorded->uuid);
+      result.xml = std::move(recorded->stamped_xml);
+    } catch (const std::exception& error) {
+      fail(result, std::to_string(drovanexis::kCodeStateUnavailable), error.what());
+    }
+    return true;
+  }
+
+  void make(JobResult& result, const std::string& bytes) const {
+    try {
+      Element root = drovanexis::issue::read_external_document(bytes);
       drovanexis::prepare_for_sealing(root, drovanexis::central_mexico_now());
       drovanexis::seal(root, *certificate_, *key_);
       if (stamping_) {
@@ -371,89 +305,142 @@ class BatchRun {
                                                           drovanexis::central_mexico_now());
         result.entry = ledger_entry_for(root, stamp);
         result.entry.account = user_;
+        result.uuid = stamp.uuid;
       }
       result.xml = drovanexis::write_xml(root);
+      result.outcome = Outcome::kMade;
     } catch (const drovanexis::issue::ProcessingFailure& failure) {
-      result.code = failure.code();
+      std::string message;
       for (const auto& item : failure.failures()) {
-        if (!result.message.empty()) result.message += "; ";
-        result.message += item.code + " " + item.node +
-                          (item.attribute.empty() ? "" : "@" + item.attribute) + ": " +
-                          item.explanation;
+        if (!message.empty()) message += "; ";
+        message += item.code + " " + item.node +
+                   (item.attribute.empty() ? "" : "@" + item.attribute) + ": " + item.explanation;
       }
+      fail(result, failure.code(), message);
     } catch (const std::exception& error) {
-      result.code = std::to_string(drovanexis::kCodeInternalError);
-      result.message = error.what();
+      fail(result, std::to_string(drovanexis::kCodeInternalError), error.what());
     }
-    return result;
+  }
+
+  static void fail(JobResult& result, std::string code, std::string message) {
+    result.outcome = Outcome::kFailed;
+    result.code = std::move(code);
+    result.message = std::move(message);
+    result.xml.clear();
+  }
+
+  // Each worker looks the ledger up on a connection of its own, so that it
+  // never waits for the committing thread's transaction. Its look-ups go to
+  // random places of an index that grows with every stamp: a small page
+  // cache keeps its memory from growing with it (the system's file cache
+  // still holds the pages).
+  std::unique_ptr<drovanexis::sandbox::SqliteDb> ledger_reader() {
+    if (!stamping_) return nullptr;
+    try {
+      auto reader = std::make_unique<drovanexis::sandbox::SqliteDb>(provider_->db().file());
+      reader->exec("PRAGMA cache_size = -128");
+      return reader;
+    } catch (const std::exception&) {
+      return nullptr;  // looked up on the shared connection instead
+    }
   }
 
   void worker() {
+    const auto own_ledger = ledger_reader();
+    drovanexis::sandbox::SqliteDb* ledger =
+        own_ledger ? own_ledger.get() : (stamping_ ? &provider_->db() : nullptr);
     for (;;) {
-      const std::size_t next = next_job_.fetch_add(1);
-      if (next >= pending_.size()) return;
-      JobResult result = work(pending_[next]);
+      std::optional<JobResult> result = next_input();
+      if (!result) break;
+      work(*result, ledger);
       std::unique_lock lock(mutex_);
       room_.wait(lock, [this] { return results_.size() < kMaxPendingResults; });
-      results_.push_back(std::move(result));
+      results_.push_back(std::move(*result));
       ready_.notify_one();
     }
+    std::lock_guard lock(mutex_);
+    --workers_left_;
+    ready_.notify_one();
   }
 
   void process(std::size_t jobs) {
-    if (pending_.empty()) return;
     std::vector<std::thread> threads;
-    const std::size_t count = std::min(jobs, pending_.size());
-    for (std::size_t i = 0; i < count; ++i) threads.emplace_back([this] { worker(); });
-    std::size_t handled = 0;
-    while (handled < pending_.size()) {
+    workers_left_ = jobs;
+    for (std::size_t i = 0; i < jobs; ++i) threads.emplace_back([this] { worker(); });
+    for (;;) {
       std::vector<JobResult> group;
       {
         std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return !results_.empty(); });
+        ready_.wait(lock, [this] { return !results_.empty() || workers_left_ == 0; });
+        if (results_.empty()) break;
         while (!results_.empty() && group.size() < kMaxGroup) {
           group.push_back(std::move(results_.front()));
           results_.pop_front();
         }
         room_.notify_all();
       }
-      handled += group.size();
       finish_group(group);
-      progress_->update(summary_.done + summary_.failed);
+      trim_memory(group.size());
+      progress_->update(summary_.done + summary_.recovered + summary_.skipped + summary_.failed);
     }
     for (auto& thread : threads) thread.join();
   }
 
   // --- the committing thread ---
 
-  // Records the group's stamps in one transaction (one flush), then writes
-  // their files with a fixed number of flushes. A document counts as stamped
-  // only when both are done.
+  // The results came from the workers' allocator arenas and are freed here;
+  // now and then those free pages are handed back, so that the resident
+  // size follows what the run holds, not the most it ever held. Not after
+  // every group: the pages would then be faulted in again at once.
+  void trim_memory(std::size_t handled) {
+    since_trim_ += handled;
+    if (since_trim_ < kTrimEvery) return;
+    since_trim_ = 0;
+    ::malloc_trim(0);
+  }
+
+  // Records the group's new stamps in one transaction (one flush), then
+  // writes their files, and those recovered from the ledger, with a fixed
+  // number of flushes. A document counts as stamped only when both are done.
   void finish_group(std::vector<JobResult>& group) {
     if (stamping_) commit_stamps(group);
     std::vector<FileToWrite> files;
     std::vector<JobResult*> written;
     for (auto& result : group) {
-      if (!result.code.empty()) {
-        failed(jobs_[result.job], result.code, result.message);
-        continue;
+      switch (result.outcome) {
+        case Outcome::kNameTaken:
+          err_ << tool_ << ": " << result.input << ": another input has the same name; its "
+               << "result would overwrite " << result.output << "\n";
+          usage_error_ = true;
+          break;
+        case Outcome::kSkipped:
+          ++summary_.skipped;
+          document_json(result, "skipped");
+          break;
+        case Outcome::kFailed: failed(result, result.code, result.message); break;
+        case Outcome::kMade:
+        case Outcome::kRecovered:
+          files.push_back({result.output, std::move(result.xml), ""});
+          written.push_back(&result);
+          break;
       }
-      files.push_back({jobs_[result.job].output, std::move(result.xml), ""});
-      written.push_back(&result);
     }
     write_files_durably(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
-      const JobResult& result = *written[i];
-      const BatchJob& job = jobs_[result.job];
+      JobResult& result = *written[i];
+      const bool recovered = result.outcome == Outcome::kRecovered;
       if (!files[i].error.empty()) {
-        failed(job, "805",
-               stamping_ ? files[i].error + " (stamped with UUID " + result.entry.uuid +
-                               "; run again to write it)"
-                         : files[i].error);
-        continue;
+        failed(result, "805",
+               !stamping_ ? files[i].error
+                          : files[i].error + " (stamped " + (recovered ? "earlier " : "") +
+                                "with UUID " + result.uuid + "; run again to write it)");
+      } else if (recovered) {
+        ++summary_.recovered;
+        document_json(result, "recovered");
+      } else {
+        ++summary_.done;
+        document_json(result, stamping_ ? "stamped" : "sealed");
       }
-      ++summary_.done;
-      document_json(job, stamping_ ? "stamped" : "sealed", result.entry.uuid, "");
     }
   }
 
@@ -462,27 +449,43 @@ class BatchRun {
     try {
       drovanexis::sandbox::Transaction transaction(db);
       for (auto& result : group) {
-        if (!result.code.empty()) continue;
+        if (result.outcome != Outcome::kMade) continue;
         try {
           result.entry.stamped_xml = result.xml;
           drovanexis::sandbox::record_stamp(db, result.entry);
-          drovanexis::sandbox::record_stamp_source(db, result.entry.uuid, jobs_[result.job].source);
+          drovanexis::sandbox::record_stamp_source(db, result.entry.uuid, result.source);
           result.entry.stamped_xml.clear();
         } catch (const drovanexis::sandbox::StampRefused& refusal) {
           // Checked before any row of this document was written: the
           // transaction goes on for the others.
-          result.code = std::to_string(refusal.code());
-          result.message = std::string(refusal.what()) + " (account " + user_ + ")";
+          fail(result, std::to_string(refusal.code()),
+               std::string(refusal.what()) + " (account " + user_ + ")");
         }
       }
       transaction.commit();
     } catch (const std::exception& error) {
       for (auto& result : group) {
-        if (!result.code.empty()) continue;
-        result.code = std::to_string(drovanexis::kCodeStateUnavailable);
-        result.message = error.what();
+        if (result.outcome != Outcome::kMade) continue;
+        fail(result, std::to_string(drovanexis::kCodeStateUnavailable), error.what());
       }
     }
+  }
+
+  void failed(const JobResult& result, const std::string& code, const std::string& message) {
+    ++summary_.failed;
+    err_ << tool_ << ": " << result.input << ": " << code << ": " << message << "\n";
+    document_json(result, "failed", code, message);
+  }
+
+  void document_json(const JobResult& result, std::string_view status, std::string_view code = "",
+                     std::string_view message = "") {
+    if (!command_.json()) return;
+    JsonObject object;
+    object.text("file", result.input).text("output", result.output);
+    object.text("status", status);
+    if (!result.uuid.empty() && code.empty()) object.text("uuid", result.uuid);
+    if (!code.empty()) object.text("code", code).text("message", message);
+    summary_.json_documents.push_back(object.str());
   }
 
   void report() {
@@ -523,18 +526,19 @@ class BatchRun {
   std::optional<SandboxProvider> provider_;
   std::string user_;
   std::int64_t balance_left_ = -1;
+  bool usage_error_ = false;
 
-  std::vector<BatchJob> jobs_;
-  std::vector<std::size_t> pending_;  // indices into jobs_ still to process
-  std::vector<std::string> recovered_uuids_;
+  std::mutex inputs_mutex_;
+  BatchInputs inputs_;
   Summary summary_;
   ProgressBar* progress_ = nullptr;
 
-  std::atomic<std::size_t> next_job_{0};
   std::mutex mutex_;
   std::condition_variable ready_;
   std::condition_variable room_;
   std::deque<JobResult> results_;
+  std::size_t workers_left_ = 0;
+  std::size_t since_trim_ = 0;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "crypto/base64.h"
 #include "crypto/crypto_error.h"
 #include "crypto/file_bytes.h"
+#include "crypto/parsed_certificates.h"
 
 namespace drovanexis {
 namespace {
@@ -35,6 +36,15 @@ openssl::X509Ptr parse(std::string_view bytes, std::string_view source) {
   if (!x509) damaged(source, openssl::last_error_text());
   if (cursor != start + bytes.size()) damaged(source, "unexpected bytes after the certificate");
   return x509;
+}
+
+std::string der_of(X509* x509, std::string_view source) {
+  unsigned char* der = nullptr;
+  const int length = i2d_X509(x509, &der);
+  if (length <= 0) damaged(source, openssl::last_error_text());
+  std::string bytes(reinterpret_cast<char*>(der), static_cast<std::size_t>(length));
+  OPENSSL_free(der);
+  return bytes;
 }
 
 std::string entry_text(const X509_NAME* name, int nid) {
@@ -62,17 +72,19 @@ Certificate Certificate::load(std::string_view file_name) {
 }
 
 Certificate Certificate::from_bytes(std::string_view bytes, std::string_view source) {
-  return Certificate(parse(bytes, source), std::string(source));
+  ParsedCertificate parsed = parse_certificate_cached(bytes, [&](std::string_view text) {
+    openssl::X509Ptr x509 = parse(text, source);
+    std::string der = der_of(x509.get(), source);
+    return ParsedCertificate{std::move(x509), std::move(der)};
+  });
+  return Certificate(std::move(parsed.x509), std::string(source), std::move(parsed.der));
 }
 
 Certificate::Certificate(openssl::X509Ptr x509, std::string source)
-    : x509_(std::move(x509)), source_(std::move(source)) {
-  unsigned char* der = nullptr;
-  const int length = i2d_X509(x509_.get(), &der);
-  if (length <= 0) damaged(source_, openssl::last_error_text());
-  der_.assign(reinterpret_cast<char*>(der), static_cast<std::size_t>(length));
-  OPENSSL_free(der);
-}
+    : x509_(std::move(x509)), source_(std::move(source)), der_(der_of(x509_.get(), source_)) {}
+
+Certificate::Certificate(openssl::X509Ptr x509, std::string source, std::string der)
+    : x509_(std::move(x509)), source_(std::move(source)), der_(std::move(der)) {}
 
 std::string Certificate::base64() const { return base64_encode(der_); }
 
@@ -112,9 +124,11 @@ bool Certificate::is_csd() const {
 }
 
 bool Certificate::issued_by(const Certificate& authority) const {
-  if (X509_check_issued(authority.x509(), x509_.get()) != X509_V_OK) return false;
-  EVP_PKEY* key = authority.public_key();
-  return key != nullptr && X509_verify(x509_.get(), key) == 1;
+  return issued_by_cached(der_, authority.der(), [&] {
+    if (X509_check_issued(authority.x509(), x509_.get()) != X509_V_OK) return false;
+    EVP_PKEY* key = authority.public_key();
+    return key != nullptr && X509_verify(x509_.get(), key) == 1;
+  });
 }
 
 EVP_PKEY* Certificate::public_key() const { return X509_get0_pubkey(x509_.get()); }

@@ -17,7 +17,8 @@ class Certificate {
   // name (".\x.cer", any letter case). Throws CryptoError: kFileNotFound,
   // kFileUnreadable, kCertificateDamaged.
   static Certificate load(std::string_view file_name);
-  // The same from bytes already read; source names them in messages.
+  // The same from bytes already read; source names them in messages. The
+  // same bytes read again share the certificate parsed the first time.
   static Certificate from_bytes(std::string_view bytes, std::string_view source);
   // Takes ownership of a certificate built in memory.
   Certificate(openssl::X509Ptr x509, std::string source);
@@ -49,6 +50,8 @@ class Certificate {
   EVP_PKEY* public_key() const;
 
  private:
+  Certificate(openssl::X509Ptr x509, std::string source, std::string der);
+
   openssl::X509Ptr x509_;
   std::string source_;
   std::string der_;

@@ -8,6 +8,9 @@ namespace {
 
 // How long a connection waits for another process's write lock.
 constexpr int kBusyTimeoutMs = 30000;
+// Idle compiled statements kept per connection: more than the sandbox's
+// distinct statements, few enough to stay small.
+constexpr std::size_t kMaxIdleStatements = 64;
 
 int as_length(std::string_view bytes, const SqliteDb& db) {
   if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
@@ -43,7 +46,48 @@ SqliteDb::SqliteDb(const std::filesystem::path& file) : file_(file) {
 
 // close_v2 closes once the last statement is finalized, so that no path can
 // leave the connection open.
-SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
+SqliteDb::~SqliteDb() {
+  for (const auto& [sql, statement] : idle_) sqlite3_finalize(statement);
+  sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* SqliteDb::acquire(std::string_view sql) {
+  {
+    std::lock_guard lock(idle_mutex_);
+    for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
+      if (it->first == sql) {
+        sqlite3_stmt* statement = it->second;
+        idle_.erase(std::next(it).base());
+        return statement;
+      }
+    }
+  }
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.data(), as_length(sql, *this), &statement, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_finalize(statement);
+    fail("cannot prepare a statement");
+  }
+  return statement;
+}
+
+void SqliteDb::release(std::string sql, sqlite3_stmt* statement) noexcept {
+  if (statement == nullptr) return;
+  // Reset ends the statement's read of the file, so that an idle statement
+  // holds no lock; the values bound (a whole stamped XML) are let go.
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  try {
+    std::lock_guard lock(idle_mutex_);
+    if (idle_.size() == kMaxIdleStatements) {
+      sqlite3_finalize(idle_.front().second);
+      idle_.erase(idle_.begin());
+    }
+    idle_.emplace_back(std::move(sql), statement);
+  } catch (...) {
+    sqlite3_finalize(statement);  // no memory to keep it: compiled again next time
+  }
+}
 
 void SqliteDb::exec(std::string_view sql) {
   Statement statement(*this, sql);
@@ -61,12 +105,10 @@ void SqliteDb::fail(std::string_view what) const {
   throw StateError(file_.string() + ": " + std::string(what) + ": " + sqlite3_errmsg(db_));
 }
 
-Statement::Statement(SqliteDb& db, std::string_view sql) : db_(db) {
-  check(sqlite3_prepare_v2(db.handle(), sql.data(), as_length(sql, db), &stmt_, nullptr),
-        "cannot prepare a statement");
-}
+Statement::Statement(SqliteDb& db, std::string_view sql)
+    : db_(db), sql_(sql), stmt_(db.acquire(sql_)) {}
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() { db_.release(std::move(sql_), stmt_); }
 
 void Statement::check(int rc, std::string_view what) const {
   if (rc != SQLITE_OK) db_.fail(what);

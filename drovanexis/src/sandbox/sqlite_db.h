@@ -4,10 +4,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace drovanexis::sandbox {
 
@@ -20,7 +23,9 @@ class StateError : public std::runtime_error {
 
 class SqliteDb;
 
-// A prepared statement. Parameters are numbered from 1, columns from 0.
+// A prepared statement. Parameters are numbered from 1, columns from 0. The
+// compiled statement comes from the connection's cache when the same text
+// was run before, and goes back to it, reset, when this object ends.
 class Statement {
  public:
   Statement(SqliteDb& db, std::string_view sql);
@@ -46,6 +51,7 @@ class Statement {
   void check(int rc, std::string_view what) const;
 
   SqliteDb& db_;
+  std::string sql_;  // the text may be a temporary of the caller's
   sqlite3_stmt* stmt_ = nullptr;
 };
 
@@ -70,9 +76,21 @@ class SqliteDb {
   // "<file>: <what>: <SQLite message>"
   [[noreturn]] void fail(std::string_view what) const;
 
+  // A compiled statement for the text: an idle one from this connection's
+  // cache, else a newly prepared one. Throws StateError.
+  sqlite3_stmt* acquire(std::string_view sql);
+  // Takes back a statement from acquire(): reset, its values cleared, and
+  // kept for the next use of the same text while the cache has room.
+  void release(std::string sql, sqlite3_stmt* statement) noexcept;
+
  private:
   std::filesystem::path file_;
   sqlite3* db_ = nullptr;
+  // Compiling a statement costs more than running most of ours; each text a
+  // connection runs is compiled once and reused. Most recently used last;
+  // bounded, so that generated texts cannot make it grow.
+  std::mutex idle_mutex_;
+  std::vector<std::pair<std::string, sqlite3_stmt*>> idle_;
 };
 
 // BEGIN IMMEDIATE … COMMIT; rolled back when left without commit(). An
