@@ -52,16 +52,16 @@ TEST_F(ServiceEntriesTest, FilesTheLibraryKeepsAreNeverServiceOutputs) {
                                    ".\\csd_cacx7605101p8.KEY"),
             DROVANEXIS_CANCEL_INTERNAL_ERROR);
   EXPECT_EQ(Drovanexis_RecuperaAcuseCancelacion("demo_valdorin", "AAA010101AAA",
-                                                "F94FE4AC-4743-4745-BA99-E0D13100331D",
-                                                "acuse.res", "/dev/null", "acuse.log", nullptr),
+                                                "F94FE4AC-4743-4745-BA99-E0D13100331D", "acuse.res",
+                                                "/dev/null", "acuse.log", nullptr),
             DROVANEXIS_ACK_ERROR);
   EXPECT_EQ(portable::read_file("Drovanexis.db"), state);
   EXPECT_EQ(portable::read_file("CSD_CACX7605101P8.key"), key);
   // The document stays in force: the refused cancellation did nothing.
-  EXPECT_EQ(Drovanexis_GetStatusCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
-                                     "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", "status.ini",
-                                     "status.log"),
-            DROVANEXIS_STATUS_CANCELLABLE);
+  EXPECT_EQ(
+      Drovanexis_GetStatusCFDI("demo_valdorin", "CACX7605101P8", "VDN020304QX7", "1102.00",
+                               "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3", "status.ini", "status.log"),
+      DROVANEXIS_STATUS_CANCELLABLE);
 }
 
 TEST_F(ServiceEntriesTest, CerTo64IsTheBase64OfTheFile) {
