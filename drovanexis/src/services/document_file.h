@@ -17,6 +17,13 @@ namespace drovanexis::services {
 //   log_file=                      the log file named with SetLogFile
 //   value.1= ... value.18=         the result values
 //   complete_xml=                  the external XML, only when one was set
+//   part.N.kind= .entry= .path= .text=
+//                                  the complements and addenda handed in as
+//                                  XML or text, N from 1 in call order; kind is
+//                                  complemento, addenda or addenda_texto
+//   built=                         present when the tree was built through the
+//                                  entries (no declarations of its own): read
+//                                  back, it is written as built again
 //   tree=                          the document's tree as XML (UTF-8)
 //   end=                           the last line: a file cut short is refused
 // The passwords are kept as given: the file is as private as a key file.

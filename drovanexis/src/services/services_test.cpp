@@ -293,6 +293,12 @@ TEST_F(Services, SaveThenLoadThenProcessGivesTheSameDocument) {
                                        "53050", "");
   Drovanexis_SetTolviqueInfo(original, "segunda", "clave");
   Drovanexis_SetLogFile(original, "propia.log");
+  // Complements and addenda handed in as text are placed only when the
+  // document is processed, so the file must carry them as they were given.
+  Drovanexis_AddComplemento_cfdi33(original,
+                                   "<dv:Divisas xmlns:dv=\"http://www.sat.gob.mx/divisas\" "
+                                   "version=\"1.0\" tipoOperacion=\"venta\"/>");
+  Drovanexis_SetAddendaText_cfdi33(original, "Entregar en almac\xE9n");
   Drovanexis_Save(original, ".\\Guardado.DOC");
   const std::int32_t loaded = Drovanexis_Load("guardado.doc");
   ASSERT_GT(loaded, 0) << read("Drovanexis.log");
@@ -305,6 +311,8 @@ TEST_F(Services, SaveThenLoadThenProcessGivesTheSameDocument) {
   ASSERT_EQ(Drovanexis_ProcesaDocumento(loaded, kCer, kKey, kPassword, "cargado.xml"), 0)
       << read("propia.log");
   EXPECT_EQ(without_stamp("cargado.xml"), without_stamp("original.xml"));
+  EXPECT_NE(read("cargado.xml").find("tipoOperacion=\"venta\""), std::string::npos);
+  EXPECT_NE(read("cargado.xml").find("Entregar en almac"), std::string::npos);
   for (int index : {DROVANEXIS_VALUE_NO_CERTIFICADO, DROVANEXIS_VALUE_CADENA_CFDI,
                     DROVANEXIS_VALUE_SELLO_CFD, DROVANEXIS_VALUE_FECHA}) {
     EXPECT_STREQ(Drovanexis_GetValue(loaded, index), Drovanexis_GetValue(original, index));
@@ -329,7 +337,10 @@ TEST_F(Services, LoadRefusesMissingForeignAndDamagedFiles) {
   for (const Case& c :
        {Case{"vacio.doc", ""}, Case{"ajeno.doc", read("ejemploexterno.xml")},
         Case{"cortado.doc", good.substr(0, good.size() / 2)}, Case{"alterado.doc", flipped},
-        Case{"arbol.doc", "DrovanexisDocumento 1\ntree=PGE+\nend=\n"}}) {
+        Case{"arbol.doc", "DrovanexisDocumento 1\ntree=PGE+\nend=\n"},
+        // A part of a kind no entry makes ("otra").
+        Case{"parte.doc",
+             "DrovanexisDocumento 1\npart.1.kind=b3RyYQ==\n" + good.substr(good.find('\n') + 1)}}) {
     SCOPED_TRACE(c.name);
     portable::write_file_atomic(c.name, c.text);
     EXPECT_EQ(Drovanexis_Load(c.name), DROVANEXIS_LOAD_DAMAGED);
