@@ -37,29 +37,30 @@ bool listed(const std::vector<std::string_view>& names, std::string_view name) {
 }
 
 void check_allowed(const cli::ParsedCommand& command) {
-  const cli::CommandSpec* spec = cli::find_spec(command.subcommand);
-  FUZZ_CHECK(spec != nullptr, "accepted an unknown subcommand \"%s\"", command.subcommand.c_str());
+  const cli::CommandSyntax* syntax = cli::find_syntax(command.subcommand);
+  FUZZ_CHECK(syntax != nullptr, "accepted an unknown subcommand \"%s\"",
+             command.subcommand.c_str());
   for (const auto& [name, value] : command.options) {
     const bool common = name == "help" || name == "json" || name == "quiet";
-    const bool flag = common || listed(spec->flags, name);
-    FUZZ_CHECK(flag || listed(spec->valued, name), "accepted unknown option --%s", name.c_str());
+    const bool flag = common || listed(syntax->flags, name);
+    FUZZ_CHECK(flag || listed(syntax->valued, name), "accepted unknown option --%s", name.c_str());
     FUZZ_CHECK(!flag || value.empty(), "flag --%s holds a value", name.c_str());
   }
   if (command.help()) return;
-  for (std::string_view name : spec->required) {
+  for (std::string_view name : syntax->required) {
     FUZZ_CHECK(command.has(name), "accepted without --%.*s", static_cast<int>(name.size()),
                name.data());
   }
-  FUZZ_CHECK(command.operands.size() >= spec->min_operands &&
-                 command.operands.size() <= spec->max_operands,
+  FUZZ_CHECK(command.operands.size() >= syntax->min_operands &&
+                 command.operands.size() <= syntax->max_operands,
              "accepted %zu operands", command.operands.size());
 }
 
 std::vector<std::string> written_back(const cli::ParsedCommand& command) {
   std::vector<std::string> words{command.subcommand};
   for (const auto& [name, value] : command.options) {
-    const cli::CommandSpec* spec = cli::find_spec(command.subcommand);
-    const bool valued = listed(spec->valued, name);
+    const cli::CommandSyntax* syntax = cli::find_syntax(command.subcommand);
+    const bool valued = listed(syntax->valued, name);
     words.push_back("--" + name + (valued ? "=" + value : ""));
   }
   words.emplace_back("--");

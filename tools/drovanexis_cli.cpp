@@ -45,11 +45,11 @@ int main(int argc, char** argv) {
   }
   if (!command.error.empty()) {
     std::cerr << "drovanexis";
-    if (!command.subcommand.empty() && cli::find_spec(command.subcommand)) {
+    if (!command.subcommand.empty() && cli::find_syntax(command.subcommand)) {
       std::cerr << " " << command.subcommand;
     }
     std::cerr << ": " << command.error << "\n(see \"drovanexis "
-              << (cli::find_spec(command.subcommand) ? command.subcommand + " " : "")
+              << (cli::find_syntax(command.subcommand) ? command.subcommand + " " : "")
               << "--help\")\n";
     return cli::kExitUsage;
   }

@@ -16,20 +16,20 @@ bool is_common_flag(std::string_view name) {
 
 // Checks what only the whole command can tell: required options and the
 // number of operands.
-std::string check_complete(const CommandSpec& spec, const ParsedCommand& command) {
-  for (std::string_view name : spec.required) {
+std::string check_complete(const CommandSyntax& syntax, const ParsedCommand& command) {
+  for (std::string_view name : syntax.required) {
     if (!command.has(name)) return "missing option --" + std::string(name);
   }
   const std::size_t count = command.operands.size();
-  if (count < spec.min_operands) {
-    return "missing " + std::string(spec.operand_name);
+  if (count < syntax.min_operands) {
+    return "missing " + std::string(syntax.operand_name);
   }
-  if (count > spec.max_operands && spec.max_operands == 0) {
+  if (count > syntax.max_operands && syntax.max_operands == 0) {
     return "unexpected operand \"" + command.operands.front() + "\"";
   }
-  if (count > spec.max_operands) {
-    return "too many operands: expected at most " + std::to_string(spec.max_operands) + " " +
-           std::string(spec.operand_name);
+  if (count > syntax.max_operands) {
+    return "too many operands: expected at most " + std::to_string(syntax.max_operands) + " " +
+           std::string(syntax.operand_name);
   }
   return {};
 }
@@ -42,8 +42,8 @@ std::optional<std::string> ParsedCommand::value(std::string_view name) const {
   return found->second;
 }
 
-const std::vector<CommandSpec>& command_specs() {
-  static const std::vector<CommandSpec> specs = {
+const std::vector<CommandSyntax>& command_syntaxes() {
+  static const std::vector<CommandSyntax> syntaxes = {
       {"validate", {}, {}, {}, 1, kAnyNumber, "FILE"},
       {"cadena", {}, {"tfd"}, {}, 1, 1, "FILE"},
       {"check", {"pac-cer"}, {}, {}, 1, kAnyNumber, "FILE"},
@@ -74,12 +74,12 @@ const std::vector<CommandSpec>& command_specs() {
       {"cer64", {}, {}, {}, 1, 1, "CERTIFICATE"},
       {"qr", {"text", "out"}, {}, {"out"}, 0, 1, "FILE"},
   };
-  return specs;
+  return syntaxes;
 }
 
-const CommandSpec* find_spec(std::string_view name) {
-  for (const auto& spec : command_specs()) {
-    if (spec.name == name) return &spec;
+const CommandSyntax* find_syntax(std::string_view name) {
+  for (const auto& syntax : command_syntaxes()) {
+    if (syntax.name == name) return &syntax;
   }
   return nullptr;
 }
@@ -98,8 +98,8 @@ ParsedCommand parse_arguments(const std::vector<std::string_view>& words) {
     return command;
   }
   command.subcommand = words[next++];
-  const CommandSpec* spec = find_spec(command.subcommand);
-  if (spec == nullptr) {
+  const CommandSyntax* syntax = find_syntax(command.subcommand);
+  if (syntax == nullptr) {
     command.error = "unknown subcommand \"" + command.subcommand + "\"";
     return command;
   }
@@ -128,13 +128,13 @@ ParsedCommand parse_arguments(const std::vector<std::string_view>& words) {
       inline_value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    if (is_common_flag(name) || contains(spec->flags, name)) {
+    if (is_common_flag(name) || contains(syntax->flags, name)) {
       if (inline_value) {
         command.error = "option --" + std::string(name) + " takes no value";
         return command;
       }
       command.options.insert_or_assign(std::string(name), "");
-    } else if (contains(spec->valued, name)) {
+    } else if (contains(syntax->valued, name)) {
       if (!inline_value) {
         if (next >= words.size()) {
           command.error = "option --" + std::string(name) + " needs a value";
@@ -149,7 +149,7 @@ ParsedCommand parse_arguments(const std::vector<std::string_view>& words) {
       return command;
     }
   }
-  if (!command.help()) command.error = check_complete(*spec, command);
+  if (!command.help()) command.error = check_complete(*syntax, command);
   return command;
 }
 

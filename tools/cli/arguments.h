@@ -29,7 +29,7 @@ inline constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
 // What a subcommand accepts: options that take a value, flags, which of the
 // valued options must be given, and how many operands.
-struct CommandSpec {
+struct CommandSyntax {
   std::string_view name;
   std::vector<std::string_view> valued;
   std::vector<std::string_view> flags;
@@ -40,8 +40,8 @@ struct CommandSpec {
 };
 
 // The subcommands, in the order the general help lists them.
-const std::vector<CommandSpec>& command_specs();
-const CommandSpec* find_spec(std::string_view name);
+const std::vector<CommandSyntax>& command_syntaxes();
+const CommandSyntax* find_syntax(std::string_view name);
 
 // Reads the words after the program name. "--name value" and "--name=value"
 // both set a valued option; "--" ends the options; "-h" is "--help". Every
