@@ -68,15 +68,10 @@ class AcknowledgementService {
   }
 
   int fail(const std::string& reason, std::string_view result_file) {
-    log_.error(reason);
     ini_.set("Resultado", std::to_string(kAcknowledgementError));
     ini_.set("Descripcion", "Error en la obtención del acuse");
     ini_.set("Error", reason);
-    try {
-      ini_.write(result_file);
-    } catch (const std::exception& error) {
-      log_.error(error.what());
-    }
+    record_failure(log_, ini_, reason, result_file);
     return kAcknowledgementError;
   }
 

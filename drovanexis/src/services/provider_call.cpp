@@ -16,4 +16,32 @@ std::string failure_reason(const std::exception& error) {
   return error.what();
 }
 
+void log_cfdi_request(ServiceLog& log, const std::string& user, const CfdiDescription& cfdi) {
+  log.section("Solicitud");
+  log.field("Usuario", user);
+  log.field("RfcEmisor", cfdi.issuer_rfc);
+  log.field("RfcReceptor", cfdi.receiver_rfc);
+  log.field("Total", cfdi.total);
+  log.field("UUID", cfdi.uuid);
+}
+
+ResultIni cfdi_answer_fields(const CfdiDescription& cfdi) {
+  ResultIni ini;
+  ini.set("UUID", cfdi.uuid);
+  ini.set("RfcEmisor", cfdi.issuer_rfc);
+  ini.set("RfcReceptor", cfdi.receiver_rfc);
+  ini.set("Total", cfdi.total);
+  return ini;
+}
+
+void record_failure(ServiceLog& log, const ResultIni& answer, std::string_view reason,
+                    std::string_view result_file) {
+  log.error(reason);
+  try {
+    answer.write(result_file);
+  } catch (const std::exception& error) {
+    log.error(error.what());
+  }
+}
+
 }  // namespace drovanexis::services

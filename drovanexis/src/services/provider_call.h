@@ -16,4 +16,16 @@ ServiceReport report_to(ServiceLog& log);
 // that cannot be reached, what stood in the way.
 std::string failure_reason(const std::exception& error);
 
+// The request's fields every cancellation and status log opens with.
+void log_cfdi_request(ServiceLog& log, const std::string& user, const CfdiDescription& cfdi);
+
+// The fields naming the CFDI that open a cancellation or status answer.
+ResultIni cfdi_answer_fields(const CfdiDescription& cfdi);
+
+// Logs why a request failed and writes its answer, which names the error;
+// an answer that cannot be written is logged too, as the log is then all
+// the caller gets.
+void record_failure(ServiceLog& log, const ResultIni& answer, std::string_view reason,
+                    std::string_view result_file);
+
 }  // namespace drovanexis::services

@@ -31,22 +31,8 @@ class StatusService {
 
  private:
   void log_request() {
-    log_.section("Solicitud");
-    log_.field("Usuario", call_.user);
-    log_.field("RfcEmisor", call_.cfdi.issuer_rfc);
-    log_.field("RfcReceptor", call_.cfdi.receiver_rfc);
-    log_.field("Total", call_.cfdi.total);
-    log_.field("UUID", call_.cfdi.uuid);
-    ini_ = request_fields();
-  }
-
-  ResultIni request_fields() const {
-    ResultIni ini;
-    ini.set("UUID", call_.cfdi.uuid);
-    ini.set("RfcEmisor", call_.cfdi.issuer_rfc);
-    ini.set("RfcReceptor", call_.cfdi.receiver_rfc);
-    ini.set("Total", call_.cfdi.total);
-    return ini;
+    log_cfdi_request(log_, call_.user, call_.cfdi);
+    ini_ = cfdi_answer_fields(call_.cfdi);
   }
 
   int query(const ProviderOpener& open) {
@@ -72,16 +58,11 @@ class StatusService {
   }
 
   int fail(const std::string& reason, std::string_view result_file) {
-    log_.error(reason);
-    ini_ = request_fields();
+    ini_ = cfdi_answer_fields(call_.cfdi);
     ini_.set("Fecha", central_mexico::format(now_));
     ini_.set("Resultado", std::to_string(kStatusInternalError));
     ini_.set("Error", reason);
-    try {
-      ini_.write(result_file);
-    } catch (const std::exception& error) {
-      log_.error(error.what());
-    }
+    record_failure(log_, ini_, reason, result_file);
     return kStatusInternalError;
   }
 
