@@ -18,8 +18,10 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
     if (!median && medians_.count(name) != 0) continue;
     if (median) medians_.insert(name);
     const double per_second = benchmark::GetTimeUnitMultiplier(run.time_unit);
-    timings_[name] = {run.GetAdjustedRealTime() / per_second,
-                      run.GetAdjustedCPUTime() / per_second};
+    Timing timing{run.GetAdjustedRealTime() / per_second, run.GetAdjustedCPUTime() / per_second,
+                  {}};
+    for (const auto& [counter, value] : run.counters) timing.counters[counter] = value.value;
+    timings_[name] = std::move(timing);
   }
 }
 

@@ -16,6 +16,7 @@ namespace bench {
 struct Timing {
   double real = 0;
   double cpu = 0;
+  std::map<std::string, double> counters;  // the benchmark's own, by name
 };
 
 // The console report of Google Benchmark that also keeps the times of every

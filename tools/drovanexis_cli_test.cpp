@@ -407,6 +407,32 @@ TEST_F(CliTest, BatchKilledMidwayLosesNothingAndStampsNothingTwice) {
   EXPECT_EQ(balance.out, "demo_valdorin: " + std::to_string(1000 - kCount) + " stamps left\n");
 }
 
+// An input is known by its path with every link resolved: the same files
+// reached through a linked folder, or a linked file, are written from the
+// ledger, not stamped again.
+TEST_F(CliTest, BatchKnowsAnInputThroughLinksToIt) {
+  make_inputs("real", 3);
+  fs::create_directory_symlink("real", "linked");
+  make_inputs("elsewhere", 4);
+  fs::create_directories("aliases");
+  fs::create_symlink("../elsewhere/recibo0003.xml", "aliases/alias.xml");
+  const auto stamp = [&](std::initializer_list<const char*> more) {
+    auto args = credentials();
+    args.insert(args.begin(), "stamp");
+    args.insert(args.end(), more.begin(), more.end());
+    return drovanexis(args);
+  };
+  const Outcome through_links = stamp({"--out", "first", "linked", "aliases"});
+  ASSERT_EQ(through_links.exit_code, 0) << through_links.err;
+  EXPECT_NE(through_links.out.find("stamped: 4, written from the ledger: 0,"), std::string::npos)
+      << through_links.out;
+  const Outcome direct = stamp({"--out", "second", "real", "elsewhere/recibo0003.xml"});
+  EXPECT_EQ(direct.exit_code, 0) << direct.err;
+  EXPECT_NE(direct.out.find("stamped: 0, written from the ledger: 4,"), std::string::npos)
+      << direct.out;
+  EXPECT_EQ(drovanexis({"balance"}).out, "demo_valdorin: 996 stamps left\n");
+}
+
 TEST_F(CliTest, BatchReportsFailedDocumentsAndGoesOn) {
   make_inputs("in", 3);
   write_file("in/roto.xml", "<cfdi:Comprobante");

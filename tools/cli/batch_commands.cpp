@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -51,6 +53,9 @@ using drovanexis::sandbox::SandboxProvider;
 constexpr std::size_t kMaxPendingResults = 512;
 // Stamps committed in one transaction and written with one group of flushes.
 constexpr std::size_t kMaxGroup = 256;
+// A group smaller than this waits up to kGroupGathering for more results.
+constexpr std::size_t kMinGroup = 64;
+constexpr std::chrono::milliseconds kGroupGathering{25};
 // Documents handled between two returns of free memory to the system.
 constexpr std::size_t kTrimEvery = 256;
 
@@ -73,6 +78,7 @@ struct JobResult {
   std::string message;
   std::string xml;   // the result to write
   std::string uuid;  // of the stamp made or recovered
+  std::string resolved_folder;  // of a folder operand, links resolved
   drovanexis::sandbox::StampSource source;
   drovanexis::sandbox::LedgerEntry entry;
 };
@@ -244,6 +250,11 @@ class BatchRun {
     if (!input) return std::nullopt;
     JobResult result;
     result.input = input->file.string();
+    if (stamping_ && inputs_.is_folder(input->operand)) {
+      std::string& resolved = resolved_folders_[input->operand];
+      if (resolved.empty()) resolved = fs::weakly_canonical(input->file.parent_path()).string();
+      result.resolved_folder = resolved;
+    }
     result.output =
         output_for(input->file, out_dir_, stamping_ ? kStampedSuffix : kSealedSuffix).string();
     if (inputs_.result_taken_by_earlier_operand(*input, out_dir_.has_value())) {
@@ -258,8 +269,16 @@ class BatchRun {
   // stamping validation and the stamp, which the committing thread records.
   void work(JobResult& result, drovanexis::sandbox::SqliteDb* ledger) const {
     if (result.outcome == Outcome::kNameTaken) return;
-    std::error_code ec;
-    fs::remove(temporary_name_for(result.output), ec);
+    decide(result, ledger);
+    if (result.outcome == Outcome::kSkipped || result.outcome == Outcome::kFailed) {
+      // A file half-written by a run that was stopped is not left behind;
+      // for the others the committing thread writes over it.
+      std::error_code ec;
+      fs::remove(temporary_name_for(result.output), ec);
+    }
+  }
+
+  void decide(JobResult& result, drovanexis::sandbox::SqliteDb* ledger) const {
     if (result_exists(result.output, stamping_)) {
       result.outcome = Outcome::kSkipped;
       return;
@@ -268,7 +287,7 @@ class BatchRun {
     try {
       bytes = read_whole_file(result.input);
       if (stamping_) {
-        result.source.input_name = fs::weakly_canonical(result.input).string();
+        result.source.input_name = recorded_name(result);
         result.source.input_sha256 = sha256_hex(bytes);
       }
     } catch (const std::exception& error) {
@@ -277,6 +296,17 @@ class BatchRun {
     }
     if (ledger != nullptr && recover(result, *ledger)) return;
     make(result, bytes);
+  }
+
+  // The input's name as recorded with its stamp: its full path with every
+  // link resolved. The folder of a folder operand is resolved once per run;
+  // a file that is itself a link is resolved on its own.
+  static std::string recorded_name(const JobResult& result) {
+    std::error_code ec;
+    if (result.resolved_folder.empty() || fs::is_symlink(result.input, ec)) {
+      return fs::weakly_canonical(result.input).string();
+    }
+    return (fs::path(result.resolved_folder) / fs::path(result.input).filename()).string();
   }
 
   bool recover(JobResult& result, drovanexis::sandbox::SqliteDb& ledger) const {
@@ -356,7 +386,8 @@ class BatchRun {
       std::unique_lock lock(mutex_);
       room_.wait(lock, [this] { return results_.size() < kMaxPendingResults; });
       results_.push_back(std::move(*result));
-      ready_.notify_one();
+      // The committing thread waits for a first result, then for a group.
+      if (results_.size() == 1 || results_.size() == kMinGroup) ready_.notify_one();
     }
     std::lock_guard lock(mutex_);
     --workers_left_;
@@ -373,6 +404,11 @@ class BatchRun {
         std::unique_lock lock(mutex_);
         ready_.wait(lock, [this] { return !results_.empty() || workers_left_ == 0; });
         if (results_.empty()) break;
+        // A group's flushes and its transaction cost the same for a few
+        // documents as for many: a small group waits a moment for more.
+        ready_.wait_for(lock, kGroupGathering, [this] {
+          return results_.size() >= kMinGroup || workers_left_ == 0;
+        });
         while (!results_.empty() && group.size() < kMaxGroup) {
           group.push_back(std::move(results_.front()));
           results_.pop_front();
@@ -530,6 +566,7 @@ class BatchRun {
 
   std::mutex inputs_mutex_;
   BatchInputs inputs_;
+  std::map<std::size_t, std::string> resolved_folders_;  // by operand
   Summary summary_;
   ProgressBar* progress_ = nullptr;
 

@@ -44,6 +44,11 @@ class BatchInputs {
   // file (one folder given twice, or a file given as well as its folder).
   bool result_taken_by_earlier_operand(const Input& input, bool output_folder) const;
 
+  // Whether operand `index` is a folder (its inputs are the files in it).
+  bool is_folder(std::size_t index) const {
+    return index < operands_.size() && operands_[index].kind == Kind::kFolder;
+  }
+
   // Texts of the operands that could not be used, "<operand>: <why>".
   const std::vector<std::string>& errors() const { return errors_; }
 

@@ -45,16 +45,21 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
          });
 }
 
+// The output's path and its identity, taken once for all the comparisons.
+struct Target {
+  fs::path path;
+  std::optional<FileIdentity> identity;
+};
+
 // Two names of one file: the same inode when both exist; when neither does
 // (a journal not written yet), the same folder and a name that differs at
 // most in letter case, as Windows would see it.
-bool same_file(const fs::path& a, const fs::path& b) {
-  const auto ia = identity_of(a);
-  const auto ib = identity_of(b);
-  if (ia && ib) return *ia == *ib;
-  if (ia.has_value() != ib.has_value()) return false;
-  const fs::path ca = comparable(a);
-  const fs::path cb = comparable(b);
+bool same_file(const Target& target, const fs::path& other) {
+  const auto identity = identity_of(other);
+  if (target.identity && identity) return *target.identity == *identity;
+  if (target.identity.has_value() != identity.has_value()) return false;
+  const fs::path ca = comparable(target.path);
+  const fs::path cb = comparable(other);
   return ca.parent_path() == cb.parent_path() &&
          equal_ignoring_case(ca.filename().string(), cb.filename().string());
 }
@@ -68,7 +73,8 @@ bool same_file(const fs::path& a, const fs::path& b) {
 void refuse_unsafe_output(std::string_view output_name,
                           std::initializer_list<std::string_view> inputs) {
   if (output_name.empty()) refuse(output_name, "no se indicó el nombre del archivo");
-  const fs::path target = portable::resolve_path(output_name);
+  const fs::path target_path = portable::resolve_path(output_name);
+  const Target target{target_path, identity_of(target_path)};
 
   for (const fs::path& kept : provider_kept_files()) {
     if (same_file(target, kept)) {
@@ -87,12 +93,13 @@ void refuse_unsafe_output(std::string_view output_name,
   }
 
   std::error_code ec;
-  const fs::file_status status = fs::status(target, ec);
+  const fs::file_status status = fs::status(target_path, ec);
   if (fs::exists(status)) {
     if (fs::is_directory(status)) refuse(output_name, "es una carpeta");
     if (!fs::is_regular_file(status)) refuse(output_name, "no es un archivo regular");
   }
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const fs::path folder =
+      target_path.parent_path().empty() ? fs::path(".") : target_path.parent_path();
   if (!fs::is_directory(folder, ec)) {
     refuse(output_name, "la carpeta " + folder.string() + " no existe");
   }
