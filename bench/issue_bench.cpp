@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
       std::printf(
           "processor time of one issuing: %.2f ms user (%.1f x the RSA work's %.2f ms user), "
           "%.2f ms system\n",
-          counter(*issuing, "user_ms"), counter(*issuing, "user_ms") / rsa->cpu,
+          counter(*issuing, "user_ms"), counter(*issuing, "user_ms") / counter(*rsa, "user_ms"),
           counter(*rsa, "user_ms"), counter(*issuing, "system_ms"));
     }
   } catch (const std::exception& error) {

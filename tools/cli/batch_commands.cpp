@@ -35,6 +35,7 @@
 #include "tools/cli/batch_inputs.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/durable_files.h"
+#include "tools/cli/json_spool.h"
 #include "tools/cli/output.h"
 #include "validate/validation.h"
 #include "xml/xml_reader.h"
@@ -88,7 +89,7 @@ struct Summary {
   std::size_t recovered = 0;
   std::size_t skipped = 0;
   std::size_t failed = 0;
-  std::vector<std::string> json_documents;
+  JsonSpool json_documents;
 };
 
 std::string sha256_hex(std::string_view bytes) {
@@ -521,7 +522,7 @@ class BatchRun {
     object.text("status", status);
     if (!result.uuid.empty() && code.empty()) object.text("uuid", result.uuid);
     if (!code.empty()) object.text("code", code).text("message", message);
-    summary_.json_documents.push_back(object.str());
+    summary_.json_documents.add(object.str());
   }
 
   void report() {
@@ -540,8 +541,12 @@ class BatchRun {
       object.number("skipped", static_cast<std::int64_t>(summary_.skipped))
           .number("failed", static_cast<std::int64_t>(summary_.failed));
       if (stamping_ && balance_left_ >= 0) object.number("balance", balance_left_);
-      object.raw("documents", json_array(summary_.json_documents));
-      out_ << object.str() << "\n";
+      // The documents come last, streamed from where they waited.
+      std::string head = object.str();
+      head.pop_back();  // the closing brace
+      out_ << head << (head.size() > 1 ? "," : "") << "\"documents\":";
+      summary_.json_documents.write_array(out_);
+      out_ << "}\n";
       return;
     }
     out_ << verb << ": " << summary_.done;

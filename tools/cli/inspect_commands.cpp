@@ -12,6 +12,7 @@
 #include "sandbox/stamp.h"
 #include "sandbox/state_file.h"
 #include "tools/cli/document_file.h"
+#include "tools/cli/json_spool.h"
 #include "tools/cli/output.h"
 #include "validate/validation.h"
 #include "xml/xml_reader.h"
@@ -99,7 +100,7 @@ std::vector<Failure> judge_file(const std::string& file) {
 
 int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   int exit_code = kExitOk;
-  std::vector<std::string> json_files;
+  JsonSpool json_files;
   for (const std::string& file : command.operands) {
     std::vector<Failure> failures;
     try {
@@ -108,7 +109,7 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
       err << "drovanexis validate: " << error.what() << "\n";
       exit_code = kExitUsage;
       if (command.json()) {
-        json_files.push_back(JsonObject().text("file", file).text("error", error.what()).str());
+        json_files.add(JsonObject().text("file", file).text("error", error.what()).str());
       }
       continue;
     }
@@ -116,7 +117,7 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
     if (command.json()) {
       std::vector<std::string> items;
       for (const auto& failure : failures) items.push_back(failure_json(file, failure));
-      json_files.push_back(JsonObject()
+      json_files.add(JsonObject()
                                .text("file", file)
                                .boolean("valid", failures.empty())
                                .raw("findings", json_array(items))
@@ -127,7 +128,10 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
       for (const auto& failure : failures) print_failure(out, file, failure);
     }
   }
-  if (command.json()) out << json_array(json_files) << "\n";
+  if (command.json()) {
+    json_files.write_array(out);
+    out << "\n";
+  }
   return exit_code;
 }
 
@@ -245,7 +249,7 @@ int run_check(const ParsedCommand& command, std::ostream& out, std::ostream& err
     return kExitUsage;
   }
   int exit_code = kExitOk;
-  std::vector<std::string> json_files;
+  JsonSpool json_files;
   for (const std::string& file : command.operands) {
     std::vector<SealCheck> checks;
     try {
@@ -272,10 +276,13 @@ int run_check(const ParsedCommand& command, std::ostream& out, std::ostream& err
       }
     }
     if (command.json()) {
-      json_files.push_back(JsonObject().text("file", file).raw("checks", json_array(items)).str());
+      json_files.add(JsonObject().text("file", file).raw("checks", json_array(items)).str());
     }
   }
-  if (command.json()) out << json_array(json_files) << "\n";
+  if (command.json()) {
+    json_files.write_array(out);
+    out << "\n";
+  }
   return exit_code;
 }
 
