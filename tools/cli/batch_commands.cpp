@@ -253,7 +253,13 @@ class BatchRun {
     result.input = input->file.string();
     if (stamping_ && inputs_.is_folder(input->operand)) {
       std::string& resolved = resolved_folders_[input->operand];
-      if (resolved.empty()) resolved = fs::weakly_canonical(input->file.parent_path()).string();
+      if (resolved.empty()) {
+        // Left empty when it cannot be resolved: each file is then resolved
+        // on its own, where a failure is that document's.
+        std::error_code ec;
+        const fs::path folder = fs::weakly_canonical(input->file.parent_path(), ec);
+        if (!ec) resolved = folder.string();
+      }
       result.resolved_folder = resolved;
     }
     result.output =
