@@ -1,7 +1,6 @@
 #include "tools/cli/batch_commands.h"
 
 #include <malloc.h>
-#include <openssl/evp.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +17,7 @@
 
 #include "crypto/certificate.h"
 #include "crypto/crypto_error.h"
+#include "crypto/digest.h"
 #include "crypto/private_key.h"
 #include "crypto/seal.h"
 #include "document/output_rules.h"
@@ -91,27 +91,6 @@ struct Summary {
   std::size_t failed = 0;
   JsonSpool json_documents;
 };
-
-std::string sha256_hex(std::string_view bytes) {
-  // Fetched once: looking SHA-256 up by name for every input costs more
-  // than hashing a receipt.
-  static const std::unique_ptr<EVP_MD, decltype(&EVP_MD_free)> sha256(
-      EVP_MD_fetch(nullptr, "SHA256", nullptr), &EVP_MD_free);
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (!sha256 ||
-      EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256.get(), nullptr) != 1) {
-    throw std::runtime_error("SHA-256 failed");
-  }
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  hex.reserve(2 * length);
-  for (unsigned int i = 0; i < length; ++i) {
-    hex += kHex[digest[i] >> 4];
-    hex += kHex[digest[i] & 0x0F];
-  }
-  return hex;
-}
 
 fs::path output_for(const fs::path& input, const std::optional<fs::path>& out_dir,
                     const char* suffix) {
@@ -295,7 +274,7 @@ class BatchRun {
       bytes = read_whole_file(result.input);
       if (stamping_) {
         result.source.input_name = recorded_name(result);
-        result.source.input_sha256 = sha256_hex(bytes);
+        result.source.input_sha256 = drovanexis::sha256_hex(bytes);
       }
     } catch (const std::exception& error) {
       fail(result, "301", error.what());

@@ -1,8 +1,8 @@
 #include "sandbox/accounts.h"
 
-#include <openssl/evp.h>
-
 #include <stdexcept>
+
+#include "crypto/digest.h"
 
 namespace drovanexis::sandbox {
 
@@ -10,19 +10,7 @@ namespace {
 
 // Passwords are kept as SHA-256 of "user:password" in hex, never as text.
 std::string password_hash(std::string_view user, std::string_view password) {
-  const std::string input = std::string(user) + ":" + std::string(password);
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_Digest(input.data(), input.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
-    throw std::runtime_error("SHA-256 failed while checking an account password");
-  }
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex += kHex[digest[i] >> 4];
-    hex += kHex[digest[i] & 0x0F];
-  }
-  return hex;
+  return sha256_hex(std::string(user) + ":" + std::string(password));
 }
 
 }  // namespace

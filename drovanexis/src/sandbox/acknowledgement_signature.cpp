@@ -3,13 +3,13 @@
 #include <libxml/c14n.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <openssl/sha.h>
 
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "crypto/base64.h"
+#include "crypto/digest.h"
 #include "crypto/signature.h"
 
 namespace drovanexis::sandbox {
@@ -33,12 +33,6 @@ DocPtr parse(std::string_view xml) {
     throw std::runtime_error("el acuse a firmar no es un documento XML");
   }
   return doc;
-}
-
-std::string sha256(std::string_view bytes) {
-  unsigned char digest[SHA256_DIGEST_LENGTH];
-  SHA256(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), digest);
-  return std::string(reinterpret_cast<const char*>(digest), sizeof digest);
 }
 
 bool is_within(xmlNode* node, xmlNode* subtree_root) {
@@ -185,7 +179,7 @@ std::string sign_enveloped(std::string_view xml, const Certificate& certificate,
   tree.close(key_info, 2);
   tree.close(tree.signature(), 1);
 
-  const std::string digest = sha256(canonical(doc.get(), outside_subtree, tree.signature()));
+  const std::string digest = sha256_bytes(canonical(doc.get(), outside_subtree, tree.signature()));
   const std::string digest_text = base64_encode(digest);
   xmlNodeSetContent(digest_value, xml_text(digest_text));
   const std::string signature_text =
