@@ -448,6 +448,9 @@ TEST_F(CliTest, BatchReportsFailedDocumentsAndGoesOn) {
   EXPECT_TRUE(fs::exists("in/recibo0000.sellado.xml"));
   const Outcome check = drovanexis({"check", "in/recibo0001.sellado.xml"});
   EXPECT_EQ(check.exit_code, 0) << check.out;
+  // Run again, the results beside their inputs are found and kept.
+  const Outcome again = drovanexis(args);
+  EXPECT_EQ(again.out, "sealed: 0, skipped (already done): 3, failed: 1\n");
 }
 
 // Two inputs whose results would be one file: the first is stamped, the

@@ -162,6 +162,7 @@ class BatchRun {
     if (!prepare_out_dir() || !load_credentials() || (stamping_ && !open_provider())) {
       return kExitUsage;
     }
+    results_may_exist_ = any_result_present();
     // The inputs are taken one at a time by the workers, never listed whole.
     const bool show_progress = !command_.quiet() && !command_.json() && stderr_is_terminal();
     ProgressBar progress(show_progress ? inputs_.count() : 0, show_progress);
@@ -190,6 +191,32 @@ class BatchRun {
     }
     out_dir_ = fs::path(*out);
     return true;
+  }
+
+  // Whether any file where this run puts its results could be one already:
+  // when none is there as the run starts (a first run into a new folder),
+  // the workers need not look for each document's result, a look-up in the
+  // very folder whose lock every file written holds.
+  bool any_result_present() const {
+    const char* suffix = stamping_ ? kStampedSuffix : kSealedSuffix;
+    const auto folder_holds = [](const fs::path& folder, std::string_view ending) {
+      std::error_code ec;
+      for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(".") && name.ends_with(ending)) return true;
+      }
+      return static_cast<bool>(ec);  // a folder that cannot be read: look each time
+    };
+    if (out_dir_) return folder_holds(*out_dir_, ".xml");
+    for (const std::string& operand : command_.operands) {
+      std::error_code ec;
+      if (fs::is_directory(operand, ec)) {
+        if (folder_holds(operand, suffix)) return true;
+      } else if (fs::exists(output_for(operand, out_dir_, suffix), ec) || ec) {
+        return true;
+      }
+    }
+    return false;
   }
 
   bool load_credentials() {
@@ -265,7 +292,7 @@ class BatchRun {
   }
 
   void decide(JobResult& result, drovanexis::sandbox::SqliteDb* ledger) const {
-    if (result_exists(result.output, stamping_)) {
+    if (results_may_exist_ && result_exists(result.output, stamping_)) {
       result.outcome = Outcome::kSkipped;
       return;
     }
@@ -553,6 +580,7 @@ class BatchRun {
   std::string user_;
   std::int64_t balance_left_ = -1;
   bool usage_error_ = false;
+  bool results_may_exist_ = true;
 
   std::mutex inputs_mutex_;
   BatchInputs inputs_;
