@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -90,20 +91,32 @@ std::optional<std::string> read_file(std::string_view windows_name) {
     return std::nullopt;
   }
   std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[65536];
+  const int error = read_to_end(fd, bytes, static_cast<std::size_t>(info.st_size));
+  ::close(fd);
+  if (error != 0) return std::nullopt;
+  return bytes;
+}
+
+int read_to_end(int fd, std::string& bytes, std::size_t expected_size) {
+  const std::size_t start = bytes.size();
+  // One byte more than expected, so that the end is found without growing;
+  // a file that grew meanwhile is read to its end all the same.
+  bytes.resize(start + std::max<std::size_t>(expected_size + 1, 4096));
+  std::size_t filled = start;
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (filled == bytes.size()) bytes.resize(2 * bytes.size());
+    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
+      const int error = errno;
+      bytes.resize(filled);
+      return error;
     }
-    bytes.append(buffer, static_cast<std::size_t>(got));
+    filled += static_cast<std::size_t>(got);
   }
-  ::close(fd);
-  return bytes;
+  bytes.resize(filled);
+  return 0;
 }
 
 ReadFailure read_failure(std::string_view windows_name) {

@@ -12,6 +12,11 @@ namespace portable {
 // on: the open does not block and the type is checked on the open file.
 std::optional<std::string> read_file(std::string_view windows_name);
 
+// Reads an open file from where it stands to its end, appending to `bytes`;
+// 0 on success, else the errno of the read that failed. `expected_size` (a
+// regular file's size, or 0) lets the bytes be read in place, with no copy.
+int read_to_end(int fd, std::string& bytes, std::size_t expected_size);
+
 // Why read_file found nothing, for a message: the name is missing, names
 // something other than a regular file, or names a regular file that could
 // not be read.

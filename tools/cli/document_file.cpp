@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "portable/file_io.h"
 #include "xml/xml_reader.h"
 
 namespace cli {
@@ -28,22 +29,10 @@ std::string read_whole_file(const std::filesystem::path& file) {
     throw UnreadableFile(file.string() + ": is a folder, not a file");
   }
   std::string bytes;
-  // A file that grows while it is read is read to its end all the same.
-  bytes.resize(S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) + 1 : 65536);
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      throw UnreadableFile(file.string() + ": read failed");
-    }
-    if (n == 0) break;
-    filled += static_cast<std::size_t>(n);
-  }
+  const int error = portable::read_to_end(
+      fd, bytes, S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0);
   ::close(fd);
-  bytes.resize(filled);
+  if (error != 0) throw UnreadableFile(file.string() + ": read failed");
   return bytes;
 }
 

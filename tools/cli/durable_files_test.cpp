@@ -3,20 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
+#include "portable/file_io.h"
 #include "tests/support/test_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string read(const fs::path& file) { return portable::read_file(file.string()).value_or(""); }
 
 // The files of a folder, hidden ones included.
 std::size_t entries_in(const fs::path& folder) {

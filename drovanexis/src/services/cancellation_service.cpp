@@ -124,10 +124,7 @@ class CancellationService {
 
   // Nothing was recorded: the answer holds the request and the error only.
   int fail(const std::string& reason, std::string_view result_file) {
-    ini_ = cfdi_answer_fields(call_.cfdi);
-    ini_.set("Fecha", central_mexico::format(now_));
-    ini_.set("Resultado", std::to_string(kCancellationInternalError));
-    ini_.set("Error", reason);
+    ini_ = failed_cfdi_answer(call_.cfdi, now_, kCancellationInternalError, reason);
     record_failure(log_, ini_, reason, result_file);
     return kCancellationInternalError;
   }

@@ -1,6 +1,7 @@
 #include "services/provider_call.h"
 
 #include "issue/provider.h"
+#include "time/central_mexico.h"
 
 namespace drovanexis::services {
 
@@ -31,6 +32,15 @@ ResultIni cfdi_answer_fields(const CfdiDescription& cfdi) {
   ini.set("RfcEmisor", cfdi.issuer_rfc);
   ini.set("RfcReceptor", cfdi.receiver_rfc);
   ini.set("Total", cfdi.total);
+  return ini;
+}
+
+ResultIni failed_cfdi_answer(const CfdiDescription& cfdi, std::chrono::system_clock::time_point now,
+                             int result, const std::string& reason) {
+  ResultIni ini = cfdi_answer_fields(cfdi);
+  ini.set("Fecha", central_mexico::format(now));
+  ini.set("Resultado", std::to_string(result));
+  ini.set("Error", reason);
   return ini;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <exception>
 #include <string>
 
@@ -21,6 +22,11 @@ void log_cfdi_request(ServiceLog& log, const std::string& user, const CfdiDescri
 
 // The fields naming the CFDI that open a cancellation or status answer.
 ResultIni cfdi_answer_fields(const CfdiDescription& cfdi);
+
+// The answer of a cancellation or status request that failed before the
+// provider decided: the CFDI's fields, the time, the result code and why.
+ResultIni failed_cfdi_answer(const CfdiDescription& cfdi, std::chrono::system_clock::time_point now,
+                             int result, const std::string& reason);
 
 // Logs why a request failed and writes its answer, which names the error;
 // an answer that cannot be written is logged too, as the log is then all

@@ -58,10 +58,7 @@ class StatusService {
   }
 
   int fail(const std::string& reason, std::string_view result_file) {
-    ini_ = cfdi_answer_fields(call_.cfdi);
-    ini_.set("Fecha", central_mexico::format(now_));
-    ini_.set("Resultado", std::to_string(kStatusInternalError));
-    ini_.set("Error", reason);
+    ini_ = failed_cfdi_answer(call_.cfdi, now_, kStatusInternalError, reason);
     record_failure(log_, ini_, reason, result_file);
     return kStatusInternalError;
   }
