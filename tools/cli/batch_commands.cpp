@@ -1,7 +1,5 @@
 #include "tools/cli/batch_commands.h"
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <atomic>
 #include <charconv>
@@ -51,14 +49,15 @@ using drovanexis::sandbox::SandboxProvider;
 
 // Results handed from the workers to the committing thread at most; workers
 // wait beyond it, so that memory stays flat however many files there are.
+// The allocator keeps the pages of results freed for the next ones: handing
+// them back to the system now and then cost more in page faults than the
+// resident size it saved, which this bound already keeps.
 constexpr std::size_t kMaxPendingResults = 512;
 // Stamps committed in one transaction and written with one group of flushes.
 constexpr std::size_t kMaxGroup = 256;
 // A group smaller than this waits up to kGroupGathering for more results.
 constexpr std::size_t kMinGroup = 64;
 constexpr std::chrono::milliseconds kGroupGathering{25};
-// Documents handled between two returns of free memory to the system.
-constexpr std::size_t kTrimEvery = 256;
 
 // What became of one input.
 enum class Outcome {
@@ -429,24 +428,12 @@ class BatchRun {
         room_.notify_all();
       }
       finish_group(group);
-      trim_memory(group.size());
       progress_->update(summary_.done + summary_.recovered + summary_.skipped + summary_.failed);
     }
     for (auto& thread : threads) thread.join();
   }
 
   // --- the committing thread ---
-
-  // The results came from the workers' allocator arenas and are freed here;
-  // now and then those free pages are handed back, so that the resident
-  // size follows what the run holds, not the most it ever held. Not after
-  // every group: the pages would then be faulted in again at once.
-  void trim_memory(std::size_t handled) {
-    since_trim_ += handled;
-    if (since_trim_ < kTrimEvery) return;
-    since_trim_ = 0;
-    ::malloc_trim(0);
-  }
 
   // Records the group's new stamps in one transaction (one flush), then
   // writes their files, and those recovered from the ledger, with a fixed
@@ -593,7 +580,6 @@ class BatchRun {
   std::condition_variable room_;
   std::deque<JobResult> results_;
   std::size_t workers_left_ = 0;
-  std::size_t since_trim_ = 0;
 };
 
 }  // namespace
