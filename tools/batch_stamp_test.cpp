@@ -354,6 +354,41 @@ TEST_F(BatchOnceTest, AFullOrReadOnlyOutputFolderSpendsOnlyWhatIsDelivered) {
   }
 }
 
+// A provider whose state file's disk is full: the run stops at the first
+// group it cannot record, with one message, and the stamps recorded before
+// are those of the files delivered.
+TEST_F(BatchOnceTest, AFullStateDiskStopsTheRunWithOneMessage) {
+  make_inputs("in", 600);
+  MountedFolder state("state", "size=1m");
+  if (!state.mounted()) GTEST_SKIP() << "cannot mount a small folder here (needs root)";
+  fs::copy_file("Drovanexis.db", "state/Drovanexis.db");
+  ::setenv("DROVANEXIS_SANDBOX_DB", "state/Drovanexis.db", 1);
+  const Outcome run = drovanexis(stamp_args({"--jobs", "2", "--out", "out", "in"}));
+  const auto ledger = [] {
+    drovanexis::sandbox::SqliteDb db("state/Drovanexis.db");
+    drovanexis::sandbox::Statement rows(db, "SELECT COUNT(*) FROM stamp_sources");
+    rows.step();
+    return rows.integer(0);
+  }();
+  ::unsetenv("DROVANEXIS_SANDBOX_DB");
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  std::size_t refusals = 0;
+  for (std::size_t at = run.err.find(": 703: "); at != std::string::npos;
+       at = run.err.find(": 703: ", at + 1)) {
+    ++refusals;
+  }
+  EXPECT_EQ(refusals, 1u) << run.err;
+  EXPECT_NE(run.err.find("stopped: the provider cannot record stamps"), std::string::npos)
+      << run.err;
+  std::size_t delivered = 0;
+  for (const auto& entry : fs::directory_iterator("out")) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+    ++delivered;
+  }
+  EXPECT_EQ(static_cast<std::size_t>(ledger), delivered);
+  EXPECT_LT(delivered, 600u);
+}
+
 // The output folder moved away while the run writes into it: the run stops;
 // the stamps it spent are those of the files it delivered, but for a
 // document whose stamp was recorded just before its file could be put in

@@ -228,7 +228,7 @@ class BatchRun {
     if (const int signal_number = signals_.received(); signal_number != 0) {
       return 128 + signal_number;
     }
-    if (!output_error_.empty()) return kExitNotClean;
+    if (!halt_reason_.empty()) return kExitNotClean;
     if (usage_error_) return kExitUsage;
     return summary_.failed > 0 ? kExitNotClean : kExitOk;
   }
@@ -330,9 +330,9 @@ class BatchRun {
     return false;
   }
 
-  // Whether the run must stop taking inputs: a signal, or a result file
-  // that could not be written.
-  bool stopping() const { return signals_.received() != 0 || output_failed_.load(); }
+  // Whether the run must stop taking inputs: a signal, a result file that
+  // could not be written, or a provider that cannot record stamps.
+  bool stopping() const { return signals_.received() != 0 || halted_.load(); }
 
   // --- the workers ---
 
@@ -579,9 +579,13 @@ class BatchRun {
     try {
       batch_->commit(items, files);
     } catch (const drovanexis::ProviderUnavailable& unavailable) {
-      for (JobResult* result : results) {
-        failed(*result, std::to_string(drovanexis::kCodeStateUnavailable), unavailable.reason());
-      }
+      // Nothing of the group was recorded; the next groups would fail the
+      // same way: one message, and the run stops.
+      failed(*results.front(), std::to_string(drovanexis::kCodeStateUnavailable),
+             unavailable.reason());
+      summary_.abandoned += results.size() - 1;
+      halt("the provider cannot record stamps: " + unavailable.reason(),
+           "once the provider can record stamps again,");
       return;  // the group's temporary files go with `files`
     }
     std::vector<std::string> errors(items.size());
@@ -617,7 +621,7 @@ class BatchRun {
         case BatchOutcome::kNotDelivered:
           // The first is reported with the folder's error; the others were
           // only in hand when it came.
-          if (output_error_.empty()) {
+          if (halt_reason_.empty()) {
             output_failure(result, files.first_error(), " (not stamped)");
           } else {
             ++summary_.abandoned;
@@ -636,8 +640,17 @@ class BatchRun {
   void output_failure(const JobResult& result, const std::string& error,
                       const std::string& what_became) {
     failed(result, "805", error + what_became);
-    if (output_error_.empty()) output_error_ = error;
-    output_failed_.store(true);
+    halt("cannot write the results: " + error, "make room or fix the folder, then");
+  }
+
+  // Stops the run for a reason that every next document would meet too; the
+  // first reason is the one reported.
+  void halt(const std::string& reason, const std::string& advice) {
+    if (halt_reason_.empty()) {
+      halt_reason_ = reason;
+      halt_advice_ = advice;
+    }
+    halted_.store(true);
   }
 
   void failed(const JobResult& result, const std::string& code, const std::string& message) {
@@ -663,16 +676,16 @@ class BatchRun {
     std::string why;
     if (const int signal_number = signals_.received(); signal_number != 0) {
       why = std::string("stopped by ") + signal_name(signal_number);
-    } else if (!output_error_.empty()) {
-      why = "stopped: cannot write the results: " + output_error_;
+    } else if (!halt_reason_.empty()) {
+      why = "stopped: " + halt_reason_;
     } else {
       return {};
     }
     return why + "; " + std::to_string(summary_.abandoned) + " document" +
            (summary_.abandoned == 1 ? "" : "s") + " in hand and the inputs not begun were not " +
            verb + (stamping_ ? " (no stamp spent for them)" : "") +
-           (output_error_.empty() ? "" : "; make room or fix the folder, then") +
-           (output_error_.empty() ? "; " : " ") + "run the same command again to go on";
+           (halt_advice_.empty() ? "; " : "; " + halt_advice_ + " ") +
+           "run the same command again to go on";
   }
 
   void report() {
@@ -724,8 +737,9 @@ class BatchRun {
   bool usage_error_ = false;
   bool results_may_exist_ = true;
   StopSignals signals_;
-  std::atomic<bool> output_failed_{false};
-  std::string output_error_;  // the first, as the committing thread saw it
+  std::atomic<bool> halted_{false};
+  std::string halt_reason_;  // the first, as the committing thread saw it
+  std::string halt_advice_;
 
   std::mutex inputs_mutex_;
   BatchInputs inputs_;
