@@ -11,6 +11,8 @@
 #include <mutex>
 #include <optional>
 #include <ostream>
+#include <set>
+#include <span>
 #include <thread>
 
 #include "crypto/certificate.h"
@@ -21,20 +23,15 @@
 #include "document/output_rules.h"
 #include "issue/external_document.h"
 #include "issue/processing_failure.h"
+#include "issue/provider.h"
 #include "issue/provider_codes.h"
-#include "sandbox/accounts.h"
-#include "sandbox/ledger.h"
 #include "sandbox/provider_identity.h"
-#include "sandbox/sandbox_provider.h"
-#include "sandbox/stamp.h"
-#include "sandbox/stamp_sources.h"
-#include "sandbox/state_file.h"
-#include "sandbox/uuid.h"
 #include "tools/cli/batch_inputs.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/durable_files.h"
 #include "tools/cli/json_spool.h"
 #include "tools/cli/output.h"
+#include "tools/cli/stop_signals.h"
 #include "validate/validation.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_writer.h"
@@ -44,8 +41,9 @@ namespace cli {
 namespace {
 
 namespace fs = std::filesystem;
+using drovanexis::BatchItem;
+using drovanexis::BatchOutcome;
 using drovanexis::Element;
-using drovanexis::sandbox::SandboxProvider;
 
 // Results handed from the workers to the committing thread at most; workers
 // wait beyond it, so that memory stays flat however many files there are.
@@ -58,6 +56,8 @@ constexpr std::size_t kMaxGroup = 256;
 // A group smaller than this waits up to kGroupGathering for more results.
 constexpr std::size_t kMinGroup = 64;
 constexpr std::chrono::milliseconds kGroupGathering{25};
+// How often a waiting committing thread looks whether the run must stop.
+constexpr std::chrono::milliseconds kStopPoll{50};
 
 // What became of one input.
 enum class Outcome {
@@ -76,11 +76,11 @@ struct JobResult {
   Outcome outcome = Outcome::kFailed;
   std::string code;  // a failure's code
   std::string message;
-  std::string xml;   // the result to write
+  std::string xml;   // the sealed document to write (sealing only)
   std::string uuid;  // of the stamp made or recovered
   std::string resolved_folder;  // of a folder operand, links resolved
-  drovanexis::sandbox::StampSource source;
-  drovanexis::sandbox::LedgerEntry entry;
+  drovanexis::StampSource source;
+  std::optional<drovanexis::PreparedStamp> prepared;  // stamped, not yet recorded
 };
 
 struct Summary {
@@ -88,6 +88,7 @@ struct Summary {
   std::size_t recovered = 0;
   std::size_t skipped = 0;
   std::size_t failed = 0;
+  std::size_t abandoned = 0;  // in hand when the run stopped: nothing done
   JsonSpool json_documents;
 };
 
@@ -128,22 +129,72 @@ bool result_exists(const fs::path& output, bool stamping) {
   }
 }
 
-drovanexis::sandbox::LedgerEntry ledger_entry_for(const Element& comprobante,
-                                                  const drovanexis::StampFields& stamp) {
-  auto attribute = [](const Element* element, std::string_view name) {
-    const std::string* value = element ? element->attribute(name) : nullptr;
-    return value ? *value : std::string();
-  };
-  drovanexis::sandbox::LedgerEntry entry;
-  entry.uuid = stamp.uuid;
-  entry.issuer_rfc = attribute(comprobante.child("cfdi:Emisor"), "Rfc");
-  entry.receiver_rfc = attribute(comprobante.child("cfdi:Receptor"), "Rfc");
-  entry.total = attribute(&comprobante, "Total");
-  entry.document_type = attribute(&comprobante, "TipoDeComprobante");
-  entry.fecha = attribute(&comprobante, "Fecha");
-  entry.fecha_timbrado = stamp.fecha_timbrado;
-  return entry;
+// Formats a refusal's failures as one line: "CODE node@attribute: text; ...".
+std::string failures_text(const std::vector<drovanexis::Failure>& failures) {
+  std::string message;
+  for (const auto& item : failures) {
+    if (!message.empty()) message += "; ";
+    message += item.code + (item.node.empty() ? "" : " " + item.node) +
+               (item.attribute.empty() ? "" : "@" + item.attribute) + ": " + item.explanation;
+  }
+  return message;
 }
+
+// Delivers a committing group's documents to their result files: each is
+// written to a temporary name of this run and flushed while the provider
+// holds its transaction, and put in place only once the stamp is recorded.
+// After the first failure it writes nothing more, so that a full, read-only
+// or vanished folder costs no stamp for the documents in hand.
+class ResultFiles final : public drovanexis::BatchDelivery {
+ public:
+  ResultFiles(std::span<const BatchItem> items, const std::vector<JobResult*>& owners)
+      : items_(items), owners_(owners), indices_(items.size(), kNone) {}
+
+  bool write(const BatchItem& item) override {
+    if (!first_error_.empty()) return false;
+    const auto position = static_cast<std::size_t>(&item - items_.data());
+    const std::size_t index = files_.write(owners_[position]->output, item.stamped_xml);
+    if (!files_.error(index).empty()) {
+      first_error_ = files_.error(index);
+      return false;
+    }
+    indices_[position] = index;
+    return true;
+  }
+
+  bool flush() override {
+    if (files_.flush()) return true;
+    for (std::size_t index : indices_) {
+      if (index != kNone && first_error_.empty()) first_error_ = files_.error(index);
+    }
+    return false;
+  }
+
+  // Puts the item's file in place; "" or the error.
+  std::string place(std::size_t position) {
+    const std::size_t index = indices_[position];
+    if (index == kNone) return first_error_;
+    files_.place(index);
+    return files_.error(index);
+  }
+
+  // Makes the renames durable; "" or the error of the item's file then.
+  void finish() { files_.finish(); }
+  std::string error_after_finish(std::size_t position) const {
+    const std::size_t index = indices_[position];
+    return index == kNone ? first_error_ : files_.error(index);
+  }
+
+  const std::string& first_error() const { return first_error_; }
+
+ private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::span<const BatchItem> items_;
+  const std::vector<JobResult*>& owners_;
+  std::vector<std::size_t> indices_;  // by item: its file in the group
+  FileGroup files_;
+  std::string first_error_;
+};
 
 class BatchRun {
  public:
@@ -158,9 +209,10 @@ class BatchRun {
   int run() {
     const auto jobs = parse_jobs(command_, err_, tool_);
     if (!jobs) return kExitUsage;
-    if (!prepare_out_dir() || !load_credentials() || (stamping_ && !open_provider())) {
+    if (!prepare_out_dir() || !load_credentials() || (stamping_ && !open_batch())) {
       return kExitUsage;
     }
+    remove_stale_temporary_files();
     results_may_exist_ = any_result_present();
     // The inputs are taken one at a time by the workers, never listed whole.
     const bool show_progress = !command_.quiet() && !command_.json() && stderr_is_terminal();
@@ -173,6 +225,10 @@ class BatchRun {
       usage_error_ = true;
     }
     report();
+    if (const int signal_number = signals_.received(); signal_number != 0) {
+      return 128 + signal_number;
+    }
+    if (!halt_reason_.empty()) return kExitNotClean;
     if (usage_error_) return kExitUsage;
     return summary_.failed > 0 ? kExitNotClean : kExitOk;
   }
@@ -190,6 +246,24 @@ class BatchRun {
     }
     out_dir_ = fs::path(*out);
     return true;
+  }
+
+  // Clears the temporary files that runs no longer alive left where this run
+  // writes its results, once per folder.
+  void remove_stale_temporary_files() const {
+    if (out_dir_) {
+      remove_stale_temporaries(*out_dir_);
+      return;
+    }
+    std::set<fs::path> folders;
+    for (const std::string& operand : command_.operands) {
+      std::error_code ec;
+      const fs::path path(operand);
+      folders.insert(fs::is_directory(path, ec) ? path
+                     : path.has_parent_path()   ? path.parent_path()
+                                                : fs::path("."));
+    }
+    for (const fs::path& folder : folders) remove_stale_temporaries(folder);
   }
 
   // Whether any file where this run puts its results could be one already:
@@ -231,27 +305,42 @@ class BatchRun {
     }
   }
 
-  bool open_provider() {
+  // Opens the provider's batch for the account: every stamp of the run goes
+  // through it.
+  bool open_batch() {
+    user_ = command_.value("user").value_or(std::string(drovanexis::sandbox::kDemoAccount));
+    const std::string secret = command_.value("secret").value_or("");
     try {
-      provider_.emplace(SandboxProvider::open(drovanexis::sandbox::default_state_path()));
-      user_ = command_.value("user").value_or(std::string(drovanexis::sandbox::kDemoAccount));
-      const std::string secret = command_.value("secret").value_or("");
-      if (!drovanexis::sandbox::authenticate(provider_->db(), user_, secret)) {
-        err_ << tool_ << ": account \"" << user_ << "\": unknown user or wrong secret (701)\n";
-        return false;
-      }
+      provider_ = drovanexis::open_provider();
+      batch_ = provider_->open_batch(user_, secret,
+                                     [](const Element& root) { return drovanexis::write_xml(root); });
       return true;
+    } catch (const drovanexis::ProviderUnavailable& unavailable) {
+      err_ << tool_ << ": " << unavailable.reason() << "\n";
+    } catch (const drovanexis::ProviderRefusal& refusal) {
+      if (refusal.failures().front().code == std::to_string(drovanexis::kCodeBadCredentials)) {
+        err_ << tool_ << ": account \"" << user_ << "\": unknown user or wrong secret ("
+             << drovanexis::kCodeBadCredentials << ")\n";
+      } else {
+        err_ << tool_ << ": " << failures_text(refusal.failures()) << "\n";
+      }
     } catch (const std::exception& error) {
       err_ << tool_ << ": " << error.what() << "\n";
-      return false;
     }
+    return false;
   }
+
+  // Whether the run must stop taking inputs: a signal, a result file that
+  // could not be written, or a provider that cannot record stamps.
+  bool stopping() const { return signals_.received() != 0 || halted_.load(); }
 
   // --- the workers ---
 
-  // The next input and its result file; nullopt when there are no more.
+  // The next input and its result file; nullopt when there are no more or
+  // the run is stopping.
   std::optional<JobResult> next_input() {
     std::lock_guard lock(inputs_mutex_);
+    if (stopping()) return std::nullopt;
     const auto input = inputs_.next();
     if (!input) return std::nullopt;
     JobResult result;
@@ -276,21 +365,12 @@ class BatchRun {
   }
 
   // Decides what the input needs and does it: nothing when its result is
-  // already there; its stored XML when the ledger holds a stamp of this very
-  // file (an earlier run stopped before writing it); else sealing, and for
-  // stamping validation and the stamp, which the committing thread records.
-  void work(JobResult& result, drovanexis::sandbox::SqliteDb* ledger) const {
+  // already there; for stamping, nothing more when the provider already
+  // holds a stamp of this very file (the committing thread writes it from
+  // there); else sealing, and for stamping the provider's validation and
+  // stamp, which the committing thread has the provider record.
+  void work(JobResult& result) const {
     if (result.outcome == Outcome::kNameTaken) return;
-    decide(result, ledger);
-    if (result.outcome == Outcome::kSkipped || result.outcome == Outcome::kFailed) {
-      // A file half-written by a run that was stopped is not left behind;
-      // for the others the committing thread writes over it.
-      std::error_code ec;
-      fs::remove(temporary_name_for(result.output), ec);
-    }
-  }
-
-  void decide(JobResult& result, drovanexis::sandbox::SqliteDb* ledger) const {
     if (results_may_exist_ && result_exists(result.output, stamping_)) {
       result.outcome = Outcome::kSkipped;
       return;
@@ -306,7 +386,7 @@ class BatchRun {
       fail(result, "301", error.what());
       return;
     }
-    if (ledger != nullptr && recover(result, *ledger)) return;
+    if (stamping_ && recorded_earlier(result)) return;
     make(result, bytes);
   }
 
@@ -321,15 +401,15 @@ class BatchRun {
     return (fs::path(result.resolved_folder) / fs::path(result.input).filename()).string();
   }
 
-  bool recover(JobResult& result, drovanexis::sandbox::SqliteDb& ledger) const {
+  // A look-up that spares the sealing and the stamp's signature of an input
+  // already stamped; the provider looks again where it counts, inside the
+  // transaction that would record a new stamp.
+  bool recorded_earlier(JobResult& result) const {
     try {
-      auto recorded = drovanexis::sandbox::find_stamp_by_source(ledger, result.source);
-      if (!recorded) return false;
+      if (!batch_->recorded(result.source)) return false;
       result.outcome = Outcome::kRecovered;
-      result.uuid = std::move(recorded->uuid);
-      result.xml = std::move(recorded->stamped_xml);
-    } catch (const std::exception& error) {
-      fail(result, std::to_string(drovanexis::kCodeStateUnavailable), error.what());
+    } catch (const drovanexis::ProviderRefusal& refusal) {
+      fail(result, refusal.failures().front().code, failures_text(refusal.failures()));
     }
     return true;
   }
@@ -340,25 +420,16 @@ class BatchRun {
       drovanexis::prepare_for_sealing(root, drovanexis::central_mexico_now());
       drovanexis::seal(root, *certificate_, *key_);
       if (stamping_) {
-        auto failures = drovanexis::validate_document(root, provider_->validation_context(root));
-        if (!failures.empty()) throw drovanexis::issue::ProcessingFailure(std::move(failures));
-        const auto stamp = drovanexis::sandbox::add_stamp(root, provider_->signer(),
-                                                          drovanexis::sandbox::new_uuid(),
-                                                          drovanexis::central_mexico_now());
-        result.entry = ledger_entry_for(root, stamp);
-        result.entry.account = user_;
-        result.uuid = stamp.uuid;
+        result.prepared = batch_->prepare(root);
+        result.uuid = result.prepared->uuid;
+      } else {
+        result.xml = drovanexis::write_xml(root);
       }
-      result.xml = drovanexis::write_xml(root);
       result.outcome = Outcome::kMade;
     } catch (const drovanexis::issue::ProcessingFailure& failure) {
-      std::string message;
-      for (const auto& item : failure.failures()) {
-        if (!message.empty()) message += "; ";
-        message += item.code + " " + item.node +
-                   (item.attribute.empty() ? "" : "@" + item.attribute) + ": " + item.explanation;
-      }
-      fail(result, failure.code(), message);
+      fail(result, failure.code(), failures_text(failure.failures()));
+    } catch (const drovanexis::ProviderRefusal& refusal) {
+      fail(result, refusal.failures().front().code, failures_text(refusal.failures()));
     } catch (const std::exception& error) {
       fail(result, std::to_string(drovanexis::kCodeInternalError), error.what());
     }
@@ -369,34 +440,16 @@ class BatchRun {
     result.code = std::move(code);
     result.message = std::move(message);
     result.xml.clear();
-  }
-
-  // Each worker looks the ledger up on a connection of its own, so that it
-  // never waits for the committing thread's transaction. Its look-ups go to
-  // random places of an index that grows with every stamp: a small page
-  // cache keeps its memory from growing with it (the system's file cache
-  // still holds the pages).
-  std::unique_ptr<drovanexis::sandbox::SqliteDb> ledger_reader() {
-    if (!stamping_) return nullptr;
-    try {
-      auto reader = std::make_unique<drovanexis::sandbox::SqliteDb>(provider_->db().file());
-      reader->exec("PRAGMA cache_size = -128");
-      return reader;
-    } catch (const std::exception&) {
-      return nullptr;  // looked up on the shared connection instead
-    }
+    result.prepared.reset();
   }
 
   void worker() {
-    const auto own_ledger = ledger_reader();
-    drovanexis::sandbox::SqliteDb* ledger =
-        own_ledger ? own_ledger.get() : (stamping_ ? &provider_->db() : nullptr);
     for (;;) {
       std::optional<JobResult> result = next_input();
       if (!result) break;
-      work(*result, ledger);
+      work(*result);
       std::unique_lock lock(mutex_);
-      room_.wait(lock, [this] { return results_.size() < kMaxPendingResults; });
+      room_.wait(lock, [this] { return results_.size() < kMaxPendingResults || stopping(); });
       results_.push_back(std::move(*result));
       // The committing thread waits for a first result, then for a group.
       if (results_.size() == 1 || results_.size() == kMinGroup) ready_.notify_one();
@@ -414,12 +467,29 @@ class BatchRun {
       std::vector<JobResult> group;
       {
         std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return !results_.empty() || workers_left_ == 0; });
+        const auto has_work = [this] {
+          return !results_.empty() || workers_left_ == 0 || stopping();
+        };
+        while (!ready_.wait_for(lock, kStopPoll, has_work)) {
+        }
+        if (stopping()) {
+          // The documents in hand are reported or let go; nothing more is
+          // committed. The workers end after the document they are on.
+          group.assign(std::make_move_iterator(results_.begin()),
+                       std::make_move_iterator(results_.end()));
+          results_.clear();
+          room_.notify_all();
+          const bool workers_done = workers_left_ == 0;
+          lock.unlock();
+          abandon(group);
+          if (workers_done) break;
+          continue;
+        }
         if (results_.empty()) break;
         // A group's flushes and its transaction cost the same for a few
         // documents as for many: a small group waits a moment for more.
         ready_.wait_for(lock, kGroupGathering, [this] {
-          return results_.size() >= kMinGroup || workers_left_ == 0;
+          return results_.size() >= kMinGroup || workers_left_ == 0 || stopping();
         });
         while (!results_.empty() && group.size() < kMaxGroup) {
           group.push_back(std::move(results_.front()));
@@ -435,76 +505,152 @@ class BatchRun {
 
   // --- the committing thread ---
 
-  // Records the group's new stamps in one transaction (one flush), then
-  // writes their files, and those recovered from the ledger, with a fixed
-  // number of flushes. A document counts as stamped only when both are done.
-  void finish_group(std::vector<JobResult>& group) {
-    if (stamping_) commit_stamps(group);
-    std::vector<FileToWrite> files;
-    std::vector<JobResult*> written;
+  // Reports what a stopping run had in hand: the failures and skips as
+  // usual; the documents made or to be written from the ledger are let go
+  // unrecorded (their stamps were never spent).
+  void abandon(std::vector<JobResult>& group) {
     for (auto& result : group) {
-      switch (result.outcome) {
-        case Outcome::kNameTaken:
-          err_ << tool_ << ": " << result.input << ": another input has the same name; its "
-               << "result would overwrite " << result.output << "\n";
-          usage_error_ = true;
-          break;
-        case Outcome::kSkipped:
-          ++summary_.skipped;
-          document_json(result, "skipped");
-          break;
-        case Outcome::kFailed: failed(result, result.code, result.message); break;
-        case Outcome::kMade:
-        case Outcome::kRecovered:
-          files.push_back({result.output, std::move(result.xml), ""});
-          written.push_back(&result);
-          break;
-      }
+      if (!report_unwritten(result)) ++summary_.abandoned;
     }
+  }
+
+  // Reports an input that needs no file written: skipped, failed, or whose
+  // result name another input took. False for those that need their file.
+  bool report_unwritten(const JobResult& result) {
+    switch (result.outcome) {
+      case Outcome::kNameTaken:
+        err_ << tool_ << ": " << result.input << ": another input has the same name; its "
+             << "result would overwrite " << result.output << "\n";
+        usage_error_ = true;
+        return true;
+      case Outcome::kSkipped:
+        ++summary_.skipped;
+        document_json(result, "skipped");
+        return true;
+      case Outcome::kFailed: failed(result, result.code, result.message); return true;
+      case Outcome::kMade:
+      case Outcome::kRecovered: return false;
+    }
+    return true;
+  }
+
+  void finish_group(std::vector<JobResult>& group) {
+    std::vector<JobResult*> to_write;
+    for (auto& result : group) {
+      if (!report_unwritten(result)) to_write.push_back(&result);
+    }
+    if (to_write.empty()) return;
+    if (stamping_) {
+      commit_and_write(to_write);
+    } else {
+      write_sealed(to_write);
+    }
+  }
+
+  // Sealing: the files of the group, written durably.
+  void write_sealed(const std::vector<JobResult*>& results) {
+    std::vector<FileToWrite> files;
+    for (JobResult* result : results) files.push_back({result->output, std::move(result->xml), ""});
     write_files_durably(files);
     for (std::size_t i = 0; i < files.size(); ++i) {
-      JobResult& result = *written[i];
-      const bool recovered = result.outcome == Outcome::kRecovered;
-      if (!files[i].error.empty()) {
-        failed(result, "805",
-               !stamping_ ? files[i].error
-                          : files[i].error + " (stamped " + (recovered ? "earlier " : "") +
-                                "with UUID " + result.uuid + "; run again to write it)");
-      } else if (recovered) {
-        ++summary_.recovered;
-        document_json(result, "recovered");
-      } else {
+      if (files[i].error.empty()) {
         ++summary_.done;
-        document_json(result, stamping_ ? "stamped" : "sealed");
+        document_json(*results[i], "sealed");
+      } else {
+        output_failure(*results[i], files[i].error, "");
       }
     }
   }
 
-  void commit_stamps(std::vector<JobResult>& group) {
-    auto& db = provider_->db();
+  // Stamping: the provider records the group in one transaction, inside
+  // which every file is written and flushed; the files are put in place once
+  // the stamps are recorded. A document whose file cannot be written is not
+  // stamped.
+  void commit_and_write(const std::vector<JobResult*>& results) {
+    std::vector<BatchItem> items;
+    items.reserve(results.size());
+    for (JobResult* result : results) {
+      BatchItem item;
+      item.source = result->source;
+      item.prepared = std::move(result->prepared);
+      items.push_back(std::move(item));
+    }
+    ResultFiles files(items, results);
     try {
-      drovanexis::sandbox::Transaction transaction(db);
-      for (auto& result : group) {
-        if (result.outcome != Outcome::kMade) continue;
-        try {
-          result.entry.stamped_xml = result.xml;
-          drovanexis::sandbox::record_stamp(db, result.entry);
-          drovanexis::sandbox::record_stamp_source(db, result.entry.uuid, result.source);
-          result.entry.stamped_xml.clear();
-        } catch (const drovanexis::sandbox::StampRefused& refusal) {
-          // Checked before any row of this document was written: the
-          // transaction goes on for the others.
-          fail(result, std::to_string(refusal.code()),
-               std::string(refusal.what()) + " (account " + user_ + ")");
-        }
-      }
-      transaction.commit();
-    } catch (const std::exception& error) {
-      for (auto& result : group) {
-        if (result.outcome != Outcome::kMade) continue;
-        fail(result, std::to_string(drovanexis::kCodeStateUnavailable), error.what());
+      batch_->commit(items, files);
+    } catch (const drovanexis::ProviderUnavailable& unavailable) {
+      // Nothing of the group was recorded; the next groups would fail the
+      // same way: one message, and the run stops.
+      failed(*results.front(), std::to_string(drovanexis::kCodeStateUnavailable),
+             unavailable.reason());
+      summary_.abandoned += results.size() - 1;
+      halt("the provider cannot record stamps: " + unavailable.reason(),
+           "once the provider can record stamps again,");
+      return;  // the group's temporary files go with `files`
+    }
+    std::vector<std::string> errors(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i].outcome == BatchOutcome::kStamped ||
+          items[i].outcome == BatchOutcome::kRecovered) {
+        errors[i] = files.place(i);
       }
     }
+    files.finish();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      JobResult& result = *results[i];
+      const BatchItem& item = items[i];
+      result.uuid = item.uuid;
+      switch (item.outcome) {
+        case BatchOutcome::kStamped:
+        case BatchOutcome::kRecovered: {
+          const bool recovered = item.outcome == BatchOutcome::kRecovered;
+          const std::string error = errors[i].empty() ? files.error_after_finish(i) : errors[i];
+          if (!error.empty()) {
+            output_failure(result, error,
+                           " (stamped " + std::string(recovered ? "earlier " : "") +
+                               "with UUID " + item.uuid + "; run again to write it)");
+          } else if (recovered) {
+            ++summary_.recovered;
+            document_json(result, "recovered");
+          } else {
+            ++summary_.done;
+            document_json(result, "stamped");
+          }
+          break;
+        }
+        case BatchOutcome::kNotDelivered:
+          // The first is reported with the folder's error; the others were
+          // only in hand when it came.
+          if (halt_reason_.empty()) {
+            output_failure(result, files.first_error(), " (not stamped)");
+          } else {
+            ++summary_.abandoned;
+          }
+          break;
+        case BatchOutcome::kRefused:
+          result.uuid.clear();
+          failed(result, std::to_string(item.code), item.message + " (account " + user_ + ")");
+          break;
+      }
+    }
+  }
+
+  // A result file that could not be written: the document failed, and the
+  // run stops taking inputs, as the next files would fail the same way.
+  void output_failure(const JobResult& result, const std::string& error,
+                      const std::string& what_became) {
+    failed(result, "805", error + what_became);
+    halt("cannot write the results: " + error, "make room or fix the folder, then");
+  }
+
+  // Stops the run for a reason that every next document would meet too; the
+  // first reason is the one reported.
+  void halt(const std::string& reason, const std::string& advice) {
+    if (halt_reason_.empty()) {
+      halt_reason_ = reason;
+      halt_advice_ = advice;
+    }
+    halted_.store(true);
   }
 
   void failed(const JobResult& result, const std::string& code, const std::string& message) {
@@ -524,15 +670,34 @@ class BatchRun {
     summary_.json_documents.add(object.str());
   }
 
+  // Why the run stopped before its end and what to do, or "".
+  std::string stop_text() const {
+    const char* verb = stamping_ ? "stamped" : "sealed";
+    std::string why;
+    if (const int signal_number = signals_.received(); signal_number != 0) {
+      why = std::string("stopped by ") + signal_name(signal_number);
+    } else if (!halt_reason_.empty()) {
+      why = "stopped: " + halt_reason_;
+    } else {
+      return {};
+    }
+    return why + "; " + std::to_string(summary_.abandoned) + " document" +
+           (summary_.abandoned == 1 ? "" : "s") + " in hand and the inputs not begun were not " +
+           verb + (stamping_ ? " (no stamp spent for them)" : "") +
+           (halt_advice_.empty() ? "; " : "; " + halt_advice_ + " ") +
+           "run the same command again to go on";
+  }
+
   void report() {
     const char* verb = stamping_ ? "stamped" : "sealed";
     if (stamping_) {
       try {
-        balance_left_ = drovanexis::sandbox::account_balance(provider_->db(), user_).value_or(-1);
+        balance_left_ = batch_->balance();
       } catch (const std::exception&) {
         balance_left_ = -1;  // the summary then leaves the balance out
       }
     }
+    const std::string stopped = stop_text();
     if (command_.json()) {
       JsonObject object;
       object.number(verb, static_cast<std::int64_t>(summary_.done));
@@ -540,6 +705,7 @@ class BatchRun {
       object.number("skipped", static_cast<std::int64_t>(summary_.skipped))
           .number("failed", static_cast<std::int64_t>(summary_.failed));
       if (stamping_ && balance_left_ >= 0) object.number("balance", balance_left_);
+      if (!stopped.empty()) object.text("stopped", stopped);
       // The documents come last, streamed from where they waited.
       std::string head = object.str();
       head.pop_back();  // the closing brace
@@ -553,6 +719,7 @@ class BatchRun {
     out_ << ", skipped (already done): " << summary_.skipped << ", failed: " << summary_.failed;
     if (stamping_ && balance_left_ >= 0) out_ << ", stamps left: " << balance_left_;
     out_ << "\n";
+    if (!stopped.empty()) err_ << tool_ << ": " << stopped << "\n";
   }
 
   const ParsedCommand& command_;
@@ -563,11 +730,16 @@ class BatchRun {
   std::optional<fs::path> out_dir_;
   std::optional<drovanexis::Certificate> certificate_;
   std::optional<drovanexis::PrivateKey> key_;
-  std::optional<SandboxProvider> provider_;
+  std::unique_ptr<drovanexis::Provider> provider_;
+  std::unique_ptr<drovanexis::StampBatch> batch_;
   std::string user_;
   std::int64_t balance_left_ = -1;
   bool usage_error_ = false;
   bool results_may_exist_ = true;
+  StopSignals signals_;
+  std::atomic<bool> halted_{false};
+  std::string halt_reason_;  // the first, as the committing thread saw it
+  std::string halt_advice_;
 
   std::mutex inputs_mutex_;
   BatchInputs inputs_;

@@ -72,7 +72,8 @@ Seals unsealed CFDI files ("%cb_date" in Fecha becomes the time of central
 Mexico). Each result goes into --out under its input's name, or beside its
 input as NAME.sellado.xml. A folder stands for its *.xml files. A result that
 exists and is sealed is skipped; a failed document is reported on standard
-error, leaves no file and does not stop the others.
+error, leaves no file and does not stop the others. The first file that cannot
+be written stops the run; SIGINT or SIGTERM stops it after the group in hand.
 
 Example:
   drovanexis seal --cer CSD.cer --key CSD.key --password 24681357q --out sellados recibos
@@ -84,13 +85,18 @@ Example:
 Seals and stamps CFDI files through the sandbox provider, one stamp from the
 account each (default account: demo_valdorin). Each result goes into --out
 under its input's name, or beside its input as NAME.timbrado.xml. --jobs
-(default: one per processor) sets how many documents are sealed at once;
-stamps are committed in groups and a document counts as stamped only when its
-ledger entry is committed and its file is on disk.
+(default: one per processor) sets how many documents are sealed at once.
+Stamps are recorded in groups: each document's file is written and flushed
+before its stamp is recorded, and put in place after, so that a document whose
+file cannot be written costs no stamp. The first file that cannot be written
+(a full, read-only or missing folder) stops the run.
 
-The run can be stopped and started again: a result that exists and is stamped
-is skipped, and an input the provider already stamped (same name, same bytes)
-whose file was not written is written from the ledger, never stamped twice.
+An account stamps an input (same name, same bytes) once, however many runs
+stamp it at once: a result that exists and is stamped is skipped, and an input
+the provider already stamped is written from the ledger. The run can be
+stopped and started again: SIGINT or SIGTERM (Ctrl-C) lets it finish the group
+in hand, clear its temporary files and print its summary (exit status 128 + the
+signal's number); a second one ends it at once. The next run goes on.
 
 Example:
   drovanexis stamp --cer CSD.cer --key CSD.key --password 24681357q --jobs 2 --out timbrados nomina

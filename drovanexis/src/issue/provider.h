@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -95,6 +96,103 @@ class ProviderUnavailable : public ProviderRefusal {
   std::string reason_;
 };
 
+// The input file a document of a batch was made from: its name (the full
+// path, links resolved) and the SHA-256 (hex) of its bytes. An account
+// stamps one input once: the provider keeps the stamp it made for it.
+struct StampSource {
+  std::string input_name;
+  std::string input_sha256;
+};
+
+// The stamp an account holds for an input.
+struct RecordedStamp {
+  std::string uuid;
+  std::string stamped_xml;
+};
+
+// A sealed document of a batch that the provider validated and stamped but
+// has not recorded: nothing is spent until a commit records it.
+struct PreparedStamp {
+  std::string uuid;
+  std::string fecha_timbrado;
+  std::string stamped_xml;
+  // What the provider records of the document besides its bytes.
+  std::string issuer_rfc;
+  std::string receiver_rfc;
+  std::string total;
+  std::string document_type;
+  std::string fecha;
+};
+
+// What became of one document of a committed group.
+enum class BatchOutcome : unsigned char {
+  kStamped,       // its prepared stamp was recorded and one stamp spent
+  kRecovered,     // the account already held a stamp for its input: that one
+  kRefused,       // not recorded (code and message say why); nothing spent
+  kNotDelivered,  // its document could not be written: not recorded, nothing spent
+};
+
+// One document of a group handed to StampBatch::commit.
+struct BatchItem {
+  StampSource source;
+  // Empty when only a stamp already recorded for the input is wanted.
+  std::optional<PreparedStamp> prepared;
+
+  // Set by commit.
+  BatchOutcome outcome = BatchOutcome::kRefused;
+  std::string uuid;         // of the stamp recorded for the input
+  std::string stamped_xml;  // the document to deliver: the recorded one
+  int code = 0;             // of a refusal
+  std::string message;
+};
+
+// Where a batch delivers its documents, called by commit inside the
+// provider's transaction, so that a stamp is recorded only once its document
+// is safely written.
+class BatchDelivery {
+ public:
+  virtual ~BatchDelivery() = default;
+  // Writes one item's stamped_xml where it goes, under a name that is not yet
+  // its final one, not yet durable; false when it cannot.
+  virtual bool write(const BatchItem& item) = 0;
+  // Makes every document written so far durable; false when it cannot.
+  virtual bool flush() = 0;
+};
+
+// A run of many stamps for one account. prepare() does the costly work
+// (validation and the stamp's signature) and may run on several threads at
+// once; commit() records a group of prepared documents with one transaction
+// and one flush of their files.
+class StampBatch {
+ public:
+  virtual ~StampBatch() = default;
+
+  // The stamp the account already holds for this input, if any. Safe to
+  // call from several threads at once; a look-up before the costly work,
+  // which commit() repeats where it counts.
+  virtual std::optional<RecordedStamp> recorded(const StampSource& source) = 0;
+
+  // Validates a sealed document as stamp() does and signs its stamp, which
+  // the tree then carries; records nothing and spends nothing. Throws
+  // ProviderRefusal with the rules that failed. Safe to call from several
+  // threads at once.
+  virtual PreparedStamp prepare(Element& comprobante) = 0;
+
+  // Records a group in one transaction. For each item, the stamp the account
+  // already holds for its source wins (kRecovered, nothing spent); otherwise
+  // its prepared stamp takes one stamp from the balance (kStamped), or is
+  // refused with 702 when none is left. Every item to be recorded or
+  // recovered is written through `delivery` and flushed once before the
+  // transaction commits: an item whose write fails is kNotDelivered, and a
+  // failed flush leaves every item kNotDelivered with nothing recorded.
+  // Throws ProviderUnavailable when the state cannot be written; nothing of
+  // the group is recorded then.
+  virtual void commit(std::span<BatchItem> group, BatchDelivery& delivery) = 0;
+
+  // The stamps left on the account.
+  virtual std::int64_t balance() = 0;
+};
+
 class Provider {
  public:
   virtual ~Provider() = default;
@@ -154,6 +252,13 @@ class Provider {
   // The document with that UUID as the provider recorded it when it stamped
   // it; nullopt when it stamped none.
   virtual std::optional<CfdiDescription> recorded_cfdi(const std::string& uuid) = 0;
+
+  // Opens a batch of stamps for the account, whose stamped documents
+  // `serialize` writes. Throws ProviderRefusal (701) for an unknown user or a
+  // wrong password, ProviderUnavailable when the provider cannot be reached.
+  virtual std::unique_ptr<StampBatch> open_batch(const std::string& user,
+                                                 const std::string& password,
+                                                 XmlSerializer serialize) = 0;
 };
 
 // The provider the pipeline works with: today the sandbox over its state

@@ -130,6 +130,12 @@ class SharedSandbox final : public Provider {
   std::optional<CfdiDescription> recorded_cfdi(const std::string& uuid) override {
     return OpenSandbox::instance().with([&](Provider& p) { return p.recorded_cfdi(uuid); });
   }
+  // The batch works on its own connections: only opening it is serialised.
+  std::unique_ptr<StampBatch> open_batch(const std::string& user, const std::string& password,
+                                         XmlSerializer serialize) override {
+    return OpenSandbox::instance().with(
+        [&](Provider& p) { return p.open_batch(user, password, std::move(serialize)); });
+  }
 };
 
 }  // namespace

@@ -43,6 +43,21 @@ std::int64_t insert_row(SqliteDb& db, const LedgerEntry& entry) {
 
 }  // namespace
 
+LedgerEntry ledger_entry_for(const PreparedStamp& stamp, std::string account,
+                             std::string stamped_xml) {
+  LedgerEntry entry;
+  entry.uuid = stamp.uuid;
+  entry.account = std::move(account);
+  entry.issuer_rfc = stamp.issuer_rfc;
+  entry.receiver_rfc = stamp.receiver_rfc;
+  entry.total = stamp.total;
+  entry.document_type = stamp.document_type;
+  entry.fecha = stamp.fecha;
+  entry.fecha_timbrado = stamp.fecha_timbrado;
+  entry.stamped_xml = std::move(stamped_xml);
+  return entry;
+}
+
 StampReceipt record_stamp(SqliteDb& db, LedgerEntry entry,
                           const std::function<void()>& before_commit) {
   Transaction transaction(db);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "issue/provider.h"
 #include "sandbox/sqlite_db.h"
 
 namespace drovanexis::sandbox {
@@ -25,6 +26,10 @@ struct LedgerEntry {
   std::string stamped_xml;
   std::string status = "Vigente";
 };
+
+// The entry that records a prepared stamp for the account.
+LedgerEntry ledger_entry_for(const PreparedStamp& stamp, std::string account,
+                             std::string stamped_xml);
 
 // The provider refused to take a stamp from the account.
 class StampRefused : public std::runtime_error {

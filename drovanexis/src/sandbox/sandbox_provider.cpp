@@ -15,6 +15,7 @@
 #include "sandbox/ledger.h"
 #include "sandbox/provider_key_cache.h"
 #include "sandbox/provider_store.h"
+#include "sandbox/stamp_batch.h"
 #include "sandbox/state_file.h"
 #include "sandbox/status_query.h"
 #include "sandbox/uuid.h"
@@ -29,21 +30,6 @@ std::string attribute_or_empty(const Element* element, std::string_view name) {
   if (element == nullptr) return {};
   const std::string* value = element->attribute(name);
   return value ? *value : std::string();
-}
-
-LedgerEntry ledger_entry_for(const Element& comprobante, const StampFields& stamp,
-                             const std::string& user, std::string stamped_xml) {
-  LedgerEntry entry;
-  entry.uuid = stamp.uuid;
-  entry.account = user;
-  entry.issuer_rfc = attribute_or_empty(comprobante.child("cfdi:Emisor"), "Rfc");
-  entry.receiver_rfc = attribute_or_empty(comprobante.child("cfdi:Receptor"), "Rfc");
-  entry.total = attribute_or_empty(&comprobante, "Total");
-  entry.document_type = attribute_or_empty(&comprobante, "TipoDeComprobante");
-  entry.fecha = attribute_or_empty(&comprobante, "Fecha");
-  entry.fecha_timbrado = stamp.fecha_timbrado;
-  entry.stamped_xml = std::move(stamped_xml);
-  return entry;
 }
 
 [[noreturn]] void refuse(int code) {
@@ -171,15 +157,31 @@ StampResult SandboxProvider::stamp_validated(Element& comprobante, const std::st
   }
 }
 
+PreparedStamp SandboxProvider::sign_stamp(Element& comprobante, const XmlSerializer& serialize,
+                                          StampFields* fields) const {
+  StampFields stamp = add_stamp(comprobante, *signer_, new_uuid(),
+                                central_mexico::format(std::chrono::system_clock::now()));
+  PreparedStamp prepared;
+  prepared.uuid = stamp.uuid;
+  prepared.fecha_timbrado = stamp.fecha_timbrado;
+  prepared.issuer_rfc = attribute_or_empty(comprobante.child("cfdi:Emisor"), "Rfc");
+  prepared.receiver_rfc = attribute_or_empty(comprobante.child("cfdi:Receptor"), "Rfc");
+  prepared.total = attribute_or_empty(&comprobante, "Total");
+  prepared.document_type = attribute_or_empty(&comprobante, "TipoDeComprobante");
+  prepared.fecha = attribute_or_empty(&comprobante, "Fecha");
+  prepared.stamped_xml = serialize(comprobante);
+  if (fields != nullptr) *fields = std::move(stamp);
+  return prepared;
+}
+
 StampResult SandboxProvider::stamp_and_record(Element& comprobante, const std::string& user,
                                               const XmlSerializer& serialize,
                                               const Delivery& deliver) {
   StampResult result;
-  result.stamp = add_stamp(comprobante, *signer_, new_uuid(),
-                           central_mexico::format(std::chrono::system_clock::now()));
-  result.stamped_xml = serialize(comprobante);
-  const StampReceipt receipt = record_stamp(
-      *db_, ledger_entry_for(comprobante, result.stamp, user, result.stamped_xml), [&] {
+  PreparedStamp prepared = sign_stamp(comprobante, serialize, &result.stamp);
+  result.stamped_xml = prepared.stamped_xml;
+  const StampReceipt receipt =
+      record_stamp(*db_, ledger_entry_for(prepared, user, std::move(prepared.stamped_xml)), [&] {
         if (deliver) deliver(result.stamped_xml);
       });
   result.operation_number = receipt.operation_number;
@@ -254,6 +256,20 @@ std::optional<CfdiDescription> SandboxProvider::recorded_cfdi(const std::string&
   const auto entry = find_ledger_entry(*db_, uuid);
   if (!entry) return std::nullopt;
   return CfdiDescription{entry->uuid, entry->issuer_rfc, entry->receiver_rfc, entry->total};
+}
+
+std::unique_ptr<StampBatch> SandboxProvider::open_batch(const std::string& user,
+                                                        const std::string& password,
+                                                        XmlSerializer serialize) {
+  try {
+    if (!authenticate(*db_, user, password)) refuse(kCodeBadCredentials);
+    return std::make_unique<SandboxBatch>(SandboxProvider::open(db_->file()), user,
+                                          std::move(serialize));
+  } catch (const StampRefused& refusal) {
+    throw ProviderRefusal(refusal.code(), "cuenta " + user);
+  } catch (const StateError& error) {
+    throw ProviderUnavailable(error.what());
+  }
 }
 
 }  // namespace drovanexis::sandbox

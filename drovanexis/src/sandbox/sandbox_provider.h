@@ -49,6 +49,8 @@ class SandboxProvider final : public Provider {
   StatusAnswer status(const StatusRequest& request) override;
   std::optional<Acknowledgement> acknowledgement(const AcknowledgementRequest& request) override;
   std::optional<CfdiDescription> recorded_cfdi(const std::string& uuid) override;
+  std::unique_ptr<StampBatch> open_batch(const std::string& user, const std::string& password,
+                                         XmlSerializer serialize) override;
 
   // Checks the account (codes 701, 702: throws StampRefused), adds the stamp
   // to the tree, and records the stamped XML in the ledger while taking one
@@ -58,6 +60,12 @@ class SandboxProvider final : public Provider {
   StampResult stamp_validated(Element& comprobante, const std::string& user,
                               const std::string& password, const XmlSerializer& serialize,
                               const Delivery& deliver = {});
+
+  // Adds the signed stamp to a validated document and describes it as the
+  // ledger records it, with its bytes; records nothing. `fields` receives the
+  // stamp's attributes when given. Safe to call from several threads at once.
+  PreparedStamp sign_stamp(Element& comprobante, const XmlSerializer& serialize,
+                           StampFields* fields = nullptr) const;
 
   // The facts validation needs about a sealed document as this provider
   // sees them: its certificate against the test authority, its seal, now.

@@ -2,25 +2,27 @@
 
 namespace drovanexis::sandbox {
 
-void record_stamp_source(SqliteDb& db, std::string_view uuid, const StampSource& source) {
-  Statement(db, "INSERT INTO stamp_sources (uuid, input_name, input_sha256) VALUES (?, ?, ?)")
+void record_stamp_source(SqliteDb& db, std::string_view uuid, std::string_view account,
+                         const StampSource& source) {
+  Statement(db,
+            "INSERT INTO stamp_sources (uuid, account, input_name, input_sha256) "
+            "VALUES (?, ?, ?, ?)")
       .bind(1, uuid)
-      .bind(2, source.input_name)
-      .bind(3, source.input_sha256)
+      .bind(2, account)
+      .bind(3, source.input_name)
+      .bind(4, source.input_sha256)
       .run();
 }
 
-std::optional<SourcedStamp> find_stamp_by_source(SqliteDb& db, const StampSource& source) {
-  // The latest stamp wins should one file have been stamped twice before
-  // sources were recorded by every run.
+std::optional<RecordedStamp> find_stamp_by_source(SqliteDb& db, std::string_view account,
+                                                  const StampSource& source) {
   Statement statement(db,
                       "SELECT l.uuid, l.stamped_xml FROM stamp_sources s "
                       "JOIN ledger l ON l.uuid = s.uuid "
-                      "WHERE s.input_name = ? AND s.input_sha256 = ? "
-                      "ORDER BY l.operation_number DESC LIMIT 1");
-  statement.bind(1, source.input_name).bind(2, source.input_sha256);
+                      "WHERE s.account = ? AND s.input_name = ? AND s.input_sha256 = ?");
+  statement.bind(1, account).bind(2, source.input_name).bind(3, source.input_sha256);
   if (!statement.step()) return std::nullopt;
-  return SourcedStamp{statement.text(0), statement.text(1)};
+  return RecordedStamp{statement.text(0), statement.text(1)};
 }
 
 }  // namespace drovanexis::sandbox

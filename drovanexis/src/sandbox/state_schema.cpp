@@ -97,8 +97,33 @@ CREATE TABLE download_documents (
 );
 )sql";
 
+// Version 4: an account stamps one input once. The source names its
+// account, and a unique index makes a second stamp of the same input (name
+// and bytes) for the same account impossible, whichever process asks. Files
+// written before held duplicates: the latest stamp of each input stays its
+// source, as look-ups already chose it; the earlier ones stay in the ledger.
+constexpr const char* kVersion4 = R"sql(
+CREATE TABLE stamp_sources_once (
+  uuid TEXT PRIMARY KEY COLLATE NOCASE REFERENCES ledger (uuid),
+  account TEXT NOT NULL,
+  input_name TEXT NOT NULL,
+  input_sha256 TEXT NOT NULL
+);
+INSERT INTO stamp_sources_once (uuid, account, input_name, input_sha256)
+SELECT s.uuid, COALESCE(l.account, ''), s.input_name, s.input_sha256
+FROM stamp_sources s JOIN ledger l ON l.uuid = s.uuid
+WHERE l.operation_number = (
+  SELECT MAX(l2.operation_number) FROM stamp_sources s2 JOIN ledger l2 ON l2.uuid = s2.uuid
+  WHERE s2.input_name = s.input_name AND s2.input_sha256 = s.input_sha256
+    AND COALESCE(l2.account, '') = COALESCE(l.account, ''));
+DROP TABLE stamp_sources;
+ALTER TABLE stamp_sources_once RENAME TO stamp_sources;
+CREATE UNIQUE INDEX stamp_sources_input ON stamp_sources (account, input_name, input_sha256);
+)sql";
+
 // Index i holds the step from version i to version i + 1.
-constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1, kVersion2, kVersion3};
+constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1, kVersion2, kVersion3,
+                                                                 kVersion4};
 
 }  // namespace
 

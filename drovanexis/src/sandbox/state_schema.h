@@ -5,7 +5,7 @@
 namespace drovanexis::sandbox {
 
 // The schema version this build writes (PRAGMA user_version).
-inline constexpr int kStateSchemaVersion = 3;
+inline constexpr int kStateSchemaVersion = 4;
 
 // Brings the state file up to kStateSchemaVersion, one step per version,
 // inside one immediate transaction so that two processes opening a new file

@@ -92,6 +92,10 @@ class FakeProvider final : public Provider {
   DownloadPackage download_package(const std::string&, const std::string&) override {
     throw unexpected();
   }
+  std::unique_ptr<StampBatch> open_batch(const std::string&, const std::string&,
+                                         XmlSerializer) override {
+    throw unexpected();
+  }
 
  private:
   void hear(const std::string& call, const std::string& user, const CfdiDescription& cfdi,
