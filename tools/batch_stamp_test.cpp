@@ -28,6 +28,19 @@ using namespace cli_test;
 using cli_test::drovanexis;  // the program, not the namespace
 
 
+// Waits (two minutes at most) until `folder` holds `count` entries.
+void wait_for_entries(const fs::path& folder, std::ptrdiff_t count) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (std::chrono::steady_clock::now() < give_up) {
+    std::error_code ec;
+    if (fs::is_directory(folder, ec) &&
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()) >= count) {
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
 // What the ledger says of the batch stamps, against the files in `out`.
 void expect_ledger_matches_files(const std::vector<fs::path>& outs, std::size_t expected_files) {
   std::set<std::string> file_uuids;
@@ -101,15 +114,7 @@ TEST_F(CliTest, BatchKilledMidwayLosesNothingAndStampsNothingTwice) {
   const pid_t pid = spawn_quietly(kBin / "drovanexis", args);
   ASSERT_GT(pid, 0);
   // Killed once some files are out, while the rest are still being made.
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (std::chrono::steady_clock::now() < give_up) {
-    std::error_code ec;
-    if (fs::is_directory("out", ec) &&
-        std::distance(fs::directory_iterator("out"), fs::directory_iterator()) >= 40) {
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  wait_for_entries("out", 40);
   ::kill(pid, SIGKILL);
   int status = 0;
   ::waitpid(pid, &status, 0);
@@ -398,15 +403,7 @@ TEST_F(BatchOnceTest, AVanishingOutputFolderStopsTheRunAndLosesNothing) {
   make_inputs("in", kCount);
   const pid_t pid = spawn_quietly(kBin / "drovanexis", stamp_args({"--jobs", "2", "--out", "out", "in"}));
   ASSERT_GT(pid, 0);
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (std::chrono::steady_clock::now() < give_up) {
-    std::error_code ec;
-    if (fs::is_directory("out", ec) &&
-        std::distance(fs::directory_iterator("out"), fs::directory_iterator()) >= 60) {
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  wait_for_entries("out", 60);
   fs::rename("out", "moved");
   EXPECT_EQ(wait_for(pid), 1);
   auto ledger = ledger_stamps_by_input();
