@@ -240,7 +240,8 @@ TEST_F(CliTest, CadenaEqualsTheSatStylesheets) {
   stamp_one();
   std::vector<fs::path> files{"factura.timbrado.xml"};
   for (const auto& entry : fs::directory_iterator(kSat / "examples")) {
-    if (entry.path().extension() == ".xml") files.push_back(entry.path());
+    const bool is33 = entry.path().filename().string().starts_with("cfdi33");
+    if (is33 && entry.path().extension() == ".xml") files.push_back(entry.path());
   }
   ASSERT_GE(files.size(), 6u);
   for (const auto& file : files) {
