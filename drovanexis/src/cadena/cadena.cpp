@@ -319,6 +319,14 @@ std::string cadena_cfdi33(const Element& comprobante) {
     throw std::invalid_argument("the original string needs a cfdi:Comprobante, not " +
                                 comprobante.name());
   }
+  // A CFDI 4.0 has fields and an order of its own: the 3.3 templates would
+  // give a string its seal can never match.
+  const std::string* version = comprobante.attribute("Version");
+  const std::string* uri = comprobante.attribute("xmlns:cfdi");
+  if ((version != nullptr && *version == version_text(CfdiVersion::k40)) ||
+      (uri != nullptr && *uri == cfdi_namespace(CfdiVersion::k40))) {
+    throw std::invalid_argument("the document is a CFDI 4.0, not a CFDI 3.3");
+  }
   CadenaBuilder builder(attribute_bytes(comprobante));
   builder.run(*template_for("cfdi:Comprobante"), comprobante);
   return std::move(builder).finish();

@@ -16,7 +16,8 @@ namespace drovanexis {
 // of its Concepto; an element of any other vocabulary gives its character
 // content. Sello, Certificado, the Addenda and the stamp contribute nothing.
 // Built in one pass over the tree.
-// Throws std::invalid_argument when the element is not cfdi:Comprobante.
+// Throws std::invalid_argument when the element is not cfdi:Comprobante or
+// is a CFDI 4.0.
 std::string cadena_cfdi33(const Element& comprobante);
 
 // The original string of a TimbreFiscalDigital 1.1 element:

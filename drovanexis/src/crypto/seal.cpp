@@ -1,6 +1,7 @@
 #include "crypto/seal.h"
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,8 @@ bool seal_verifies(const Element& comprobante) {
     return verify_sha256_base64(certificate, cadena_cfdi33(comprobante), *sello);
   } catch (const CryptoError&) {
     return false;
+  } catch (const std::invalid_argument&) {
+    return false;  // not a CFDI 3.3: the seal is not over the 3.3 string
   }
 }
 
