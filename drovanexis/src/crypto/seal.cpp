@@ -1,6 +1,7 @@
 #include "crypto/seal.h"
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -68,6 +69,8 @@ bool seal_verifies(const Element& comprobante) {
     // Not a CFDI of a version read here: there is no original string for
     // the seal to verify over.
     return false;
+  } catch (const std::invalid_argument&) {
+    return false;  // not a CFDI root at all
   }
 }
 

@@ -69,6 +69,18 @@ std::optional<Certificate> sealing_certificate(const Element& comprobante) {
   }
 }
 
+// A document that passed only the schemas of its version (CFDI 4.0, whose
+// business rules the library does not check yet) is not known to be
+// stampable: it is refused rather than stamped on the schemas' word.
+void refuse_unless_rules_checked(const Element& comprobante) {
+  const CfdiVersion version = cfdi_version(comprobante);  // validated: known and consistent
+  if (checks_business_rules(version)) return;
+  throw ProviderRefusal(
+      {Failure{"301", "cfdi:Comprobante", "Version",
+               "El proveedor todavía no timbra CFDI " + std::string(version_text(version)) +
+                   ": sus reglas de negocio no se verifican, solo sus "
+                   "esquemas."}});
+}
 }  // namespace
 
 SandboxProvider::SandboxProvider(std::unique_ptr<SqliteDb> db,
@@ -122,6 +134,7 @@ StampResult SandboxProvider::stamp(const StampRequest& request) {
   auto failures = validate_document(request.comprobante,
                                     validation_context(request.comprobante, std::time(nullptr)));
   if (!failures.empty()) throw ProviderRefusal(std::move(failures));
+  refuse_unless_rules_checked(request.comprobante);
   if (request.report) request.report("Validación: el comprobante cumple todas las reglas");
   try {
     return stamp_validated(request.comprobante, request.user, request.password, request.serialize,

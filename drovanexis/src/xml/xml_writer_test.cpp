@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "document/tree_building.h"
 #include "tests/support/command_output.h"
@@ -149,6 +150,21 @@ TEST(XmlWriter, BuiltTreeOfVersion40GetsThe40Namespaces) {
   EXPECT_TRUE(contains(xml, "sitio_internet/cfd/Pagos/Pagos20.xsd"));
   EXPECT_FALSE(contains(xml, "cfd/3"));
   EXPECT_EQ(parse_xml(xml).child("cfdi:Complemento")->children()[0]->name(), "pago20:Pagos");
+}
+
+// A complement of the other version is declared all the same: what is
+// written always reads back.
+TEST(XmlWriter, AComplementOfTheOtherVersionIsStillDeclared) {
+  for (const auto& [version, complement, uri] :
+       {std::tuple{"3.3", "pago20:Pagos", "http://www.sat.gob.mx/Pagos20"},
+        std::tuple{"4.0", "pago10:Pagos", "http://www.sat.gob.mx/Pagos"}}) {
+    Element root("cfdi:Comprobante");
+    root.set_attribute("Version", version);
+    root.add_child("cfdi:Complemento").add_child(complement).set_attribute("Version", "1");
+    const std::string xml = write_xml(root);
+    EXPECT_TRUE(contains(xml, uri)) << xml;
+    EXPECT_EQ(parse_xml(xml).child("cfdi:Complemento")->children()[0]->name(), complement);
+  }
 }
 
 std::string read_whole(const std::filesystem::path& path) {
