@@ -70,7 +70,7 @@ bool seal_verifies(const Element& comprobante) {
     // the seal to verify over.
     return false;
   } catch (const std::invalid_argument&) {
-    return false;  // not a CFDI root at all
+    return false;  // no original string for this root
   }
 }
 
