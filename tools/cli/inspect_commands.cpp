@@ -186,7 +186,7 @@ int run_cadena(const ParsedCommand& command, std::ostream& out, std::ostream& er
       }
       cadena = drovanexis::cadena_tfd11(*stamp);
     } else {
-      cadena = drovanexis::cadena_cfdi33(comprobante);
+      cadena = drovanexis::cadena_cfdi(comprobante);
     }
   } catch (const std::exception& error) {
     err << "drovanexis cadena: " << file << ": " << error.what() << "\n";
