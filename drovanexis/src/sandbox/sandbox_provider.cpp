@@ -116,11 +116,14 @@ ValidationContext SandboxProvider::validation_context(const Element& comprobante
   return context;
 }
 
-StampResult SandboxProvider::stamp(const StampRequest& request) {
-  auto failures = validate_document(request.comprobante,
-                                    validation_context(request.comprobante, std::time(nullptr)));
+void SandboxProvider::check_stampable(const Element& comprobante) const {
+  auto failures = validate_document(comprobante, validation_context(comprobante));
   if (!failures.empty()) throw ProviderRefusal(std::move(failures));
-  refuse_unless_rules_checked(request.comprobante);
+  refuse_unless_rules_checked(comprobante);
+}
+
+StampResult SandboxProvider::stamp(const StampRequest& request) {
+  check_stampable(request.comprobante);
   if (request.report) request.report("Validación: el comprobante cumple todas las reglas");
   try {
     return stamp_validated(request.comprobante, request.user, request.password, request.serialize,

@@ -211,6 +211,16 @@ TEST(SandboxProvider, RefusesToStampA40DocumentJudgedByItsSchemasAlone) {
     EXPECT_EQ(refusal.failures()[0].code, "301");
     EXPECT_NE(refusal.failures()[0].explanation.find("no timbra CFDI 4.0"), std::string::npos);
   }
+  // A batch prepares its stamps on another path: it refuses the same way.
+  const auto batch = opened.open_batch("demo_valdorin", "any",
+                                       [](const Element&) { return std::string("<xml/>"); });
+  try {
+    batch->prepare(root);
+    FAIL() << "a batch prepared a stamp for a CFDI 4.0 judged by its schemas alone";
+  } catch (const ProviderRefusal& refusal) {
+    ASSERT_EQ(refusal.failures().size(), 1u) << refusal.what();
+    EXPECT_NE(refusal.failures()[0].explanation.find("no timbra CFDI 4.0"), std::string::npos);
+  }
   const Element* complemento = root.child("cfdi:Complemento");
   EXPECT_TRUE(complemento == nullptr || complemento->child("tfd:TimbreFiscalDigital") == nullptr);
   EXPECT_EQ(provider.balance("demo_valdorin", "any"), before);
