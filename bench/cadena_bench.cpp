@@ -1,7 +1,8 @@
 // The native original-string builder against libxslt running the SAT's
-// stylesheet, on every example of the shared SAT folder and on the
-// library's document for each complement (testdata/complements). Both start from a
-// document already parsed (our tree; libxml2's tree) and the stylesheet is
+// stylesheet of the document's version (3.3 or 4.0), on every example of the
+// shared SAT folder and on the library's document for each complement
+// (testdata/complements, and its cfdi40 folder for 4.0). Both start from a
+// document already parsed (our tree; libxml2's tree) and each stylesheet is
 // compiled once. The bytes must be equal, which is checked once per document
 // before anything is timed. The native builder should be at least 50x faster;
 // the ratio per document is printed last.
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "cadena/cadena.h"
+#include "document/cfdi_version.h"
 #include "document/element.h"
 #include "summary_reporter.h"
 #include "xml/xml_reader.h"
@@ -35,8 +37,10 @@ namespace fs = std::filesystem;
 
 const fs::path kSatDir = CFDI_SAT_DIR;
 const fs::path kComplementFixtures = CFDI_COMPLEMENT_FIXTURES;
-const fs::path kStylesheet =
+const fs::path kStylesheet33 =
     kSatDir / "www.sat.gob.mx/sitio_internet/cfd/3/cadenaoriginal_3_3/cadenaoriginal_3_3.xslt";
+const fs::path kStylesheet40 =
+    kSatDir / "www.sat.gob.mx/sitio_internet/cfd/4/cadenaoriginal_4_0/cadenaoriginal_4_0.xslt";
 
 // libxslt's messages, kept instead of printed: the SAT stylesheets declare
 // version 2.0 and every file of them draws a notice about it.
@@ -54,11 +58,11 @@ void collect_message(void*, const char* format, ...) {
   library_messages() += line;
 }
 
-// The compiled stylesheet, with network access forbidden to every
+// A compiled stylesheet, with network access forbidden to every
 // transformation.
 class SatStylesheet {
  public:
-  SatStylesheet() {
+  explicit SatStylesheet(const fs::path& stylesheet) {
     xmlSetGenericErrorFunc(nullptr, collect_message);
     xsltSetGenericErrorFunc(nullptr, collect_message);
     security_ = xsltNewSecurityPrefs();
@@ -66,9 +70,9 @@ class SatStylesheet {
     xsltSetSecurityPrefs(security_, XSLT_SECPREF_WRITE_NETWORK, xsltSecurityForbid);
     xsltSetSecurityPrefs(security_, XSLT_SECPREF_WRITE_FILE, xsltSecurityForbid);
     xsltSetDefaultSecurityPrefs(security_);
-    sheet_ = xsltParseStylesheetFile(reinterpret_cast<const xmlChar*>(kStylesheet.c_str()));
+    sheet_ = xsltParseStylesheetFile(reinterpret_cast<const xmlChar*>(stylesheet.c_str()));
     if (sheet_ == nullptr) {
-      throw std::runtime_error("libxslt cannot compile " + kStylesheet.string() + ": " +
+      throw std::runtime_error("libxslt cannot compile " + stylesheet.string() + ": " +
                                library_messages());
     }
   }
@@ -108,11 +112,18 @@ std::string read_bytes(const fs::path& file) {
   return bytes.str();
 }
 
-// One example, parsed once for each side.
+// The two sides of one version: the native string and the stylesheet.
+struct Version {
+  std::string (*native)(const drovanexis::Element&);
+  const SatStylesheet* sheet;
+};
+
+// One example, parsed once for each side, with the version it is of.
 struct Example {
   std::string name;
   drovanexis::Element tree;
   xmlDocPtr libxml_tree = nullptr;
+  Version version{};
 };
 
 // The XML files of a folder, sorted by name.
@@ -127,9 +138,12 @@ std::vector<fs::path> xml_files(const fs::path& folder) {
   return files;
 }
 
-Example load_example(const fs::path& file, const std::string& name) {
+Example load_example(const fs::path& file, const std::string& name, const Version& v33,
+                     const Version& v40) {
   const std::string bytes = read_bytes(file);
-  Example example{name, drovanexis::parse_xml(bytes), nullptr};
+  Example example{name, drovanexis::parse_xml(bytes), nullptr, {}};
+  example.version =
+      drovanexis::cfdi_version(example.tree) == drovanexis::CfdiVersion::k40 ? v40 : v33;
   example.libxml_tree = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), file.c_str(),
                                       nullptr, XML_PARSE_NONET);
   if (example.libxml_tree == nullptr) {
@@ -147,18 +161,18 @@ std::string first_difference(const std::string& native, const std::string& refer
          "\" libxslt \"" + reference.substr(from, 80) + "\"";
 }
 
-void register_example(const SatStylesheet& sheet, const Example& example) {
+void register_example(const Example& example) {
   benchmark::RegisterBenchmark(("native/" + example.name).c_str(), [&example](
                                                                        benchmark::State& state) {
     for (auto _ : state) {
-      std::string text = drovanexis::cadena_cfdi33(example.tree);
+      std::string text = example.version.native(example.tree);
       benchmark::DoNotOptimize(text);
     }
   })->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark(("libxslt/" + example.name).c_str(), [&sheet, &example](
+  benchmark::RegisterBenchmark(("libxslt/" + example.name).c_str(), [&example](
                                                                         benchmark::State& state) {
     for (auto _ : state) {
-      std::string text = sheet.apply(example.libxml_tree);
+      std::string text = example.version.sheet->apply(example.libxml_tree);
       benchmark::DoNotOptimize(text);
     }
   })->Unit(benchmark::kMicrosecond);
@@ -179,22 +193,28 @@ void print_ratios(const bench::SummaryReporter& reporter, const std::vector<Exam
 }
 
 int run(int argc, char** argv) {
-  if (!fs::exists(kStylesheet)) {
-    std::printf("cadena_bench: skipped, the SAT folder is absent (%s)\n", kStylesheet.c_str());
+  if (!fs::exists(kStylesheet33) || !fs::exists(kStylesheet40)) {
+    std::printf("cadena_bench: skipped, the SAT folder is absent (%s)\n", kSatDir.c_str());
     return 0;
   }
-  const SatStylesheet sheet;
+  const SatStylesheet sheet33(kStylesheet33);
+  const SatStylesheet sheet40(kStylesheet40);
+  const Version v33{drovanexis::cadena_cfdi33, &sheet33};
+  const Version v40{drovanexis::cadena_cfdi40, &sheet40};
   std::vector<Example> examples;
   for (const fs::path& file : xml_files(kSatDir / "examples")) {
-    examples.push_back(load_example(file, file.stem().string()));
+    examples.push_back(load_example(file, file.stem().string(), v33, v40));
   }
   for (const fs::path& file : xml_files(kComplementFixtures)) {
-    examples.push_back(load_example(file, "complement/" + file.stem().string()));
+    examples.push_back(load_example(file, "complement/" + file.stem().string(), v33, v40));
+  }
+  for (const fs::path& file : xml_files(kComplementFixtures / "cfdi40")) {
+    examples.push_back(load_example(file, "complement40/" + file.stem().string(), v33, v40));
   }
   bool all_equal = true;
   for (const Example& example : examples) {
-    const std::string native = drovanexis::cadena_cfdi33(example.tree);
-    const std::string reference = sheet.apply(example.libxml_tree);
+    const std::string native = example.version.native(example.tree);
+    const std::string reference = example.version.sheet->apply(example.libxml_tree);
     if (native != reference) {
       std::printf("%s: DIFFERENT BYTES, not timed; %s\n", example.name.c_str(),
                   first_difference(native, reference).c_str());
@@ -202,7 +222,7 @@ int run(int argc, char** argv) {
       continue;
     }
     std::printf("%s: same %zu bytes\n", example.name.c_str(), native.size());
-    register_example(sheet, example);
+    register_example(example);
   }
   print_ratios(bench::run_benchmarks(argc, argv), examples);
   for (Example& example : examples) xmlFreeDoc(example.libxml_tree);

@@ -47,8 +47,9 @@ Example:
 )"},
     {"cadena", R"(usage: drovanexis cadena [--tfd] [--json] FILE
 
-Prints the original string of the CFDI (with --tfd: of its stamp) on standard
-output, UTF-8, byte for byte, with no newline added.
+Prints the original string of the CFDI, 3.3 or 4.0 by the document's version
+(with --tfd: of its stamp), on standard output, UTF-8, byte for byte, with no
+newline added.
 
 Example:
   drovanexis cadena factura.xml > cadena.txt

@@ -8,6 +8,7 @@
 #include "crypto/certificate.h"
 #include "crypto/seal.h"
 #include "crypto/signature.h"
+#include "document/cfdi_version.h"
 #include "sandbox/provider_store.h"
 #include "sandbox/stamp.h"
 #include "sandbox/state_file.h"
@@ -83,17 +84,37 @@ void print_failure(std::ostream& out, const std::string& file, const Failure& fa
   out << ": " << failure.explanation << "\n";
 }
 
+struct Judgement {
+  std::vector<Failure> failures;
+  std::vector<std::string> warnings;  // what the judgement leaves out; not failures
+};
+
+// What a clean result does not cover for a document of this version.
+std::vector<std::string> warnings_for(const Element& comprobante) {
+  try {
+    const auto version = drovanexis::cfdi_version(comprobante);
+    if (drovanexis::checks_business_rules(version)) return {};
+    return {"the CFDI " + std::string(drovanexis::version_text(version)) +
+            " business rules are not checked yet; only its schemas were"};
+  } catch (const drovanexis::CfdiVersionError&) {
+    return {};  // the findings say why
+  }
+}
+
 // The findings for one file; throws UnreadableFile.
-std::vector<Failure> judge_file(const std::string& file) {
+Judgement judge_file(const std::string& file) {
   Element comprobante("cfdi:Comprobante");
   try {
     comprobante = read_xml_file(file);
   } catch (const drovanexis::XmlParseError& error) {
-    return {Failure{"301", "", "", describe_parse_error(file, error)}};
+    return {{Failure{"301", "", "", describe_parse_error(file, error)}}, {}};
   }
   // The stamp is check's business: judged here is the document as issued.
   drovanexis::sandbox::remove_stamp(comprobante);
-  return drovanexis::validate_document(comprobante, context_of(comprobante));
+  Judgement judgement;
+  judgement.failures = drovanexis::validate_document(comprobante, context_of(comprobante));
+  judgement.warnings = warnings_for(comprobante);
+  return judgement;
 }
 
 }  // namespace
@@ -102,9 +123,9 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
   int exit_code = kExitOk;
   JsonSpool json_files;
   for (const std::string& file : command.operands) {
-    std::vector<Failure> failures;
+    Judgement judgement;
     try {
-      failures = judge_file(file);
+      judgement = judge_file(file);
     } catch (const UnreadableFile& error) {
       err << "drovanexis validate: " << error.what() << "\n";
       exit_code = kExitUsage;
@@ -113,19 +134,26 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
       }
       continue;
     }
+    const std::vector<Failure>& failures = judgement.failures;
     if (!failures.empty() && exit_code == kExitOk) exit_code = kExitNotClean;
     if (command.json()) {
       std::vector<std::string> items;
       for (const auto& failure : failures) items.push_back(failure_json(file, failure));
-      json_files.add(JsonObject()
-                               .text("file", file)
-                               .boolean("valid", failures.empty())
-                               .raw("findings", json_array(items))
-                               .str());
-    } else if (failures.empty()) {
-      out << file << ": valid\n";
+      std::vector<std::string> warnings;
+      for (const auto& warning : judgement.warnings) {
+        warnings.push_back(JsonObject().text("message", warning).str());
+      }
+      JsonObject entry;
+      entry.text("file", file)
+          .boolean("valid", failures.empty())
+          .raw("findings", json_array(items));
+      if (!warnings.empty()) entry.raw("warnings", json_array(warnings));
+      json_files.add(entry.str());
     } else {
+      if (failures.empty()) out << file << ": valid\n";
       for (const auto& failure : failures) print_failure(out, file, failure);
+      for (const auto& warning : judgement.warnings)
+        out << file << ": warning: " << warning << "\n";
     }
   }
   if (command.json()) {
@@ -158,7 +186,7 @@ int run_cadena(const ParsedCommand& command, std::ostream& out, std::ostream& er
       }
       cadena = drovanexis::cadena_tfd11(*stamp);
     } else {
-      cadena = drovanexis::cadena_cfdi33(comprobante);
+      cadena = drovanexis::cadena_cfdi(comprobante);
     }
   } catch (const std::exception& error) {
     err << "drovanexis cadena: " << file << ": " << error.what() << "\n";

@@ -3,12 +3,14 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "cadena/template.h"
+#include "document/cfdi_version.h"
 #include "document/namespaces.h"
 
 namespace drovanexis {
@@ -95,20 +97,31 @@ const std::string* find_attribute(const Element& element, std::string_view name,
   return &attributes[index].value;
 }
 
-// The template tables of every vocabulary, each under the prefix its
-// element names share, so that a lookup scans one vocabulary only.
+// The template tables of one vocabulary, under the prefix its element names
+// share, so that a lookup scans one vocabulary only.
 struct Vocabulary {
   std::string_view prefix;
   std::span<const Match> matches;
 };
 
-std::vector<Vocabulary> make_vocabularies() {
-  const std::span<const Match> tables[] = {
+// The vocabularies one original string knows: the CFDI's own and the
+// complements its definition includes. An element of any other vocabulary,
+// even one the other version knows, is unknown to it.
+using Vocabularies = std::vector<Vocabulary>;
+
+Vocabularies make_vocabularies(std::initializer_list<std::span<const Match>> tables) {
+  Vocabularies vocabularies;
+  vocabularies.reserve(tables.size());
+  for (const auto& table : tables) {
+    vocabularies.push_back({prefix_of(table.front().element), table});
+  }
+  return vocabularies;
+}
+
+// CFDI 3.3 and its 32 complements, in the order its definition lists them.
+const Vocabularies& cfdi33_vocabularies() {
+  static const Vocabularies vocabularies = make_vocabularies({
       cadena::cfdi33_templates(),
-      cadena::pagos10_templates(),
-      cadena::nomina12_templates(),
-      cadena::carta_porte10_templates(),
-      cadena::carta_porte20_templates(),
       cadena::ecc11_templates(),
       cadena::donat11_templates(),
       cadena::divisas10_templates(),
@@ -116,6 +129,7 @@ std::vector<Vocabulary> make_vocabularies() {
       cadena::leyendas_fiscales10_templates(),
       cadena::pfic10_templates(),
       cadena::turista_pasajero10_templates(),
+      cadena::nomina12_templates(),
       cadena::registro_fiscal10_templates(),
       cadena::pago_en_especie10_templates(),
       cadena::aerolineas10_templates(),
@@ -132,21 +146,62 @@ std::vector<Vocabulary> make_vocabularies() {
       cadena::iedu10_templates(),
       cadena::venta_vehiculos11_templates(),
       cadena::terceros11_templates(),
+      cadena::pagos10_templates(),
       cadena::detallista_templates(),
       cadena::ecc12_templates(),
       cadena::consumo_de_combustibles11_templates(),
       cadena::gastos_hidrocarburos10_templates(),
       cadena::ingresos_hidrocarburos10_templates(),
-  };
-  std::vector<Vocabulary> vocabularies;
-  for (const auto& table : tables) {
-    vocabularies.push_back({prefix_of(table.front().element), table});
-  }
+      cadena::carta_porte10_templates(),
+      cadena::carta_porte20_templates(),
+  });
   return vocabularies;
 }
 
-const Template* template_for(std::string_view element_name) {
-  static const std::vector<Vocabulary> vocabularies = make_vocabularies();
+// CFDI 4.0 and its 32 complements, in the order its definition lists them:
+// no ecc 1.1, fuel consumption 1.0, third parties 1.1 (a node of the
+// concept now), payments 1.0 or transport 1.0; foreign trade 2.0, payments
+// 2.0, transport 3.0 and 3.1 and the hydrocarbons concept complement added.
+const Vocabularies& cfdi40_vocabularies() {
+  static const Vocabularies vocabularies = make_vocabularies({
+      cadena::cfdi40_templates(),
+      cadena::donat11_templates(),
+      cadena::divisas10_templates(),
+      cadena::implocal10_templates(),
+      cadena::leyendas_fiscales10_templates(),
+      cadena::pfic10_templates(),
+      cadena::turista_pasajero10_templates(),
+      cadena::nomina12_templates(),
+      cadena::registro_fiscal10_templates(),
+      cadena::pago_en_especie10_templates(),
+      cadena::aerolineas10_templates(),
+      cadena::vales_de_despensa10_templates(),
+      cadena::notarios_publicos10_templates(),
+      cadena::vehiculo_usado10_templates(),
+      cadena::servicio_parcial10_templates(),
+      cadena::renovacion_vehiculos10_templates(),
+      cadena::certificado_destruccion10_templates(),
+      cadena::obras_arte10_templates(),
+      cadena::comercio_exterior11_templates(),
+      cadena::comercio_exterior20_templates(),
+      cadena::ine11_templates(),
+      cadena::iedu10_templates(),
+      cadena::venta_vehiculos11_templates(),
+      cadena::detallista_templates(),
+      cadena::ecc12_templates(),
+      cadena::consumo_de_combustibles11_templates(),
+      cadena::gastos_hidrocarburos10_templates(),
+      cadena::ingresos_hidrocarburos10_templates(),
+      cadena::carta_porte20_templates(),
+      cadena::pagos20_templates(),
+      cadena::carta_porte30_templates(),
+      cadena::carta_porte31_templates(),
+      cadena::hidrocarburos_petroliferos10_templates(),
+  });
+  return vocabularies;
+}
+
+const Template* template_for(const Vocabularies& vocabularies, std::string_view element_name) {
   const std::string_view prefix = prefix_of(element_name);
   for (const auto& vocabulary : vocabularies) {
     if (vocabulary.prefix != prefix) continue;
@@ -190,7 +245,8 @@ std::size_t attribute_bytes(const Element& element) {
 
 class CadenaBuilder {
  public:
-  explicit CadenaBuilder(std::size_t expected_size) {
+  CadenaBuilder(const Vocabularies& vocabularies, std::size_t expected_size)
+      : vocabularies_(vocabularies) {
     out_.reserve(expected_size + 8);
     out_ = "|";
   }
@@ -301,7 +357,7 @@ class CadenaBuilder {
   // library does not know) gives its character content and that of its
   // descendants, as the stylesheets' default rule does.
   void apply(const Element& element) {
-    if (const Template* body = template_for(element.name())) {
+    if (const Template* body = template_for(vocabularies_, element.name())) {
       run(*body, element);
       return;
     }
@@ -309,19 +365,54 @@ class CadenaBuilder {
     for (const auto& child : element.children()) apply(*child);
   }
 
+  const Vocabularies& vocabularies_;
   std::string out_;
 };
 
-}  // namespace
-
-std::string cadena_cfdi33(const Element& comprobante) {
+// The original string of a comprobante by the templates of one version.
+std::string cadena_of(const Vocabularies& vocabularies, const Element& comprobante) {
   if (comprobante.name() != "cfdi:Comprobante") {
     throw std::invalid_argument("the original string needs a cfdi:Comprobante, not " +
                                 comprobante.name());
   }
-  CadenaBuilder builder(attribute_bytes(comprobante));
-  builder.run(*template_for("cfdi:Comprobante"), comprobante);
+  CadenaBuilder builder(vocabularies, attribute_bytes(comprobante));
+  builder.run(*template_for(vocabularies, "cfdi:Comprobante"), comprobante);
   return std::move(builder).finish();
+}
+
+// Whether the root says, by its Version or by its namespace, that it is a
+// CFDI of that version. Each version's string refuses a document of the
+// other: its fields and order differ, so the string could never match the
+// document's seal.
+bool declares_version(const Element& comprobante, CfdiVersion version) {
+  const std::string* text = comprobante.attribute("Version");
+  const std::string* uri = comprobante.attribute("xmlns:cfdi");
+  return (text != nullptr && *text == version_text(version)) ||
+         (uri != nullptr && *uri == cfdi_namespace(version));
+}
+
+}  // namespace
+
+std::string cadena_cfdi33(const Element& comprobante) {
+  if (comprobante.name() == "cfdi:Comprobante" && declares_version(comprobante, CfdiVersion::k40)) {
+    throw std::invalid_argument("the document is a CFDI 4.0, not a CFDI 3.3");
+  }
+  return cadena_of(cfdi33_vocabularies(), comprobante);
+}
+
+std::string cadena_cfdi40(const Element& comprobante) {
+  if (comprobante.name() == "cfdi:Comprobante" && declares_version(comprobante, CfdiVersion::k33)) {
+    throw std::invalid_argument("the document is a CFDI 3.3, not a CFDI 4.0");
+  }
+  return cadena_of(cfdi40_vocabularies(), comprobante);
+}
+
+std::string cadena_cfdi(const Element& comprobante) {
+  switch (cfdi_version(comprobante)) {
+    case CfdiVersion::k33: return cadena_cfdi33(comprobante);
+    case CfdiVersion::k40: return cadena_cfdi40(comprobante);
+  }
+  throw std::invalid_argument("the original string of an unknown CFDI version");
 }
 
 std::string cadena_tfd11(const Element& timbre) {
@@ -329,7 +420,9 @@ std::string cadena_tfd11(const Element& timbre) {
     throw std::invalid_argument(
         "the stamp's original string needs a tfd:TimbreFiscalDigital, not " + timbre.name());
   }
-  CadenaBuilder builder(attribute_bytes(timbre));
+  // The stamp has no complements: no vocabulary is looked up.
+  static const Vocabularies kNone;
+  CadenaBuilder builder(kNone, attribute_bytes(timbre));
   builder.run(cadena::tfd11_template(), timbre);
   return std::move(builder).finish();
 }

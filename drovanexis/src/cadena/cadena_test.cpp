@@ -183,6 +183,14 @@ TEST(CadenaValues, UnknownComplementsAndAddendaAddOnlyWhatTheDefaultRuleGives) {
 TEST(Cadena, RefusesElementsThatAreNotItsRoot) {
   EXPECT_THROW(cadena_cfdi33(Element("cfdi:Emisor")), std::invalid_argument);
   EXPECT_THROW(cadena_tfd11(Element("cfdi:Comprobante")), std::invalid_argument);
+  // A CFDI 4.0 never gets the 3.3 string, whichever signal tells its version.
+  Element by_version("cfdi:Comprobante");
+  by_version.set_attribute("Version", "4.0");
+  EXPECT_THROW(cadena_cfdi33(by_version), std::invalid_argument);
+  Element by_namespace("cfdi:Comprobante");
+  by_namespace.set_attribute("xmlns:cfdi", "http://www.sat.gob.mx/cfd/4");
+  by_namespace.set_attribute("Version", "3.3");
+  EXPECT_THROW(cadena_cfdi33(by_namespace), std::invalid_argument);
 }
 
 TEST(Cadena, StampStringListsLeyendaOnlyWhenPresent) {

@@ -83,7 +83,7 @@ TEST(ComplementFixtures, AreValidAgainstTheSchemas) {
 // fixture named by its canonical prefix (the four older ones are also covered
 // by the shared examples).
 TEST(ComplementFixtures, EveryComplementHasOne) {
-  for (const KnownNamespace& known : known_namespaces()) {
+  for (const KnownNamespace& known : known_namespaces(CfdiVersion::k33)) {
     if (known.place == ComplementPlace::kNone || known.prefix == "tfd") continue;
     EXPECT_TRUE(fs::exists(kFixtures / (std::string(known.prefix) + ".xml")))
         << "no fixture for the complement " << known.prefix;
@@ -102,7 +102,7 @@ using Doc = std::unique_ptr<xmlDoc, DocDeleter>;
 xmlNode* select_one(xmlDoc* doc, const std::string& xpath) {
   std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> context(xmlXPathNewContext(doc),
                                                                            xmlXPathFreeContext);
-  for (const KnownNamespace& known : known_namespaces()) {
+  for (const KnownNamespace& known : known_namespaces(CfdiVersion::k33)) {
     xmlXPathRegisterNs(context.get(), BAD_CAST std::string(known.prefix).c_str(),
                        BAD_CAST std::string(known.uri).c_str());
   }

@@ -58,6 +58,7 @@ constexpr Step when_equals(std::string_view attribute, std::string_view value,
 
 // The templates of each vocabulary, keyed by element name.
 std::span<const Match> cfdi33_templates();
+std::span<const Match> cfdi40_templates();
 std::span<const Match> pagos10_templates();
 std::span<const Match> nomina12_templates();
 std::span<const Match> carta_porte10_templates();
@@ -90,6 +91,11 @@ std::span<const Match> ecc12_templates();
 std::span<const Match> consumo_de_combustibles11_templates();
 std::span<const Match> gastos_hidrocarburos10_templates();
 std::span<const Match> ingresos_hidrocarburos10_templates();
+std::span<const Match> pagos20_templates();
+std::span<const Match> carta_porte30_templates();
+std::span<const Match> carta_porte31_templates();
+std::span<const Match> comercio_exterior20_templates();
+std::span<const Match> hidrocarburos_petroliferos10_templates();
 const Template& tfd11_template();
 
 }  // namespace drovanexis::cadena

@@ -1,6 +1,7 @@
 #include "crypto/seal.h"
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,7 @@
 #include "crypto/base64.h"
 #include "crypto/crypto_error.h"
 #include "crypto/signature.h"
+#include "document/cfdi_version.h"
 
 namespace drovanexis {
 
@@ -44,7 +46,7 @@ void seal(Element& comprobante, const Certificate& certificate, const PrivateKey
   comprobante.set_attribute("NoCertificado", number);
   comprobante.set_attribute("Certificado", certificate.base64());
   try {
-    comprobante.set_attribute("Sello", sign_sha256_base64(key, cadena_cfdi33(comprobante)));
+    comprobante.set_attribute("Sello", sign_sha256_base64(key, cadena_cfdi(comprobante)));
   } catch (...) {
     saved_number.restore(comprobante);
     saved_certificate.restore(comprobante);
@@ -60,9 +62,15 @@ bool seal_verifies(const Element& comprobante) {
   if (!der) return false;
   try {
     const Certificate certificate = Certificate::from_bytes(*der, "Certificado");
-    return verify_sha256_base64(certificate, cadena_cfdi33(comprobante), *sello);
+    return verify_sha256_base64(certificate, cadena_cfdi(comprobante), *sello);
   } catch (const CryptoError&) {
     return false;
+  } catch (const CfdiVersionError&) {
+    // Not a CFDI of a version read here: there is no original string for
+    // the seal to verify over.
+    return false;
+  } catch (const std::invalid_argument&) {
+    return false;  // no original string for this root
   }
 }
 

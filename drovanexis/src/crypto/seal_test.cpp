@@ -52,10 +52,17 @@ struct TestCsd {
   Certificate certificate;
 };
 
-// The example invoice without its stamp, ready to be sealed again.
-Element unstamped_example() {
-  Element comprobante = parse_xml(read_whole(sat_dir() / "examples" / "cfdi33-ingreso.xml"));
-  comprobante.remove_child(*comprobante.child("cfdi:Complemento"));
+// An example without its stamp, ready to be sealed again. The 4.0 examples
+// keep their other complements.
+Element unstamped_example(const std::string& name = "cfdi33-ingreso") {
+  Element comprobante = parse_xml(read_whole(sat_dir() / "examples" / (name + ".xml")));
+  Element* complemento = comprobante.child("cfdi:Complemento");
+  const Element* timbre = complemento->child("tfd:TimbreFiscalDigital");
+  if (complemento->children().size() == 1) {
+    comprobante.remove_child(*complemento);
+  } else {
+    complemento->remove_child(*timbre);
+  }
   return comprobante;
 }
 
@@ -78,6 +85,34 @@ TEST(Seal, ResealedExampleVerifiesWithTheSatScript) {
   EXPECT_NE(verdict.output.find("OK   Sello verifies"), std::string::npos) << verdict.output;
   EXPECT_NE(verdict.output.find("OK   NoCertificado 00001000000500000007"), std::string::npos);
   EXPECT_EQ(oracle_cadena.output, cadena_cfdi33(comprobante));
+}
+
+// A 4.0 document is sealed over the 4.0 original string, which the SAT's
+// script checks with its own 4.0 stylesheet.
+TEST(Seal, Resealed40ExamplesVerifyWithTheSatScript) {
+  CFDI_REQUIRE_SAT(sat_available(), "SAT oracle folder not found at " << sat_dir());
+  const TestCsd csd_cacx("CACX7605101P8");
+  const TestCsd csd_kij("KIJ0906199R1");
+  const test_support::TemporaryFolder folder;
+  for (const char* name : {"cfdi40-ingreso", "cfdi40-global", "cfdi40-pagos20", "cfdi40-nomina12",
+                           "cfdi40-cartaporte31"}) {
+    Element comprobante = unstamped_example(name);
+    const TestCsd& csd =
+        *comprobante.child("cfdi:Emisor")->attribute("Rfc") == "KIJ0906199R1" ? csd_kij : csd_cacx;
+    seal(comprobante, csd.certificate, csd.key);
+    EXPECT_TRUE(seal_verifies(comprobante)) << name;
+
+    const auto file = folder.path() / (std::string(name) + ".xml");
+    write_tree(comprobante, file);
+    const auto verdict = run_sat_script("verify-seal", file);
+    EXPECT_EQ(verdict.exit_code, 0) << name << "\n" << verdict.output;
+    EXPECT_NE(verdict.output.find("OK   Sello verifies"), std::string::npos) << verdict.output;
+    EXPECT_EQ(run_sat_script("cadena-cfdi40", file).output, cadena_cfdi40(comprobante)) << name;
+
+    // Exportacion is a field of the 4.0 string only.
+    comprobante.set_attribute("Exportacion", "02");
+    EXPECT_FALSE(seal_verifies(comprobante)) << name;
+  }
 }
 
 TEST(Seal, AnyChangeOfContentBreaksTheSealButWhiteSpaceDoesNot) {

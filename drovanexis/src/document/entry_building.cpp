@@ -13,10 +13,11 @@ constexpr std::string_view kLast = "[last]";
 constexpr std::string_view kLastOrNew = "[last+]";
 
 // A complement's root carries its fixed version from the moment it exists, so
-// that an entry naming any part of the complement leaves a valid root.
+// that an entry naming any part of the complement leaves a valid root. The
+// entries build CFDI 3.3 documents, so their complements are 3.3's.
 void give_complement_root_its_version(const Node& node) {
   const std::string_view name = node.element().name();
-  const KnownNamespace* known = namespace_by_prefix(prefix_of(name));
+  const KnownNamespace* known = namespace_by_prefix(CfdiVersion::k33, prefix_of(name));
   if (known == nullptr || known->place == ComplementPlace::kNone ||
       known->version_attribute.empty()) {
     return;

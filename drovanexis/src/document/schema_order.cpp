@@ -82,7 +82,14 @@ const std::unordered_map<std::string, ElementOrder>& order_index() {
         merge_in_order(it->second.children, order.children);
       }
     };
-    for (std::uint32_t global : facts.global_elements) add("", facts.elements[global]);
+    // 3.3's declarations come first, so a 4.0 declaration of the same place
+    // only adds what 4.0 added (merge_in_order never moves a name): the
+    // order of a 3.3 element is the 3.3 schema's.
+    for (const CfdiVersion version : {CfdiVersion::k33, CfdiVersion::k40}) {
+      for (std::uint32_t global : schema::global_elements(version)) {
+        add("", facts.elements[global]);
+      }
+    }
     for (const schema::ElementDecl& parent : facts.elements) {
       for_each_element(facts, facts.complex_types[parent.type].content,
                        [&](const schema::ElementDecl& child) { add(parent.name, child); });

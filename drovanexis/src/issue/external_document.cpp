@@ -1,5 +1,6 @@
 #include "issue/external_document.h"
 
+#include "document/cfdi_version.h"
 #include "issue/processing_failure.h"
 #include "xml/xml_reader.h"
 
@@ -32,12 +33,21 @@ Element read_external_document(std::string_view text) {
                std::to_string(error.line()) + ", columna " + std::to_string(error.column()) + ": " +
                error.reason() + ").");
   }
-  const std::string* version = root.attribute("Version");
-  if (root.name() != kRoot || version == nullptr || *version != "3.3") {
+  CfdiVersion version = CfdiVersion::k33;
+  try {
+    version = cfdi_version(root);
+  } catch (const CfdiVersionError& error) {
     reject("301", root.name(),
-           "XML mal formado: la raíz del XML externo es " + root.name() +
-               (version ? " versión " + *version : std::string()) +
-               "; se esperaba cfdi:Comprobante versión 3.3.");
+           "XML mal formado: el XML externo no es un CFDI que se pueda leer (" +
+               std::string(error.what()) + ").");
+  }
+  // Sealing and stamping follow the rules of CFDI 3.3 only; a 4.0 document
+  // is refused here rather than sealed or judged by the rules of the other
+  // version.
+  if (version != CfdiVersion::k33) {
+    reject("301", root.name(),
+           "El XML externo es un CFDI 4.0; esta versión de la biblioteca sella y timbra "
+           "solamente CFDI 3.3.");
   }
   const Element* complemento = root.child("cfdi:Complemento");
   if (complemento != nullptr && complemento->child("tfd:TimbreFiscalDigital") != nullptr) {

@@ -119,6 +119,38 @@ TEST_F(ProcessingTest, ExternalXmlIsSealedAndStampedKeepingItsFecha) {
   EXPECT_EQ(*written.attribute("NoCertificado"), external.value(3));
 }
 
+// The pipeline seals and stamps CFDI 3.3 only: a 4.0 text, and one whose
+// namespace and Version disagree, are refused before anything is sealed or
+// charged, each with a message that says why.
+TEST_F(ProcessingTest, ExternalXmlOfAnotherVersionIsRefusedWithTheReason) {
+  const auto text = portable::read_file((examples_dir() / "cfdi40-ingreso.xml").string());
+  ASSERT_TRUE(text);
+  std::string mismatched = *text;
+  mismatched.replace(mismatched.find("Version=\"4.0\""), 13, "Version=\"3.3\"");
+  const struct {
+    std::string xml;
+    const char* reason;
+  } cases[] = {
+      {*text, "es un CFDI 4.0"},
+      {mismatched, "namespace http://www.sat.gob.mx/cfd/4 of CFDI 4.0 but its Version is \"3.3\""},
+  };
+  for (const auto& c : cases) {
+    const std::int64_t before = balance();
+    Document external("3.3");
+    external.complete_xml = c.xml;
+    external.service_user = "demo_valdorin";
+    external.service_password = "pelunarq";
+    EXPECT_EQ(process_document(external, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",
+                               kKeyPassword, "Salida40.xml"),
+              301);
+    EXPECT_EQ(external.value(1), "301");
+    EXPECT_NE(external.value(2).find(c.reason), std::string::npos) << external.value(2);
+    EXPECT_TRUE(external.value(7).empty());  // never sealed
+    EXPECT_FALSE(portable::read_file("Salida40.xml"));
+    EXPECT_EQ(balance(), before);
+  }
+}
+
 TEST_F(ProcessingTest, LogHasHeaderStepsAndCrLfWithin80Columns) {
   Document document = example_document("cfdi33-ingreso.xml");
   ASSERT_EQ(process_document(document, "CSD_CACX7605101P8.cer", "CSD_CACX7605101P8.key",

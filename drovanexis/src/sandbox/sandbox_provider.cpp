@@ -55,6 +55,18 @@ std::optional<Certificate> sealing_certificate(const Element& comprobante) {
   }
 }
 
+// A document that passed only the schemas of its version (CFDI 4.0, whose
+// business rules the library does not check yet) is not known to be
+// stampable: it is refused rather than stamped on the schemas' word.
+void refuse_unless_rules_checked(const Element& comprobante) {
+  const CfdiVersion version = cfdi_version(comprobante);  // validated: known and consistent
+  if (checks_business_rules(version)) return;
+  throw ProviderRefusal(
+      {Failure{"301", "cfdi:Comprobante", "Version",
+               "El proveedor todavía no timbra CFDI " + std::string(version_text(version)) +
+                   ": sus reglas de negocio no se verifican, solo sus "
+                   "esquemas."}});
+}
 }  // namespace
 
 SandboxProvider::SandboxProvider(std::unique_ptr<SqliteDb> db,
@@ -104,10 +116,14 @@ ValidationContext SandboxProvider::validation_context(const Element& comprobante
   return context;
 }
 
-StampResult SandboxProvider::stamp(const StampRequest& request) {
-  auto failures = validate_document(request.comprobante,
-                                    validation_context(request.comprobante, std::time(nullptr)));
+void SandboxProvider::check_stampable(const Element& comprobante) const {
+  auto failures = validate_document(comprobante, validation_context(comprobante));
   if (!failures.empty()) throw ProviderRefusal(std::move(failures));
+  refuse_unless_rules_checked(comprobante);
+}
+
+StampResult SandboxProvider::stamp(const StampRequest& request) {
+  check_stampable(request.comprobante);
   if (request.report) request.report("Validación: el comprobante cumple todas las reglas");
   try {
     return stamp_validated(request.comprobante, request.user, request.password, request.serialize,

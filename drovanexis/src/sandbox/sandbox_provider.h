@@ -61,6 +61,12 @@ class SandboxProvider final : public Provider {
                               const std::string& password, const XmlSerializer& serialize,
                               const Delivery& deliver = {});
 
+  // Validates a document as it stands now and throws ProviderRefusal with
+  // the failures, or when its version's business rules are not checked yet:
+  // what stamp() and a batch's prepare() both ask before signing a stamp.
+  // Safe to call from several threads at once.
+  void check_stampable(const Element& comprobante) const;
+
   // Adds the signed stamp to a validated document and describes it as the
   // ledger records it, with its bytes; records nothing. `fields` receives the
   // stamp's attributes when given. Safe to call from several threads at once.

@@ -48,8 +48,7 @@ std::optional<RecordedStamp> SandboxBatch::recorded(const StampSource& source) {
 }
 
 PreparedStamp SandboxBatch::prepare(Element& comprobante) {
-  auto failures = validate_document(comprobante, provider_.validation_context(comprobante));
-  if (!failures.empty()) throw ProviderRefusal(std::move(failures));
+  provider_.check_stampable(comprobante);
   return provider_.sign_stamp(comprobante, serialize_);
 }
 

@@ -12,12 +12,14 @@
 #include "crypto/signature.h"
 #include "document/output_rules.h"
 #include "issue/provider_codes.h"
+#include "portable/file_io.h"
 #include "portable/test_folder.h"
 #include "sandbox/accounts.h"
 #include "sandbox/ledger.h"
 #include "sandbox/sandbox_provider.h"
 #include "sandbox/sandbox_test_support.h"
 #include "sandbox/state_file.h"
+#include "xml/xml_reader.h"
 
 namespace drovanexis::sandbox {
 namespace {
@@ -135,8 +137,8 @@ TEST(SandboxProvider, FailedDeliveryUndoesTheStamp) {
   ASSERT_TRUE(rows.step());
   EXPECT_EQ(rows.integer(0), 0);
 
-  const StampResult result = provider.stamp_validated(root, "strict", "right", serialize,
-                                                      [](std::string_view) {});
+  const StampResult result =
+      provider.stamp_validated(root, "strict", "right", serialize, [](std::string_view) {});
   EXPECT_EQ(result.balance_left, 2);
 }
 
@@ -182,6 +184,46 @@ TEST(SandboxProvider, ValidatesWhatItIsHandedBeforeStamping) {
   EXPECT_NE(root.child("cfdi:Complemento"), nullptr);
   EXPECT_EQ(result.balance_left, before - 1);
   EXPECT_EQ(provider.balance("demo_valdorin", "any"), before - 1);
+}
+
+// A CFDI 4.0 is judged by its schemas only, so far: one that passes them is
+// still refused, and nothing is stamped, recorded or charged.
+TEST(SandboxProvider, RefusesToStampA40DocumentJudgedByItsSchemasAlone) {
+  if (!examples_available()) GTEST_SKIP() << "the shared SAT folder is absent: " << CFDI_SAT_DIR;
+  portable::TestFolder folder;
+  prepare_working_folder();
+  SandboxProvider opened = SandboxProvider::open("Drovanexis.db");
+  Provider& provider = opened;
+  const std::int64_t before = *account_balance(opened.db(), "demo_valdorin");
+
+  // As sealed by its issuer: the seal stays, since the 4.0 schemas require it.
+  Element root = parse_xml(*portable::read_file((examples_dir() / "cfdi40-ingreso.xml").string()));
+  remove_stamp(root);
+  ASSERT_TRUE(validate_document(root, opened.validation_context(root)).empty());
+  const StampRequest request{root, "demo_valdorin", "any",
+                             [](const Element&) { return std::string("<xml/>"); },
+                             [](std::string_view) {}};
+  try {
+    provider.stamp(request);
+    FAIL() << "a CFDI 4.0 was stamped on its schemas alone";
+  } catch (const ProviderRefusal& refusal) {
+    ASSERT_EQ(refusal.failures().size(), 1u) << refusal.what();
+    EXPECT_EQ(refusal.failures()[0].code, "301");
+    EXPECT_NE(refusal.failures()[0].explanation.find("no timbra CFDI 4.0"), std::string::npos);
+  }
+  // A batch prepares its stamps on another path: it refuses the same way.
+  const auto batch = opened.open_batch("demo_valdorin", "any",
+                                       [](const Element&) { return std::string("<xml/>"); });
+  try {
+    batch->prepare(root);
+    FAIL() << "a batch prepared a stamp for a CFDI 4.0 judged by its schemas alone";
+  } catch (const ProviderRefusal& refusal) {
+    ASSERT_EQ(refusal.failures().size(), 1u) << refusal.what();
+    EXPECT_NE(refusal.failures()[0].explanation.find("no timbra CFDI 4.0"), std::string::npos);
+  }
+  const Element* complemento = root.child("cfdi:Complemento");
+  EXPECT_TRUE(complemento == nullptr || complemento->child("tfd:TimbreFiscalDigital") == nullptr);
+  EXPECT_EQ(provider.balance("demo_valdorin", "any"), before);
 }
 
 TEST(SandboxProvider, BalanceOfAnUnknownAccountIsRefused) {

@@ -101,13 +101,15 @@ bool is_built_tree(const Element& root) {
 
 // Takes off a built tree read back the declarations and schema locations its
 // writing put on the root, so that it is written as built again. A root that
-// declares anything but the library's own vocabularies is left as it is.
+// declares anything but the library's own vocabularies is left as it is; the
+// entries build CFDI 3.3, so those are the vocabularies of 3.3.
 void restore_built_tree(Element& root) {
   std::vector<std::string> declarations;
   for (const Attribute& a : root.attributes()) {
     if (!is_declaration(a.name)) continue;
     const std::string_view prefix = std::string_view(a.name).substr(a.name.find(':') + 1);
-    const KnownNamespace* known = a.name == "xmlns" ? nullptr : namespace_by_prefix(prefix);
+    const KnownNamespace* known =
+        a.name == "xmlns" ? nullptr : namespace_by_prefix(CfdiVersion::k33, prefix);
     if (known == nullptr || known->uri != a.value) return;
     declarations.push_back(a.name);
   }

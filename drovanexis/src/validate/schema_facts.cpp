@@ -4,9 +4,9 @@
 
 namespace drovanexis::schema {
 
-const ElementDecl* global_element(std::string_view qualified_name) {
+const ElementDecl* global_element(CfdiVersion version, std::string_view qualified_name) {
   const Facts& tables = facts();
-  const auto globals = tables.global_elements;
+  const auto globals = global_elements(version);
   const auto it = std::lower_bound(globals.begin(), globals.end(), qualified_name,
                                    [&](std::uint32_t index, std::string_view name) {
                                      return tables.elements[index].name < name;

@@ -716,6 +716,324 @@ constexpr SimpleType kSimpleTypes[] = {
     {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 244, 0, 186, 2},  // xs:string
     {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 244, 0, 91024, 2},  // xs:string
     {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.01", "99999", "", "", 244, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 244, 0, 556, 5},  // c_Periodicidad
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 244, 0, 91044, 18},  // c_Meses
+    {Base::kShort, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "2019", "", "", "", 244, 0, 0, 0},  // xs:short
+    {Base::kString, WhiteSpace::kCollapse, 36, -1, -1, -1, -1, "", "", "", "", 244, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 245, 0, 561, 7},  // c_TipoRelacion
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 300, -1, -1, "", "", "", "", 245, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 246, 0, 91062, 19},  // c_RegimenFiscal
+    {Base::kString, WhiteSpace::kCollapse, 10, -1, -1, -1, -1, "", "", "", "", 246, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 300, -1, -1, "", "", "", "", 247, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, 5, -1, -1, -1, -1, "", "", "", "", 248, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 40, -1, -1, "", "", "", "", 249, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 249, 0, 91081, 24},  // c_UsoCFDI
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 249, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 249, 0, 45, 3},  // c_Impuesto
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 249, 0, 48, 3},  // c_TipoFactor
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000000", "", "", "", 249, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 249, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000000", "", "", "", 249, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 300, -1, -1, "", "", "", "", 249, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, 5, -1, -1, -1, -1, "", "", "", "", 250, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kPreserve, 21, -1, -1, -1, -1, "", "", "", "", 251, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 150, -1, -1, "", "", "", "", 252, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kPreserve, 21, -1, -1, -1, -1, "", "", "", "", 253, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 254, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 255, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 20, -1, -1, "", "", "", "", 255, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 256, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 257, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 258, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 20, -1, -1, "", "", "", "", 258, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 259, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 260, 0, 535, 8},  // c_ObjetoImp
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000000", "", "", "", 260, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 260, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 25, -1, -1, "", "", "", "", 260, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 40, -1, -1, "", "", "", "", 261, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 262, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 262, 0, 51, 22},  // c_FormaPago
+    {Base::kString, WhiteSpace::kCollapse, 20, -1, -1, -1, -1, "", "", "", "", 262, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 263, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 263, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 264, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 264, 0, 73, 5},  // c_TipoDeComprobante
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 264, 0, 495, 4},  // c_Exportacion
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 264, 0, 78, 2},  // c_MetodoPago
+    {Base::kString, WhiteSpace::kCollapse, 5, -1, -1, -1, -1, "", "", "", "", 264, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 265, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 265, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 12, -1, -1, "", "", "", "", 266, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 266, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 266, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 12, -1, -1, "", "", "", "", 267, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 267, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 300, -1, -1, "", "", "", "", 267, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 35, -1, -1, "", "", "", "", 268, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 80, -1, -1, "", "", "", "", 269, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 270, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 40, -1, -1, "", "", "", "", 271, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 272, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.001", "", "", "", 273, 1, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.000000", "", "", "", 274, 1, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.0000", "", "", "", 275, 1, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 276, 0, 0, 0},  // xs:string
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 276, 0, 26644, 2},  // xs:int
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 276, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 277, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 300, -1, -1, "", "", "", "", 278, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 279, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000000", "", "", "", 279, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 279, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000000", "", "", "", 279, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 16, 36, -1, -1, "", "", "", "", 279, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 25, -1, -1, "", "", "", "", 280, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 40, -1, -1, "", "", "", "", 281, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 10, "0.0000000001", "", "", "", 282, 0, 0, 0},  // xs:decimal
+    {Base::kInteger, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 282, 1, 0, 0},  // xs:integer
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000000", "", "", "", 283, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 283, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kPreserve, -1, 1, 100, -1, -1, "", "", "", "", 283, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 12, 13, -1, -1, "", "", "", "", 284, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 300, -1, -1, "", "", "", "", 285, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 10, 50, -1, -1, "", "", "", "", 286, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 10, 50, -1, -1, "", "", "", "", 287, 1, 0, 0},  // xs:string
+    {Base::kBase64Binary, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 288, 0, 0, 0},  // xs:base64Binary
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 8192, -1, -1, "", "", "", "", 288, 0, 0, 0},  // xs:string
+    {Base::kBase64Binary, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 288, 0, 0, 0},  // xs:base64Binary
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 288, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 288, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 12, -1, -1, "", "", "", "", 289, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 289, 0, 91026, 2},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 289, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 254, -1, -1, "", "", "", "", 290, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 291, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 292, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 293, 0, 35616, 2},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.01", "99999", "", "", 293, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 293, 0, 91105, 20},  // c_DocumentoAduanero
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, 21, -1, -1, "", "", "", "", 293, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 150, -1, -1, "", "", "", "", 294, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 295, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 296, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 297, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 297, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 297, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 298, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 299, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 299, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 299, 0, 0, 0},  // xs:decimal
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "1", "", "", "", 299, 0, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 7, -1, -1, "", "", "", "", 299, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 300, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 301, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 20, -1, -1, "", "", "", "", 301, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 302, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 303, 0, 186, 2},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 303, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 304, 0, 556, 5},  // c_SectorCOFEPRIS
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 304, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 150, -1, -1, "", "", "", "", 305, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 306, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 307, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 240, -1, -1, "", "", "", "", 308, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 10, -1, -1, "", "", "", "", 309, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 310, 0, 91105, 20},  // c_FormaFarmaceutica
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 310, 0, 495, 4},  // c_CondicionesEspeciales
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 15, -1, -1, "", "", "", "", 310, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 6, -1, -1, "", "", "", "", 311, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 25, -1, -1, "", "", "", "", 312, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 15, -1, -1, "", "", "", "", 313, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 80, -1, -1, "", "", "", "", 314, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 60, -1, -1, "", "", "", "", 315, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 600, -1, -1, "", "", "", "", 316, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 600, -1, -1, "", "", "", "", 317, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 600, -1, -1, "", "", "", "", 318, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 319, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 320, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 320, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 321, 0, 556, 5},  // c_TipoMateria
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 321, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 322, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 322, 1, 0, 0},  // xs:string
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 323, 1, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 324, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 325, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 326, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 327, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 328, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 329, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 330, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 331, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 11, 15, -1, -1, "", "", "", "", 332, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 5, 20, -1, -1, "", "", "", "", 333, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, 36, -1, -1, -1, -1, "", "", "", "", 334, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 335, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 336, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 337, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 338, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 339, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 7, 30, -1, -1, "", "", "", "", 340, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 341, 1, 0, 0},  // xs:string
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 342, 1, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kPreserve, -1, 1, 50, -1, -1, "", "", "", "", 343, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 344, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 344, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 344, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 344, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 344, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 344, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 345, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 346, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 347, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 19, -1, -1, "", "", "", "", 348, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 349, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 5, 11, -1, -1, "", "", "", "", 350, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 351, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 352, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 12, 15, -1, -1, "", "", "", "", 353, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 354, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 254, -1, -1, "", "", "", "", 355, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 356, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 356, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 356, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 15, -1, -1, "", "", "", "", 356, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 15, -1, -1, "", "", "", "", 357, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 358, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 358, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 359, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 360, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 360, 0, 0, 0},  // xs:decimal
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "1", "", "", "", 360, 0, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 360, 0, 91125, 1},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 360, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 12, -1, -1, "", "", "", "", 361, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 12, 13, -1, -1, "", "", "", "", 361, 1, 0, 0},  // t_RFC
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 16, -1, -1, "", "", "", "", 362, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 254, -1, -1, "", "", "", "", 363, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 364, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, 36, -1, -1, -1, -1, "", "", "", "", 365, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 366, 0, 186, 2},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 366, 0, 91126, 10},  // c_RegimenAduanero
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 366, 0, 91024, 2},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.01", "99999", "", "", 366, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 366, 0, 91125, 1},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 366, 0, 545, 6},  // c_RegistroISTMO
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 366, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 12, -1, -1, "", "", "", "", 367, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 367, 0, 91026, 2},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 367, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 254, -1, -1, "", "", "", "", 368, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 369, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 370, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 371, 0, 35616, 2},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.01", "99999", "", "", 371, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, 21, -1, -1, "", "", "", "", 371, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 150, -1, -1, "", "", "", "", 372, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 373, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 374, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 375, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 375, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 375, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 376, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 377, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 377, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 377, 0, 0, 0},  // xs:decimal
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "1", "", "", "", 377, 0, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 7, -1, -1, "", "", "", "", 377, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 378, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 6, "0.000001", "", "", "", 379, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 20, -1, -1, "", "", "", "", 379, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 380, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 381, 0, 186, 2},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 381, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 382, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 150, -1, -1, "", "", "", "", 383, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 384, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 385, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 240, -1, -1, "", "", "", "", 386, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 10, -1, -1, "", "", "", "", 387, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 15, -1, -1, "", "", "", "", 388, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 6, -1, -1, "", "", "", "", 389, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 25, -1, -1, "", "", "", "", 390, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 15, -1, -1, "", "", "", "", 391, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 80, -1, -1, "", "", "", "", 392, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 60, -1, -1, "", "", "", "", 393, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 600, -1, -1, "", "", "", "", 394, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 600, -1, -1, "", "", "", "", 395, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 600, -1, -1, "", "", "", "", 396, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 1000, -1, -1, "", "", "", "", 397, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 398, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 398, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 399, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 400, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 400, 1, 0, 0},  // xs:string
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 401, 1, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 402, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 403, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 404, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 405, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 406, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 407, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 408, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 409, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 410, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 11, 15, -1, -1, "", "", "", "", 411, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 5, 20, -1, -1, "", "", "", "", 412, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, 36, -1, -1, -1, -1, "", "", "", "", 413, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 414, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 415, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 416, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 417, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 7, 30, -1, -1, "", "", "", "", 418, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 419, 1, 0, 0},  // xs:string
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 420, 1, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kPreserve, -1, 1, 50, -1, -1, "", "", "", "", 421, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 422, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 422, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 422, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 422, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 422, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 422, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 100, -1, -1, "", "", "", "", 423, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 424, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 425, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 19, -1, -1, "", "", "", "", 426, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 50, -1, -1, "", "", "", "", 427, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 5, 11, -1, -1, "", "", "", "", 428, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 429, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 430, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 12, 15, -1, -1, "", "", "", "", 431, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 432, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 254, -1, -1, "", "", "", "", 433, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 2, "0.01", "", "", "", 434, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 434, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 434, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 15, -1, -1, "", "", "", "", 434, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 15, -1, -1, "", "", "", "", 435, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 436, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 50, -1, -1, "", "", "", "", 436, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 3, 30, -1, -1, "", "", "", "", 437, 1, 0, 0},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 438, 0, 0, 0},  // xs:decimal
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, 3, "0.001", "", "", "", 438, 0, 0, 0},  // xs:decimal
+    {Base::kInt, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "1", "", "", "", 438, 0, 0, 0},  // xs:int
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 438, 0, 91125, 1},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 30, -1, -1, "", "", "", "", 438, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 12, -1, -1, "", "", "", "", 439, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 12, 13, -1, -1, "", "", "", "", 439, 1, 0, 0},  // t_RFC
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 16, -1, -1, "", "", "", "", 440, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 1, 254, -1, -1, "", "", "", "", 441, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, 6, 40, -1, -1, "", "", "", "", 442, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, 36, -1, -1, -1, -1, "", "", "", "", 443, 1, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 444, 0, 186, 2},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 444, 0, 91024, 2},  // xs:string
+    {Base::kDecimal, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "0.01", "99999", "", "", 444, 0, 0, 0},  // xs:decimal
+    {Base::kString, WhiteSpace::kPreserve, -1, -1, -1, -1, -1, "", "", "", "", 444, 0, 91125, 1},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 444, 0, 91136, 11},  // c_TipoPermiso
+    {Base::kString, WhiteSpace::kCollapse, -1, 15, 35, -1, -1, "", "", "", "", 444, 0, 0, 0},  // xs:string
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 444, 0, 91147, 3},  // c_ClaveHYP
+    {Base::kString, WhiteSpace::kCollapse, -1, -1, -1, -1, -1, "", "", "", "", 444, 0, 91150, 9},  // c_SubProductoHYP
 };
 
 constexpr std::string_view kPatterns[] = {
@@ -731,7 +1049,7 @@ constexpr std::string_view kPatterns[] = {
     "[^|]{1,100}",
     "[^|]{1,20}",
     "[^|]{1,1000}",
-    "[A-Z0-9]{1,3}",
+    "[A-Za-z0-9]{1,3}",
     "[^|]{1,25}",
     "[^|]{1,40}",
     "(20[1-9][0-9])-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])T(([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9])",
@@ -803,6 +1121,19 @@ constexpr std::string_view kPatterns[] = {
     "[0-9|]{6,7}",
     "([0-9]{1,3}[/]){2}([0-9]{1,3})(cm|plg)",
     "[^(\077!.*\\s)-]{5,7}",
+    "[0-9]{10}",
+    "[0-9a-zA-Z]{1,150}",
+    "[0-9]{1,16}(.([0-9]{1,6}))\077",
+    "[0-9]{1,16}(.([0-9]{1,4}))\077",
+    "[^|]{1,150}",
+    "[^|]{1,240}",
+    "[^|]{1,10}",
+    "[^|]{1,6}",
+    "[^|]{1,60}",
+    "[^|]{1,600}",
+    "[C]{3}[a-f0-9A-F]{5}-[a-f0-9A-F]{4}-[a-f0-9A-F]{4}-[a-f0-9A-F]{4}-[a-f0-9A-F]{12}",
+    "[^|]{1,19}",
+    "([A-Z]|[0-9]|-){5,11}",
 };
 
 constexpr std::uint16_t kTypePatterns[] = {
@@ -1050,6 +1381,206 @@ constexpr std::uint16_t kTypePatterns[] = {
     78,
     3,
     55,
+    0,
+    49,
+    84,
+    49,
+    17,
+    49,
+    17,
+    6,
+    85,
+    6,
+    9,
+    10,
+    11,
+    9,
+    10,
+    11,
+    13,
+    14,
+    16,
+    11,
+    18,
+    48,
+    48,
+    49,
+    50,
+    51,
+    52,
+    14,
+    9,
+    53,
+    86,
+    87,
+    55,
+    52,
+    49,
+    56,
+    13,
+    14,
+    57,
+    9,
+    58,
+    49,
+    59,
+    59,
+    48,
+    79,
+    3,
+    55,
+    52,
+    6,
+    88,
+    80,
+    11,
+    62,
+    63,
+    81,
+    11,
+    10,
+    82,
+    9,
+    11,
+    88,
+    52,
+    52,
+    89,
+    90,
+    31,
+    91,
+    13,
+    31,
+    51,
+    92,
+    93,
+    93,
+    93,
+    11,
+    0,
+    52,
+    83,
+    66,
+    67,
+    68,
+    67,
+    68,
+    67,
+    68,
+    83,
+    52,
+    69,
+    70,
+    94,
+    83,
+    83,
+    48,
+    67,
+    68,
+    71,
+    72,
+    66,
+    52,
+    67,
+    9,
+    48,
+    48,
+    95,
+    52,
+    96,
+    67,
+    68,
+    75,
+    55,
+    3,
+    76,
+    31,
+    67,
+    68,
+    48,
+    2,
+    78,
+    3,
+    55,
+    94,
+    48,
+    79,
+    3,
+    55,
+    52,
+    6,
+    88,
+    80,
+    11,
+    62,
+    63,
+    81,
+    11,
+    10,
+    82,
+    9,
+    11,
+    88,
+    52,
+    52,
+    89,
+    90,
+    31,
+    91,
+    13,
+    31,
+    51,
+    92,
+    93,
+    93,
+    93,
+    11,
+    0,
+    52,
+    83,
+    66,
+    67,
+    68,
+    67,
+    68,
+    67,
+    68,
+    83,
+    52,
+    83,
+    69,
+    70,
+    94,
+    83,
+    48,
+    67,
+    68,
+    71,
+    72,
+    66,
+    52,
+    67,
+    9,
+    48,
+    48,
+    95,
+    52,
+    96,
+    67,
+    68,
+    75,
+    55,
+    3,
+    76,
+    31,
+    67,
+    68,
+    48,
+    2,
+    78,
+    3,
+    55,
+    94,
 };
 
 constexpr AttributeDecl kAttributes[] = {
@@ -2015,6 +2546,559 @@ constexpr AttributeDecl kAttributes[] = {
     {"PaisOrigenDestino", Use::kOptional, false, "", 6},
     {"ViaEntradaSalida", Use::kOptional, false, "", 526},
     {"TotalDistRec", Use::kOptional, false, "", 707},
+    {"Periodicidad", Use::kRequired, false, "", 708},
+    {"Meses", Use::kRequired, false, "", 709},
+    {"A\303\261o", Use::kRequired, false, "", 710},
+    {"UUID", Use::kRequired, false, "", 711},
+    {"TipoRelacion", Use::kRequired, false, "", 712},
+    {"Rfc", Use::kRequired, false, "", 2},
+    {"Nombre", Use::kRequired, false, "", 713},
+    {"RegimenFiscal", Use::kRequired, false, "", 714},
+    {"FacAtrAdquirente", Use::kOptional, false, "", 715},
+    {"Rfc", Use::kRequired, false, "", 2},
+    {"Nombre", Use::kRequired, false, "", 716},
+    {"DomicilioFiscalReceptor", Use::kRequired, false, "", 717},
+    {"ResidenciaFiscal", Use::kOptional, false, "", 6},
+    {"NumRegIdTrib", Use::kOptional, false, "", 718},
+    {"RegimenFiscalReceptor", Use::kRequired, false, "", 714},
+    {"UsoCFDI", Use::kRequired, false, "", 719},
+    {"Base", Use::kRequired, false, "", 720},
+    {"Impuesto", Use::kRequired, false, "", 721},
+    {"TipoFactor", Use::kRequired, false, "", 722},
+    {"TasaOCuota", Use::kOptional, false, "", 723},
+    {"Importe", Use::kOptional, false, "", 13},
+    {"Base", Use::kRequired, false, "", 724},
+    {"Impuesto", Use::kRequired, false, "", 721},
+    {"TipoFactor", Use::kRequired, false, "", 722},
+    {"TasaOCuota", Use::kRequired, false, "", 725},
+    {"Importe", Use::kRequired, false, "", 13},
+    {"RfcACuentaTerceros", Use::kRequired, false, "", 2},
+    {"NombreACuentaTerceros", Use::kRequired, false, "", 726},
+    {"RegimenFiscalACuentaTerceros", Use::kRequired, false, "", 714},
+    {"DomicilioFiscalACuentaTerceros", Use::kRequired, false, "", 727},
+    {"NumeroPedimento", Use::kRequired, false, "", 728},
+    {"Numero", Use::kRequired, false, "", 729},
+    {"NumeroPedimento", Use::kRequired, false, "", 730},
+    {"ClaveProdServ", Use::kRequired, false, "", 19},
+    {"NoIdentificacion", Use::kOptional, false, "", 731},
+    {"Cantidad", Use::kRequired, false, "", 732},
+    {"Unidad", Use::kOptional, false, "", 733},
+    {"Descripcion", Use::kRequired, false, "", 734},
+    {"ValorUnitario", Use::kOptional, false, "", 13},
+    {"Importe", Use::kOptional, false, "", 13},
+    {"ClaveProdServ", Use::kRequired, false, "", 19},
+    {"NoIdentificacion", Use::kOptional, false, "", 735},
+    {"Cantidad", Use::kRequired, false, "", 736},
+    {"ClaveUnidad", Use::kRequired, false, "", 26},
+    {"Unidad", Use::kOptional, false, "", 737},
+    {"Descripcion", Use::kRequired, false, "", 738},
+    {"ValorUnitario", Use::kRequired, false, "", 13},
+    {"Importe", Use::kRequired, false, "", 13},
+    {"Descuento", Use::kOptional, false, "", 13},
+    {"ObjetoImp", Use::kRequired, false, "", 739},
+    {"Impuesto", Use::kRequired, false, "", 721},
+    {"Importe", Use::kRequired, false, "", 13},
+    {"Base", Use::kRequired, false, "", 13},
+    {"Impuesto", Use::kRequired, false, "", 721},
+    {"TipoFactor", Use::kRequired, false, "", 722},
+    {"TasaOCuota", Use::kOptional, false, "", 740},
+    {"Importe", Use::kOptional, false, "", 13},
+    {"TotalImpuestosRetenidos", Use::kOptional, false, "", 13},
+    {"TotalImpuestosTrasladados", Use::kOptional, false, "", 13},
+    {"Version", Use::kRequired, true, "4.0", 741},
+    {"Serie", Use::kOptional, false, "", 742},
+    {"Folio", Use::kOptional, false, "", 743},
+    {"Fecha", Use::kRequired, false, "", 33},
+    {"Sello", Use::kRequired, false, "", 744},
+    {"FormaPago", Use::kOptional, false, "", 745},
+    {"NoCertificado", Use::kRequired, false, "", 746},
+    {"Certificado", Use::kRequired, false, "", 747},
+    {"CondicionesDePago", Use::kOptional, false, "", 748},
+    {"SubTotal", Use::kRequired, false, "", 13},
+    {"Descuento", Use::kOptional, false, "", 13},
+    {"Moneda", Use::kRequired, false, "", 39},
+    {"TipoCambio", Use::kOptional, false, "", 749},
+    {"Total", Use::kRequired, false, "", 13},
+    {"TipoDeComprobante", Use::kRequired, false, "", 750},
+    {"Exportacion", Use::kRequired, false, "", 751},
+    {"MetodoPago", Use::kOptional, false, "", 752},
+    {"LugarExpedicion", Use::kRequired, false, "", 43},
+    {"Confirmacion", Use::kOptional, false, "", 753},
+    {"Calle", Use::kRequired, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 287},
+    {"Localidad", Use::kOptional, false, "", 288},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 290},
+    {"Estado", Use::kRequired, false, "", 113},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 43},
+    {"Curp", Use::kOptional, false, "", 96},
+    {"NumRegIdTrib", Use::kRequired, false, "", 754},
+    {"ResidenciaFiscal", Use::kRequired, false, "", 6},
+    {"Calle", Use::kRequired, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 292},
+    {"Localidad", Use::kOptional, false, "", 292},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 292},
+    {"Estado", Use::kRequired, false, "", 755},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 756},
+    {"NumRegIdTrib", Use::kOptional, false, "", 757},
+    {"Calle", Use::kRequired, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 292},
+    {"Localidad", Use::kOptional, false, "", 292},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 292},
+    {"Estado", Use::kRequired, false, "", 758},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 759},
+    {"NumRegIdTrib", Use::kOptional, false, "", 760},
+    {"Nombre", Use::kOptional, false, "", 761},
+    {"Marca", Use::kRequired, false, "", 762},
+    {"Modelo", Use::kOptional, false, "", 763},
+    {"SubModelo", Use::kOptional, false, "", 764},
+    {"NumeroSerie", Use::kOptional, false, "", 765},
+    {"NoIdentificacion", Use::kRequired, false, "", 766},
+    {"FraccionArancelaria", Use::kOptional, false, "", 305},
+    {"CantidadAduana", Use::kOptional, false, "", 767},
+    {"UnidadAduana", Use::kOptional, false, "", 307},
+    {"ValorUnitarioAduana", Use::kOptional, false, "", 768},
+    {"ValorDolares", Use::kRequired, false, "", 769},
+    {"Version", Use::kRequired, true, "2.0", 770},
+    {"MotivoTraslado", Use::kOptional, false, "", 311},
+    {"ClaveDePedimento", Use::kRequired, false, "", 313},
+    {"CertificadoOrigen", Use::kRequired, false, "", 771},
+    {"NumCertificadoOrigen", Use::kOptional, false, "", 772},
+    {"NumeroExportadorConfiable", Use::kOptional, false, "", 773},
+    {"Incoterm", Use::kOptional, false, "", 317},
+    {"Observaciones", Use::kOptional, false, "", 774},
+    {"TipoCambioUSD", Use::kRequired, false, "", 320},
+    {"TotalUSD", Use::kRequired, false, "", 13},
+    {"TotalRetencionesIVA", Use::kOptional, false, "", 95},
+    {"TotalRetencionesISR", Use::kOptional, false, "", 95},
+    {"TotalRetencionesIEPS", Use::kOptional, false, "", 95},
+    {"TotalTrasladosBaseIVA16", Use::kOptional, false, "", 95},
+    {"TotalTrasladosImpuestoIVA16", Use::kOptional, false, "", 95},
+    {"TotalTrasladosBaseIVA8", Use::kOptional, false, "", 95},
+    {"TotalTrasladosImpuestoIVA8", Use::kOptional, false, "", 95},
+    {"TotalTrasladosBaseIVA0", Use::kOptional, false, "", 95},
+    {"TotalTrasladosImpuestoIVA0", Use::kOptional, false, "", 95},
+    {"TotalTrasladosBaseIVAExento", Use::kOptional, false, "", 95},
+    {"MontoTotalPagos", Use::kRequired, false, "", 95},
+    {"BaseDR", Use::kRequired, false, "", 775},
+    {"ImpuestoDR", Use::kRequired, false, "", 721},
+    {"TipoFactorDR", Use::kRequired, false, "", 722},
+    {"TasaOCuotaDR", Use::kRequired, false, "", 776},
+    {"ImporteDR", Use::kRequired, false, "", 13},
+    {"BaseDR", Use::kRequired, false, "", 777},
+    {"ImpuestoDR", Use::kRequired, false, "", 721},
+    {"TipoFactorDR", Use::kRequired, false, "", 722},
+    {"TasaOCuotaDR", Use::kOptional, false, "", 778},
+    {"ImporteDR", Use::kOptional, false, "", 13},
+    {"IdDocumento", Use::kRequired, false, "", 779},
+    {"Serie", Use::kOptional, false, "", 780},
+    {"Folio", Use::kOptional, false, "", 781},
+    {"MonedaDR", Use::kRequired, false, "", 39},
+    {"EquivalenciaDR", Use::kOptional, false, "", 782},
+    {"NumParcialidad", Use::kRequired, false, "", 783},
+    {"ImpSaldoAnt", Use::kRequired, false, "", 13},
+    {"ImpPagado", Use::kRequired, false, "", 13},
+    {"ImpSaldoInsoluto", Use::kRequired, false, "", 13},
+    {"ObjetoImpDR", Use::kRequired, false, "", 739},
+    {"ImpuestoP", Use::kRequired, false, "", 721},
+    {"ImporteP", Use::kRequired, false, "", 13},
+    {"BaseP", Use::kRequired, false, "", 13},
+    {"ImpuestoP", Use::kRequired, false, "", 721},
+    {"TipoFactorP", Use::kRequired, false, "", 722},
+    {"TasaOCuotaP", Use::kOptional, false, "", 784},
+    {"ImporteP", Use::kOptional, false, "", 13},
+    {"FechaPago", Use::kRequired, false, "", 33},
+    {"FormaDePagoP", Use::kRequired, false, "", 745},
+    {"MonedaP", Use::kRequired, false, "", 39},
+    {"TipoCambioP", Use::kOptional, false, "", 785},
+    {"Monto", Use::kRequired, false, "", 13},
+    {"NumOperacion", Use::kOptional, false, "", 786},
+    {"RfcEmisorCtaOrd", Use::kOptional, false, "", 787},
+    {"NomBancoOrdExt", Use::kOptional, false, "", 788},
+    {"CtaOrdenante", Use::kOptional, false, "", 789},
+    {"RfcEmisorCtaBen", Use::kOptional, false, "", 47},
+    {"CtaBeneficiario", Use::kOptional, false, "", 790},
+    {"TipoCadPago", Use::kOptional, false, "", 382},
+    {"CertPago", Use::kOptional, false, "", 791},
+    {"CadPago", Use::kOptional, false, "", 792},
+    {"SelloPago", Use::kOptional, false, "", 793},
+    {"Version", Use::kRequired, true, "2.0", 794},
+    {"Calle", Use::kOptional, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 292},
+    {"Localidad", Use::kOptional, false, "", 292},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 292},
+    {"Estado", Use::kRequired, false, "", 795},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 796},
+    {"TipoUbicacion", Use::kRequired, false, "", 797},
+    {"IDUbicacion", Use::kOptional, false, "", 798},
+    {"RFCRemitenteDestinatario", Use::kRequired, false, "", 2},
+    {"NombreRemitenteDestinatario", Use::kOptional, false, "", 799},
+    {"NumRegIdTrib", Use::kOptional, false, "", 800},
+    {"ResidenciaFiscal", Use::kOptional, false, "", 6},
+    {"NumEstacion", Use::kOptional, false, "", 511},
+    {"NombreEstacion", Use::kOptional, false, "", 801},
+    {"NavegacionTrafico", Use::kOptional, false, "", 802},
+    {"FechaHoraSalidaLlegada", Use::kRequired, false, "", 33},
+    {"TipoEstacion", Use::kOptional, false, "", 521},
+    {"DistanciaRecorrida", Use::kOptional, false, "", 803},
+    {"TipoDocumento", Use::kRequired, false, "", 804},
+    {"NumPedimento", Use::kOptional, false, "", 805},
+    {"IdentDocAduanero", Use::kOptional, false, "", 806},
+    {"RFCImpo", Use::kOptional, false, "", 2},
+    {"NumeroGuiaIdentificacion", Use::kRequired, false, "", 807},
+    {"DescripGuiaIdentificacion", Use::kRequired, false, "", 808},
+    {"PesoGuiaIdentificacion", Use::kRequired, false, "", 809},
+    {"Cantidad", Use::kRequired, false, "", 810},
+    {"IDOrigen", Use::kRequired, false, "", 811},
+    {"IDDestino", Use::kRequired, false, "", 812},
+    {"CvesTransporte", Use::kOptional, false, "", 526},
+    {"UnidadPesoMerc", Use::kRequired, false, "", 527},
+    {"PesoBruto", Use::kRequired, false, "", 813},
+    {"PesoNeto", Use::kRequired, false, "", 814},
+    {"PesoTara", Use::kRequired, false, "", 815},
+    {"NumPiezas", Use::kOptional, false, "", 816},
+    {"BienesTransp", Use::kRequired, false, "", 532},
+    {"ClaveSTCC", Use::kOptional, false, "", 817},
+    {"Descripcion", Use::kRequired, false, "", 818},
+    {"Cantidad", Use::kRequired, false, "", 819},
+    {"ClaveUnidad", Use::kRequired, false, "", 26},
+    {"Unidad", Use::kOptional, false, "", 820},
+    {"Dimensiones", Use::kOptional, false, "", 821},
+    {"MaterialPeligroso", Use::kOptional, false, "", 822},
+    {"CveMaterialPeligroso", Use::kOptional, false, "", 539},
+    {"Embalaje", Use::kOptional, false, "", 540},
+    {"DescripEmbalaje", Use::kOptional, false, "", 823},
+    {"SectorCOFEPRIS", Use::kOptional, false, "", 824},
+    {"NombreIngredienteActivo", Use::kOptional, false, "", 825},
+    {"NomQuimico", Use::kOptional, false, "", 826},
+    {"DenominacionGenericaProd", Use::kOptional, false, "", 827},
+    {"DenominacionDistintivaProd", Use::kOptional, false, "", 828},
+    {"Fabricante", Use::kOptional, false, "", 829},
+    {"FechaCaducidad", Use::kOptional, false, "", 100},
+    {"LoteMedicamento", Use::kOptional, false, "", 830},
+    {"FormaFarmaceutica", Use::kOptional, false, "", 831},
+    {"CondicionesEspTransp", Use::kOptional, false, "", 832},
+    {"RegistroSanitarioFolioAutorizacion", Use::kOptional, false, "", 833},
+    {"PermisoImportacion", Use::kOptional, false, "", 834},
+    {"FolioImpoVUCEM", Use::kOptional, false, "", 835},
+    {"NumCAS", Use::kOptional, false, "", 836},
+    {"RazonSocialEmpImp", Use::kOptional, false, "", 837},
+    {"NumRegSanPlagCOFEPRIS", Use::kOptional, false, "", 838},
+    {"DatosFabricante", Use::kOptional, false, "", 839},
+    {"DatosFormulador", Use::kOptional, false, "", 840},
+    {"DatosMaquilador", Use::kOptional, false, "", 841},
+    {"UsoAutorizado", Use::kOptional, false, "", 842},
+    {"PesoEnKg", Use::kRequired, false, "", 843},
+    {"ValorMercancia", Use::kOptional, false, "", 13},
+    {"Moneda", Use::kOptional, false, "", 39},
+    {"FraccionArancelaria", Use::kOptional, false, "", 305},
+    {"UUIDComercioExt", Use::kOptional, false, "", 844},
+    {"TipoMateria", Use::kOptional, false, "", 845},
+    {"DescripcionMateria", Use::kOptional, false, "", 846},
+    {"ConfigVehicular", Use::kRequired, false, "", 544},
+    {"PesoBrutoVehicular", Use::kRequired, false, "", 847},
+    {"PlacaVM", Use::kRequired, false, "", 848},
+    {"AnioModeloVM", Use::kRequired, false, "", 849},
+    {"AseguraRespCivil", Use::kRequired, false, "", 850},
+    {"PolizaRespCivil", Use::kRequired, false, "", 851},
+    {"AseguraMedAmbiente", Use::kOptional, false, "", 852},
+    {"PolizaMedAmbiente", Use::kOptional, false, "", 853},
+    {"AseguraCarga", Use::kOptional, false, "", 854},
+    {"PolizaCarga", Use::kOptional, false, "", 855},
+    {"PrimaSeguro", Use::kOptional, false, "", 13},
+    {"SubTipoRem", Use::kRequired, false, "", 547},
+    {"Placa", Use::kRequired, false, "", 856},
+    {"PermSCT", Use::kRequired, false, "", 549},
+    {"NumPermisoSCT", Use::kRequired, false, "", 857},
+    {"TipoContenedor", Use::kRequired, false, "", 554},
+    {"MatriculaContenedor", Use::kOptional, false, "", 858},
+    {"NumPrecinto", Use::kOptional, false, "", 859},
+    {"IdCCPRelacionado", Use::kOptional, false, "", 860},
+    {"PlacaVMCCP", Use::kOptional, false, "", 861},
+    {"FechaCertificacionCCP", Use::kOptional, false, "", 33},
+    {"SubTipoRemCCP", Use::kRequired, false, "", 547},
+    {"PlacaCCP", Use::kRequired, false, "", 862},
+    {"PermSCT", Use::kOptional, false, "", 549},
+    {"NumPermisoSCT", Use::kOptional, false, "", 863},
+    {"NombreAseg", Use::kOptional, false, "", 864},
+    {"NumPolizaSeguro", Use::kOptional, false, "", 865},
+    {"TipoEmbarcacion", Use::kRequired, false, "", 559},
+    {"Matricula", Use::kRequired, false, "", 866},
+    {"NumeroOMI", Use::kRequired, false, "", 867},
+    {"AnioEmbarcacion", Use::kOptional, false, "", 868},
+    {"NombreEmbarc", Use::kOptional, false, "", 869},
+    {"NacionalidadEmbarc", Use::kRequired, false, "", 6},
+    {"UnidadesDeArqBruto", Use::kRequired, false, "", 870},
+    {"TipoCarga", Use::kRequired, false, "", 565},
+    {"Eslora", Use::kOptional, false, "", 871},
+    {"Manga", Use::kOptional, false, "", 872},
+    {"Calado", Use::kOptional, false, "", 873},
+    {"Puntal", Use::kOptional, false, "", 874},
+    {"LineaNaviera", Use::kOptional, false, "", 875},
+    {"NombreAgenteNaviero", Use::kRequired, false, "", 876},
+    {"NumAutorizacionNaviero", Use::kRequired, false, "", 572},
+    {"NumViaje", Use::kOptional, false, "", 877},
+    {"NumConocEmbarc", Use::kOptional, false, "", 878},
+    {"PermisoTempNavegacion", Use::kOptional, false, "", 879},
+    {"PermSCT", Use::kRequired, false, "", 549},
+    {"NumPermisoSCT", Use::kRequired, false, "", 880},
+    {"MatriculaAeronave", Use::kOptional, false, "", 881},
+    {"NombreAseg", Use::kOptional, false, "", 882},
+    {"NumPolizaSeguro", Use::kOptional, false, "", 883},
+    {"NumeroGuia", Use::kRequired, false, "", 884},
+    {"LugarContrato", Use::kOptional, false, "", 292},
+    {"CodigoTransportista", Use::kRequired, false, "", 580},
+    {"RFCEmbarcador", Use::kOptional, false, "", 2},
+    {"NumRegIdTribEmbarc", Use::kOptional, false, "", 885},
+    {"ResidenciaFiscalEmbarc", Use::kOptional, false, "", 6},
+    {"NombreEmbarcador", Use::kOptional, false, "", 886},
+    {"TipoDerechoDePaso", Use::kRequired, false, "", 585},
+    {"KilometrajePagado", Use::kRequired, false, "", 887},
+    {"TipoContenedor", Use::kRequired, false, "", 587},
+    {"PesoContenedorVacio", Use::kRequired, false, "", 888},
+    {"PesoNetoMercancia", Use::kRequired, false, "", 889},
+    {"TipoCarro", Use::kRequired, false, "", 590},
+    {"MatriculaCarro", Use::kRequired, false, "", 890},
+    {"GuiaCarro", Use::kRequired, false, "", 891},
+    {"ToneladasNetasCarro", Use::kRequired, false, "", 892},
+    {"TipoDeServicio", Use::kRequired, false, "", 594},
+    {"TipoDeTrafico", Use::kRequired, false, "", 691},
+    {"NombreAseg", Use::kOptional, false, "", 893},
+    {"NumPolizaSeguro", Use::kOptional, false, "", 894},
+    {"PesoBrutoTotal", Use::kRequired, false, "", 895},
+    {"UnidadPeso", Use::kRequired, false, "", 527},
+    {"PesoNetoTotal", Use::kOptional, false, "", 896},
+    {"NumTotalMercancias", Use::kRequired, false, "", 897},
+    {"CargoPorTasacion", Use::kOptional, false, "", 13},
+    {"LogisticaInversaRecoleccionDevolucion", Use::kOptional, false, "", 898},
+    {"ParteTransporte", Use::kRequired, false, "", 697},
+    {"Calle", Use::kOptional, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 292},
+    {"Localidad", Use::kOptional, false, "", 292},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 292},
+    {"Estado", Use::kRequired, false, "", 899},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 900},
+    {"TipoFigura", Use::kRequired, false, "", 700},
+    {"RFCFigura", Use::kOptional, false, "", 901},
+    {"NumLicencia", Use::kOptional, false, "", 902},
+    {"NombreFigura", Use::kRequired, false, "", 903},
+    {"NumRegIdTribFigura", Use::kOptional, false, "", 904},
+    {"ResidenciaFiscalFigura", Use::kOptional, false, "", 6},
+    {"Version", Use::kRequired, true, "3.0", 45},
+    {"IdCCP", Use::kRequired, false, "", 905},
+    {"TranspInternac", Use::kRequired, false, "", 906},
+    {"RegimenAduanero", Use::kOptional, false, "", 907},
+    {"EntradaSalidaMerc", Use::kOptional, false, "", 908},
+    {"PaisOrigenDestino", Use::kOptional, false, "", 6},
+    {"ViaEntradaSalida", Use::kOptional, false, "", 526},
+    {"TotalDistRec", Use::kOptional, false, "", 909},
+    {"RegistroISTMO", Use::kOptional, false, "", 910},
+    {"UbicacionPoloOrigen", Use::kOptional, false, "", 911},
+    {"UbicacionPoloDestino", Use::kOptional, false, "", 911},
+    {"RegimenAduanero", Use::kRequired, false, "", 907},
+    {"Calle", Use::kOptional, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 292},
+    {"Localidad", Use::kOptional, false, "", 292},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 292},
+    {"Estado", Use::kRequired, false, "", 912},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 913},
+    {"TipoUbicacion", Use::kRequired, false, "", 914},
+    {"IDUbicacion", Use::kOptional, false, "", 915},
+    {"RFCRemitenteDestinatario", Use::kRequired, false, "", 2},
+    {"NombreRemitenteDestinatario", Use::kOptional, false, "", 916},
+    {"NumRegIdTrib", Use::kOptional, false, "", 917},
+    {"ResidenciaFiscal", Use::kOptional, false, "", 6},
+    {"NumEstacion", Use::kOptional, false, "", 511},
+    {"NombreEstacion", Use::kOptional, false, "", 918},
+    {"NavegacionTrafico", Use::kOptional, false, "", 919},
+    {"FechaHoraSalidaLlegada", Use::kRequired, false, "", 33},
+    {"TipoEstacion", Use::kOptional, false, "", 521},
+    {"DistanciaRecorrida", Use::kOptional, false, "", 920},
+    {"TipoDocumento", Use::kRequired, false, "", 804},
+    {"NumPedimento", Use::kOptional, false, "", 921},
+    {"IdentDocAduanero", Use::kOptional, false, "", 922},
+    {"RFCImpo", Use::kOptional, false, "", 2},
+    {"NumeroGuiaIdentificacion", Use::kRequired, false, "", 923},
+    {"DescripGuiaIdentificacion", Use::kRequired, false, "", 924},
+    {"PesoGuiaIdentificacion", Use::kRequired, false, "", 925},
+    {"Cantidad", Use::kRequired, false, "", 926},
+    {"IDOrigen", Use::kRequired, false, "", 927},
+    {"IDDestino", Use::kRequired, false, "", 928},
+    {"CvesTransporte", Use::kOptional, false, "", 526},
+    {"UnidadPesoMerc", Use::kRequired, false, "", 527},
+    {"PesoBruto", Use::kRequired, false, "", 929},
+    {"PesoNeto", Use::kRequired, false, "", 930},
+    {"PesoTara", Use::kRequired, false, "", 931},
+    {"NumPiezas", Use::kOptional, false, "", 932},
+    {"BienesTransp", Use::kRequired, false, "", 532},
+    {"ClaveSTCC", Use::kOptional, false, "", 933},
+    {"Descripcion", Use::kRequired, false, "", 934},
+    {"Cantidad", Use::kRequired, false, "", 935},
+    {"ClaveUnidad", Use::kRequired, false, "", 26},
+    {"Unidad", Use::kOptional, false, "", 936},
+    {"Dimensiones", Use::kOptional, false, "", 937},
+    {"MaterialPeligroso", Use::kOptional, false, "", 938},
+    {"CveMaterialPeligroso", Use::kOptional, false, "", 539},
+    {"Embalaje", Use::kOptional, false, "", 540},
+    {"DescripEmbalaje", Use::kOptional, false, "", 939},
+    {"SectorCOFEPRIS", Use::kOptional, false, "", 824},
+    {"NombreIngredienteActivo", Use::kOptional, false, "", 940},
+    {"NomQuimico", Use::kOptional, false, "", 941},
+    {"DenominacionGenericaProd", Use::kOptional, false, "", 942},
+    {"DenominacionDistintivaProd", Use::kOptional, false, "", 943},
+    {"Fabricante", Use::kOptional, false, "", 944},
+    {"FechaCaducidad", Use::kOptional, false, "", 100},
+    {"LoteMedicamento", Use::kOptional, false, "", 945},
+    {"FormaFarmaceutica", Use::kOptional, false, "", 831},
+    {"CondicionesEspTransp", Use::kOptional, false, "", 832},
+    {"RegistroSanitarioFolioAutorizacion", Use::kOptional, false, "", 946},
+    {"PermisoImportacion", Use::kOptional, false, "", 947},
+    {"FolioImpoVUCEM", Use::kOptional, false, "", 948},
+    {"NumCAS", Use::kOptional, false, "", 949},
+    {"RazonSocialEmpImp", Use::kOptional, false, "", 950},
+    {"NumRegSanPlagCOFEPRIS", Use::kOptional, false, "", 951},
+    {"DatosFabricante", Use::kOptional, false, "", 952},
+    {"DatosFormulador", Use::kOptional, false, "", 953},
+    {"DatosMaquilador", Use::kOptional, false, "", 954},
+    {"UsoAutorizado", Use::kOptional, false, "", 955},
+    {"PesoEnKg", Use::kRequired, false, "", 956},
+    {"ValorMercancia", Use::kOptional, false, "", 13},
+    {"Moneda", Use::kOptional, false, "", 39},
+    {"FraccionArancelaria", Use::kOptional, false, "", 305},
+    {"UUIDComercioExt", Use::kOptional, false, "", 957},
+    {"TipoMateria", Use::kOptional, false, "", 845},
+    {"DescripcionMateria", Use::kOptional, false, "", 958},
+    {"ConfigVehicular", Use::kRequired, false, "", 544},
+    {"PesoBrutoVehicular", Use::kRequired, false, "", 959},
+    {"PlacaVM", Use::kRequired, false, "", 960},
+    {"AnioModeloVM", Use::kRequired, false, "", 961},
+    {"AseguraRespCivil", Use::kRequired, false, "", 962},
+    {"PolizaRespCivil", Use::kRequired, false, "", 963},
+    {"AseguraMedAmbiente", Use::kOptional, false, "", 964},
+    {"PolizaMedAmbiente", Use::kOptional, false, "", 965},
+    {"AseguraCarga", Use::kOptional, false, "", 966},
+    {"PolizaCarga", Use::kOptional, false, "", 967},
+    {"PrimaSeguro", Use::kOptional, false, "", 13},
+    {"SubTipoRem", Use::kRequired, false, "", 547},
+    {"Placa", Use::kRequired, false, "", 968},
+    {"PermSCT", Use::kRequired, false, "", 549},
+    {"NumPermisoSCT", Use::kRequired, false, "", 969},
+    {"SubTipoRemCCP", Use::kRequired, false, "", 547},
+    {"PlacaCCP", Use::kRequired, false, "", 970},
+    {"TipoContenedor", Use::kRequired, false, "", 554},
+    {"MatriculaContenedor", Use::kOptional, false, "", 971},
+    {"NumPrecinto", Use::kOptional, false, "", 972},
+    {"IdCCPRelacionado", Use::kOptional, false, "", 973},
+    {"PlacaVMCCP", Use::kOptional, false, "", 974},
+    {"FechaCertificacionCCP", Use::kOptional, false, "", 33},
+    {"PermSCT", Use::kOptional, false, "", 549},
+    {"NumPermisoSCT", Use::kOptional, false, "", 975},
+    {"NombreAseg", Use::kOptional, false, "", 976},
+    {"NumPolizaSeguro", Use::kOptional, false, "", 977},
+    {"TipoEmbarcacion", Use::kRequired, false, "", 559},
+    {"Matricula", Use::kRequired, false, "", 978},
+    {"NumeroOMI", Use::kRequired, false, "", 979},
+    {"AnioEmbarcacion", Use::kOptional, false, "", 980},
+    {"NombreEmbarc", Use::kOptional, false, "", 981},
+    {"NacionalidadEmbarc", Use::kRequired, false, "", 6},
+    {"UnidadesDeArqBruto", Use::kRequired, false, "", 982},
+    {"TipoCarga", Use::kRequired, false, "", 565},
+    {"Eslora", Use::kOptional, false, "", 983},
+    {"Manga", Use::kOptional, false, "", 984},
+    {"Calado", Use::kOptional, false, "", 985},
+    {"Puntal", Use::kOptional, false, "", 986},
+    {"LineaNaviera", Use::kOptional, false, "", 987},
+    {"NombreAgenteNaviero", Use::kRequired, false, "", 988},
+    {"NumAutorizacionNaviero", Use::kRequired, false, "", 572},
+    {"NumViaje", Use::kOptional, false, "", 989},
+    {"NumConocEmbarc", Use::kOptional, false, "", 990},
+    {"PermisoTempNavegacion", Use::kOptional, false, "", 991},
+    {"PermSCT", Use::kRequired, false, "", 549},
+    {"NumPermisoSCT", Use::kRequired, false, "", 992},
+    {"MatriculaAeronave", Use::kOptional, false, "", 993},
+    {"NombreAseg", Use::kOptional, false, "", 994},
+    {"NumPolizaSeguro", Use::kOptional, false, "", 995},
+    {"NumeroGuia", Use::kRequired, false, "", 996},
+    {"LugarContrato", Use::kOptional, false, "", 292},
+    {"CodigoTransportista", Use::kRequired, false, "", 580},
+    {"RFCEmbarcador", Use::kOptional, false, "", 2},
+    {"NumRegIdTribEmbarc", Use::kOptional, false, "", 997},
+    {"ResidenciaFiscalEmbarc", Use::kOptional, false, "", 6},
+    {"NombreEmbarcador", Use::kOptional, false, "", 998},
+    {"TipoDerechoDePaso", Use::kRequired, false, "", 585},
+    {"KilometrajePagado", Use::kRequired, false, "", 999},
+    {"TipoContenedor", Use::kRequired, false, "", 587},
+    {"PesoContenedorVacio", Use::kRequired, false, "", 1000},
+    {"PesoNetoMercancia", Use::kRequired, false, "", 1001},
+    {"TipoCarro", Use::kRequired, false, "", 590},
+    {"MatriculaCarro", Use::kRequired, false, "", 1002},
+    {"GuiaCarro", Use::kRequired, false, "", 1003},
+    {"ToneladasNetasCarro", Use::kRequired, false, "", 1004},
+    {"TipoDeServicio", Use::kRequired, false, "", 594},
+    {"TipoDeTrafico", Use::kRequired, false, "", 691},
+    {"NombreAseg", Use::kOptional, false, "", 1005},
+    {"NumPolizaSeguro", Use::kOptional, false, "", 1006},
+    {"PesoBrutoTotal", Use::kRequired, false, "", 1007},
+    {"UnidadPeso", Use::kRequired, false, "", 527},
+    {"PesoNetoTotal", Use::kOptional, false, "", 1008},
+    {"NumTotalMercancias", Use::kRequired, false, "", 1009},
+    {"CargoPorTasacion", Use::kOptional, false, "", 13},
+    {"LogisticaInversaRecoleccionDevolucion", Use::kOptional, false, "", 1010},
+    {"ParteTransporte", Use::kRequired, false, "", 697},
+    {"Calle", Use::kOptional, false, "", 285},
+    {"NumeroExterior", Use::kOptional, false, "", 286},
+    {"NumeroInterior", Use::kOptional, false, "", 286},
+    {"Colonia", Use::kOptional, false, "", 292},
+    {"Localidad", Use::kOptional, false, "", 292},
+    {"Referencia", Use::kOptional, false, "", 289},
+    {"Municipio", Use::kOptional, false, "", 292},
+    {"Estado", Use::kRequired, false, "", 1011},
+    {"Pais", Use::kRequired, false, "", 6},
+    {"CodigoPostal", Use::kRequired, false, "", 1012},
+    {"TipoFigura", Use::kRequired, false, "", 700},
+    {"RFCFigura", Use::kOptional, false, "", 1013},
+    {"NumLicencia", Use::kOptional, false, "", 1014},
+    {"NombreFigura", Use::kRequired, false, "", 1015},
+    {"NumRegIdTribFigura", Use::kOptional, false, "", 1016},
+    {"ResidenciaFiscalFigura", Use::kOptional, false, "", 6},
+    {"Version", Use::kRequired, true, "3.1", 45},
+    {"IdCCP", Use::kRequired, false, "", 1017},
+    {"TranspInternac", Use::kRequired, false, "", 1018},
+    {"EntradaSalidaMerc", Use::kOptional, false, "", 1019},
+    {"PaisOrigenDestino", Use::kOptional, false, "", 6},
+    {"ViaEntradaSalida", Use::kOptional, false, "", 526},
+    {"TotalDistRec", Use::kOptional, false, "", 1020},
+    {"RegistroISTMO", Use::kOptional, false, "", 1021},
+    {"UbicacionPoloOrigen", Use::kOptional, false, "", 911},
+    {"UbicacionPoloDestino", Use::kOptional, false, "", 911},
+    {"Version", Use::kRequired, true, "1.0", 45},
+    {"TipoPermiso", Use::kRequired, false, "", 1022},
+    {"NumeroPermiso", Use::kRequired, false, "", 1023},
+    {"ClaveHYP", Use::kRequired, false, "", 1024},
+    {"SubProductoHYP", Use::kRequired, false, "", 1025},
 };
 
 constexpr Particle kParticles[] = {
@@ -2469,6 +3553,170 @@ constexpr Particle kParticles[] = {
     {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 288, 1},
     {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 318, 0},
     {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 289, 3},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 323, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 325, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 292, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 324, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 326, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 327, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 332, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 293, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 331, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 334, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 294, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 333, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 295, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 330, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 335, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 336, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 337, 0},
+    {ParticleKind::kAny, ProcessContents::kStrict, 1, 65535, 0, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 297, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 338, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 340, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 298, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 339, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 299, 6},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 329, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 305, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 328, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 343, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 306, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 342, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 345, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 307, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 344, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 308, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 341, 0},
+    {ParticleKind::kAny, ProcessContents::kStrict, 0, 65535, 0, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 310, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 346, 0},
+    {ParticleKind::kAny, ProcessContents::kStrict, 1, 65535, 0, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 311, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 347, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 312, 8},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 350, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 320, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 349, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 351, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 353, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 321, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 352, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 355, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 322, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 354, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 358, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 323, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 357, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 324, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 356, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 325, 5},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 360, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 365, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 330, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 364, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 367, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 331, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 366, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 332, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 363, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 334, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 362, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 370, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 335, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 369, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 372, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 336, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 371, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 337, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 368, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 339, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 361, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 341, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 376, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 343, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 2, 65535, 375, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 344, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 374, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 379, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 380, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 381, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 382, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 345, 4},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 378, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 384, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 385, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 2, 387, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 349, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 386, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 350, 3},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 383, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 389, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 2, 391, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 353, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 390, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 354, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 388, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 392, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 394, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 396, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 356, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 395, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 357, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 393, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 359, 5},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 377, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 399, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 400, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 364, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 398, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 366, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 397, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 367, 3},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 10, 403, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 370, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 402, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 406, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 371, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 2, 65535, 405, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 372, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 404, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 409, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 410, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 411, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 412, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 373, 4},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 408, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 414, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 415, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 2, 417, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 377, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 416, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 378, 3},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 413, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 2, 421, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 381, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 420, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 382, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 419, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 383, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 418, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 422, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 424, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 426, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 384, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 425, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 385, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 423, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 387, 5},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 1, 407, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 65535, 429, 0},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 430, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 392, 2},
+    {ParticleKind::kElement, ProcessContents::kStrict, 1, 65535, 428, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 394, 1},
+    {ParticleKind::kElement, ProcessContents::kStrict, 0, 1, 427, 0},
+    {ParticleKind::kSequence, ProcessContents::kStrict, 1, 1, 395, 4},
 };
 
 constexpr std::uint32_t kParticleChildren[] = {
@@ -2764,6 +4012,113 @@ constexpr std::uint32_t kParticleChildren[] = {
     418,
     443,
     449,
+    452,
+    457,
+    460,
+    459,
+    462,
+    468,
+    471,
+    464,
+    465,
+    466,
+    467,
+    470,
+    473,
+    475,
+    478,
+    481,
+    480,
+    483,
+    486,
+    489,
+    451,
+    454,
+    455,
+    456,
+    477,
+    485,
+    488,
+    491,
+    493,
+    497,
+    500,
+    503,
+    505,
+    495,
+    496,
+    499,
+    502,
+    507,
+    510,
+    513,
+    512,
+    515,
+    517,
+    520,
+    523,
+    522,
+    525,
+    519,
+    527,
+    509,
+    529,
+    531,
+    533,
+    536,
+    537,
+    538,
+    539,
+    544,
+    542,
+    543,
+    546,
+    550,
+    549,
+    552,
+    557,
+    556,
+    559,
+    541,
+    548,
+    554,
+    555,
+    561,
+    564,
+    565,
+    567,
+    535,
+    563,
+    569,
+    571,
+    574,
+    576,
+    579,
+    580,
+    581,
+    582,
+    587,
+    585,
+    586,
+    589,
+    592,
+    594,
+    596,
+    601,
+    600,
+    603,
+    584,
+    591,
+    598,
+    599,
+    605,
+    608,
+    609,
+    611,
+    573,
+    578,
+    607,
+    613,
 };
 
 constexpr ComplexType kComplexTypes[] = {
@@ -3088,6 +4443,116 @@ constexpr ComplexType kComplexTypes[] = {
     {950, 6, 446, -1, false},
     {956, 0, 448, -1, false},
     {956, 6, 450, -1, false},
+    {962, 3, -1, -1, false},
+    {965, 1, -1, -1, false},
+    {966, 1, 453, -1, false},
+    {967, 4, -1, -1, false},
+    {971, 7, -1, -1, false},
+    {978, 5, -1, -1, false},
+    {983, 0, 458, -1, false},
+    {983, 5, -1, -1, false},
+    {988, 0, 461, -1, false},
+    {988, 0, 463, -1, false},
+    {988, 4, -1, -1, false},
+    {992, 1, -1, -1, false},
+    {993, 1, -1, -1, false},
+    {994, 0, 469, -1, false},
+    {994, 1, -1, -1, false},
+    {995, 7, 472, -1, false},
+    {1002, 10, 474, -1, false},
+    {1012, 0, 476, -1, false},
+    {1012, 2, -1, -1, false},
+    {1014, 0, 479, -1, false},
+    {1014, 5, -1, -1, false},
+    {1019, 0, 482, -1, false},
+    {1019, 2, 484, -1, false},
+    {1021, 0, 487, -1, false},
+    {1021, 0, 490, -1, false},
+    {1021, 19, 492, -1, false},
+    {1040, 10, -1, -1, false},
+    {1050, 1, 494, -1, false},
+    {1051, 2, -1, -1, false},
+    {1053, 10, -1, -1, false},
+    {1063, 1, 498, -1, false},
+    {1064, 10, -1, -1, false},
+    {1074, 2, 501, -1, false},
+    {1076, 4, -1, -1, false},
+    {1080, 6, 504, -1, false},
+    {1086, 0, 506, -1, false},
+    {1086, 10, 508, -1, false},
+    {1096, 11, -1, -1, false},
+    {1107, 5, -1, -1, false},
+    {1112, 0, 511, -1, false},
+    {1112, 5, -1, -1, false},
+    {1117, 0, 514, -1, false},
+    {1117, 0, 516, -1, false},
+    {1117, 10, 518, -1, false},
+    {1127, 2, -1, -1, false},
+    {1129, 0, 521, -1, false},
+    {1129, 5, -1, -1, false},
+    {1134, 0, 524, -1, false},
+    {1134, 0, 526, -1, false},
+    {1134, 15, 528, -1, false},
+    {1149, 1, 530, -1, false},
+    {1150, 10, -1, -1, false},
+    {1160, 12, 532, -1, false},
+    {1172, 0, 534, -1, false},
+    {1172, 4, -1, -1, false},
+    {1176, 3, -1, -1, false},
+    {1179, 4, -1, -1, false},
+    {1183, 5, -1, -1, false},
+    {1188, 38, 540, -1, false},
+    {1226, 4, -1, -1, false},
+    {1230, 7, -1, -1, false},
+    {1237, 2, -1, -1, false},
+    {1239, 0, 545, -1, false},
+    {1239, 2, 547, -1, false},
+    {1241, 6, -1, -1, false},
+    {1247, 2, -1, -1, false},
+    {1249, 0, 551, -1, false},
+    {1249, 22, 553, -1, false},
+    {1271, 12, -1, -1, false},
+    {1283, 2, -1, -1, false},
+    {1285, 3, -1, -1, false},
+    {1288, 4, 558, -1, false},
+    {1292, 4, 560, -1, false},
+    {1296, 6, 562, -1, false},
+    {1302, 1, -1, -1, false},
+    {1303, 10, -1, -1, false},
+    {1313, 6, 566, -1, false},
+    {1319, 0, 568, -1, false},
+    {1319, 11, 570, -1, false},
+    {1330, 1, -1, -1, false},
+    {1331, 0, 572, -1, false},
+    {1331, 10, -1, -1, false},
+    {1341, 12, 575, -1, false},
+    {1353, 0, 577, -1, false},
+    {1353, 4, -1, -1, false},
+    {1357, 3, -1, -1, false},
+    {1360, 4, -1, -1, false},
+    {1364, 5, -1, -1, false},
+    {1369, 38, 583, -1, false},
+    {1407, 4, -1, -1, false},
+    {1411, 7, -1, -1, false},
+    {1418, 2, -1, -1, false},
+    {1420, 0, 588, -1, false},
+    {1420, 2, 590, -1, false},
+    {1422, 2, -1, -1, false},
+    {1424, 0, 593, -1, false},
+    {1424, 6, 595, -1, false},
+    {1430, 22, 597, -1, false},
+    {1452, 12, -1, -1, false},
+    {1464, 2, -1, -1, false},
+    {1466, 3, -1, -1, false},
+    {1469, 4, 602, -1, false},
+    {1473, 4, 604, -1, false},
+    {1477, 6, 606, -1, false},
+    {1483, 1, -1, -1, false},
+    {1484, 10, -1, -1, false},
+    {1494, 6, 610, -1, false},
+    {1500, 0, 612, -1, false},
+    {1500, 10, 614, -1, false},
+    {1510, 5, -1, -1, false},
 };
 
 constexpr ElementDecl kElements[] = {
@@ -3413,9 +4878,119 @@ constexpr ElementDecl kElements[] = {
     {"cartaporte20:TiposFigura", 318},
     {"cartaporte20:PartesTransporte", 316},
     {"cartaporte20:Domicilio", 317},
+    {"cfdi:Comprobante", 346},
+    {"cfdi:InformacionGlobal", 321},
+    {"cfdi:CfdiRelacionados", 323},
+    {"cfdi:CfdiRelacionado", 322},
+    {"cfdi:Emisor", 324},
+    {"cfdi:Receptor", 325},
+    {"cfdi:Conceptos", 338},
+    {"cfdi:Concepto", 337},
+    {"cfdi:Impuestos", 330},
+    {"cfdi:Traslados", 327},
+    {"cfdi:Traslado", 326},
+    {"cfdi:Retenciones", 329},
+    {"cfdi:Retencion", 328},
+    {"cfdi:ACuentaTerceros", 331},
+    {"cfdi:InformacionAduanera", 332},
+    {"cfdi:CuentaPredial", 333},
+    {"cfdi:ComplementoConcepto", 334},
+    {"cfdi:Parte", 336},
+    {"cfdi:InformacionAduanera", 335},
+    {"cfdi:Impuestos", 343},
+    {"cfdi:Retenciones", 340},
+    {"cfdi:Retencion", 339},
+    {"cfdi:Traslados", 342},
+    {"cfdi:Traslado", 341},
+    {"cfdi:Complemento", 344},
+    {"cfdi:Addenda", 345},
+    {"cce20:ComercioExterior", 357},
+    {"cce20:Emisor", 348},
+    {"cce20:Domicilio", 347},
+    {"cce20:Propietario", 349},
+    {"cce20:Receptor", 351},
+    {"cce20:Domicilio", 350},
+    {"cce20:Destinatario", 353},
+    {"cce20:Domicilio", 352},
+    {"cce20:Mercancias", 356},
+    {"cce20:Mercancia", 355},
+    {"cce20:DescripcionesEspecificas", 354},
+    {"pago20:Pagos", 371},
+    {"pago20:Totales", 358},
+    {"pago20:Pago", 370},
+    {"pago20:DoctoRelacionado", 364},
+    {"pago20:ImpuestosDR", 363},
+    {"pago20:RetencionesDR", 360},
+    {"pago20:RetencionDR", 359},
+    {"pago20:TrasladosDR", 362},
+    {"pago20:TrasladoDR", 361},
+    {"pago20:ImpuestosP", 369},
+    {"pago20:RetencionesP", 366},
+    {"pago20:RetencionP", 365},
+    {"pago20:TrasladosP", 368},
+    {"pago20:TrasladoP", 367},
+    {"cartaporte30:CartaPorte", 399},
+    {"cartaporte30:Ubicaciones", 374},
+    {"cartaporte30:Ubicacion", 373},
+    {"cartaporte30:Domicilio", 372},
+    {"cartaporte30:Mercancias", 394},
+    {"cartaporte30:Mercancia", 379},
+    {"cartaporte30:DocumentacionAduanera", 375},
+    {"cartaporte30:GuiasIdentificacion", 376},
+    {"cartaporte30:CantidadTransporta", 377},
+    {"cartaporte30:DetalleMercancia", 378},
+    {"cartaporte30:Autotransporte", 384},
+    {"cartaporte30:IdentificacionVehicular", 380},
+    {"cartaporte30:Seguros", 381},
+    {"cartaporte30:Remolques", 383},
+    {"cartaporte30:Remolque", 382},
+    {"cartaporte30:TransporteMaritimo", 388},
+    {"cartaporte30:Contenedor", 385},
+    {"cartaporte30:RemolquesCCP", 387},
+    {"cartaporte30:RemolqueCCP", 386},
+    {"cartaporte30:TransporteAereo", 389},
+    {"cartaporte30:TransporteFerroviario", 393},
+    {"cartaporte30:DerechosDePaso", 390},
+    {"cartaporte30:Carro", 392},
+    {"cartaporte30:Contenedor", 391},
+    {"cartaporte30:FiguraTransporte", 398},
+    {"cartaporte30:TiposFigura", 397},
+    {"cartaporte30:PartesTransporte", 395},
+    {"cartaporte30:Domicilio", 396},
+    {"cartaporte31:CartaPorte", 429},
+    {"cartaporte31:RegimenesAduaneros", 401},
+    {"cartaporte31:RegimenAduaneroCCP", 400},
+    {"cartaporte31:Ubicaciones", 404},
+    {"cartaporte31:Ubicacion", 403},
+    {"cartaporte31:Domicilio", 402},
+    {"cartaporte31:Mercancias", 424},
+    {"cartaporte31:Mercancia", 409},
+    {"cartaporte31:DocumentacionAduanera", 405},
+    {"cartaporte31:GuiasIdentificacion", 406},
+    {"cartaporte31:CantidadTransporta", 407},
+    {"cartaporte31:DetalleMercancia", 408},
+    {"cartaporte31:Autotransporte", 414},
+    {"cartaporte31:IdentificacionVehicular", 410},
+    {"cartaporte31:Seguros", 411},
+    {"cartaporte31:Remolques", 413},
+    {"cartaporte31:Remolque", 412},
+    {"cartaporte31:TransporteMaritimo", 418},
+    {"cartaporte31:Contenedor", 417},
+    {"cartaporte31:RemolquesCCP", 416},
+    {"cartaporte31:RemolqueCCP", 415},
+    {"cartaporte31:TransporteAereo", 419},
+    {"cartaporte31:TransporteFerroviario", 423},
+    {"cartaporte31:DerechosDePaso", 420},
+    {"cartaporte31:Carro", 422},
+    {"cartaporte31:Contenedor", 421},
+    {"cartaporte31:FiguraTransporte", 428},
+    {"cartaporte31:TiposFigura", 427},
+    {"cartaporte31:PartesTransporte", 425},
+    {"cartaporte31:Domicilio", 426},
+    {"hidrocarburospetroliferos:HidroYPetro", 430},
 };
 
-constexpr std::uint32_t kGlobalElements[] = {
+constexpr std::uint32_t kGlobalElements33[] = {
     61,  // aerolineas:Aerolineas
     296,  // cartaporte20:CartaPorte
     265,  // cartaporte:CartaPorte
@@ -3452,13 +5027,55 @@ constexpr std::uint32_t kGlobalElements[] = {
     115,  // ventavehiculos:VentaVehiculos
 };
 
+constexpr std::uint32_t kGlobalElements40[] = {
+    61,  // aerolineas:Aerolineas
+    296,  // cartaporte20:CartaPorte
+    373,  // cartaporte30:CartaPorte
+    401,  // cartaporte31:CartaPorte
+    100,  // cce11:ComercioExterior
+    348,  // cce20:ComercioExterior
+    322,  // cfdi:Comprobante
+    249,  // consumodecombustibles11:ConsumoDeCombustibles
+    89,  // decreto:renovacionysustitucionvehiculos
+    96,  // destruccion:certificadodedestruccion
+    138,  // detallista:detallista
+    31,  // divisas:Divisas
+    30,  // donat:Donatarias
+    244,  // ecc12:EstadoDeCuentaCombustible
+    254,  // gceh:GastosHidrocarburos
+    431,  // hidrocarburospetroliferos:HidroYPetro
+    114,  // iedu:instEducativas
+    263,  // ieeh:IngresosHidrocarburos
+    32,  // implocal:ImpuestosLocales
+    111,  // ine:INE
+    35,  // leyendasFisc:LeyendasFiscales
+    40,  // nomina12:Nomina
+    72,  // notariospublicos:NotariosPublicos
+    99,  // obrasarte:obrasarteantiguedades
+    359,  // pago20:Pagos
+    60,  // pagoenespecie:PagoEnEspecie
+    37,  // pfic:PFintegranteCoordinado
+    59,  // registrofiscal:CFDIRegistroFiscal
+    87,  // servicioparcial:parcialesconstruccion
+    24,  // tfd:TimbreFiscalDigital
+    38,  // tpe:TuristaPasajeroExtranjero
+    64,  // valesdedespensa:ValesDeDespensa
+    85,  // vehiculousado:VehiculoUsado
+    115,  // ventavehiculos:VentaVehiculos
+};
+
 }  // namespace
 
 const Facts& facts() {
   static const Facts tables{kSimpleTypes, kPatterns, kTypePatterns, enumerations(),
                             kAttributes, kParticles, kParticleChildren,
-                            kComplexTypes, kElements, kGlobalElements};
+                            kComplexTypes, kElements};
   return tables;
+}
+
+std::span<const std::uint32_t> global_elements(CfdiVersion version) {
+  if (version == CfdiVersion::k40) return kGlobalElements40;
+  return kGlobalElements33;
 }
 
 }  // namespace drovanexis::schema

@@ -42,20 +42,12 @@ class SchemaChecker {
   SchemaCheck run(const Element& document) {
     SchemaCheck result;
     path_.push_back(&document);
-    const ElementDecl* decl = schema::global_element(document.name());
-    if (document.name() != rules::kComprobante || decl == nullptr) {
+    if (document.name() != rules::kComprobante) {
       fail("", "elemento raíz",
            "El elemento raíz es " + document.name() + " y debe ser cfdi:Comprobante.");
-    } else if (const std::string* version = document.attribute("Version");
-               version == nullptr || schema::apply_white_space(schema::WhiteSpace::kCollapse,
-                                                               *version, scratch_) != "3.3") {
-      // Another version of the CFDI is another vocabulary: judging its
-      // attributes by these schemas would only add noise.
-      fail("Version", "valor fijo",
-           "La Version del comprobante es " + rules::quoted(version ? *version : "") +
-               " y debe ser \"3.3\".");
-    } else {
-      check_element(document, *decl);
+    } else if (const auto version = version_of(document)) {
+      version_ = *version;
+      check_element(document, *schema::global_element(version_, document.name()));
     }
     result.failures = std::move(failures_);
     if (!normalized_.empty()) result.normalized = copy_normalized(document);
@@ -63,6 +55,37 @@ class SchemaChecker {
   }
 
  private:
+  // The version whose schemas judge the document: its Version as the schema
+  // reads it (collapsed), which must be one the library knows and agree with
+  // the namespace of the root. Another version, or a disagreement, is
+  // reported alone: judging the attributes by the schemas of a version the
+  // document is not would only add noise.
+  std::optional<CfdiVersion> version_of(const Element& document) {
+    const std::string* text = document.attribute("Version");
+    const std::string_view value =
+        text == nullptr ? std::string_view{}
+                        : schema::apply_white_space(schema::WhiteSpace::kCollapse, *text, scratch_);
+    std::optional<CfdiVersion> version;
+    for (const CfdiVersion known : {CfdiVersion::k33, CfdiVersion::k40}) {
+      if (value == version_text(known)) version = known;
+    }
+    if (!version) {
+      fail("Version", "valor fijo",
+           "La Version del comprobante es " + rules::quoted(text ? *text : "") +
+               " y debe ser \"3.3\" o \"4.0\".");
+      return std::nullopt;
+    }
+    const std::string* uri = document.attribute("xmlns:cfdi");
+    if (uri != nullptr && *uri != cfdi_namespace(*version)) {
+      fail("Version", "valor fijo",
+           "El comprobante está en el espacio de nombres " + *uri + " y su Version es " +
+               rules::quoted(*text) + "; un CFDI " + std::string(version_text(*version)) +
+               " está en el espacio de nombres " + std::string(cfdi_namespace(*version)) + ".");
+      return std::nullopt;
+    }
+    return version;
+  }
+
   // Content-model matching ---------------------------------------------------
 
   // Whether a particle can match nothing at all.
@@ -311,7 +334,7 @@ class SchemaChecker {
   // against the global declaration of its name, which must exist.
   void descend(const Element& child, const ElementDecl* decl) {
     path_.push_back(&child);
-    if (decl == nullptr) decl = schema::global_element(child.name());
+    if (decl == nullptr) decl = schema::global_element(version_, child.name());
     if (decl == nullptr) {
       fail("", "espacio de nombres desconocido",
            "El elemento " + child.name() +
@@ -406,6 +429,7 @@ class SchemaChecker {
   }
 
   const schema::Facts& facts_ = schema::facts();
+  CfdiVersion version_ = CfdiVersion::k33;
   schema::ValueScratch scratch_;
   std::vector<Failure> failures_;
   std::vector<Normalized> normalized_;

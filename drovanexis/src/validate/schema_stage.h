@@ -29,10 +29,13 @@ struct SchemaCheck {
   const Element& view(const Element& document) const { return normalized ? *normalized : document; }
 };
 
-// Checks a CFDI 3.3 (root cfdi:Comprobante) with its complements, stamp and
-// addenda against the schemas, as a validator with all of them loaded would:
-// the content of cfdi:Complemento, cfdi:ComplementoConcepto and cfdi:Addenda
-// must be elements those schemas declare. Namespace declarations and
+// Checks a CFDI (root cfdi:Comprobante) with its complements, stamp and
+// addenda against the schemas of its version, as a validator with all of them
+// loaded would: the content of cfdi:Complemento, cfdi:ComplementoConcepto and
+// cfdi:Addenda must be elements that version's schemas declare (a 4.0
+// document may not carry Pagos 1.0, nor a 3.3 one Pagos 2.0). The version is
+// the root's Version ("3.3" or "4.0"), which must agree with the root's
+// namespace; otherwise that is the one failure reported. Namespace declarations and
 // xsi:schemaLocation are not judged. Never throws.
 SchemaCheck check_schema(const Element& document);
 

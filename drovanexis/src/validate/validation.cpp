@@ -2,6 +2,8 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
+#include <span>
 
 #include "validate/rule_groups.h"
 #include "validate/schema_stage.h"
@@ -31,18 +33,14 @@ void run_group(const Group& group, const Element& comprobante, const ValidationC
   }
 }
 
-}  // namespace
+using Groups = std::span<const Group>;
 
-std::vector<Failure> validate_document(const Element& document, const ValidationContext& context) {
-  // Schema validity first; the rules then read values as the schema reads them.
-  SchemaCheck schema = check_schema(document);
-  std::vector<Failure> failures = std::move(schema.failures);
-  const Element& comprobante = schema.view(document);
-  run_group(without_context<rules::structure_rules>, comprobante, context, failures);
-  // Without a CFDI 3.3 root no other rule has anything to judge.
-  if (comprobante.name() != rules::kComprobante || rules::attr(comprobante, "Version") != "3.3")
-    return failures;
-  const Group groups[] = {
+// The rule groups of each version, in the order they run. CFDI 4.0 has none
+// yet: its documents are judged by the 4.0 schemas alone, and never by a
+// rule written for 3.3.
+Groups rule_groups(CfdiVersion version) {
+  static const Group groups33[] = {
+      without_context<rules::structure_rules>,
       rules::provider_rules,
       without_context<rules::cfdi33_comprobante_rules>,
       without_context<rules::cfdi33_concepto_rules>,
@@ -55,7 +53,37 @@ std::vector<Failure> validate_document(const Element& document, const Validation
       without_context<rules::cce11_goods_rules>,
       without_context<rules::implocal_rules>,
   };
-  for (const Group& group : groups) run_group(group, comprobante, context, failures);
+  if (version == CfdiVersion::k40) return {};
+  return groups33;
+}
+
+std::optional<CfdiVersion> version_of(const Element& comprobante) {
+  try {
+    return cfdi_version(comprobante);
+  } catch (const CfdiVersionError&) {
+    return std::nullopt;  // the schema stage has said why
+  }
+}
+
+}  // namespace
+
+bool checks_business_rules(CfdiVersion version) { return !rule_groups(version).empty(); }
+
+std::vector<Failure> validate_document(const Element& document, const ValidationContext& context) {
+  // Schema validity first; the rules then read values as the schema reads them.
+  SchemaCheck schema = check_schema(document);
+  std::vector<Failure> failures = std::move(schema.failures);
+  const Element& comprobante = schema.view(document);
+  const auto version = version_of(comprobante);
+  if (!version) {
+    // Without a CFDI of a known version no rule but the structural one has
+    // anything to judge.
+    run_group(without_context<rules::structure_rules>, comprobante, context, failures);
+    return failures;
+  }
+  for (const Group& group : rule_groups(*version)) {
+    run_group(group, comprobante, context, failures);
+  }
   return failures;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "document/cfdi_version.h"
 #include "document/element.h"
 #include "time/civil_time.h"
 
@@ -57,11 +58,21 @@ struct ValidationContext {
   StampWindow window;
 };
 
-// Applies every rule group to a sealed, not yet stamped CFDI 3.3 and returns
-// the failures in the order of the groups: provider rules, the CFDI 3.3
-// matrix, then the complements. An empty list means the document may be
-// stamped. Never throws: an amount too large to check is itself a failure.
+// Judges a sealed, not yet stamped CFDI by the schemas of its version, then
+// by that version's rule groups, and returns the failures in the order of
+// the groups (for 3.3: provider rules, the CFDI 3.3 matrix, then the
+// complements). A document is only ever judged by the rules of its own
+// version. An empty list means the document may be stamped only where
+// checks_business_rules holds for its version. Never throws: an amount too
+// large to check is itself a failure.
 std::vector<Failure> validate_document(const Element& comprobante,
                                        const ValidationContext& context);
+
+// Whether validate_document judges documents of a version by business rules
+// (sums, taxes, catalogues, the provider's own checks) as well as by the
+// schemas. False for CFDI 4.0 until its rule groups exist: a 4.0 document
+// that passes is only known to be valid for the schemas, and must not be
+// stamped.
+bool checks_business_rules(CfdiVersion version);
 
 }  // namespace drovanexis

@@ -524,14 +524,35 @@ TEST_F(ValidationTest, FailuresNameTheNodeAttributeAndValuesFound) {
 }
 
 TEST_F(ValidationTest, AnotherRootIsRefusedWithoutJudgingFurther) {
-  Element other("cfdi:Comprobante");
-  other.set_attribute("Version", "4.0");
-  const auto failures = validate_document(other, ValidationContext{});
-  ASSERT_EQ(failures.size(), 1u) << describe(failures);
-  EXPECT_EQ(failures[0].code, "301");
-  EXPECT_EQ(failures[0].attribute, "Version");
+  for (const auto& [version, uri] : {std::pair{"3.2", "http://www.sat.gob.mx/cfd/3"},
+                                     std::pair{"3.3", "http://www.sat.gob.mx/cfd/4"},
+                                     std::pair{"4.0", "http://www.sat.gob.mx/cfd/3"}}) {
+    Element other("cfdi:Comprobante");
+    other.set_attribute("xmlns:cfdi", uri);
+    other.set_attribute("Version", version);
+    const auto failures = validate_document(other, ValidationContext{});
+    ASSERT_EQ(failures.size(), 1u) << version << " " << uri << "\n" << describe(failures);
+    EXPECT_EQ(failures[0].code, "301");
+    EXPECT_EQ(failures[0].attribute, "Version");
+  }
   const auto stranger = validate_document(Element("Factura"), ValidationContext{});
   EXPECT_EQ(codes_of(stranger), std::set<std::string>{"301"});
+}
+
+// A CFDI 4.0 meets the 4.0 schemas and no rule group of 3.3: with a context
+// that fails every provider rule (no certificate, no seal) it is clean, and a
+// schema break is all that is reported.
+TEST_F(ValidationTest, A40DocumentIsJudgedByThe40SchemasAlone) {
+  EXPECT_FALSE(checks_business_rules(CfdiVersion::k40));
+  EXPECT_TRUE(checks_business_rules(CfdiVersion::k33));
+  for (const char* name : {"cfdi40-ingreso.xml", "cfdi40-pagos20.xml", "cfdi40-nomina12.xml"}) {
+    Element root = load_example(name);
+    remove_stamp(root);
+    EXPECT_EQ(describe(validate_document(root, ValidationContext{})), "") << name;
+    root.set_attribute("Total", "-1.00");
+    const auto failures = validate_document(root, ValidationContext{});
+    EXPECT_EQ(codes_of(failures), std::set<std::string>{"301"}) << name << describe(failures);
+  }
 }
 
 TEST_F(ValidationTest, AmountsTooLargeToCheckAreAFailureNotACrash) {

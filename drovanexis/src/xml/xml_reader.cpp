@@ -137,8 +137,25 @@ class TreeBuilder {
            "\" is not declared");
       return std::nullopt;
     }
-    if (const KnownNamespace* known = namespace_by_uri(text_of(uri))) return known->prefix;
+    if (const KnownNamespace* known = namespace_by_uri(text_of(uri))) {
+      if (!same_cfdi_version(*known)) return std::nullopt;
+      return known->prefix;
+    }
     return text_of(own);
+  }
+
+  // The CFDI namespaces of 3.3 and 4.0 share the tree's prefix "cfdi", so a
+  // text that uses both would read as one CFDI: it is refused.
+  bool same_cfdi_version(const KnownNamespace& known) {
+    if (known.prefix != "cfdi") return true;
+    if (cfdi_uri_.empty()) {
+      cfdi_uri_ = known.uri;
+      return true;
+    }
+    if (cfdi_uri_ == known.uri) return true;
+    fail("the document uses both CFDI namespaces, " + std::string(cfdi_uri_) + " and " +
+         std::string(known.uri) + "; a CFDI is in one of them");
+    return false;
   }
 
   std::optional<std::string> element_name(const xmlChar* local, const xmlChar* prefix,
@@ -156,6 +173,7 @@ class TreeBuilder {
       const std::string_view own = text_of(namespaces[2 * i]);
       const std::string_view uri = text_of(namespaces[2 * i + 1]);
       if (const KnownNamespace* known = namespace_by_uri(uri)) {
+        if (!same_cfdi_version(*known)) return;
         // Two prefixes for one known namespace become one declaration.
         std::string name = joined("xmlns", known->prefix);
         if (element.attribute(name) == nullptr) {
@@ -163,10 +181,9 @@ class TreeBuilder {
         }
         continue;
       }
-      if (const KnownNamespace* reserved = namespace_by_prefix(own);
-          reserved != nullptr && !own.empty()) {
+      if (!own.empty() && is_reserved_prefix(own)) {
         return fail("the prefix \"" + std::string(own) + "\" is bound to \"" + std::string(uri) +
-                    "\"; it is reserved for " + std::string(reserved->uri));
+                    "\"; it is reserved for " + reserved_for(own));
       }
       // The parser refuses a prefix declared twice on one element.
       element.append_new_attribute(own.empty() ? std::string("xmlns") : joined("xmlns", own),
@@ -193,12 +210,25 @@ class TreeBuilder {
     }
   }
 
+  // The namespaces a reserved prefix stands for, in either CFDI version.
+  static std::string reserved_for(std::string_view prefix) {
+    std::string uris;
+    for (const CfdiVersion version : {CfdiVersion::k33, CfdiVersion::k40}) {
+      const KnownNamespace* known = namespace_by_prefix(version, prefix);
+      if (known == nullptr || uris.find(known->uri) != std::string::npos) continue;
+      if (!uris.empty()) uris += " and ";
+      uris += known->uri;
+    }
+    return uris;
+  }
+
   xmlParserCtxt& parser_;
   std::optional<Element> root_;
   std::vector<Open> open_;
   std::size_t elements_ = 0;
   std::size_t in_scope_ = 0;
   std::optional<Failure> failure_;
+  std::string_view cfdi_uri_;  // the CFDI namespace the text uses, once met
 };
 
 TreeBuilder& builder_of(void* context) {

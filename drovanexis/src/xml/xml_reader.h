@@ -51,8 +51,11 @@ inline constexpr std::size_t kMaxXmlValueBytes = 8u * 1024u * 1024u;
 // Names follow namespaces, not prefixes: elements and attributes of a
 // namespace the library knows get its canonical prefix whatever prefix the
 // text used (see document/namespaces.h); other namespaces keep their own
-// prefix. A canonical prefix bound to another namespace, and a prefix that is
-// not declared, are refused. Namespace declarations (under the canonical
+// prefix. The namespaces of both CFDI versions are known: cfd/3 and cfd/4
+// both read as "cfdi", so a text that uses both is refused (which version a
+// CFDI is, and whether its Version agrees, is document/cfdi_version.h's
+// question). A canonical prefix bound to another namespace, and a prefix that
+// is not declared, are refused. Namespace declarations (under the canonical
 // prefix) and xsi:schemaLocation stay on the elements as attributes so that
 // writing the tree again keeps them. Character content is kept only where it
 // is more than white space (an Addenda may carry some). Diagnostics of the

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "document/cfdi_version.h"
 #include "tests/support/sat_folder.h"
 #include "xml/xml_writer.h"
 
@@ -65,15 +66,23 @@ TEST(XmlReader, ExampleInvoiceBecomesTheTreeWithCanonicalNames) {
   EXPECT_TRUE(root.text().empty()) << "indentation is not content";
 }
 
+// Both versions' examples read into one model: "cfdi:" names the CFDI's
+// elements in both, and the root tells the version.
 TEST(XmlReader, EveryExampleParsesWithItsComplementUnderTheCanonicalPrefix) {
   const struct {
     const char* file;
     const char* complement;
   } cases[] = {
+      {"cfdi33-ingreso.xml", "tfd:TimbreFiscalDigital"},
       {"cfdi33-pagos10.xml", "pago10:Pagos"},
       {"cfdi33-nomina12.xml", "nomina12:Nomina"},
       {"cfdi33-cartaporte10.xml", "cartaporte:CartaPorte"},
       {"cfdi33-cartaporte20.xml", "cartaporte20:CartaPorte"},
+      {"cfdi40-pagos20.xml", "pago20:Pagos"},
+      {"cfdi40-nomina12.xml", "nomina12:Nomina"},
+      {"cfdi40-cartaporte31.xml", "cartaporte31:CartaPorte"},
+      {"cfdi40-ingreso.xml", "tfd:TimbreFiscalDigital"},
+      {"cfdi40-global.xml", "tfd:TimbreFiscalDigital"},
   };
   for (const auto& c : cases) {
     const auto file = kSatDir / "examples" / c.file;
@@ -82,6 +91,9 @@ TEST(XmlReader, EveryExampleParsesWithItsComplementUnderTheCanonicalPrefix) {
     const Element* complemento = root.child("cfdi:Complemento");
     ASSERT_NE(complemento, nullptr) << c.file;
     EXPECT_NE(complemento->child(c.complement), nullptr) << c.file;
+    EXPECT_NE(root.child("cfdi:Emisor"), nullptr) << c.file;
+    const bool is40 = std::string_view(c.file).starts_with("cfdi40");
+    EXPECT_EQ(cfdi_version(root), is40 ? CfdiVersion::k40 : CfdiVersion::k33) << c.file;
   }
 }
 
@@ -217,6 +229,17 @@ TEST(XmlReader, ForeignUseOfAReservedPrefixAndUndeclaredPrefixesAreRefused) {
       {"<cfdi:Comprobante xmlns:cfdi=\"urn:otro\" Version=\"3.3\"/>",
        "\"cfdi\" is bound to \"urn:otro\""},
       {"<a xmlns:tfd=\"urn:otro\"><tfd:TimbreFiscalDigital/></a>", "\"tfd\" is bound"},
+      // Reserved in either version: both CFDI namespaces, a 4.0-only complement.
+      {"<cfdi:Comprobante xmlns:cfdi=\"urn:otro\" Version=\"4.0\"/>",
+       "reserved for http://www.sat.gob.mx/cfd/3 and http://www.sat.gob.mx/cfd/4"},
+      {"<a xmlns:pago20=\"urn:otro\"/>", "\"pago20\" is bound to \"urn:otro\""},
+      // The two CFDI namespaces both read as "cfdi": a text may use only one.
+      {"<cfdi:Comprobante xmlns:cfdi=\"http://www.sat.gob.mx/cfd/4\" Version=\"4.0\">"
+       "<c3:Emisor xmlns:c3=\"http://www.sat.gob.mx/cfd/3\"/></cfdi:Comprobante>",
+       "uses both CFDI namespaces"},
+      {"<Comprobante xmlns=\"http://www.sat.gob.mx/cfd/3\" xmlns:c4=\"http://www.sat.gob.mx/cfd/4\""
+       " c4:Version=\"4.0\"/>",
+       "uses both CFDI namespaces"},
       {"<xsi:c/>", "prefix xsi on c is not defined"},
       {"<a>\n<b xsi:nil=\"true\"/></a>", "prefix xsi for nil on b is not defined"},
       {"<a><p:b xmlns:p=\"urn:p\"/><p:c/></a>", "prefix p on c is not defined"},

@@ -45,7 +45,9 @@ class Writer {
   // reader refuses undeclared prefixes), and one whose root is in none is
   // written as read, without the CFDI's declarations or omissions.
   explicit Writer(const Element& root)
-      : root_(root), built_(!root.prefix().empty() && !carries_declarations(root)) {}
+      : root_(root),
+        built_(!root.prefix().empty() && !carries_declarations(root)),
+        version_(version_of(root)) {}
 
   std::string write() {
     out_.reserve(4096);
@@ -56,6 +58,27 @@ class Writer {
   }
 
  private:
+  // The version whose namespaces the writer declares where the tree lacks
+  // them. A root that is not a CFDI of a known version is written with 3.3's,
+  // the vocabulary of the trees the entries build.
+  static CfdiVersion version_of(const Element& root) {
+    try {
+      return cfdi_version(root);
+    } catch (const CfdiVersionError&) {
+      return CfdiVersion::k33;
+    }
+  }
+
+  // The namespace a canonical prefix stands for: the document version's, or
+  // else the other version's (a complement of the other version placed in
+  // the tree is still declared, so that what is written is well-formed and
+  // the schema stage, not the parser, says it does not belong).
+  const KnownNamespace* known(std::string_view prefix) const {
+    if (const KnownNamespace* found = namespace_by_prefix(version_, prefix)) return found;
+    const auto other = version_ == CfdiVersion::k40 ? CfdiVersion::k33 : CfdiVersion::k40;
+    return namespace_by_prefix(other, prefix);
+  }
+
   static bool carries_declarations(const Element& root) {
     return std::any_of(root.attributes().begin(), root.attributes().end(),
                        [](const Attribute& a) { return is_declaration(a.name); });
@@ -69,7 +92,7 @@ class Writer {
   // The complements of a built tree, in the order they first occur.
   void collect_complement_prefixes(const Element& element, std::vector<std::string_view>& found) {
     const auto prefix = prefix_of(element.name());
-    if (prefix != "cfdi" && prefix != "tfd" && namespace_by_prefix(prefix) != nullptr &&
+    if (prefix != "cfdi" && prefix != "tfd" && known(prefix) != nullptr &&
         std::find(found.begin(), found.end(), prefix) == found.end()) {
       found.push_back(prefix);
     }
@@ -88,13 +111,13 @@ class Writer {
     collect_complement_prefixes(root, prefixes);
     std::string locations;
     for (const auto prefix : prefixes) {
-      const KnownNamespace* known = namespace_by_prefix(prefix);
-      if (known == nullptr) continue;
-      declare(known->prefix, known->uri);
+      const KnownNamespace* found = known(prefix);
+      if (found == nullptr) continue;
+      declare(found->prefix, found->uri);
       if (!locations.empty()) locations += ' ';
-      locations.append(known->uri).append(1, ' ').append(known->schema_location);
+      locations.append(found->uri).append(1, ' ').append(found->schema_location);
     }
-    declare("xsi", namespace_by_prefix("xsi")->uri);
+    declare("xsi", known("xsi")->uri);
     if (!locations.empty()) append_attribute(out_, "xsi:schemaLocation", locations);
   }
 
@@ -109,14 +132,14 @@ class Writer {
     bool stamp_declared = false;
     for (const auto prefix : used) {
       if (declared(prefix)) continue;
-      const KnownNamespace* known = namespace_by_prefix(prefix);
-      if (known == nullptr) continue;
-      declare(known->prefix, known->uri);
-      stamp_declared = stamp_declared || known->prefix == "tfd";
+      const KnownNamespace* found = known(prefix);
+      if (found == nullptr) continue;
+      declare(found->prefix, found->uri);
+      stamp_declared = stamp_declared || found->prefix == "tfd";
     }
     if (stamp_declared && element.attribute("xsi:schemaLocation") == nullptr) {
-      if (!declared("xsi")) declare("xsi", namespace_by_prefix("xsi")->uri);
-      const KnownNamespace* tfd = namespace_by_prefix("tfd");
+      if (!declared("xsi")) declare("xsi", known("xsi")->uri);
+      const KnownNamespace* tfd = known("tfd");
       append_attribute(out_, "xsi:schemaLocation",
                        std::string(tfd->uri) + " " + std::string(tfd->schema_location));
     }
@@ -178,6 +201,7 @@ class Writer {
 
   const Element& root_;
   const bool built_;
+  const CfdiVersion version_;
   std::string out_;
   std::vector<std::string_view> in_scope_;
 };

@@ -11,7 +11,8 @@ namespace drovanexis {
 // keep schema order; a tree read from an external text keeps the order read).
 //
 // A built tree carries no namespace declarations: the root then gets those of
-// cfdi, of exactly the complements present and of xsi, with the matching
+// cfdi (the namespace of the root's Version, 3.3 or 4.0), of exactly the
+// complements present and of xsi, with the matching
 // xsi:schemaLocation pairs; a TimbreFiscalDigital declares its own namespace
 // and schema location, as stamps do. A tree read from a text keeps its own
 // declarations, and any SAT prefix left undeclared is declared where it is

@@ -4,9 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <tuple>
 
 #include "document/tree_building.h"
+#include "tests/support/command_output.h"
+#include "tests/support/sat_folder.h"
+#include "tests/support/test_folder.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis {
@@ -119,6 +126,74 @@ TEST(XmlWriter, TreeReadFromTextKeepsItsDeclarationsAndOrder) {
   const Element again = parse_xml(xml);
   EXPECT_EQ(again.children().size(), 3u);
   EXPECT_EQ(again.child("cfdi:Addenda")->children()[0]->text(), "texto libre");
+}
+
+// A CFDI 4.0 built without declarations is declared in the 4.0 namespaces:
+// cfd/4 with cfdv40.xsd, and the complements present with theirs.
+TEST(XmlWriter, BuiltTreeOfVersion40GetsThe40Namespaces) {
+  Element root("cfdi:Comprobante");
+  root.set_attribute("Version", "4.0");
+  Element& concepto = root.add_child("cfdi:Conceptos").add_child("cfdi:Concepto");
+  concepto.add_child("cfdi:ComplementoConcepto")
+      .add_child("hidrocarburospetroliferos:HidroYPetro")
+      .set_attribute("Version", "1.0");
+  root.add_child("cfdi:Complemento").add_child("pago20:Pagos").set_attribute("Version", "2.0");
+  const std::string xml = write_xml(root);
+
+  EXPECT_TRUE(contains(xml, "xmlns:cfdi=\"http://www.sat.gob.mx/cfd/4\""));
+  EXPECT_TRUE(contains(xml, "xmlns:pago20=\"http://www.sat.gob.mx/Pagos20\""));
+  EXPECT_TRUE(contains(
+      xml, "xmlns:hidrocarburospetroliferos=\"http://www.sat.gob.mx/hidrocarburospetroliferos\""));
+  EXPECT_TRUE(contains(xml,
+                       "xsi:schemaLocation=\"http://www.sat.gob.mx/cfd/4 "
+                       "http://www.sat.gob.mx/sitio_internet/cfd/4/cfdv40.xsd "));
+  EXPECT_TRUE(contains(xml, "sitio_internet/cfd/Pagos/Pagos20.xsd"));
+  EXPECT_FALSE(contains(xml, "cfd/3"));
+  EXPECT_EQ(parse_xml(xml).child("cfdi:Complemento")->children()[0]->name(), "pago20:Pagos");
+}
+
+// A complement of the other version is declared all the same: what is
+// written always reads back.
+TEST(XmlWriter, AComplementOfTheOtherVersionIsStillDeclared) {
+  for (const auto& [version, complement, uri] :
+       {std::tuple{"3.3", "pago20:Pagos", "http://www.sat.gob.mx/Pagos20"},
+        std::tuple{"4.0", "pago10:Pagos", "http://www.sat.gob.mx/Pagos"}}) {
+    Element root("cfdi:Comprobante");
+    root.set_attribute("Version", version);
+    root.add_child("cfdi:Complemento").add_child(complement).set_attribute("Version", "1");
+    const std::string xml = write_xml(root);
+    EXPECT_TRUE(contains(xml, uri)) << xml;
+    EXPECT_EQ(parse_xml(xml).child("cfdi:Complemento")->children()[0]->name(), complement);
+  }
+}
+
+std::string read_whole(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The SAT's 4.0 examples read and written again stay valid for the 4.0
+// schemas and keep their original string.
+TEST(XmlWriter, Version40ExamplesWrittenAgainStayValidWithTheSameOriginalString) {
+  const std::filesystem::path sat = CFDI_SAT_DIR;
+  CFDI_REQUIRE_SAT(std::filesystem::exists(sat / "bin/validate-cfdi40"), "the SAT kit in " << sat);
+  test_support::TestFolder folder;
+  for (const char* name : {"cfdi40-ingreso.xml", "cfdi40-global.xml", "cfdi40-pagos20.xml",
+                           "cfdi40-nomina12.xml", "cfdi40-cartaporte31.xml"}) {
+    SCOPED_TRACE(name);
+    const auto source = sat / "examples" / name;
+    std::ofstream(name, std::ios::binary) << write_xml(parse_xml(read_whole(source)));
+    const std::string bin = "'" + (sat / "bin").string() + "/";
+    const auto valid = test_support::run_command_line(bin + "validate-cfdi40' " + name, true);
+    EXPECT_EQ(valid.exit_code, 0) << valid.output;
+    const auto ours = test_support::run_command_line(bin + "cadena-cfdi40' " + name);
+    const auto theirs =
+        test_support::run_command_line(bin + "cadena-cfdi40' '" + source.string() + "'");
+    ASSERT_EQ(theirs.exit_code, 0);
+    EXPECT_EQ(ours.output, theirs.output);
+  }
 }
 
 }  // namespace
