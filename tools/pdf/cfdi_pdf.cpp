@@ -48,9 +48,16 @@ void print_block(PdfCanvas& canvas, const Block& block, const Element& parent, i
     if (depth == 0) {
       canvas.heading(text);
     } else {
-      canvas.paragraph(text, Style::kBold);
+      canvas.subheading(text);
     }
   };
+  if (block.kind == Block::Kind::kList) {
+    std::string text(block.title);
+    text += ":";
+    for (const Element* match : matches) text += "  " + field_value(*match, block.fields.front());
+    canvas.paragraph(text, Style::kBody);
+    return;
+  }
   if (block.kind == Block::Kind::kTable) {
     title(std::string(block.title));
     std::vector<std::string> headers;
@@ -146,7 +153,6 @@ void print_complements(PdfCanvas& canvas, const Element& doc) {
 }
 
 void print_seals(PdfCanvas& canvas, const Element& doc, const Element* stamp) {
-  canvas.heading(stamp ? "Timbre fiscal digital" : "Sin timbre fiscal digital", 110);
   std::optional<drovanexis::cbb::QrMatrix> code;
   std::vector<LabelledValue> beside;
   if (stamp != nullptr) {
@@ -162,7 +168,8 @@ void print_seals(PdfCanvas& canvas, const Element& doc, const Element* stamp) {
     beside.emplace_back("Cadena original del complemento de certificación digital del SAT",
                         drovanexis::cadena_tfd11(*stamp));
   }
-  canvas.qr_block(code ? &*code : nullptr, kUnstamped, 100, beside);
+  canvas.qr_block(stamp ? "Timbre fiscal digital" : "Sin timbre fiscal digital",
+                  code ? &*code : nullptr, kUnstamped, 100, beside);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ constexpr double kCellPad = 2.5;
 // a missing-glyph box.
 constexpr std::array<const char*, 6> kFonts = {
     "DejaVu Sans 8", "DejaVu Sans Bold 8", "DejaVu Sans 6.5",
-    "DejaVu Sans Bold 10", "DejaVu Sans Bold 15", "DejaVu Sans Mono 6.5",
+    "DejaVu Sans Bold 10", "DejaVu Sans Bold 15", "DejaVu Sans Mono 6",
 };
 
 double to_points(int pango_units) { return static_cast<double>(pango_units) / PANGO_SCALE; }
@@ -287,6 +287,14 @@ void PdfCanvas::heading(std::string_view text, double keep) {
   impl_->rule(kMargin, kPageWidth - kMargin, impl_->y - 1.5, 0.5);
 }
 
+void PdfCanvas::subheading(std::string_view text) {
+  LayoutPtr made = impl_->layout(text, Style::kBold, width());
+  const double height = impl_->height_of(made.get()) + 2 * kCellPad;
+  if (impl_->y + height + 40 > kBottom) impl_->new_page();
+  impl_->show(made.get(), kMargin + kCellPad, impl_->y + kCellPad);
+  impl_->y += height;
+}
+
 void PdfCanvas::paragraph(std::string_view text, Style style) {
   std::vector<Cell> cells(1);
   cells[0].layout = impl_->layout(text, style, width() - 2 * kCellPad);
@@ -364,8 +372,9 @@ void PdfCanvas::end_table() {
   impl_->y += 4;
 }
 
-void PdfCanvas::qr_block(const drovanexis::cbb::QrMatrix* code, std::string_view missing,
-                         double side, const std::vector<LabelledValue>& beside) {
+void PdfCanvas::qr_block(std::string_view title, const drovanexis::cbb::QrMatrix* code,
+                         std::string_view missing, double side,
+                         const std::vector<LabelledValue>& beside) {
   std::string text;
   PangoAttrList* attributes = pango_attr_list_new();
   const auto styled = [&](std::string_view part, Style style) {
@@ -389,7 +398,7 @@ void PdfCanvas::qr_block(const drovanexis::cbb::QrMatrix* code, std::string_view
   const double text_height = impl_->height_of(made.get());
   const bool text_beside = text_height <= kBottom - kTop - 40;
   const double height = text_beside ? std::max(side, text_height) : side;
-  if (impl_->y + height > kBottom) impl_->new_page();
+  heading(title, height);
   cairo_t* cr = impl_->cr;
   const double x0 = kMargin;
   const double y0 = impl_->y;

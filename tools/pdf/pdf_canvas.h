@@ -43,6 +43,9 @@ class PdfCanvas {
   void title(std::string_view left, std::string_view right);
   // A section heading kept on one page with the `keep` points after it.
   void heading(std::string_view text, double keep = 40);
+  // A smaller heading inside a section, kept with what follows it as
+  // heading() is.
+  void subheading(std::string_view text);
   void paragraph(std::string_view text, Style style);
   // The pairs with a value, `columns` to a row.
   void fields(const std::vector<LabelledValue>& pairs, int columns);
@@ -59,8 +62,10 @@ class PdfCanvas {
   // a box with `missing` in it), and to its right each label in bold over
   // its text in a fixed-width face (seals, original strings), wrapped to
   // fit. Texts too long to sit beside the code flow below it instead.
-  void qr_block(const drovanexis::cbb::QrMatrix* code, std::string_view missing, double side,
-                const std::vector<LabelledValue>& beside);
+  // The block starts on a new page, under its heading `title`, when the
+  // rest of this one cannot hold it.
+  void qr_block(std::string_view title, const drovanexis::cbb::QrMatrix* code,
+                std::string_view missing, double side, const std::vector<LabelledValue>& beside);
 
   // Ends the last page and the document; throws std::runtime_error when
   // Cairo failed to make it.

@@ -39,7 +39,7 @@ const std::vector<Block> kRelated33 = {
      "CFDI relacionados",
      "cfdi:CfdiRelacionados",
      {{"Tipo de relación", "TipoRelacion"}},
-     {{Kind::kTable, "", "cfdi:CfdiRelacionado", {{"UUID relacionado", "UUID"}}}}},
+     {{Kind::kList, "UUID relacionados", "cfdi:CfdiRelacionado", {{"UUID", "UUID"}}}}},
 };
 
 const std::vector<Block> kTaxSummary33 = {

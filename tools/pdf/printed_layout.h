@@ -27,9 +27,10 @@ struct Field {
 // the element of the enclosing block (steps separated by "/", every match
 // of every step): a kFields block prints a group of labelled values for each
 // one, with its `children` below it; a kTable block prints one row per match
-// under one header.
+// under one header; a kList block prints the first field of every match in
+// one wrapped paragraph after its title.
 struct Block {
-  enum class Kind { kFields, kTable };
+  enum class Kind { kFields, kTable, kList };
   Kind kind = Kind::kFields;
   std::string_view title;
   std::string_view path;
