@@ -89,7 +89,7 @@ void print_header(PdfCanvas& canvas, const VersionLayout& layout, const Element&
   }
   canvas.title(value_at(doc, "cfdi:Emisor@Nombre"),
                "CFDI de " + type + (number.empty() ? "" : "\n" + number));
-  canvas.fields(values_of(doc, layout.issuer), 3);
+  canvas.fields(values_of(doc, layout.issuer), 2);
   canvas.heading("Comprobante");
   auto document = values_of(doc, layout.document);
   for (auto& [label, value] : document) {
@@ -127,7 +127,7 @@ void print_totals(PdfCanvas& canvas, const VersionLayout& layout, const Element&
     // A total that is not a number has no words; the figures above show it.
   }
   canvas.heading("Pago");
-  canvas.fields(values_of(doc, layout.payment), 3);
+  canvas.fields(values_of(doc, layout.payment), 2);
   for (const Block& block : layout.related) print_block(canvas, block, doc, 0);
 }
 

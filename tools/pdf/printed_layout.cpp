@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "tools/pdf/catalog_names.h"
 #include "tools/pdf/decimal_text.h"
 
 namespace pdf {
@@ -46,20 +47,20 @@ const std::vector<Block> kTaxSummary33 = {
     {Kind::kTable,
      "Impuestos trasladados",
      "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado",
-     {{"Impuesto", "Impuesto"},
+     {{"Impuesto", "Impuesto", nullptr, tax_name},
       {"Tipo factor", "TipoFactor"},
       {"Tasa o cuota", "TasaOCuota"},
       {"Importe", "Importe"}}},
     {Kind::kTable,
      "Impuestos retenidos",
      "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion",
-     {{"Impuesto", "Impuesto"}, {"Importe", "Importe"}}},
+     {{"Impuesto", "Impuesto", nullptr, tax_name}, {"Importe", "Importe"}}},
 };
 
 const VersionLayout kCfdi33 = {
     "3.3",
     {{"RFC", "cfdi:Emisor@Rfc"},
-     {"Régimen fiscal", "cfdi:Emisor@RegimenFiscal"},
+     {"Régimen fiscal", "cfdi:Emisor@RegimenFiscal", nullptr, tax_regime_name},
      {"Lugar de expedición", "LugarExpedicion"}},
     {{"Tipo de comprobante", "TipoDeComprobante"},
      {"Serie", "Serie"},
@@ -74,11 +75,11 @@ const VersionLayout kCfdi33 = {
       "cfdi:Complemento/tfd:TimbreFiscalDigital@RfcProvCertif"}},
     {{"Receptor", "cfdi:Receptor@Nombre"},
      {"RFC", "cfdi:Receptor@Rfc"},
-     {"Uso del CFDI", "cfdi:Receptor@UsoCFDI"},
+     {"Uso del CFDI", "cfdi:Receptor@UsoCFDI", nullptr, cfdi_use_name},
      {"Residencia fiscal", "cfdi:Receptor@ResidenciaFiscal"},
      {"Registro de identidad tributaria", "cfdi:Receptor@NumRegIdTrib"}},
-    {{"Forma de pago", "FormaPago"},
-     {"Método de pago", "MetodoPago"},
+    {{"Forma de pago", "FormaPago", nullptr, payment_form_name},
+     {"Método de pago", "MetodoPago", nullptr, payment_method_name},
      {"Condiciones de pago", "CondicionesDePago"},
      {"Moneda", "Moneda"},
      {"Tipo de cambio", "TipoCambio"}},
@@ -105,7 +106,7 @@ const std::vector<Block> kPayments10 = {
      "Pago",
      "pago10:Pago",
      {{"Fecha de pago", "FechaPago"},
-      {"Forma de pago", "FormaDePagoP"},
+      {"Forma de pago", "FormaDePagoP", nullptr, payment_form_name},
       {"Moneda", "MonedaP"},
       {"Tipo de cambio", "TipoCambioP"},
       {"Monto", "Monto"},
@@ -340,7 +341,13 @@ std::string value_at(const Element& from, std::string_view path) {
 }
 
 std::string field_value(const Element& from, const Field& field) {
-  return field.compute ? field.compute(from) : value_at(from, field.path);
+  std::string value = field.compute ? field.compute(from) : value_at(from, field.path);
+  if (field.name_of != nullptr && !value.empty()) {
+    if (const std::string_view name = field.name_of(value); !name.empty()) {
+      value += " - " + std::string(name);
+    }
+  }
+  return value;
 }
 
 std::vector<const Element*> elements_at(const Element& from, std::string_view path) {
@@ -365,7 +372,9 @@ std::string line_taxes(const Element& concepto) {
   const auto add = [&](std::string_view kind, const Element& tax) {
     if (!out.empty()) out += '\n';
     out += kind;
-    for (const char* name : {"Impuesto", "TipoFactor", "TasaOCuota"}) {
+    const std::string code = value_at(tax, "Impuesto");
+    if (const std::string_view name = tax_name(code); !name.empty()) out += " " + std::string(name);
+    for (const char* name : {"TipoFactor", "TasaOCuota"}) {
       if (const std::string value = value_at(tax, name); !value.empty()) out += " " + value;
     }
     if (const std::string amount = value_at(tax, "Importe"); !amount.empty()) {

@@ -21,6 +21,8 @@ struct Field {
   // A value the document does not keep as such (the net of a payroll);
   // when set, `path` is ignored.
   std::string (*compute)(const drovanexis::Element&) = nullptr;
+  // For a catalogue code: its name, printed after it ("" when unknown).
+  std::string_view (*name_of)(std::string_view code) = nullptr;
 };
 
 // A part of a complement. `path` names the elements it prints, relative to
