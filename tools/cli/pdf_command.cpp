@@ -80,8 +80,8 @@ class TargetPlan {
     }
     const auto out = command.value("out");
     if (!out) return;
-    const bool folder = fs::is_directory(*out) || command.operands.size() > 1 ||
-                        out->ends_with('/');
+    const bool folder =
+        fs::is_directory(*out) || command.operands.size() > 1 || out->ends_with('/');
     if (folder) {
       std::error_code ec;
       fs::create_directories(*out, ec);
@@ -192,12 +192,15 @@ unsigned jobs_option(const ParsedCommand& command) {
   throw UnreadableFile("--jobs must be a number from 1 to 256, not \"" + *text + "\"");
 }
 
-void report(const ParsedCommand& command, const PdfJob& job, std::ostream& out,
-            std::ostream& err) {
+void report(const ParsedCommand& command, const PdfJob& job, std::ostream& out, std::ostream& err) {
   if (!job.error.empty()) {
     err << kTool << ": " << job.error << "\n";
     if (command.json()) {
-      out << JsonObject().text("input", job.input).boolean("written", false).text("error", job.error).str()
+      out << JsonObject()
+                 .text("input", job.input)
+                 .boolean("written", false)
+                 .text("error", job.error)
+                 .str()
           << "\n";
     }
     return;

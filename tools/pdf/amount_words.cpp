@@ -8,17 +8,17 @@ namespace pdf {
 namespace {
 
 constexpr std::array<std::string_view, 30> kUnits = {
-    "CERO",      "UNO",        "DOS",        "TRES",       "CUATRO",     "CINCO",
-    "SEIS",      "SIETE",      "OCHO",       "NUEVE",      "DIEZ",       "ONCE",
-    "DOCE",      "TRECE",      "CATORCE",    "QUINCE",     "DIECISÉIS",  "DIECISIETE",
-    "DIECIOCHO", "DIECINUEVE", "VEINTE",     "VEINTIUNO",  "VEINTIDÓS",  "VEINTITRÉS",
+    "CERO",         "UNO",         "DOS",        "TRES",        "CUATRO",     "CINCO",
+    "SEIS",         "SIETE",       "OCHO",       "NUEVE",       "DIEZ",       "ONCE",
+    "DOCE",         "TRECE",       "CATORCE",    "QUINCE",      "DIECISÉIS",  "DIECISIETE",
+    "DIECIOCHO",    "DIECINUEVE",  "VEINTE",     "VEINTIUNO",   "VEINTIDÓS",  "VEINTITRÉS",
     "VEINTICUATRO", "VEINTICINCO", "VEINTISÉIS", "VEINTISIETE", "VEINTIOCHO", "VEINTINUEVE"};
 
 constexpr std::array<std::string_view, 10> kTens = {
     "", "", "", "TREINTA", "CUARENTA", "CINCUENTA", "SESENTA", "SETENTA", "OCHENTA", "NOVENTA"};
 
 constexpr std::array<std::string_view, 10> kHundreds = {
-    "",           "CIENTO",      "DOSCIENTOS", "TRESCIENTOS", "CUATROCIENTOS",
+    "",           "CIENTO",      "DOSCIENTOS",  "TRESCIENTOS", "CUATROCIENTOS",
     "QUINIENTOS", "SEISCIENTOS", "SETECIENTOS", "OCHOCIENTOS", "NOVECIENTOS"};
 
 void append_word(std::string& out, std::string_view word) {

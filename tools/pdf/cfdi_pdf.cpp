@@ -25,7 +25,11 @@ constexpr std::string_view kUnstampedLegend =
 
 std::string type_name(std::string_view code) {
   static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kTypes = {{
-      {"I", "Ingreso"}, {"E", "Egreso"}, {"T", "Traslado"}, {"N", "Nómina"}, {"P", "Pago"},
+      {"I", "Ingreso"},
+      {"E", "Egreso"},
+      {"T", "Traslado"},
+      {"N", "Nómina"},
+      {"P", "Pago"},
   }};
   for (const auto& [known, name] : kTypes) {
     if (known == code) return std::string(name);
@@ -120,9 +124,9 @@ void print_totals(PdfCanvas& canvas, const VersionLayout& layout, const Element&
   canvas.heading("Totales");
   canvas.fields(values_of(doc, layout.totals), 3);
   try {
-    canvas.paragraph("Total con letra: " +
-                         amount_in_words(value_at(doc, "Total"), value_at(doc, "Moneda")),
-                     Style::kBold);
+    canvas.paragraph(
+        "Total con letra: " + amount_in_words(value_at(doc, "Total"), value_at(doc, "Moneda")),
+        Style::kBold);
   } catch (const AmountError&) {
     // A total that is not a number has no words; the figures above show it.
   }
@@ -147,8 +151,7 @@ void print_complements(PdfCanvas& canvas, const Element& doc) {
     std::string version = value_at(*child, "Version");
     if (version.empty()) version = value_at(*child, "version");
     canvas.heading("Complemento " + std::string(child->local_name()));
-    canvas.paragraph(child->name() + (version.empty() ? "" : " versión " + version),
-                     Style::kBody);
+    canvas.paragraph(child->name() + (version.empty() ? "" : " versión " + version), Style::kBody);
   }
 }
 
@@ -156,9 +159,8 @@ void print_seals(PdfCanvas& canvas, const Element& doc, const Element* stamp) {
   std::optional<drovanexis::cbb::QrMatrix> code;
   std::vector<LabelledValue> beside;
   if (stamp != nullptr) {
-    code = drovanexis::cbb::encode_qr(
-        drovanexis::cbb::cbb_content(verification_query(doc), 1),
-        drovanexis::cbb::ErrorCorrection::kMedium);
+    code = drovanexis::cbb::encode_qr(drovanexis::cbb::cbb_content(verification_query(doc), 1),
+                                      drovanexis::cbb::ErrorCorrection::kMedium);
   } else {
     beside.emplace_back("Estado", std::string(kUnstampedLegend));
   }

@@ -34,8 +34,8 @@ long long parse_cents(std::string_view amount) {
 
 std::string format_cents(long long cents) {
   const bool negative = cents < 0;
-  const unsigned long long magnitude =
-      negative ? 0ULL - static_cast<unsigned long long>(cents) : static_cast<unsigned long long>(cents);
+  const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(cents)
+                                                : static_cast<unsigned long long>(cents);
   std::string fraction = std::to_string(magnitude % 100);
   if (fraction.size() < 2) fraction.insert(0, "0");
   return (negative ? "-" : "") + std::to_string(magnitude / 100) + "." + fraction;

@@ -26,7 +26,7 @@ constexpr double kCellPad = 2.5;
 // far beyond (the euro sign, Greek, Cyrillic, arrows), so nothing prints as
 // a missing-glyph box.
 constexpr std::array<const char*, 6> kFonts = {
-    "DejaVu Sans 8", "DejaVu Sans Bold 8", "DejaVu Sans 6.5",
+    "DejaVu Sans 8",       "DejaVu Sans Bold 8",  "DejaVu Sans 6.5",
     "DejaVu Sans Bold 10", "DejaVu Sans Bold 15", "DejaVu Sans Mono 6",
 };
 
@@ -78,8 +78,7 @@ struct PdfCanvas::Impl {
   std::vector<double> column_width;
 
   Impl(std::string& out, PageDecoration decor) : sink(out), decoration(std::move(decor)) {
-    surface = cairo_pdf_surface_create_for_stream(append_to_string, &sink, kPageWidth,
-                                                  kPageHeight);
+    surface = cairo_pdf_surface_create_for_stream(append_to_string, &sink, kPageWidth, kPageHeight);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "drovanexis");
     cr = cairo_create(surface);
     context = pango_cairo_create_context(cr);
@@ -112,7 +111,8 @@ struct PdfCanvas::Impl {
     pango_layout_set_width(made.get(), to_pango(width));
     // Seals and original strings break anywhere: Base64 has no words, and
     // breaking after its slashes wastes half a line.
-    pango_layout_set_wrap(made.get(), style == Style::kMono ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_wrap(made.get(),
+                          style == Style::kMono ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(made.get(), alignment);
     pango_layout_set_text(made.get(), text.data(), static_cast<int>(text.size()));
     return made;
@@ -151,8 +151,8 @@ struct PdfCanvas::Impl {
     const double foot_y = kPageHeight - kMargin - kFooterHeight + 8;
     LayoutPtr foot = layout(decoration.footer, Style::kSmall, kPageWidth - 2 * kMargin - 60);
     show(foot.get(), kMargin, foot_y);
-    LayoutPtr number = layout("Página " + std::to_string(page), Style::kSmall, 56,
-                              PANGO_ALIGN_RIGHT);
+    LayoutPtr number =
+        layout("Página " + std::to_string(page), Style::kSmall, 56, PANGO_ALIGN_RIGHT);
     show(number.get(), kPageWidth - kMargin - 56, foot_y);
     cairo_set_source_rgb(cr, 0, 0, 0);
   }
@@ -310,8 +310,8 @@ void PdfCanvas::fields(const std::vector<LabelledValue>& pairs, int columns) {
   const double column = width() / columns;
   for (std::size_t first = 0; first < shown.size(); first += static_cast<std::size_t>(columns)) {
     std::vector<Cell> cells;
-    for (std::size_t i = first; i < std::min(shown.size(), first + static_cast<std::size_t>(columns));
-         ++i) {
+    for (std::size_t i = first;
+         i < std::min(shown.size(), first + static_cast<std::size_t>(columns)); ++i) {
       const std::string text = shown[i]->first + ": " + shown[i]->second;
       Cell cell;
       cell.layout = impl_->layout(text, Style::kBody, column - 2 * kCellPad);
@@ -446,8 +446,7 @@ void PdfCanvas::finish() {
   cairo_surface_finish(impl_->surface);
   const cairo_status_t status = cairo_surface_status(impl_->surface);
   if (status != CAIRO_STATUS_SUCCESS) {
-    throw std::runtime_error(std::string("cannot draw the PDF: ") +
-                             cairo_status_to_string(status));
+    throw std::runtime_error(std::string("cannot draw the PDF: ") + cairo_status_to_string(status));
   }
 }
 

@@ -89,8 +89,7 @@ std::string pdf_text(const std::string& pdf) { return run("pdftotext", {pdf, "-"
 int pdf_pages(const std::string& pdf) {
   std::smatch match;
   const std::string info = run("pdfinfo", {pdf}).out;
-  return std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(match[1])
-                                                                         : -1;
+  return std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(match[1]) : -1;
 }
 
 // The tree a document's handle holds, as the processing call would seal it.
@@ -146,10 +145,8 @@ const std::vector<Scenario>& scenarios() {
       {"cartaporte20",
        "KIJ0906199R1",
        drovanexis::test::build_carta_porte20,
-       {{"cartaporte20:CartaPorte/cartaporte20:Ubicaciones/cartaporte20:Ubicacion",
-         "IDUbicacion"},
-        {"cartaporte20:CartaPorte/cartaporte20:Mercancias/cartaporte20:Mercancia",
-         "Descripcion"},
+       {{"cartaporte20:CartaPorte/cartaporte20:Ubicaciones/cartaporte20:Ubicacion", "IDUbicacion"},
+        {"cartaporte20:CartaPorte/cartaporte20:Mercancias/cartaporte20:Mercancia", "Descripcion"},
         {"cartaporte20:CartaPorte/cartaporte20:Mercancias/cartaporte20:Autotransporte/"
          "cartaporte20:IdentificacionVehicular",
          "PlacaVM"},
@@ -272,10 +269,10 @@ TEST_F(PdfCommandTest, EveryScenarioPrintsItsValues) {
       EXPECT_NE(text.find(squeezed(value)), std::string::npos) << what << ": " << value;
     }
     if (const Element* nomina = descend(doc, "cfdi:Complemento/nomina12:Nomina")) {
-      const std::string net = pdf::format_cents(
-          pdf::parse_cents(attribute_of(nomina, "TotalPercepciones")) +
-          pdf::parse_cents(attribute_of(nomina, "TotalOtrosPagos")) -
-          pdf::parse_cents(attribute_of(nomina, "TotalDeducciones")));
+      const std::string net =
+          pdf::format_cents(pdf::parse_cents(attribute_of(nomina, "TotalPercepciones")) +
+                            pdf::parse_cents(attribute_of(nomina, "TotalOtrosPagos")) -
+                            pdf::parse_cents(attribute_of(nomina, "TotalDeducciones")));
       EXPECT_NE(text.find(squeezed("Neto a pagar: " + net)), std::string::npos) << net;
     }
     EXPECT_EQ(text.find("SINTIMBRAR"), std::string::npos);
@@ -291,9 +288,9 @@ TEST_F(PdfCommandTest, QrCodeOnPageOneDecodesToTheQrCommandsText) {
   std::smatch content;
   ASSERT_TRUE(std::regex_search(qr.out, content, std::regex("\"content\":\"([^\"]+)\"")));
 
-  ASSERT_EQ(run("pdftoppm", {"-r", "150", "-f", "1", "-l", "1", "-png", "qr-test.pdf", "page"})
-                .exit_code,
-            0);
+  ASSERT_EQ(
+      run("pdftoppm", {"-r", "150", "-f", "1", "-l", "1", "-png", "qr-test.pdf", "page"}).exit_code,
+      0);
   const Outcome decoded = run("zbarimg", {"--raw", "-q", "page-1.png"}, false);
   ASSERT_EQ(decoded.exit_code, 0) << decoded.out;
   EXPECT_EQ(decoded.out, content[1].str() + "\n");
@@ -315,10 +312,20 @@ TEST_F(PdfCommandTest, UnstampedDocumentIsMarkedSinTimbrar) {
       << "a QR code was found";
 }
 
+// A complement the form has no layout for is named with its version.
+TEST_F(PdfCommandTest, AnUnknownComplementIsNamedWithItsVersion) {
+  const std::string ine = std::string(CFDI_SOURCE_DIR) + "/drovanexis/testdata/complements/ine.xml";
+  ASSERT_EQ(drovanexis({"pdf", "--out", "ine.pdf", ine}).exit_code, 0);
+  const std::string text = pdf_text("ine.pdf");
+  EXPECT_NE(text.find("Complemento INE"), std::string::npos) << text;
+  EXPECT_NE(text.find("ine:INE versión 1.1"), std::string::npos) << text;
+}
+
 // Spanish letters, the euro sign and characters beyond Windows-1252 print
 // as themselves, from embedded fonts, with no fallback that could lack them.
 TEST_F(PdfCommandTest, CharactersBeyondWindows1252PrintFromEmbeddedFonts) {
-  const std::string description = "Piñata para niño: árbol, éxito, índigo, ópera, útil, ü € Ωμέγα Жук →";
+  const std::string description =
+      "Piñata para niño: árbol, éxito, índigo, ópera, útil, ü € Ωμέγα Жук →";
   std::string text = read_file("ejemploexterno.xml");
   const std::regex first_description("Descripcion=\"[^\"]*\"");
   text = std::regex_replace(text, first_description, "Descripcion=\"" + description + "\"",
@@ -376,7 +383,8 @@ std::vector<Word> words_of(const std::string& pdf) {
   std::vector<Word> words;
   int page = 0;
   const std::regex word(
-      "<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+      "<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\" "
+      "yMax=\"([0-9.]+)\">([^<]*)</word>");
   std::istringstream lines(html);
   std::string line;
   std::smatch match;
@@ -471,7 +479,9 @@ TEST_F(PdfCommandTest, BadInputWritesNothing) {
       {{"pdf", "otro.xml"}, 1, "not a CFDI", "otro.pdf"},
       {{"pdf", "--out", "Drovanexis.db", "simple.timbrado.xml"}, 1, "not written", ""},
       {{"pdf", "--out", "simple.timbrado.xml", "simple.timbrado.xml"}, 1, "input of the run", ""},
-      {{"pdf", "--out", "no-folder/x.pdf", "simple.timbrado.xml"}, 1, "not written",
+      {{"pdf", "--out", "no-folder/x.pdf", "simple.timbrado.xml"},
+       1,
+       "not written",
        "no-folder/x.pdf"},
       {{"pdf", "--jobs", "0", "simple.timbrado.xml"}, 2, "--jobs", ""},
       {{"pdf"}, 2, "missing FILE", ""},
@@ -487,8 +497,7 @@ TEST_F(PdfCommandTest, BadInputWritesNothing) {
   EXPECT_EQ(read_file("Drovanexis.db"), db_before);
   EXPECT_EQ(read_file("simple.timbrado.xml"), input_before);
   for (const auto& entry : fs::directory_iterator(".")) {
-    EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos)
-        << entry.path();
+    EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos) << entry.path();
   }
 }
 

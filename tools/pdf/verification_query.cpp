@@ -20,11 +20,11 @@ std::string verification_query(const drovanexis::Element& comprobante) {
   const drovanexis::Element* stamp = stamp_of(comprobante);
   if (stamp == nullptr) return {};
   const std::string sello = attribute(&comprobante, "Sello");
-  return "?id=" + attribute(stamp, "UUID") + "&re=" +
-         attribute(comprobante.child("cfdi:Emisor"), "Rfc") + "&rr=" +
-         attribute(comprobante.child("cfdi:Receptor"), "Rfc") + "&tt=" +
-         attribute(&comprobante, "Total") + "&fe=" +
-         sello.substr(sello.size() > 8 ? sello.size() - 8 : 0);
+  return "?id=" + attribute(stamp, "UUID") +
+         "&re=" + attribute(comprobante.child("cfdi:Emisor"), "Rfc") +
+         "&rr=" + attribute(comprobante.child("cfdi:Receptor"), "Rfc") +
+         "&tt=" + attribute(&comprobante, "Total") +
+         "&fe=" + sello.substr(sello.size() > 8 ? sello.size() - 8 : 0);
 }
 
 }  // namespace pdf
