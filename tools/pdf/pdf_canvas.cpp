@@ -252,7 +252,23 @@ struct PdfCanvas::Impl {
 };
 
 PdfCanvas::PdfCanvas(std::string& sink, PageDecoration decoration)
-    : impl_(std::make_unique<Impl>(sink, std::move(decoration))) {}
+    : impl_(std::make_unique<Impl>(sink, std::move(decoration))) {
+  // Fontconfig puts another font in place of a missing one without a word;
+  // that one may lack letters of Spanish, so a missing DejaVu is an error.
+  PangoFont* font = pango_context_load_font(impl_->context, impl_->fonts[0]);
+  std::string family;
+  if (font != nullptr) {
+    PangoFontDescription* loaded = pango_font_describe(font);
+    if (const char* name = pango_font_description_get_family(loaded)) family = name;
+    pango_font_description_free(loaded);
+    g_object_unref(font);
+  }
+  if (family != "DejaVu Sans") {
+    throw std::runtime_error(
+        "the DejaVu fonts are missing (Debian package fonts-dejavu-core); fontconfig offered \"" +
+        family + "\"");
+  }
+}
 
 PdfCanvas::~PdfCanvas() = default;
 

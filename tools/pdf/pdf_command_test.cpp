@@ -351,6 +351,21 @@ TEST_F(PdfCommandTest, CharactersBeyondWindows1252PrintFromEmbeddedFonts) {
   EXPECT_GT(font_rows, 0) << fonts.out;
 }
 
+// Without the DejaVu fonts the PDF is refused, not drawn in whatever font
+// fontconfig puts in their place.
+TEST_F(PdfCommandTest, MissingFontsAreReportedNotReplaced) {
+  fs::create_directory("no-fonts");
+  write_file("no-fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig><dir>" +
+                                  fs::absolute("no-fonts").string() + "</dir><cachedir>" +
+                                  fs::absolute("no-fonts").string() + "</cachedir></fontconfig>\n");
+  const Outcome printed = run("env", {"FONTCONFIG_FILE=" + fs::absolute("no-fonts.conf").string(),
+                                      (kBin / "drovanexis").string(), "pdf", "--out",
+                                      "sin-fuentes.pdf", "simple.timbrado.xml"});
+  EXPECT_EQ(printed.exit_code, 1) << printed.out;
+  EXPECT_NE(printed.out.find("DejaVu fonts are missing"), std::string::npos) << printed.out;
+  EXPECT_FALSE(fs::exists("sin-fuentes.pdf"));
+}
+
 // An invoice of `lines` Conceptos copied from the sample's first one, each
 // with its number in its description.
 std::string invoice_with_lines(int lines, const std::string& description_tail) {
