@@ -16,6 +16,7 @@
 #include "tools/cli/durable_files.h"
 #include "tools/cli/output.h"
 #include "tools/pdf/cfdi_pdf.h"
+#include "tools/pdf/pdf_canvas.h"
 
 namespace cli {
 
@@ -252,6 +253,7 @@ int run_pdf(const ParsedCommand& command, std::ostream& out, std::ostream& err) 
   }
   run_worker(jobs, next);
   for (auto& thread : threads) thread.join();
+  pdf::release_drawing_caches();
 
   int exit_code = kExitOk;
   for (const PdfJob& job : jobs) {

@@ -2,6 +2,7 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -464,6 +465,14 @@ void PdfCanvas::finish() {
   if (status != CAIRO_STATUS_SUCCESS) {
     throw std::runtime_error(std::string("cannot draw the PDF: ") + cairo_status_to_string(status));
   }
+}
+
+void release_drawing_caches() {
+  // In this order: the font map holds cairo's faces, which hold fontconfig's
+  // patterns.
+  pango_cairo_font_map_set_default(nullptr);
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 }  // namespace pdf

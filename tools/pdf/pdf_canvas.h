@@ -76,4 +76,10 @@ class PdfCanvas {
   std::unique_ptr<Impl> impl_;
 };
 
+// Frees what Pango, Cairo and fontconfig keep for the whole process (the
+// fonts found, the faces loaded), for a program that has finished drawing:
+// nothing is left for a leak checker to report at exit. No drawing may
+// follow, and other threads must have ended.
+void release_drawing_caches();
+
 }  // namespace pdf
