@@ -14,6 +14,7 @@
 #include "tools/cli/help_texts.h"
 #include "tools/cli/inspect_commands.h"
 #include "tools/cli/output.h"
+#include "tools/cli/pdf_command.h"
 #include "tools/cli/service_commands.h"
 
 namespace {
@@ -25,7 +26,7 @@ Runner runner_for(std::string_view subcommand) {
       {"validate", cli::run_validate}, {"cadena", cli::run_cadena}, {"check", cli::run_check},
       {"seal", cli::run_seal},         {"stamp", cli::run_stamp},   {"status", cli::run_status},
       {"cancel", cli::run_cancel},     {"ack", cli::run_ack},       {"balance", cli::run_balance},
-      {"cer64", cli::run_cer64},       {"qr", cli::run_qr},
+      {"cer64", cli::run_cer64},       {"qr", cli::run_qr},         {"pdf", cli::run_pdf},
   };
   for (const auto& [name, runner] : kRunners) {
     if (name == subcommand) return runner;

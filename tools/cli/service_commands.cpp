@@ -21,6 +21,7 @@
 #include "time/central_mexico.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/output.h"
+#include "tools/pdf/verification_query.h"
 
 namespace cli {
 
@@ -236,16 +237,10 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
       // The verification query of a stamped CFDI: UUID, both RFCs, total and
       // the last eight characters of the seal.
       const auto document = read_xml_file(command.operands.front());
-      const auto* stamp = find_stamp(document);
-      if (stamp == nullptr) {
+      if (find_stamp(document) == nullptr) {
         throw UnreadableFile(command.operands.front() + ": the document carries no stamp (UUID)");
       }
-      const std::string sello = attribute(&document, "Sello");
-      request.text = "?id=" + attribute(stamp, "UUID") +
-                     "&re=" + attribute(document.child("cfdi:Emisor"), "Rfc") +
-                     "&rr=" + attribute(document.child("cfdi:Receptor"), "Rfc") +
-                     "&tt=" + attribute(&document, "Total") +
-                     "&fe=" + sello.substr(sello.size() > 8 ? sello.size() - 8 : 0);
+      request.text = pdf::verification_query(document);
       request.mode = 1;
     } else {
       throw UnreadableFile("give a stamped FILE or --text TEXT");
