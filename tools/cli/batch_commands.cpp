@@ -22,6 +22,7 @@
 #include "crypto/seal.h"
 #include "document/output_rules.h"
 #include "issue/external_document.h"
+#include "issue/output_guard.h"
 #include "issue/processing_failure.h"
 #include "issue/provider.h"
 #include "issue/provider_codes.h"
@@ -212,6 +213,8 @@ class BatchRun {
     if (!prepare_out_dir() || !load_credentials() || (stamping_ && !open_batch())) {
       return kExitUsage;
     }
+    const std::vector<fs::path> credentials{*command_.value("cer"), *command_.value("key")};
+    output_guard_.emplace(credentials);
     remove_stale_temporary_files();
     results_may_exist_ = any_result_present();
     // The inputs are taken one at a time by the workers, never listed whole.
@@ -371,6 +374,15 @@ class BatchRun {
   // stamp, which the committing thread has the provider record.
   void work(JobResult& result) const {
     if (result.outcome == Outcome::kNameTaken) return;
+    // A result that would replace the ledger, the log, a credential in use or
+    // the input itself is refused before the input is read.
+    try {
+      const fs::path input(result.input);
+      output_guard_->check(result.output, result.output, std::span(&input, 1));
+    } catch (const drovanexis::UnsafeOutput& unsafe) {
+      fail(result, std::to_string(drovanexis::kCodeOutputNotWritten), unsafe.what());
+      return;
+    }
     if (results_may_exist_ && result_exists(result.output, stamping_)) {
       result.outcome = Outcome::kSkipped;
       return;
@@ -730,6 +742,7 @@ class BatchRun {
   std::optional<fs::path> out_dir_;
   std::optional<drovanexis::Certificate> certificate_;
   std::optional<drovanexis::PrivateKey> key_;
+  std::optional<drovanexis::OutputGuard> output_guard_;
   std::unique_ptr<drovanexis::Provider> provider_;
   std::unique_ptr<drovanexis::StampBatch> batch_;
   std::string user_;

@@ -12,6 +12,7 @@
 #include "cbb/cbb_generator.h"
 #include "crypto/certificate.h"
 #include "crypto/crypto_error.h"
+#include "issue/output_guard.h"
 #include "issue/provider.h"
 #include "portable/cp1252.h"
 #include "sandbox/provider_identity.h"
@@ -21,6 +22,7 @@
 #include "time/central_mexico.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/output.h"
+#include "xml/xml_reader.h"
 
 namespace cli {
 
@@ -60,13 +62,38 @@ std::string attribute(const drovanexis::Element* element, std::string_view name)
   return value ? *value : std::string();
 }
 
+// A document read for a service; a text that is not an acceptable XML
+// document is reported with the file's name.
+drovanexis::Element read_document(const std::string& file) {
+  try {
+    return read_xml_file(file);
+  } catch (const drovanexis::XmlParseError& error) {
+    throw std::runtime_error(describe_parse_error(file, error));
+  }
+}
+
+// Refuses, before any work, a result file that would replace the provider's
+// state, the log, one of the command's inputs or something not a regular
+// file.
+void refuse_unsafe_output(const std::string& output, const std::vector<fs::path>& inputs) {
+  try {
+    drovanexis::OutputGuard(inputs).check(output, output);
+  } catch (const drovanexis::UnsafeOutput& unsafe) {
+    throw UnreadableFile(unsafe.what());
+  }
+}
+
+std::vector<fs::path> operand_files(const ParsedCommand& command) {
+  return {command.operands.begin(), command.operands.end()};
+}
+
 // The CFDI a service acts on: read from a stamped FILE, then any of
 // --uuid/--issuer/--receiver/--total given on the command line.
 CfdiDescription describe_cfdi(const ParsedCommand& command) {
   CfdiDescription cfdi;
   if (!command.operands.empty()) {
     const std::string& file = command.operands.front();
-    const auto document = read_xml_file(file);
+    const auto document = read_document(file);
     const auto* stamp = find_stamp(document);
     if (stamp == nullptr) throw UnreadableFile(file + ": the document carries no stamp (UUID)");
     cfdi.uuid = attribute(stamp, "UUID");
@@ -160,6 +187,9 @@ int run_cancel(const ParsedCommand& command, std::ostream& out, std::ostream& er
 
 int run_ack(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis ack", err, [&] {
+    if (const auto output = command.value("out")) {
+      refuse_unsafe_output(*output, operand_files(command));
+    }
     const CfdiDescription cfdi = describe_cfdi(command);
     const drovanexis::services::AcknowledgementCall call{user_of(command), cfdi.issuer_rfc,
                                                          cfdi.uuid};
@@ -230,12 +260,13 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis qr", err, [&] {
     drovanexis::cbb::CbbRequest request;
     request.bitmap_file = *command.value("out");
+    refuse_unsafe_output(request.bitmap_file, operand_files(command));
     if (const auto text = command.value("text")) {
       request.text = *text;
     } else if (!command.operands.empty()) {
       // The verification query of a stamped CFDI: UUID, both RFCs, total and
       // the last eight characters of the seal.
-      const auto document = read_xml_file(command.operands.front());
+      const auto document = read_document(command.operands.front());
       const auto* stamp = find_stamp(document);
       if (stamp == nullptr) {
         throw UnreadableFile(command.operands.front() + ": the document carries no stamp (UUID)");

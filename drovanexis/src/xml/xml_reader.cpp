@@ -61,6 +61,10 @@ class TreeBuilder {
       return fail("more than " + std::to_string(kMaxXmlNamespacesInScope) +
                   " namespace declarations are in scope");
     }
+    if (!names_.add_tag(local, prefix, attribute_count, attributes)) {
+      return fail("the document has more than " + std::to_string(kMaxXmlDistinctNames) +
+                  " distinct element and attribute names");
+    }
     const auto name = element_name(local, prefix, uri);
     if (!name) return;
     Element& element = open_.empty() ? root_.emplace(std::move(*name))
@@ -198,6 +202,7 @@ class TreeBuilder {
   std::vector<Open> open_;
   std::size_t elements_ = 0;
   std::size_t in_scope_ = 0;
+  DistinctNames names_;
   std::optional<Failure> failure_;
 };
 
