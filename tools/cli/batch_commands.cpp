@@ -110,7 +110,7 @@ std::optional<int> parse_jobs(const ParsedCommand& command, std::ostream& err,
   int jobs = 0;
   const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), jobs);
   if (ec != std::errc() || end != text->data() + text->size() || jobs < 1 || jobs > 256) {
-    err << tool << ": --jobs must be a whole number from 1 to 256, not \"" << *text << "\"\n";
+    err << tool << ": --jobs must be a whole number from 1 to 256, not \"" << shown(*text) << "\"\n";
     return std::nullopt;
   }
   return jobs;
@@ -224,7 +224,7 @@ class BatchRun {
     process(static_cast<std::size_t>(*jobs));
     progress.finish();
     for (const std::string& error : inputs_.errors()) {
-      err_ << tool_ << ": " << error << "\n";
+      err_ << tool_ << ": " << shown(error) << "\n";
       usage_error_ = true;
     }
     report();
@@ -243,7 +243,7 @@ class BatchRun {
     std::error_code ec;
     fs::create_directories(*out, ec);
     if (!fs::is_directory(*out, ec)) {
-      err_ << tool_ << ": --out " << *out << ": cannot create the folder"
+      err_ << tool_ << ": --out " << shown(*out) << ": cannot create the folder"
            << (ec ? ": " + ec.message() : std::string()) << "\n";
       return false;
     }
@@ -303,7 +303,7 @@ class BatchRun {
       key_->require_match(*certificate_);
       return true;
     } catch (const drovanexis::CryptoError& error) {
-      err_ << tool_ << ": " << error.what() << "\n";
+      err_ << tool_ << ": " << shown(error.what()) << "\n";
       return false;
     }
   }
@@ -319,16 +319,16 @@ class BatchRun {
                                      [](const Element& root) { return drovanexis::write_xml(root); });
       return true;
     } catch (const drovanexis::ProviderUnavailable& unavailable) {
-      err_ << tool_ << ": " << unavailable.reason() << "\n";
+      err_ << tool_ << ": " << shown(unavailable.reason()) << "\n";
     } catch (const drovanexis::ProviderRefusal& refusal) {
       if (refusal.failures().front().code == std::to_string(drovanexis::kCodeBadCredentials)) {
-        err_ << tool_ << ": account \"" << user_ << "\": unknown user or wrong secret ("
+        err_ << tool_ << ": account \"" << shown(user_) << "\": unknown user or wrong secret ("
              << drovanexis::kCodeBadCredentials << ")\n";
       } else {
-        err_ << tool_ << ": " << failures_text(refusal.failures()) << "\n";
+        err_ << tool_ << ": " << shown(failures_text(refusal.failures())) << "\n";
       }
     } catch (const std::exception& error) {
-      err_ << tool_ << ": " << error.what() << "\n";
+      err_ << tool_ << ": " << shown(error.what()) << "\n";
     }
     return false;
   }
@@ -375,10 +375,11 @@ class BatchRun {
   void work(JobResult& result) const {
     if (result.outcome == Outcome::kNameTaken) return;
     // A result that would replace the ledger, the log, a credential in use or
-    // the input itself is refused before the input is read.
+    // the input itself is refused before the input is read. A folder that
+    // cannot take the result is the writer's to find: it stops the run.
     try {
       const fs::path input(result.input);
-      output_guard_->check(result.output, result.output, std::span(&input, 1));
+      output_guard_->refuse_kept(result.output, result.output, std::span(&input, 1));
     } catch (const drovanexis::UnsafeOutput& unsafe) {
       fail(result, std::to_string(drovanexis::kCodeOutputNotWritten), unsafe.what());
       return;
@@ -531,7 +532,7 @@ class BatchRun {
   bool report_unwritten(const JobResult& result) {
     switch (result.outcome) {
       case Outcome::kNameTaken:
-        err_ << tool_ << ": " << result.input << ": another input has the same name; its "
+        err_ << tool_ << ": " << shown(result.input) << ": another input has the same name; its "
              << "result would overwrite " << result.output << "\n";
         usage_error_ = true;
         return true;
@@ -667,7 +668,7 @@ class BatchRun {
 
   void failed(const JobResult& result, const std::string& code, const std::string& message) {
     ++summary_.failed;
-    err_ << tool_ << ": " << result.input << ": " << code << ": " << message << "\n";
+    err_ << tool_ << ": " << shown(result.input) << ": " << code << ": " << shown(message) << "\n";
     document_json(result, "failed", code, message);
   }
 
@@ -731,7 +732,7 @@ class BatchRun {
     out_ << ", skipped (already done): " << summary_.skipped << ", failed: " << summary_.failed;
     if (stamping_ && balance_left_ >= 0) out_ << ", stamps left: " << balance_left_;
     out_ << "\n";
-    if (!stopped.empty()) err_ << tool_ << ": " << stopped << "\n";
+    if (!stopped.empty()) err_ << tool_ << ": " << shown(stopped) << "\n";
   }
 
   const ParsedCommand& command_;

@@ -137,8 +137,11 @@ void print_answer(const ParsedCommand& command, std::ostream& out, int result,
     return;
   }
   out << "result: " << result << "\n";
-  for (const auto& [key, value] : answer) out << key << ": " << value << "\n";
-  for (const auto& [key, value] : extra) out << key << ": " << value << "\n";
+  for (const auto& [key, value] : answer) out << shown(key) << ": " << shown(value) << "\n";
+  // The acknowledgement is an XML text of many lines, shown as it is.
+  for (const auto& [key, value] : extra) {
+    out << key << ": " << (key == "acuse" ? value : shown(value)) << "\n";
+  }
 }
 
 template <typename Run>
@@ -146,13 +149,13 @@ int guarded(const char* tool, std::ostream& err, Run run) {
   try {
     return run();
   } catch (const UnreadableFile& error) {
-    err << tool << ": " << error.what() << "\n";
+    err << tool << ": " << shown(error.what()) << "\n";
     return kExitUsage;
   } catch (const drovanexis::CryptoError& error) {
-    err << tool << ": " << error.what() << "\n";
+    err << tool << ": " << shown(error.what()) << "\n";
     return kExitUsage;
   } catch (const std::exception& error) {
-    err << tool << ": " << error.what() << "\n";
+    err << tool << ": " << shown(error.what()) << "\n";
     return kExitNotClean;
   }
 }
@@ -220,12 +223,12 @@ int run_balance(const ParsedCommand& command, std::ostream& out, std::ostream& e
       if (command.json()) {
         out << JsonObject().text("user", user).number("balance", left).str() << "\n";
       } else {
-        out << user << ": " << left << " stamps left\n";
+        out << shown(user) << ": " << left << " stamps left\n";
       }
       return kExitOk;
     } catch (const drovanexis::ProviderRefusal& refusal) {
       const auto& failure = refusal.failures().front();
-      err << "drovanexis balance: " << failure.code << ": " << failure.explanation << "\n";
+      err << "drovanexis balance: " << failure.code << ": " << shown(failure.explanation) << "\n";
       return kExitNotClean;
     }
   });
@@ -285,7 +288,7 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
     request.log_file = scratch.file("qr.log");
     const int result = drovanexis::cbb::generate_cbb(request);
     if (result != drovanexis::cbb::kCbbGenerated) {
-      err << "drovanexis qr: " << request.bitmap_file << ": not written (result " << result
+      err << "drovanexis qr: " << shown(request.bitmap_file) << ": not written (result " << result
           << "):\n"
           << portable::cp1252_to_utf8(read_whole_file(request.log_file));
       return result == drovanexis::cbb::kCbbBadArgument ? kExitUsage : kExitNotClean;
@@ -294,7 +297,7 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
     if (command.json()) {
       out << JsonObject().text("file", request.bitmap_file).text("content", content).str() << "\n";
     } else {
-      out << request.bitmap_file << ": " << content << "\n";
+      out << shown(request.bitmap_file) << ": " << shown(content) << "\n";
     }
     return kExitOk;
   });

@@ -60,6 +60,24 @@ void OutputGuard::keep(const fs::path& path, std::string why) {
 
 void OutputGuard::check(const fs::path& output, std::string_view shown,
                         std::span<const fs::path> inputs) const {
+  refuse_kept(output, shown, inputs);
+  struct stat info {};
+  if (::stat(output.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) refuse(shown, "es una carpeta");
+    if (!S_ISREG(info.st_mode)) refuse(shown, "no es un archivo regular");
+  }
+  const fs::path folder = output.parent_path().empty() ? fs::path(".") : output.parent_path();
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    refuse(shown, "la carpeta " + folder.string() + " no existe");
+  }
+  if (::access(folder.c_str(), W_OK) != 0) {
+    refuse(shown, "no se puede escribir en la carpeta " + folder.string());
+  }
+}
+
+void OutputGuard::refuse_kept(const fs::path& output, std::string_view shown,
+                              std::span<const fs::path> inputs) const {
   if (output.empty()) refuse(shown, "no se indicó el nombre del archivo");
   struct stat info {};
   const bool exists = ::stat(output.c_str(), &info) == 0;
@@ -86,19 +104,6 @@ void OutputGuard::check(const fs::path& output, std::string_view shown,
       refuse(shown, "es un archivo de entrada de la misma llamada (" + input.string() +
                         "); no se sobrescribe");
     }
-  }
-
-  if (exists) {
-    if (S_ISDIR(info.st_mode)) refuse(shown, "es una carpeta");
-    if (!S_ISREG(info.st_mode)) refuse(shown, "no es un archivo regular");
-  }
-  const fs::path folder = output.parent_path().empty() ? fs::path(".") : output.parent_path();
-  std::error_code ec;
-  if (!fs::is_directory(folder, ec)) {
-    refuse(shown, "la carpeta " + folder.string() + " no existe");
-  }
-  if (::access(folder.c_str(), W_OK) != 0) {
-    refuse(shown, "no se puede escribir en la carpeta " + folder.string());
   }
 }
 

@@ -38,6 +38,12 @@ class OutputGuard {
   void check(const std::filesystem::path& output, std::string_view shown,
              std::span<const std::filesystem::path> inputs = {}) const;
 
+  // Only the part of check() about the files kept: for a writer that meets
+  // a missing or read-only folder, or a target that is not a regular file,
+  // on its own and reports it in its own terms.
+  void refuse_kept(const std::filesystem::path& output, std::string_view shown,
+                   std::span<const std::filesystem::path> inputs = {}) const;
+
  private:
   struct Identity {
     dev_t device;
