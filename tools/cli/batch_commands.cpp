@@ -80,6 +80,7 @@ struct JobResult {
   std::string xml;   // the sealed document to write (sealing only)
   std::string uuid;  // of the stamp made or recovered
   std::string resolved_folder;  // of a folder operand, links resolved
+  bool provider_unavailable = false;  // the provider's state refused the look-up
   drovanexis::StampSource source;
   std::optional<drovanexis::PreparedStamp> prepared;  // stamped, not yet recorded
 };
@@ -421,6 +422,11 @@ class BatchRun {
     try {
       if (!batch_->recorded(result.source)) return false;
       result.outcome = Outcome::kRecovered;
+    } catch (const drovanexis::ProviderUnavailable& unavailable) {
+      // Every next look-up would fail the same way: the run stops.
+      fail(result, std::to_string(drovanexis::kCodeStateUnavailable), unavailable.reason());
+      result.provider_unavailable = true;
+      halted_.store(true);
     } catch (const drovanexis::ProviderRefusal& refusal) {
       fail(result, refusal.failures().front().code, failures_text(refusal.failures()));
     }
@@ -533,14 +539,25 @@ class BatchRun {
     switch (result.outcome) {
       case Outcome::kNameTaken:
         err_ << tool_ << ": " << shown(result.input) << ": another input has the same name; its "
-             << "result would overwrite " << result.output << "\n";
+             << "result would overwrite " << shown(result.output) << "\n";
         usage_error_ = true;
         return true;
       case Outcome::kSkipped:
         ++summary_.skipped;
         document_json(result, "skipped");
         return true;
-      case Outcome::kFailed: failed(result, result.code, result.message); return true;
+      case Outcome::kFailed:
+        if (!result.provider_unavailable) {
+          failed(result, result.code, result.message);
+        } else if (halt_reason_.empty()) {
+          // The first look-up the state refused speaks for all the others.
+          failed(result, result.code, result.message);
+          halt("the provider cannot read its state: " + result.message,
+               "once the provider can read and record stamps again,");
+        } else {
+          ++summary_.abandoned;
+        }
+        return true;
       case Outcome::kMade:
       case Outcome::kRecovered: return false;
     }
@@ -751,7 +768,9 @@ class BatchRun {
   bool usage_error_ = false;
   bool results_may_exist_ = true;
   StopSignals signals_;
-  std::atomic<bool> halted_{false};
+  // Set by the committing thread, and by a worker whose look-up the state
+  // refused.
+  mutable std::atomic<bool> halted_{false};
   std::string halt_reason_;  // the first, as the committing thread saw it
   std::string halt_advice_;
 
