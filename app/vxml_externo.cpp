@@ -28,7 +28,8 @@ const ScenarioTexts kTexts{
 
 void set_external_xml(std::int32_t h) {
   DROVANEXIS_SETVELMORANETINFO(h, "demo_valdorin", "pelunarq");
-  DROVANEXIS_SETCOMPLETEXML_CFDI33(h, console::read_file("ejemploexterno.xml", kMaxExternalXmlBytes));
+  DROVANEXIS_SETCOMPLETEXML_CFDI33(h,
+                                   console::read_file("ejemploexterno.xml", kMaxExternalXmlBytes));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ struct Subcommand {
   std::vector<std::string> words;  // before the file name
   Runner run;
   bool out_is_json;
-  bool out_is_lines;  // findings or checks, one per line
+  bool out_is_lines;         // findings or checks, one per line
   bool name_as_out = false;  // the file is also named as the output
 };
 
@@ -56,7 +56,8 @@ const Subcommand kSubcommands[] = {
 };
 
 const char* const kNames[] = {"in.xml", "caf\xE9.xml", "esc\x1B[2J.xml", "new\nline.xml",
-                              "\xC2\x9B" "c1.xml"};
+                              "\xC2\x9B"
+                              "c1.xml"};
 
 // Only the line ends: no other C0 or DEL byte, no C1 control (U+0080-U+009F).
 bool only_line_ends_as_controls(std::string_view text) {
@@ -77,7 +78,8 @@ std::string file_content(std::string_view rest, std::size_t repeats) {
   std::string_view tail;
   if (first != std::string_view::npos) {
     const std::size_t second = rest.find('\0', first + 1);
-    fragment = rest.substr(first + 1, second == std::string_view::npos ? second : second - first - 1);
+    fragment =
+        rest.substr(first + 1, second == std::string_view::npos ? second : second - first - 1);
     if (second != std::string_view::npos) tail = rest.substr(second + 1);
   }
   std::string content(head);
@@ -121,9 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   std::ostringstream err;
   const int exit_code = subcommand.run(command, out, err);
-  FUZZ_CHECK(exit_code == cli::kExitOk || exit_code == cli::kExitNotClean ||
-                 exit_code == cli::kExitUsage,
-             "exit code %d", exit_code);
+  FUZZ_CHECK(
+      exit_code == cli::kExitOk || exit_code == cli::kExitNotClean || exit_code == cli::kExitUsage,
+      "exit code %d", exit_code);
   const std::string printed = out.str();
   const std::string errors = err.str();
   FUZZ_CHECK(portable::is_valid_utf8(errors), "standard error is not UTF-8: %s", errors.c_str());
@@ -131,10 +133,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              errors.c_str());
   if (subcommand.out_is_json) {
     FUZZ_CHECK(portable::is_valid_utf8(printed), "the JSON is not UTF-8: %s", printed.c_str());
-    FUZZ_CHECK(printed.empty() || (printed.back() == '\n' &&
-                                   printed.find('\n') == printed.size() - 1 &&
-                                   only_line_ends_as_controls(printed)),
-               "the JSON is not one line of text: %s", printed.c_str());
+    FUZZ_CHECK(
+        printed.empty() || (printed.back() == '\n' && printed.find('\n') == printed.size() - 1 &&
+                            only_line_ends_as_controls(printed)),
+        "the JSON is not one line of text: %s", printed.c_str());
   }
   if (subcommand.out_is_lines) {
     FUZZ_CHECK(only_line_ends_as_controls(printed), "a control character in a finding: %s",

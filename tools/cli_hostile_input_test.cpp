@@ -125,8 +125,8 @@ TEST_F(HostileInputTest, EverySubcommandRefusesSpecialLargeAndNameBombInputsQuic
   seal.insert(seal.end(), {"--out", "results"});
   stamp.insert(stamp.end(), {"--out", "results"});
   const std::vector<std::vector<std::string>> commands = {
-      {"validate"}, {"validate", "--json"}, {"cadena"}, {"check"}, {"status"},
-      {"ack"},      {"qr", "--out", "qr.bmp"}, seal,      stamp};
+      {"validate"}, {"validate", "--json"},    {"cadena"}, {"check"}, {"status"},
+      {"ack"},      {"qr", "--out", "qr.bmp"}, seal,       stamp};
   for (const auto& command : commands) {
     for (const Input& input : inputs) {
       std::vector<std::string> args = command;
@@ -135,7 +135,8 @@ TEST_F(HostileInputTest, EverySubcommandRefusesSpecialLargeAndNameBombInputsQuic
       const Outcome result = run_unchanged(args, label);
       EXPECT_EQ(result.exit_code, input.exit_code) << label << "\n" << result.err << result.out;
       EXPECT_NE((result.out + result.err).find(input.message), std::string::npos)
-          << label << "\n" << result.err << result.out;
+          << label << "\n"
+          << result.err << result.out;
     }
   }
   EXPECT_TRUE(fs::is_empty("results"));
@@ -159,16 +160,21 @@ TEST_F(HostileInputTest, NoSubcommandWritesOverTheLedgerACredentialOrItsInput) {
     std::string message;
   } cases[] = {
       {{"seal", "stamp"}, {"--out", ".", "o/Drovanexis.db"}, 1, "estado del proveedor"},
-      {{"seal", "stamp"}, {"--out", ".", "o/CSD_CACX7605101P8.key"}, 1, "entrada de la misma llamada"},
+      {{"seal", "stamp"},
+       {"--out", ".", "o/CSD_CACX7605101P8.key"},
+       1,
+       "entrada de la misma llamada"},
       // A result name that is a link to the ledger.
       {{"seal"}, {"in/factura.xml"}, 1, "estado del proveedor"},
       {{}, {"qr", "--out", "Drovanexis.db", "factura.timbrado.xml"}, 2, "estado del proveedor"},
       {{}, {"qr", "--out", "Drovanexis.db-journal", "--text", "x"}, 2, "estado del proveedor"},
-      {{}, {"qr", "--out", "factura.timbrado.xml", "factura.timbrado.xml"},
+      {{},
+       {"qr", "--out", "factura.timbrado.xml", "factura.timbrado.xml"},
        2,
        "entrada de la misma llamada"},
       {{}, {"ack", "--out", "Drovanexis.db", "factura.timbrado.xml"}, 2, "estado del proveedor"},
-      {{}, {"ack", "--out", "factura.timbrado.xml", "factura.timbrado.xml"},
+      {{},
+       {"ack", "--out", "factura.timbrado.xml", "factura.timbrado.xml"},
        2,
        "entrada de la misma llamada"},
       {{}, {"ack", "--out", "/dev/null", "factura.timbrado.xml"}, 2, "no es un archivo regular"},

@@ -111,7 +111,8 @@ std::optional<int> parse_jobs(const ParsedCommand& command, std::ostream& err,
   int jobs = 0;
   const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), jobs);
   if (ec != std::errc() || end != text->data() + text->size() || jobs < 1 || jobs > 256) {
-    err << tool << ": --jobs must be a whole number from 1 to 256, not \"" << shown(*text) << "\"\n";
+    err << tool << ": --jobs must be a whole number from 1 to 256, not \"" << shown(*text)
+        << "\"\n";
     return std::nullopt;
   }
   return jobs;

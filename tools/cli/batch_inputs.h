@@ -28,7 +28,8 @@ class BatchInputs {
   };
 
   // Operands that are neither a file nor a folder, and special files named
-  // like inputs inside a folder, are reported in errors() and left out. `window` is the most names held at once.
+  // like inputs inside a folder, are reported in errors() and left out. `window` is the most names
+  // held at once.
   BatchInputs(const std::vector<std::string>& operands, std::vector<std::string> result_suffixes,
               std::size_t window = kWindow);
 

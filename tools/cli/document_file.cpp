@@ -26,15 +26,14 @@ std::string read_whole_file(const std::filesystem::path& file) {
     }
     case portable::ReadFailure::too_large:
       // The same refusal the reader gives a text over its limit.
-      throw drovanexis::XmlParseError(
-          0, 0,
-          "the document is larger than " +
-              std::to_string(drovanexis::kMaxXmlBytes / (1024 * 1024)) + " MiB");
-    case portable::ReadFailure::unreadable:
-      break;
+      throw drovanexis::XmlParseError(0, 0,
+                                      "the document is larger than " +
+                                          std::to_string(drovanexis::kMaxXmlBytes / (1024 * 1024)) +
+                                          " MiB");
+    case portable::ReadFailure::unreadable: break;
   }
-  throw UnreadableFile(name + ": cannot read: " +
-                       (read.error != 0 ? std::strerror(read.error) : "read failed"));
+  throw UnreadableFile(
+      name + ": cannot read: " + (read.error != 0 ? std::strerror(read.error) : "read failed"));
 }
 
 drovanexis::Element read_xml_file(const std::filesystem::path& file) {

@@ -25,8 +25,7 @@ std::size_t utf8_length_at(std::string_view text, std::size_t at) {
 bool is_control(std::string_view character) {
   const auto first = static_cast<unsigned char>(character[0]);
   if (character.size() == 1) return first < 0x20 || first == 0x7F;
-  return character.size() == 2 && first == 0xC2 &&
-         static_cast<unsigned char>(character[1]) < 0xA0;
+  return character.size() == 2 && first == 0xC2 && static_cast<unsigned char>(character[1]) < 0xA0;
 }
 
 unsigned code_of_control(std::string_view character) {
@@ -75,7 +74,8 @@ std::string shown(std::string_view text) {
     const std::string_view character = text.substr(at, std::max<std::size_t>(length, 1));
     at += character.size();
     if (length == 0 || is_control(character)) {
-      for (const char byte : character) out += hex_escape("\\x%02X", static_cast<unsigned char>(byte));
+      for (const char byte : character)
+        out += hex_escape("\\x%02X", static_cast<unsigned char>(byte));
     } else {
       out += character;
     }
