@@ -134,8 +134,13 @@ TEST_F(CliTest, CadenaEqualsTheSatStylesheets) {
   if (!have_sat()) GTEST_SKIP() << kSat << " absent";
   stamp_one();
   std::vector<fs::path> files{"factura.timbrado.xml"};
+  // The 3.3 examples: the folder holds 4.0 examples too, which the 3.3
+  // stylesheet refuses.
   for (const auto& entry : fs::directory_iterator(kSat / "examples")) {
-    if (entry.path().extension() == ".xml") files.push_back(entry.path());
+    const std::string name = entry.path().filename().string();
+    if (entry.path().extension() == ".xml" && name.starts_with("cfdi33-")) {
+      files.push_back(entry.path());
+    }
   }
   ASSERT_GE(files.size(), 6u);
   for (const auto& file : files) {

@@ -1,13 +1,14 @@
 #include "tools/cli/durable_files.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <set>
+
+#include "portable/signals.h"
 
 namespace cli {
 
@@ -72,7 +73,7 @@ bool written_by_live_process(std::string_view name) {
   pid_t pid = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
   if (ec != std::errc() || end != digits.data() + digits.size() || pid <= 0) return false;
-  return ::kill(pid, 0) == 0 || errno == EPERM;
+  return portable::process_exists(pid);
 }
 
 }  // namespace
