@@ -45,37 +45,16 @@ const drovanexis::Element* find_stamp(const drovanexis::Element& comprobante) {
   return complemento ? complemento->child("tfd:TimbreFiscalDigital") : nullptr;
 }
 
-namespace {
-
-// The XML library words some diagnostics over two lines (an encoding error
-// and the bytes at fault); a finding is one line.
-std::string one_line(std::string_view text) {
-  std::string line;
-  bool space = false;
-  for (const char c : text) {
-    if (c == '\n' || c == '\r') {
-      space = !line.empty();
-      continue;
-    }
-    if (space && c != ' ') line += ' ';
-    space = false;
-    line += c;
-  }
-  return line;
-}
-
-}  // namespace
-
 std::string describe_parse_error(const std::filesystem::path& file, const std::exception& error) {
   if (const auto* parse = dynamic_cast<const drovanexis::XmlParseError*>(&error)) {
     if (parse->line() > 0) {
       return file.string() + ":" + std::to_string(parse->line()) + ":" +
              std::to_string(parse->column()) +
-             ": not a well-formed XML document: " + one_line(parse->reason());
+             ": not a well-formed XML document: " + parse->reason();
     }
-    return file.string() + ": not an acceptable XML document: " + one_line(parse->reason());
+    return file.string() + ": not an acceptable XML document: " + parse->reason();
   }
-  return file.string() + ": " + one_line(error.what());
+  return file.string() + ": " + error.what();
 }
 
 }  // namespace cli

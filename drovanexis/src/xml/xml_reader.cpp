@@ -5,6 +5,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -99,6 +100,8 @@ class TreeBuilder {
     if (!failure_) {
       std::string reason = error.message == nullptr ? "" : error.message;
       while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+      // An encoding error names the bytes at fault on a second line.
+      std::replace(reason.begin(), reason.end(), '\n', ' ');
       if (reason.empty()) reason = "not a well-formed XML document";
       failure_ = Failure{error.line, error.int2, std::move(reason)};
     } else if (failure_->line == 0 && error.line > 0) {
