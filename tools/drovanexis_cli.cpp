@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     if (!command.subcommand.empty() && cli::find_syntax(command.subcommand)) {
       std::cerr << " " << command.subcommand;
     }
-    std::cerr << ": " << command.error << "\n(see \"drovanexis "
+    std::cerr << ": " << cli::shown(command.error) << "\n(see \"drovanexis "
               << (cli::find_syntax(command.subcommand) ? command.subcommand + " " : "")
               << "--help\")\n";
     return cli::kExitUsage;
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   try {
     return runner_for(command.subcommand)(command, std::cout, std::cerr);
   } catch (const std::exception& error) {
-    std::cerr << "drovanexis " << command.subcommand << ": " << error.what() << "\n";
+    std::cerr << "drovanexis " << command.subcommand << ": " << cli::shown(error.what()) << "\n";
     return cli::kExitNotClean;
   }
 }
