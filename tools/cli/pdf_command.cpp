@@ -1,7 +1,5 @@
 #include "tools/cli/pdf_command.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -56,29 +54,18 @@ fs::path pdf_name_for(const fs::path& input) {
   return name + ".pdf";
 }
 
-struct FileIdentity {
-  dev_t device;
-  ino_t inode;
-  bool operator<(const FileIdentity& other) const {
-    return device != other.device ? device < other.device : inode < other.inode;
-  }
-};
-
-std::optional<FileIdentity> identity_of(const fs::path& file) {
-  struct stat info {};
-  if (::stat(file.c_str(), &info) != 0) return std::nullopt;
-  return FileIdentity{info.st_dev, info.st_ino};
+std::vector<fs::path> paths_of(const std::vector<std::string>& names) {
+  return {names.begin(), names.end()};
 }
 
 // Decides every input's PDF before anything is drawn, and refuses a target
-// that is an input of the run, the sandbox's state file or the library's
-// log, or the target of an earlier input.
+// the library's output rule refuses (an input of the run, the provider's
+// state or journal, the log, anything not a regular file) or the target of
+// an earlier input.
 class TargetPlan {
  public:
-  explicit TargetPlan(const ParsedCommand& command) {
-    for (const auto& input : command.operands) {
-      if (const auto id = identity_of(input)) inputs_.insert(*id);
-    }
+  explicit TargetPlan(const ParsedCommand& command)
+      : inputs_(paths_of(command.operands)), guard_(inputs_) {
     const auto out = command.value("out");
     if (!out) return;
     const bool folder =
@@ -112,19 +99,19 @@ class TargetPlan {
       refuse("another input of the run has the same PDF name");
       return;
     }
-    if (const auto id = identity_of(job.target); id && inputs_.count(*id) > 0) {
-      refuse("it is an input of the run");
-      return;
-    }
     try {
-      drovanexis::refuse_unsafe_output(job.target.string());
+      guard_.check(job.target, job.target.string());
     } catch (const drovanexis::UnsafeOutput& unsafe) {
-      refuse(unsafe.what());
+      // The rule's text already names the target.
+      job.exit_code = kExitNotClean;
+      job.error = std::string(unsafe.what()) + "; not written";
+      job.target.clear();
     }
   }
 
  private:
-  std::set<FileIdentity> inputs_;
+  std::vector<fs::path> inputs_;
+  drovanexis::OutputGuard guard_;
   std::set<fs::path> taken_;
   std::optional<fs::path> folder_;
   std::optional<fs::path> file_;
@@ -195,7 +182,7 @@ unsigned jobs_option(const ParsedCommand& command) {
 
 void report(const ParsedCommand& command, const PdfJob& job, std::ostream& out, std::ostream& err) {
   if (!job.error.empty()) {
-    err << kTool << ": " << job.error << "\n";
+    err << kTool << ": " << shown(job.error) << "\n";
     if (command.json()) {
       out << JsonObject()
                  .text("input", job.input)
@@ -216,7 +203,7 @@ void report(const ParsedCommand& command, const PdfJob& job, std::ostream& out, 
                .str()
         << "\n";
   } else if (!command.quiet()) {
-    out << job.input << ": " << job.target.string() << " (" << job.pages
+    out << shown(job.input + ": " + job.target.string()) << " (" << job.pages
         << (job.pages == 1 ? " page" : " pages") << (job.stamped ? "" : ", SIN TIMBRAR") << ")\n";
   }
 }
@@ -241,7 +228,7 @@ int run_pdf(const ParsedCommand& command, std::ostream& out, std::ostream& err) 
       jobs.push_back(std::move(job));
     }
   } catch (const UnreadableFile& error) {
-    err << kTool << ": " << error.what() << "\n";
+    err << kTool << ": " << shown(error.what()) << "\n";
     return kExitUsage;
   }
 

@@ -493,7 +493,7 @@ TEST_F(PdfCommandTest, BadInputWritesNothing) {
       {{"pdf", "roto.xml"}, 1, "roto.xml:", "roto.pdf"},
       {{"pdf", "otro.xml"}, 1, "not a CFDI", "otro.pdf"},
       {{"pdf", "--out", "Drovanexis.db", "simple.timbrado.xml"}, 1, "not written", ""},
-      {{"pdf", "--out", "simple.timbrado.xml", "simple.timbrado.xml"}, 1, "input of the run", ""},
+      {{"pdf", "--out", "simple.timbrado.xml", "simple.timbrado.xml"}, 1, "archivo de entrada", ""},
       {{"pdf", "--out", "no-folder/x.pdf", "simple.timbrado.xml"},
        1,
        "not written",
