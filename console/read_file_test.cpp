@@ -1,6 +1,7 @@
 #include "console/read_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,21 @@ TEST(ReadFile, BytesUnchangedExceptATrailingEndOfFileByte) {
   EXPECT_EQ(read_file("missing.txt"), "");
   EXPECT_EQ(read_file("folder"), "");
   EXPECT_EQ(read_file(""), "");
+}
+
+// The demo hands an external document to the library only when it is a
+// regular file within the library's limit: a FIFO is not waited on and a
+// larger file is not read at all.
+TEST(ReadFile, ALimitAndSpecialFilesGiveNothingWithoutWaiting) {
+  test_support::TestFolder folder;
+  write("small.xml", "<a/>");
+  write("large.xml", "<a>more than the limit</a>");
+  ASSERT_EQ(::mkfifo("pipe.xml", 0600), 0);
+
+  EXPECT_EQ(read_file("small.xml", 4), "<a/>");
+  EXPECT_EQ(read_file("large.xml", 4), "");
+  EXPECT_EQ(read_file("pipe.xml", 4), "");
+  EXPECT_EQ(read_file("/dev/zero", 4), "");
 }
 
 }  // namespace

@@ -119,6 +119,50 @@ int read_to_end(int fd, std::string& bytes, std::size_t expected_size) {
   return 0;
 }
 
+BoundedRead read_regular_file(const std::filesystem::path& path, std::size_t limit) {
+  BoundedRead result;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    result.error = errno;
+    result.failure = errno == ENOENT || errno == ENOTDIR ? ReadFailure::not_found
+                     : errno == ENXIO                    ? ReadFailure::not_regular
+                                                         : ReadFailure::unreadable;
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    result.error = errno;
+    result.failure = ReadFailure::unreadable;
+  } else if (!S_ISREG(info.st_mode)) {
+    result.failure = ReadFailure::not_regular;
+  } else if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    result.failure = ReadFailure::too_large;
+  } else {
+    result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+      if (filled == result.bytes.size()) {
+        if (filled > limit) break;
+        result.bytes.resize(std::min(2 * filled, limit + 1));
+      }
+      const ssize_t got = ::read(fd, result.bytes.data() + filled, result.bytes.size() - filled);
+      if (got == 0) break;
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        result.error = errno;
+        result.failure = ReadFailure::unreadable;
+        break;
+      }
+      filled += static_cast<std::size_t>(got);
+    }
+    result.bytes.resize(filled);
+    if (!result.failure && filled > limit) result.failure = ReadFailure::too_large;
+  }
+  ::close(fd);
+  if (result.failure) result.bytes.clear();
+  return result;
+}
+
 ReadFailure read_failure(std::string_view windows_name) {
   struct stat info {};
   if (::stat(resolve_path(windows_name).c_str(), &info) != 0) return ReadFailure::not_found;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +22,25 @@ int read_to_end(int fd, std::string& bytes, std::size_t expected_size);
 // Why read_file found nothing, for a message: the name is missing, names
 // something other than a regular file, or names a regular file that could
 // not be read.
-enum class ReadFailure { not_found, not_regular, unreadable };
+enum class ReadFailure { not_found, not_regular, unreadable, too_large };
 ReadFailure read_failure(std::string_view windows_name);
+
+// A file read with a bound: `bytes` when `failure` is empty, else why not and
+// the errno behind it (0 where there is none).
+struct BoundedRead {
+  std::string bytes;
+  std::optional<ReadFailure> failure;
+  int error = 0;
+};
+
+// The bytes of a regular file (a native path, links followed), at most
+// `limit` of them. The open does not block and the type is checked on the
+// open file, so a FIFO, a device or a socket is refused without being waited
+// on; a file whose size is over the limit is refused before a byte is read,
+// and one that grows past it while being read stops at limit + 1 bytes. So
+// neither a sparse file of gigabytes nor an endless device costs more than
+// the limit.
+BoundedRead read_regular_file(const std::filesystem::path& path, std::size_t limit);
 
 // Whether an atomic write also survives a crash of the machine.
 enum class Durability {

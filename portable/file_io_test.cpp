@@ -1,7 +1,7 @@
 #include "portable/file_io.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "tests/support/test_folder.h"
@@ -47,6 +48,47 @@ TEST(FileIo, NamesThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     EXPECT_EQ(portable::read_failure(c.name), c.failure) << c.name;
   }
   EXPECT_EQ(portable::read_file("plain.txt"), "x");
+}
+
+// The bounded read refuses by the file's size and type before reading: a
+// sparse file of gigabytes, a FIFO without a writer and an endless device all
+// cost nothing, and a file at the limit is read whole.
+TEST(FileIo, BoundedReadTakesOnlyRegularFilesWithinTheLimit) {
+  test_support::TestFolder folder;
+  ASSERT_EQ(::mkfifo("pipe.xml", 0600), 0);
+  fs::create_directory("folder");
+  std::ofstream("at_limit.xml") << "12345678";
+  std::ofstream("over.xml") << "123456789";
+  std::ofstream("empty.xml");
+  const int sparse = ::open("sparse.xml", O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(sparse, 0);
+  ASSERT_EQ(::ftruncate(sparse, off_t{3} << 30), 0);
+  ::close(sparse);
+  ASSERT_EQ(::symlink("at_limit.xml", "link.xml"), 0);
+
+  const struct {
+    const char* name;
+    std::optional<portable::ReadFailure> failure;
+    const char* bytes;
+  } cases[] = {
+      {"at_limit.xml", std::nullopt, "12345678"},
+      {"link.xml", std::nullopt, "12345678"},
+      {"empty.xml", std::nullopt, ""},
+      {"over.xml", portable::ReadFailure::too_large, ""},
+      {"sparse.xml", portable::ReadFailure::too_large, ""},
+      {"pipe.xml", portable::ReadFailure::not_regular, ""},
+      {"/dev/zero", portable::ReadFailure::not_regular, ""},
+      {"folder", portable::ReadFailure::not_regular, ""},
+      {"missing.xml", portable::ReadFailure::not_found, ""},
+      {"at_limit.xml/inside", portable::ReadFailure::not_found, ""},
+  };
+  const auto started = std::chrono::steady_clock::now();
+  for (const auto& c : cases) {
+    const portable::BoundedRead read = portable::read_regular_file(c.name, 8);
+    EXPECT_EQ(read.failure, c.failure) << c.name;
+    EXPECT_EQ(read.bytes, c.bytes) << c.name;
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 // Both kinds of atomic write: flushed to disk, and replaced whole only.

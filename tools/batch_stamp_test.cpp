@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <regex>
@@ -392,6 +393,44 @@ TEST_F(BatchOnceTest, AFullStateDiskStopsTheRunWithOneMessage) {
   }
   EXPECT_EQ(static_cast<std::size_t>(ledger), delivered);
   EXPECT_LT(delivered, 600u);
+}
+
+// A state whose look-ups fail (here the index they read is damaged, while
+// the account can still be opened): the workers' first refused look-up stops
+// the run with one message, and nothing is stamped.
+TEST_F(BatchOnceTest, AStateThatCannotBeLookedUpStopsTheRunWithOneMessage) {
+  make_inputs("in", 200);
+  std::int64_t page = 0;
+  std::int64_t page_size = 0;
+  {
+    drovanexis::sandbox::SqliteDb db("Drovanexis.db");
+    db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    drovanexis::sandbox::Statement root(
+        db, "SELECT rootpage FROM sqlite_master WHERE name = 'stamp_sources_input'");
+    ASSERT_TRUE(root.step());
+    page = root.integer(0);
+    drovanexis::sandbox::Statement size(db, "PRAGMA page_size");
+    ASSERT_TRUE(size.step());
+    page_size = size.integer(0);
+  }
+  ASSERT_GT(page, 1);
+  {
+    std::fstream state("Drovanexis.db", std::ios::in | std::ios::out | std::ios::binary);
+    state.seekp((page - 1) * page_size);
+    const std::string garbage(static_cast<std::size_t>(page_size), '\xFF');
+    state.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+  }
+  const Outcome run = drovanexis(stamp_args({"--jobs", "2", "--out", "out", "in"}));
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  std::size_t refusals = 0;
+  for (std::size_t at = run.err.find(": 703: "); at != std::string::npos;
+       at = run.err.find(": 703: ", at + 1)) {
+    ++refusals;
+  }
+  EXPECT_EQ(refusals, 1u) << run.err;
+  EXPECT_NE(run.err.find("stopped: the provider cannot read its state"), std::string::npos)
+      << run.err;
+  EXPECT_TRUE(!fs::exists("out") || fs::is_empty("out"));
 }
 
 // The output folder moved away while the run writes into it: the run stops;

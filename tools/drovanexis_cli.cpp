@@ -14,6 +14,7 @@
 #include "tools/cli/help_texts.h"
 #include "tools/cli/inspect_commands.h"
 #include "tools/cli/output.h"
+#include "tools/cli/pdf_command.h"
 #include "tools/cli/service_commands.h"
 
 namespace {
@@ -25,7 +26,7 @@ Runner runner_for(std::string_view subcommand) {
       {"validate", cli::run_validate}, {"cadena", cli::run_cadena}, {"check", cli::run_check},
       {"seal", cli::run_seal},         {"stamp", cli::run_stamp},   {"status", cli::run_status},
       {"cancel", cli::run_cancel},     {"ack", cli::run_ack},       {"balance", cli::run_balance},
-      {"cer64", cli::run_cer64},       {"qr", cli::run_qr},
+      {"cer64", cli::run_cer64},       {"qr", cli::run_qr},         {"pdf", cli::run_pdf},
   };
   for (const auto& [name, runner] : kRunners) {
     if (name == subcommand) return runner;
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     if (!command.subcommand.empty() && cli::find_syntax(command.subcommand)) {
       std::cerr << " " << command.subcommand;
     }
-    std::cerr << ": " << command.error << "\n(see \"drovanexis "
+    std::cerr << ": " << cli::shown(command.error) << "\n(see \"drovanexis "
               << (cli::find_syntax(command.subcommand) ? command.subcommand + " " : "")
               << "--help\")\n";
     return cli::kExitUsage;
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
   try {
     return runner_for(command.subcommand)(command, std::cout, std::cerr);
   } catch (const std::exception& error) {
-    std::cerr << "drovanexis " << command.subcommand << ": " << error.what() << "\n";
+    std::cerr << "drovanexis " << command.subcommand << ": " << cli::shown(error.what()) << "\n";
     return cli::kExitNotClean;
   }
 }

@@ -73,6 +73,7 @@ const std::vector<CommandSyntax>& command_syntaxes() {
       {"balance", {"user", "secret"}, {}, {}, 0, 0, ""},
       {"cer64", {}, {}, {}, 1, 1, "CERTIFICATE"},
       {"qr", {"text", "out"}, {}, {"out"}, 0, 1, "FILE"},
+      {"pdf", {"out", "jobs"}, {}, {}, 1, kAnyNumber, "FILE"},
   };
   return syntaxes;
 }

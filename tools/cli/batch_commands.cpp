@@ -22,6 +22,7 @@
 #include "crypto/seal.h"
 #include "document/output_rules.h"
 #include "issue/external_document.h"
+#include "issue/output_guard.h"
 #include "issue/processing_failure.h"
 #include "issue/provider.h"
 #include "issue/provider_codes.h"
@@ -79,6 +80,7 @@ struct JobResult {
   std::string xml;   // the sealed document to write (sealing only)
   std::string uuid;  // of the stamp made or recovered
   std::string resolved_folder;  // of a folder operand, links resolved
+  bool provider_unavailable = false;  // the provider's state refused the look-up
   drovanexis::StampSource source;
   std::optional<drovanexis::PreparedStamp> prepared;  // stamped, not yet recorded
 };
@@ -109,7 +111,8 @@ std::optional<int> parse_jobs(const ParsedCommand& command, std::ostream& err,
   int jobs = 0;
   const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), jobs);
   if (ec != std::errc() || end != text->data() + text->size() || jobs < 1 || jobs > 256) {
-    err << tool << ": --jobs must be a whole number from 1 to 256, not \"" << *text << "\"\n";
+    err << tool << ": --jobs must be a whole number from 1 to 256, not \"" << shown(*text)
+        << "\"\n";
     return std::nullopt;
   }
   return jobs;
@@ -212,6 +215,8 @@ class BatchRun {
     if (!prepare_out_dir() || !load_credentials() || (stamping_ && !open_batch())) {
       return kExitUsage;
     }
+    const std::vector<fs::path> credentials{*command_.value("cer"), *command_.value("key")};
+    output_guard_.emplace(credentials);
     remove_stale_temporary_files();
     results_may_exist_ = any_result_present();
     // The inputs are taken one at a time by the workers, never listed whole.
@@ -221,7 +226,7 @@ class BatchRun {
     process(static_cast<std::size_t>(*jobs));
     progress.finish();
     for (const std::string& error : inputs_.errors()) {
-      err_ << tool_ << ": " << error << "\n";
+      err_ << tool_ << ": " << shown(error) << "\n";
       usage_error_ = true;
     }
     report();
@@ -240,7 +245,7 @@ class BatchRun {
     std::error_code ec;
     fs::create_directories(*out, ec);
     if (!fs::is_directory(*out, ec)) {
-      err_ << tool_ << ": --out " << *out << ": cannot create the folder"
+      err_ << tool_ << ": --out " << shown(*out) << ": cannot create the folder"
            << (ec ? ": " + ec.message() : std::string()) << "\n";
       return false;
     }
@@ -300,7 +305,7 @@ class BatchRun {
       key_->require_match(*certificate_);
       return true;
     } catch (const drovanexis::CryptoError& error) {
-      err_ << tool_ << ": " << error.what() << "\n";
+      err_ << tool_ << ": " << shown(error.what()) << "\n";
       return false;
     }
   }
@@ -316,16 +321,16 @@ class BatchRun {
                                      [](const Element& root) { return drovanexis::write_xml(root); });
       return true;
     } catch (const drovanexis::ProviderUnavailable& unavailable) {
-      err_ << tool_ << ": " << unavailable.reason() << "\n";
+      err_ << tool_ << ": " << shown(unavailable.reason()) << "\n";
     } catch (const drovanexis::ProviderRefusal& refusal) {
       if (refusal.failures().front().code == std::to_string(drovanexis::kCodeBadCredentials)) {
-        err_ << tool_ << ": account \"" << user_ << "\": unknown user or wrong secret ("
+        err_ << tool_ << ": account \"" << shown(user_) << "\": unknown user or wrong secret ("
              << drovanexis::kCodeBadCredentials << ")\n";
       } else {
-        err_ << tool_ << ": " << failures_text(refusal.failures()) << "\n";
+        err_ << tool_ << ": " << shown(failures_text(refusal.failures())) << "\n";
       }
     } catch (const std::exception& error) {
-      err_ << tool_ << ": " << error.what() << "\n";
+      err_ << tool_ << ": " << shown(error.what()) << "\n";
     }
     return false;
   }
@@ -371,6 +376,16 @@ class BatchRun {
   // stamp, which the committing thread has the provider record.
   void work(JobResult& result) const {
     if (result.outcome == Outcome::kNameTaken) return;
+    // A result that would replace the ledger, the log, a credential in use or
+    // the input itself is refused before the input is read. A folder that
+    // cannot take the result is the writer's to find: it stops the run.
+    try {
+      const fs::path input(result.input);
+      output_guard_->refuse_kept(result.output, result.output, std::span(&input, 1));
+    } catch (const drovanexis::UnsafeOutput& unsafe) {
+      fail(result, std::to_string(drovanexis::kCodeOutputNotWritten), unsafe.what());
+      return;
+    }
     if (results_may_exist_ && result_exists(result.output, stamping_)) {
       result.outcome = Outcome::kSkipped;
       return;
@@ -408,6 +423,11 @@ class BatchRun {
     try {
       if (!batch_->recorded(result.source)) return false;
       result.outcome = Outcome::kRecovered;
+    } catch (const drovanexis::ProviderUnavailable& unavailable) {
+      // Every next look-up would fail the same way: the run stops.
+      fail(result, std::to_string(drovanexis::kCodeStateUnavailable), unavailable.reason());
+      result.provider_unavailable = true;
+      halted_.store(true);
     } catch (const drovanexis::ProviderRefusal& refusal) {
       fail(result, refusal.failures().front().code, failures_text(refusal.failures()));
     }
@@ -519,15 +539,26 @@ class BatchRun {
   bool report_unwritten(const JobResult& result) {
     switch (result.outcome) {
       case Outcome::kNameTaken:
-        err_ << tool_ << ": " << result.input << ": another input has the same name; its "
-             << "result would overwrite " << result.output << "\n";
+        err_ << tool_ << ": " << shown(result.input) << ": another input has the same name; its "
+             << "result would overwrite " << shown(result.output) << "\n";
         usage_error_ = true;
         return true;
       case Outcome::kSkipped:
         ++summary_.skipped;
         document_json(result, "skipped");
         return true;
-      case Outcome::kFailed: failed(result, result.code, result.message); return true;
+      case Outcome::kFailed:
+        if (!result.provider_unavailable) {
+          failed(result, result.code, result.message);
+        } else if (halt_reason_.empty()) {
+          // The first look-up the state refused speaks for all the others.
+          failed(result, result.code, result.message);
+          halt("the provider cannot read its state: " + result.message,
+               "once the provider can read and record stamps again,");
+        } else {
+          ++summary_.abandoned;
+        }
+        return true;
       case Outcome::kMade:
       case Outcome::kRecovered: return false;
     }
@@ -655,7 +686,7 @@ class BatchRun {
 
   void failed(const JobResult& result, const std::string& code, const std::string& message) {
     ++summary_.failed;
-    err_ << tool_ << ": " << result.input << ": " << code << ": " << message << "\n";
+    err_ << tool_ << ": " << shown(result.input) << ": " << code << ": " << shown(message) << "\n";
     document_json(result, "failed", code, message);
   }
 
@@ -719,7 +750,7 @@ class BatchRun {
     out_ << ", skipped (already done): " << summary_.skipped << ", failed: " << summary_.failed;
     if (stamping_ && balance_left_ >= 0) out_ << ", stamps left: " << balance_left_;
     out_ << "\n";
-    if (!stopped.empty()) err_ << tool_ << ": " << stopped << "\n";
+    if (!stopped.empty()) err_ << tool_ << ": " << shown(stopped) << "\n";
   }
 
   const ParsedCommand& command_;
@@ -730,6 +761,7 @@ class BatchRun {
   std::optional<fs::path> out_dir_;
   std::optional<drovanexis::Certificate> certificate_;
   std::optional<drovanexis::PrivateKey> key_;
+  std::optional<drovanexis::OutputGuard> output_guard_;
   std::unique_ptr<drovanexis::Provider> provider_;
   std::unique_ptr<drovanexis::StampBatch> batch_;
   std::string user_;
@@ -737,7 +769,9 @@ class BatchRun {
   bool usage_error_ = false;
   bool results_may_exist_ = true;
   StopSignals signals_;
-  std::atomic<bool> halted_{false};
+  // Set by the committing thread, and by a worker whose look-up the state
+  // refused.
+  mutable std::atomic<bool> halted_{false};
   std::string halt_reason_;  // the first, as the committing thread saw it
   std::string halt_advice_;
 

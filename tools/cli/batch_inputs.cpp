@@ -41,6 +41,8 @@ BatchInputs::BatchInputs(const std::vector<std::string>& operands,
       entry.kind = Kind::kFolder;
     } else if (fs::is_regular_file(operand, ec)) {
       entry.kind = Kind::kFile;
+    } else if (fs::exists(operand, ec)) {
+      errors_.push_back(operand + ": not a regular file (a device, FIFO or socket is not read)");
     } else {
       errors_.push_back(operand + ": no such file or folder");
     }
@@ -53,6 +55,12 @@ bool BatchInputs::is_input(const fs::directory_entry& entry) const {
   return entry.is_regular_file(ec) && is_batch_input_name(entry.path(), result_suffixes_);
 }
 
+bool BatchInputs::is_special_input(const fs::directory_entry& entry) const {
+  std::error_code ec;
+  return !entry.is_regular_file(ec) && !entry.is_directory(ec) && !ec &&
+         is_batch_input_name(entry.path(), result_suffixes_);
+}
+
 void BatchInputs::read_window() {
   const fs::path& folder = operands_[current_].path;
   // The window_size_ smallest names after the last one handed out, kept as a
@@ -60,7 +68,14 @@ void BatchInputs::read_window() {
   std::vector<std::string> smallest;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!is_input(*it)) continue;
+    if (!is_input(*it)) {
+      // Said once per folder, as its first window is read.
+      if (!current_started_ && is_special_input(*it)) {
+        errors_.push_back(it->path().string() +
+                          ": not a regular file (a device, FIFO or socket is not read)");
+      }
+      continue;
+    }
     std::string name = it->path().filename().string();
     if (current_started_ && name <= last_name_) continue;
     if (smallest.size() == window_size_) {

@@ -27,8 +27,9 @@ class BatchInputs {
     std::size_t operand = 0;  // index of the operand it came from
   };
 
-  // Operands that are neither a file nor a folder are reported in errors()
-  // and left out. `window` is the most names held at once.
+  // Operands that are neither a file nor a folder, and special files named
+  // like inputs inside a folder, are reported in errors() and left out. `window` is the most names
+  // held at once.
   BatchInputs(const std::vector<std::string>& operands, std::vector<std::string> result_suffixes,
               std::size_t window = kWindow);
 
@@ -60,6 +61,8 @@ class BatchInputs {
   };
 
   bool is_input(const std::filesystem::directory_entry& entry) const;
+  // A device, FIFO or socket named like an input: reported, never opened.
+  bool is_special_input(const std::filesystem::directory_entry& entry) const;
   // Fills window_ with the next names of the current folder after last_name_.
   void read_window();
 

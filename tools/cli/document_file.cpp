@@ -1,10 +1,5 @@
 #include "tools/cli/document_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "portable/file_io.h"
@@ -13,27 +8,32 @@
 namespace cli {
 
 std::string read_whole_file(const std::filesystem::path& file) {
-  // One open, one fstat and reads straight into a string of the file's size:
-  // a batch reads every input once, and a stream buffer copied the bytes
-  // twice more.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw UnreadableFile(file.string() + ": cannot open: " + std::strerror(errno));
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) {
-    const std::string reason = std::strerror(errno);
-    ::close(fd);
-    throw UnreadableFile(file.string() + ": cannot open: " + reason);
+  // Every input is bounded the way the library bounds a document: nothing
+  // but a regular file is opened for reading (a FIFO would block, a device
+  // never end), and a file over the limit is refused from its size.
+  portable::BoundedRead read = portable::read_regular_file(file, drovanexis::kMaxXmlBytes);
+  if (!read.failure) return std::move(read.bytes);
+  const std::string name = file.string();
+  switch (*read.failure) {
+    case portable::ReadFailure::not_found:
+      throw UnreadableFile(name + ": cannot open: " + std::strerror(read.error));
+    case portable::ReadFailure::not_regular: {
+      std::error_code ec;
+      if (std::filesystem::is_directory(file, ec)) {
+        throw UnreadableFile(name + ": is a folder, not a file");
+      }
+      throw UnreadableFile(name + ": not a regular file (a device, FIFO or socket is not read)");
+    }
+    case portable::ReadFailure::too_large:
+      // The same refusal the reader gives a text over its limit.
+      throw drovanexis::XmlParseError(0, 0,
+                                      "the document is larger than " +
+                                          std::to_string(drovanexis::kMaxXmlBytes / (1024 * 1024)) +
+                                          " MiB");
+    case portable::ReadFailure::unreadable: break;
   }
-  if (S_ISDIR(status.st_mode)) {
-    ::close(fd);
-    throw UnreadableFile(file.string() + ": is a folder, not a file");
-  }
-  std::string bytes;
-  const int error = portable::read_to_end(
-      fd, bytes, S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) : 0);
-  ::close(fd);
-  if (error != 0) throw UnreadableFile(file.string() + ": read failed");
-  return bytes;
+  throw UnreadableFile(
+      name + ": cannot read: " + (read.error != 0 ? std::strerror(read.error) : "read failed"));
 }
 
 drovanexis::Element read_xml_file(const std::filesystem::path& file) {

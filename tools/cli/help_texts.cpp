@@ -21,6 +21,7 @@ constexpr std::string_view kGeneral =
   balance                 the stamps left on an account
   cer64 CERTIFICATE       a certificate in Base64, as Certificado carries it
   qr FILE --out BMP       the QR code of a stamped document
+  pdf FILE...             the printed form of documents as PDF files
 
 Every subcommand takes --help, --json (one JSON document on standard output)
 and --quiet (no progress bar). The sandbox's state file is Drovanexis.db in
@@ -30,7 +31,7 @@ Exit codes: 0 all went well; 1 a document is not clean or failed;
 2 a usage error or a file that cannot be read.
 )";
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kCommands = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kCommands = {{
     {"validate", R"(usage: drovanexis validate [--json] FILE...
 
 Judges each CFDI 3.3 document as a stamping provider judges it: schema, the
@@ -152,6 +153,24 @@ UUID, RFCs, total and the end of its seal) as a bitmap, or of any text.
 
 Example:
   drovanexis qr --out factura.bmp factura-timbrada.xml
+)"},
+    {"pdf", R"(usage: drovanexis pdf [--out DIR|FILE] [--jobs N] [--json] FILE...
+
+Writes the printed form of each CFDI as a letter-size PDF in Spanish: issuer,
+receiver, the lines, taxes and totals (the total in words too), payment
+terms, related CFDIs, a section per complement (payments, payroll, Carta
+Porte; any other named with its version), the stamp's UUID and dates, the QR
+code of the SAT's verification page (the same text as "drovanexis qr"), the
+seals and the stamp's original string. A document without a stamp is printed
+with a "SIN TIMBRAR" mark on every page and no QR code.
+
+Each PDF goes beside its input as NAME.pdf, into the folder --out names, or,
+for a single FILE, to the file --out names. A PDF never replaces an input of
+the run or the sandbox's state file; it is written whole or not at all.
+--jobs (default: one per processor) sets how many are drawn at once.
+
+Example:
+  drovanexis pdf --out impresos factura-timbrada.xml nomina/*.timbrado.xml
 )"},
 }};
 

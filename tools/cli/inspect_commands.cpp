@@ -79,9 +79,9 @@ std::string failure_json(const std::string& file, const Failure& failure) {
 }
 
 void print_failure(std::ostream& out, const std::string& file, const Failure& failure) {
-  out << file << ": " << failure.code << " " << failure.node;
-  if (!failure.attribute.empty()) out << "@" << failure.attribute;
-  out << ": " << failure.explanation << "\n";
+  std::string line = file + ": " + failure.code + " " + failure.node;
+  if (!failure.attribute.empty()) line += "@" + failure.attribute;
+  out << shown(line + ": " + failure.explanation) << "\n";
 }
 
 struct Judgement {
@@ -127,7 +127,7 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
     try {
       judgement = judge_file(file);
     } catch (const UnreadableFile& error) {
-      err << "drovanexis validate: " << error.what() << "\n";
+      err << "drovanexis validate: " << shown(error.what()) << "\n";
       exit_code = kExitUsage;
       if (command.json()) {
         json_files.add(JsonObject().text("file", file).text("error", error.what()).str());
@@ -150,10 +150,10 @@ int run_validate(const ParsedCommand& command, std::ostream& out, std::ostream& 
       if (!warnings.empty()) entry.raw("warnings", json_array(warnings));
       json_files.add(entry.str());
     } else {
-      if (failures.empty()) out << file << ": valid\n";
+      if (failures.empty()) out << shown(file) << ": valid\n";
       for (const auto& failure : failures) print_failure(out, file, failure);
       for (const auto& warning : judgement.warnings)
-        out << file << ": warning: " << warning << "\n";
+        out << shown(file + ": warning: " + warning) << "\n";
     }
   }
   if (command.json()) {
@@ -169,10 +169,10 @@ int run_cadena(const ParsedCommand& command, std::ostream& out, std::ostream& er
   try {
     comprobante = read_xml_file(file);
   } catch (const UnreadableFile& error) {
-    err << "drovanexis cadena: " << error.what() << "\n";
+    err << "drovanexis cadena: " << shown(error.what()) << "\n";
     return kExitUsage;
   } catch (const std::exception& error) {
-    err << "drovanexis cadena: " << describe_parse_error(file, error) << "\n";
+    err << "drovanexis cadena: " << shown(describe_parse_error(file, error)) << "\n";
     return kExitNotClean;
   }
   std::string cadena;
@@ -180,7 +180,7 @@ int run_cadena(const ParsedCommand& command, std::ostream& out, std::ostream& er
     if (command.has("tfd")) {
       const Element* stamp = find_stamp(comprobante);
       if (stamp == nullptr) {
-        err << "drovanexis cadena: " << file << ": the document carries no stamp "
+        err << "drovanexis cadena: " << shown(file) << ": the document carries no stamp "
             << "(tfd:TimbreFiscalDigital)\n";
         return kExitNotClean;
       }
@@ -189,7 +189,7 @@ int run_cadena(const ParsedCommand& command, std::ostream& out, std::ostream& er
       cadena = drovanexis::cadena_cfdi(comprobante);
     }
   } catch (const std::exception& error) {
-    err << "drovanexis cadena: " << file << ": " << error.what() << "\n";
+    err << "drovanexis cadena: " << shown(file + ": " + error.what()) << "\n";
     return kExitNotClean;
   }
   if (command.json()) {
@@ -273,7 +273,7 @@ int run_check(const ParsedCommand& command, std::ostream& out, std::ostream& err
   try {
     providers = provider_certificates(command);
   } catch (const std::exception& error) {
-    err << "drovanexis check: " << error.what() << "\n";
+    err << "drovanexis check: " << shown(error.what()) << "\n";
     return kExitUsage;
   }
   int exit_code = kExitOk;
@@ -283,7 +283,7 @@ int run_check(const ParsedCommand& command, std::ostream& out, std::ostream& err
     try {
       checks = check_document(read_xml_file(file), providers);
     } catch (const UnreadableFile& error) {
-      err << "drovanexis check: " << error.what() << "\n";
+      err << "drovanexis check: " << shown(error.what()) << "\n";
       exit_code = kExitUsage;
       continue;
     } catch (const std::exception& error) {
@@ -299,8 +299,9 @@ int run_check(const ParsedCommand& command, std::ostream& out, std::ostream& err
                             .text("detail", check.detail)
                             .str());
       } else {
-        out << file << ": " << check.name << " " << (check.ok ? "OK" : "FAIL") << ": "
-            << check.detail << "\n";
+        out << shown(file + ": " + check.name + " " + (check.ok ? "OK" : "FAIL") + ": " +
+                     check.detail)
+            << "\n";
       }
     }
     if (command.json()) {

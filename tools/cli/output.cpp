@@ -2,31 +2,85 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
+#include "portable/cp1252.h"
+
 namespace cli {
+
+namespace {
+
+// The length of the valid UTF-8 sequence that starts at `at`, or 0 when the
+// byte there starts none.
+std::size_t utf8_length_at(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  if (at + length > text.size()) return 0;
+  return portable::is_valid_utf8(text.substr(at, length)) ? length : 0;
+}
+
+// C0 controls, DEL and the C1 controls (U+0080 to U+009F).
+bool is_control(std::string_view character) {
+  const auto first = static_cast<unsigned char>(character[0]);
+  if (character.size() == 1) return first < 0x20 || first == 0x7F;
+  return character.size() == 2 && first == 0xC2 && static_cast<unsigned char>(character[1]) < 0xA0;
+}
+
+unsigned code_of_control(std::string_view character) {
+  return character.size() == 1 ? static_cast<unsigned char>(character[0])
+                               : static_cast<unsigned char>(character[1]);
+}
+
+std::string hex_escape(const char* format, unsigned value) {
+  char escaped[8];
+  std::snprintf(escaped, sizeof escaped, format, value);
+  return escaped;
+}
+
+}  // namespace
 
 std::string json_string(std::string_view text) {
   std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8_length_at(text, at);
+    if (length == 0) {
+      out += hex_escape("\\\\x%02X", static_cast<unsigned char>(text[at]));
+      ++at;
+      continue;
     }
+    const std::string_view character = text.substr(at, length);
+    at += length;
+    switch (character[0]) {
+      case '"': out += "\\\""; continue;
+      case '\\': out += "\\\\"; continue;
+      case '\n': out += "\\n"; continue;
+      case '\r': out += "\\r"; continue;
+      case '\t': out += "\\t"; continue;
+      default: break;
+    }
+    out += is_control(character) ? hex_escape("\\u%04x", code_of_control(character))
+                                 : std::string(character);
   }
   return out + "\"";
+}
+
+std::string shown(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8_length_at(text, at);
+    const std::string_view character = text.substr(at, std::max<std::size_t>(length, 1));
+    at += character.size();
+    if (length == 0 || is_control(character)) {
+      for (const char byte : character)
+        out += hex_escape("\\x%02X", static_cast<unsigned char>(byte));
+    } else {
+      out += character;
+    }
+  }
+  return out;
 }
 
 JsonObject& JsonObject::text(std::string_view name, std::string_view value) {

@@ -15,8 +15,17 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotClean = 1;  // a file not clean, a document that failed
 inline constexpr int kExitUsage = 2;     // a usage error or a file that cannot be read
 
-// A JSON string literal (quotes included) of UTF-8 text.
+// A JSON string literal (quotes included) that is valid UTF-8 whatever the
+// bytes given: control characters (C0, DEL and C1) are \u escapes, and each
+// byte that is not part of valid UTF-8 (a file name in another encoding)
+// becomes the six characters "\\xNN" in the JSON text, "\xNN" once decoded.
 std::string json_string(std::string_view text);
+
+// The text as one line for a terminal: valid UTF-8 is kept, while control
+// characters (a newline, ESC, ...) and bytes that are not valid UTF-8 are
+// shown as "\xNN", so that a hostile file
+// name can neither move the cursor nor split a message in two.
+std::string shown(std::string_view text);
 
 // A flat JSON object built field by field, for one line of --json output.
 class JsonObject {

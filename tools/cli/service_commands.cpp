@@ -12,6 +12,7 @@
 #include "cbb/cbb_generator.h"
 #include "crypto/certificate.h"
 #include "crypto/crypto_error.h"
+#include "issue/output_guard.h"
 #include "issue/provider.h"
 #include "portable/cp1252.h"
 #include "sandbox/provider_identity.h"
@@ -21,6 +22,8 @@
 #include "time/central_mexico.h"
 #include "tools/cli/document_file.h"
 #include "tools/cli/output.h"
+#include "tools/pdf/verification_query.h"
+#include "xml/xml_reader.h"
 
 namespace cli {
 
@@ -60,13 +63,38 @@ std::string attribute(const drovanexis::Element* element, std::string_view name)
   return value ? *value : std::string();
 }
 
+// A document read for a service; a text that is not an acceptable XML
+// document is reported with the file's name.
+drovanexis::Element read_document(const std::string& file) {
+  try {
+    return read_xml_file(file);
+  } catch (const drovanexis::XmlParseError& error) {
+    throw std::runtime_error(describe_parse_error(file, error));
+  }
+}
+
+// Refuses, before any work, a result file that would replace the provider's
+// state, the log, one of the command's inputs or something not a regular
+// file.
+void refuse_unsafe_output(const std::string& output, const std::vector<fs::path>& inputs) {
+  try {
+    drovanexis::OutputGuard(inputs).check(output, output);
+  } catch (const drovanexis::UnsafeOutput& unsafe) {
+    throw UnreadableFile(unsafe.what());
+  }
+}
+
+std::vector<fs::path> operand_files(const ParsedCommand& command) {
+  return {command.operands.begin(), command.operands.end()};
+}
+
 // The CFDI a service acts on: read from a stamped FILE, then any of
 // --uuid/--issuer/--receiver/--total given on the command line.
 CfdiDescription describe_cfdi(const ParsedCommand& command) {
   CfdiDescription cfdi;
   if (!command.operands.empty()) {
     const std::string& file = command.operands.front();
-    const auto document = read_xml_file(file);
+    const auto document = read_document(file);
     const auto* stamp = find_stamp(document);
     if (stamp == nullptr) throw UnreadableFile(file + ": the document carries no stamp (UUID)");
     cfdi.uuid = attribute(stamp, "UUID");
@@ -110,8 +138,11 @@ void print_answer(const ParsedCommand& command, std::ostream& out, int result,
     return;
   }
   out << "result: " << result << "\n";
-  for (const auto& [key, value] : answer) out << key << ": " << value << "\n";
-  for (const auto& [key, value] : extra) out << key << ": " << value << "\n";
+  for (const auto& [key, value] : answer) out << shown(key) << ": " << shown(value) << "\n";
+  // The acknowledgement is an XML text of many lines, shown as it is.
+  for (const auto& [key, value] : extra) {
+    out << key << ": " << (key == "acuse" ? value : shown(value)) << "\n";
+  }
 }
 
 template <typename Run>
@@ -119,13 +150,13 @@ int guarded(const char* tool, std::ostream& err, Run run) {
   try {
     return run();
   } catch (const UnreadableFile& error) {
-    err << tool << ": " << error.what() << "\n";
+    err << tool << ": " << shown(error.what()) << "\n";
     return kExitUsage;
   } catch (const drovanexis::CryptoError& error) {
-    err << tool << ": " << error.what() << "\n";
+    err << tool << ": " << shown(error.what()) << "\n";
     return kExitUsage;
   } catch (const std::exception& error) {
-    err << tool << ": " << error.what() << "\n";
+    err << tool << ": " << shown(error.what()) << "\n";
     return kExitNotClean;
   }
 }
@@ -160,6 +191,9 @@ int run_cancel(const ParsedCommand& command, std::ostream& out, std::ostream& er
 
 int run_ack(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis ack", err, [&] {
+    if (const auto output = command.value("out")) {
+      refuse_unsafe_output(*output, operand_files(command));
+    }
     const CfdiDescription cfdi = describe_cfdi(command);
     const drovanexis::services::AcknowledgementCall call{user_of(command), cfdi.issuer_rfc,
                                                          cfdi.uuid};
@@ -190,12 +224,12 @@ int run_balance(const ParsedCommand& command, std::ostream& out, std::ostream& e
       if (command.json()) {
         out << JsonObject().text("user", user).number("balance", left).str() << "\n";
       } else {
-        out << user << ": " << left << " stamps left\n";
+        out << shown(user) << ": " << left << " stamps left\n";
       }
       return kExitOk;
     } catch (const drovanexis::ProviderRefusal& refusal) {
       const auto& failure = refusal.failures().front();
-      err << "drovanexis balance: " << failure.code << ": " << failure.explanation << "\n";
+      err << "drovanexis balance: " << failure.code << ": " << shown(failure.explanation) << "\n";
       return kExitNotClean;
     }
   });
@@ -230,22 +264,17 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis qr", err, [&] {
     drovanexis::cbb::CbbRequest request;
     request.bitmap_file = *command.value("out");
+    refuse_unsafe_output(request.bitmap_file, operand_files(command));
     if (const auto text = command.value("text")) {
       request.text = *text;
     } else if (!command.operands.empty()) {
       // The verification query of a stamped CFDI: UUID, both RFCs, total and
       // the last eight characters of the seal.
-      const auto document = read_xml_file(command.operands.front());
-      const auto* stamp = find_stamp(document);
-      if (stamp == nullptr) {
+      const auto document = read_document(command.operands.front());
+      if (find_stamp(document) == nullptr) {
         throw UnreadableFile(command.operands.front() + ": the document carries no stamp (UUID)");
       }
-      const std::string sello = attribute(&document, "Sello");
-      request.text = "?id=" + attribute(stamp, "UUID") +
-                     "&re=" + attribute(document.child("cfdi:Emisor"), "Rfc") +
-                     "&rr=" + attribute(document.child("cfdi:Receptor"), "Rfc") +
-                     "&tt=" + attribute(&document, "Total") +
-                     "&fe=" + sello.substr(sello.size() > 8 ? sello.size() - 8 : 0);
+      request.text = pdf::verification_query(document);
       request.mode = 1;
     } else {
       throw UnreadableFile("give a stamped FILE or --text TEXT");
@@ -254,7 +283,7 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
     request.log_file = scratch.file("qr.log");
     const int result = drovanexis::cbb::generate_cbb(request);
     if (result != drovanexis::cbb::kCbbGenerated) {
-      err << "drovanexis qr: " << request.bitmap_file << ": not written (result " << result
+      err << "drovanexis qr: " << shown(request.bitmap_file) << ": not written (result " << result
           << "):\n"
           << portable::cp1252_to_utf8(read_whole_file(request.log_file));
       return result == drovanexis::cbb::kCbbBadArgument ? kExitUsage : kExitNotClean;
@@ -263,7 +292,7 @@ int run_qr(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
     if (command.json()) {
       out << JsonObject().text("file", request.bitmap_file).text("content", content).str() << "\n";
     } else {
-      out << request.bitmap_file << ": " << content << "\n";
+      out << shown(request.bitmap_file) << ": " << shown(content) << "\n";
     }
     return kExitOk;
   });

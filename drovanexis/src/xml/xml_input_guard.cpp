@@ -150,3 +150,24 @@ void guard_xml_input(std::string_view text) {
 }
 
 }  // namespace drovanexis
+
+namespace drovanexis {
+
+bool DistinctNames::add(const unsigned char* local, const unsigned char* prefix) {
+  std::string name = prefix == nullptr ? std::string() : reinterpret_cast<const char*>(prefix);
+  name += ':';
+  if (local != nullptr) name += reinterpret_cast<const char*>(local);
+  seen_.insert(std::move(name));
+  return seen_.size() <= kMaxXmlDistinctNames;
+}
+
+bool DistinctNames::add_tag(const unsigned char* local, const unsigned char* prefix,
+                            int attribute_count, const unsigned char** attributes) {
+  bool within = add(local, prefix);
+  for (int i = 0; i < attribute_count && within; ++i) {
+    within = add(attributes[5 * i], attributes[5 * i + 1]);
+  }
+  return within;
+}
+
+}  // namespace drovanexis

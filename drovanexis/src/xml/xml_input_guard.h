@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace drovanexis {
 
@@ -16,5 +18,20 @@ namespace drovanexis {
 // The scan is linear and only counts: everything else about well-formedness
 // is left to the parser. Throws XmlParseError.
 void guard_xml_input(std::string_view text);
+
+// Counts the distinct element and attribute names of a document as the
+// parser reports them, element by element (kMaxXmlDistinctNames).
+class DistinctNames {
+ public:
+  // Adds the names of one start tag (`attributes` in the parser's layout:
+  // five pointers per attribute, the local name first and the prefix
+  // second); false once the document holds more names than the limit.
+  bool add_tag(const unsigned char* local, const unsigned char* prefix, int attribute_count,
+               const unsigned char** attributes);
+
+ private:
+  bool add(const unsigned char* local, const unsigned char* prefix);
+  std::unordered_set<std::string> seen_;
+};
 
 }  // namespace drovanexis

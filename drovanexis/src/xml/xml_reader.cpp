@@ -5,6 +5,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -61,6 +62,10 @@ class TreeBuilder {
       return fail("more than " + std::to_string(kMaxXmlNamespacesInScope) +
                   " namespace declarations are in scope");
     }
+    if (!names_.add_tag(local, prefix, attribute_count, attributes)) {
+      return fail("the document has more than " + std::to_string(kMaxXmlDistinctNames) +
+                  " distinct element and attribute names");
+    }
     const auto name = element_name(local, prefix, uri);
     if (!name) return;
     Element& element = open_.empty() ? root_.emplace(std::move(*name))
@@ -95,6 +100,8 @@ class TreeBuilder {
     if (!failure_) {
       std::string reason = error.message == nullptr ? "" : error.message;
       while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+      // An encoding error names the bytes at fault on a second line.
+      std::replace(reason.begin(), reason.end(), '\n', ' ');
       if (reason.empty()) reason = "not a well-formed XML document";
       failure_ = Failure{error.line, error.int2, std::move(reason)};
     } else if (failure_->line == 0 && error.line > 0) {
@@ -227,6 +234,7 @@ class TreeBuilder {
   std::vector<Open> open_;
   std::size_t elements_ = 0;
   std::size_t in_scope_ = 0;
+  DistinctNames names_;
   std::optional<Failure> failure_;
   std::string_view cfdi_uri_;  // the CFDI namespace the text uses, once met
 };

@@ -41,6 +41,11 @@ inline constexpr std::size_t kMaxXmlNamespacesInScope = 128;
 inline constexpr std::size_t kMaxXmlElements = 1'000'000;
 // Bytes of one attribute value or of the character content of one element.
 inline constexpr std::size_t kMaxXmlValueBytes = 8u * 1024u * 1024u;
+// Distinct element and attribute names (prefix and local name) in the whole
+// document: the XML library keeps every name it meets in a dictionary whose
+// cost grows faster than the number of names, so a text of millions of
+// distinct names would take minutes to read.
+inline constexpr std::size_t kMaxXmlDistinctNames = 10'000;
 
 // Parses an XML document into the element tree. Nothing is fetched from the
 // network, no DTD is loaded and a document type declaration is refused, so

@@ -148,6 +148,8 @@ TEST(XmlReader, TextThatIsNotWellFormedReportsLineColumnAndReason) {
       EXPECT_EQ(error.line(), c.line) << c.text << " -> " << error.what();
       EXPECT_NE(error.reason().find(c.reason_part), std::string::npos) << error.what();
       EXPECT_FALSE(error.reason().empty());
+      // One line, though the XML library words some errors over two.
+      EXPECT_EQ(error.reason().find('\n'), std::string::npos) << error.what();
       if (c.line > 0) {
         EXPECT_GT(error.column(), 0) << error.what();
         EXPECT_NE(std::string(error.what()).find("line " + std::to_string(c.line) + ", column "),
@@ -296,6 +298,18 @@ TEST(XmlReader, EachLimitRefusesJustAboveAndAcceptsAtTheLimit) {
     return "<a>" + std::string(length / 2, 't') + "<![CDATA[" +
            std::string(length - length / 2, 'c') + "]]></a>";
   };
+  // Names "r" and "e", then attribute names of their own, 100 to an element.
+  const auto distinct_names = [](std::size_t count) {
+    std::string text = "<r>";
+    for (std::size_t i = 2; i < count; i += 100) {
+      text += "<e";
+      for (std::size_t j = i; j < std::min(count, i + 100); ++j) {
+        text += " a" + std::to_string(j) + "=\"\"";
+      }
+      text += "/>";
+    }
+    return text + "<e/></r>";
+  };
   const struct {
     const char* limit;
     std::function<std::string(std::size_t)> text;
@@ -312,6 +326,8 @@ TEST(XmlReader, EachLimitRefusesJustAboveAndAcceptsAtTheLimit) {
       {"attribute value", long_attribute, kMaxXmlValueBytes,
        "value of attribute \"v\" is longer than 8 MiB"},
       {"content", long_content, kMaxXmlValueBytes, "content of an element is longer than 8 MiB"},
+      {"distinct names", distinct_names, kMaxXmlDistinctNames,
+       "more than 10000 distinct element and attribute names"},
   };
   for (const auto& c : cases) {
     EXPECT_NO_THROW(parse_xml(c.text(c.at_limit))) << c.limit;

@@ -1,0 +1,400 @@
+#include "tools/pdf/printed_layout.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "tools/pdf/catalog_names.h"
+#include "tools/pdf/decimal_text.h"
+
+namespace pdf {
+
+namespace {
+
+using drovanexis::Element;
+using Kind = Block::Kind;
+
+std::string unit_of_line(const Element& concepto) {
+  std::string out = value_at(concepto, "ClaveUnidad");
+  if (const std::string unit = value_at(concepto, "Unidad"); !unit.empty()) {
+    out += (out.empty() ? "" : " ") + unit;
+  }
+  return out;
+}
+
+std::string description_of_line(const Element& concepto) {
+  std::string out = value_at(concepto, "Descripcion");
+  if (const std::string id = value_at(concepto, "NoIdentificacion"); !id.empty()) {
+    out += "\nNo. " + id;
+  }
+  return out;
+}
+
+std::string payroll_net(const Element& nomina) {
+  return format_cents(parse_cents(value_at(nomina, "TotalPercepciones")) +
+                      parse_cents(value_at(nomina, "TotalOtrosPagos")) -
+                      parse_cents(value_at(nomina, "TotalDeducciones")));
+}
+
+const std::vector<Block> kRelated33 = {
+    {Kind::kFields,
+     "CFDI relacionados",
+     "cfdi:CfdiRelacionados",
+     {{"Tipo de relación", "TipoRelacion"}},
+     {{Kind::kList, "UUID relacionados", "cfdi:CfdiRelacionado", {{"UUID", "UUID"}}}}},
+};
+
+const std::vector<Block> kTaxSummary33 = {
+    {Kind::kTable,
+     "Impuestos trasladados",
+     "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado",
+     {{"Impuesto", "Impuesto", nullptr, tax_name},
+      {"Tipo factor", "TipoFactor"},
+      {"Tasa o cuota", "TasaOCuota"},
+      {"Importe", "Importe"}}},
+    {Kind::kTable,
+     "Impuestos retenidos",
+     "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion",
+     {{"Impuesto", "Impuesto", nullptr, tax_name}, {"Importe", "Importe"}}},
+};
+
+const VersionLayout kCfdi33 = {
+    "3.3",
+    {{"RFC", "cfdi:Emisor@Rfc"},
+     {"Régimen fiscal", "cfdi:Emisor@RegimenFiscal", nullptr, tax_regime_name},
+     {"Lugar de expedición", "LugarExpedicion"}},
+    {{"Tipo de comprobante", "TipoDeComprobante"},
+     {"Serie", "Serie"},
+     {"Folio", "Folio"},
+     {"Fecha de emisión", "Fecha"},
+     {"Certificado del emisor", "NoCertificado"},
+     {"Confirmación", "Confirmacion"},
+     {"Folio fiscal", "cfdi:Complemento/tfd:TimbreFiscalDigital@UUID"},
+     {"Fecha de timbrado", "cfdi:Complemento/tfd:TimbreFiscalDigital@FechaTimbrado"},
+     {"Certificado del SAT", "cfdi:Complemento/tfd:TimbreFiscalDigital@NoCertificadoSAT"},
+     {"RFC del proveedor de certificación",
+      "cfdi:Complemento/tfd:TimbreFiscalDigital@RfcProvCertif"}},
+    {{"Receptor", "cfdi:Receptor@Nombre"},
+     {"RFC", "cfdi:Receptor@Rfc"},
+     {"Uso del CFDI", "cfdi:Receptor@UsoCFDI", nullptr, cfdi_use_name},
+     {"Residencia fiscal", "cfdi:Receptor@ResidenciaFiscal"},
+     {"Registro de identidad tributaria", "cfdi:Receptor@NumRegIdTrib"}},
+    {{"Forma de pago", "FormaPago", nullptr, payment_form_name},
+     {"Método de pago", "MetodoPago", nullptr, payment_method_name},
+     {"Condiciones de pago", "CondicionesDePago"},
+     {"Moneda", "Moneda"},
+     {"Tipo de cambio", "TipoCambio"}},
+    {{"Cantidad", "Cantidad"},
+     {"Unidad", "", unit_of_line},
+     {"Clave", "ClaveProdServ"},
+     {"Descripción", "", description_of_line},
+     {"Valor unitario", "ValorUnitario"},
+     {"Descuento", "Descuento"},
+     {"Importe", "Importe"},
+     {"Impuestos", "", line_taxes}},
+    {1.1f, 1.0f, 1.2f, 3.0f, 1.1f, 1.2f, 1.1f, 2.0f},
+    {{"Subtotal", "SubTotal"},
+     {"Descuento", "Descuento"},
+     {"Impuestos trasladados", "cfdi:Impuestos@TotalImpuestosTrasladados"},
+     {"Impuestos retenidos", "cfdi:Impuestos@TotalImpuestosRetenidos"},
+     {"Total", "Total"}},
+    kRelated33,
+    kTaxSummary33,
+};
+
+const std::vector<Block> kPayments10 = {
+    {Kind::kFields,
+     "Pago",
+     "pago10:Pago",
+     {{"Fecha de pago", "FechaPago"},
+      {"Forma de pago", "FormaDePagoP", nullptr, payment_form_name},
+      {"Moneda", "MonedaP"},
+      {"Tipo de cambio", "TipoCambioP"},
+      {"Monto", "Monto"},
+      {"Número de operación", "NumOperacion"},
+      {"RFC banco ordenante", "RfcEmisorCtaOrd"},
+      {"Banco ordenante extranjero", "NomBancoOrdExt"},
+      {"Cuenta ordenante", "CtaOrdenante"},
+      {"RFC banco beneficiario", "RfcEmisorCtaBen"},
+      {"Cuenta beneficiaria", "CtaBeneficiario"}},
+     {{Kind::kTable,
+       "Documentos relacionados",
+       "pago10:DoctoRelacionado",
+       {{"Id. del documento", "IdDocumento"},
+        {"Serie", "Serie"},
+        {"Folio", "Folio"},
+        {"Moneda", "MonedaDR"},
+        {"Método", "MetodoDePagoDR"},
+        {"Parcialidad", "NumParcialidad"},
+        {"Saldo anterior", "ImpSaldoAnt"},
+        {"Pagado", "ImpPagado"},
+        {"Saldo insoluto", "ImpSaldoInsoluto"}},
+       {},
+       {3.2f, 0.7f, 0.8f, 0.8f, 0.8f, 0.9f, 1.1f, 1.1f, 1.1f}}}},
+};
+
+const std::vector<Block> kPayroll12 = {
+    {Kind::kFields,
+     "Nómina",
+     "",
+     {{"Tipo de nómina", "TipoNomina"},
+      {"Fecha de pago", "FechaPago"},
+      {"Periodo desde", "FechaInicialPago"},
+      {"Periodo hasta", "FechaFinalPago"},
+      {"Días pagados", "NumDiasPagados"},
+      {"Total percepciones", "TotalPercepciones"},
+      {"Total deducciones", "TotalDeducciones"},
+      {"Total otros pagos", "TotalOtrosPagos"},
+      {"Neto a pagar", "", payroll_net}}},
+    {Kind::kFields,
+     "Patrón",
+     "nomina12:Emisor",
+     {{"Registro patronal", "RegistroPatronal"},
+      {"CURP", "Curp"},
+      {"RFC patrón origen", "RfcPatronOrigen"}}},
+    {Kind::kFields,
+     "Empleado",
+     "nomina12:Receptor",
+     {{"CURP", "Curp"},
+      {"Número de seguridad social", "NumSeguridadSocial"},
+      {"Número de empleado", "NumEmpleado"},
+      {"Departamento", "Departamento"},
+      {"Puesto", "Puesto"},
+      {"Inicio de la relación laboral", "FechaInicioRelLaboral"},
+      {"Antigüedad", "Antigüedad"},
+      {"Tipo de contrato", "TipoContrato"},
+      {"Tipo de jornada", "TipoJornada"},
+      {"Tipo de régimen", "TipoRegimen"},
+      {"Periodicidad de pago", "PeriodicidadPago"},
+      {"Riesgo del puesto", "RiesgoPuesto"},
+      {"Salario base", "SalarioBaseCotApor"},
+      {"Salario diario integrado", "SalarioDiarioIntegrado"},
+      {"Entidad federativa", "ClaveEntFed"},
+      {"Banco", "Banco"},
+      {"Cuenta bancaria", "CuentaBancaria"}}},
+    {Kind::kTable,
+     "Percepciones",
+     "nomina12:Percepciones/nomina12:Percepcion",
+     {{"Tipo", "TipoPercepcion"},
+      {"Clave", "Clave"},
+      {"Concepto", "Concepto"},
+      {"Gravado", "ImporteGravado"},
+      {"Exento", "ImporteExento"}},
+     {},
+     {0.7f, 0.8f, 3.0f, 1.0f, 1.0f}},
+    {Kind::kTable,
+     "Deducciones",
+     "nomina12:Deducciones/nomina12:Deduccion",
+     {{"Tipo", "TipoDeduccion"},
+      {"Clave", "Clave"},
+      {"Concepto", "Concepto"},
+      {"Importe", "Importe"}},
+     {},
+     {0.7f, 0.8f, 3.0f, 1.0f}},
+    {Kind::kTable,
+     "Otros pagos",
+     "nomina12:OtrosPagos/nomina12:OtroPago",
+     {{"Tipo", "TipoOtroPago"},
+      {"Clave", "Clave"},
+      {"Concepto", "Concepto"},
+      {"Importe", "Importe"}},
+     {},
+     {0.7f, 0.8f, 3.0f, 1.0f}},
+};
+
+const std::vector<Block> kCartaPorte10 = {
+    {Kind::kFields,
+     "Carta Porte",
+     "",
+     {{"Versión", "Version"},
+      {"Transporte internacional", "TranspInternac"},
+      {"Entrada o salida", "EntradaSalidaMerc"},
+      {"Vía de entrada o salida", "ViaEntradaSalida"},
+      {"Distancia total recorrida", "TotalDistRec"}}},
+    {Kind::kTable,
+     "Ubicaciones",
+     "cartaporte:Ubicaciones/cartaporte:Ubicacion",
+     {{"Origen", "cartaporte:Origen@IDOrigen"},
+      {"Remitente", "cartaporte:Origen@RFCRemitente"},
+      {"Salida", "cartaporte:Origen@FechaHoraSalida"},
+      {"Destino", "cartaporte:Destino@IDDestino"},
+      {"Destinatario", "cartaporte:Destino@RFCDestinatario"},
+      {"Llegada", "cartaporte:Destino@FechaHoraProgLlegada"},
+      {"Distancia", "DistanciaRecorrida"}}},
+    {Kind::kTable,
+     "Mercancías",
+     "cartaporte:Mercancias/cartaporte:Mercancia",
+     {{"Bienes", "BienesTransp"},
+      {"Descripción", "Descripcion"},
+      {"Cantidad", "Cantidad"},
+      {"Unidad", "ClaveUnidad"},
+      {"Peso (kg)", "PesoEnKg"},
+      {"Valor", "ValorMercancia"},
+      {"Moneda", "Moneda"},
+      {"Material peligroso", "MaterialPeligroso"}},
+     {},
+     {1.0f, 3.0f, 0.8f, 0.8f, 0.9f, 1.0f, 0.8f, 1.0f}},
+    {Kind::kFields,
+     "Vehículo",
+     "cartaporte:Mercancias/cartaporte:AutotransporteFederal",
+     {{"Permiso SCT", "PermSCT"},
+      {"Número de permiso", "NumPermisoSCT"},
+      {"Aseguradora", "NombreAseg"},
+      {"Póliza", "NumPolizaSeguro"},
+      {"Configuración vehicular", "cartaporte:IdentificacionVehicular@ConfigVehicular"},
+      {"Placa", "cartaporte:IdentificacionVehicular@PlacaVM"},
+      {"Año del modelo", "cartaporte:IdentificacionVehicular@AnioModeloVM"}}},
+    {Kind::kTable,
+     "Operadores",
+     "cartaporte:FiguraTransporte/cartaporte:Operadores/cartaporte:Operador",
+     {{"RFC", "RFCOperador"},
+      {"Nombre", "NombreOperador"},
+      {"Licencia", "NumLicencia"},
+      {"Registro tributario", "NumRegIdTribOperador"},
+      {"Residencia fiscal", "ResidenciaFiscalOperador"}}},
+};
+
+const std::vector<Block> kCartaPorte20 = {
+    {Kind::kFields,
+     "Carta Porte",
+     "",
+     {{"Versión", "Version"},
+      {"Transporte internacional", "TranspInternac"},
+      {"Entrada o salida", "EntradaSalidaMerc"},
+      {"País de origen o destino", "PaisOrigenDestino"},
+      {"Vía de entrada o salida", "ViaEntradaSalida"},
+      {"Distancia total recorrida", "TotalDistRec"}}},
+    {Kind::kTable,
+     "Ubicaciones",
+     "cartaporte20:Ubicaciones/cartaporte20:Ubicacion",
+     {{"Tipo", "TipoUbicacion"},
+      {"Id.", "IDUbicacion"},
+      {"RFC", "RFCRemitenteDestinatario"},
+      {"Nombre", "NombreRemitenteDestinatario"},
+      {"Fecha y hora", "FechaHoraSalidaLlegada"},
+      {"Código postal", "cartaporte20:Domicilio@CodigoPostal"},
+      {"Distancia", "DistanciaRecorrida"}},
+     {},
+     {0.8f, 1.0f, 1.2f, 2.2f, 1.4f, 0.9f, 0.8f}},
+    {Kind::kTable,
+     "Mercancías",
+     "cartaporte20:Mercancias/cartaporte20:Mercancia",
+     {{"Bienes", "BienesTransp"},
+      {"Descripción", "Descripcion"},
+      {"Cantidad", "Cantidad"},
+      {"Unidad", "ClaveUnidad"},
+      {"Peso (kg)", "PesoEnKg"},
+      {"Valor", "ValorMercancia"},
+      {"Moneda", "Moneda"},
+      {"Material peligroso", "MaterialPeligroso"}},
+     {},
+     {1.0f, 3.0f, 0.8f, 0.8f, 0.9f, 1.0f, 0.8f, 1.0f}},
+    {Kind::kFields,
+     "Vehículo",
+     "cartaporte20:Mercancias/cartaporte20:Autotransporte",
+     {{"Permiso SCT", "PermSCT"},
+      {"Número de permiso", "NumPermisoSCT"},
+      {"Configuración vehicular", "cartaporte20:IdentificacionVehicular@ConfigVehicular"},
+      {"Placa", "cartaporte20:IdentificacionVehicular@PlacaVM"},
+      {"Año del modelo", "cartaporte20:IdentificacionVehicular@AnioModeloVM"},
+      {"Aseguradora", "cartaporte20:Seguros@AseguraRespCivil"},
+      {"Póliza", "cartaporte20:Seguros@PolizaRespCivil"}}},
+    {Kind::kTable,
+     "Operadores y otras figuras",
+     "cartaporte20:FiguraTransporte/cartaporte20:TiposFigura",
+     {{"Figura", "TipoFigura"},
+      {"RFC", "RFCFigura"},
+      {"Nombre", "NombreFigura"},
+      {"Licencia", "NumLicencia"},
+      {"Registro tributario", "NumRegIdTribFigura"}}},
+};
+
+const std::array<ComplementLayout, 4> kComplements = {{
+    {"pago10:Pagos", "Complemento de pagos", kPayments10},
+    {"nomina12:Nomina", "Complemento de nómina", kPayroll12},
+    {"cartaporte:CartaPorte", "Complemento Carta Porte", kCartaPorte10},
+    {"cartaporte20:CartaPorte", "Complemento Carta Porte", kCartaPorte20},
+}};
+
+const Element* step_into(const Element& from, std::string_view step) {
+  return step.empty() ? &from : from.child(step);
+}
+
+}  // namespace
+
+const VersionLayout* layout_for_version(std::string_view version) {
+  return version == kCfdi33.version ? &kCfdi33 : nullptr;
+}
+
+const ComplementLayout* complement_layout(std::string_view element) {
+  for (const auto& layout : kComplements) {
+    if (layout.element == element) return &layout;
+  }
+  return nullptr;
+}
+
+std::string value_at(const Element& from, std::string_view path) {
+  const auto at = path.rfind('@');
+  std::string_view steps = at == std::string_view::npos ? std::string_view() : path.substr(0, at);
+  const std::string_view name = at == std::string_view::npos ? path : path.substr(at + 1);
+  const Element* element = &from;
+  while (element != nullptr && !steps.empty()) {
+    const auto slash = steps.find('/');
+    element = step_into(*element, steps.substr(0, slash));
+    steps = slash == std::string_view::npos ? std::string_view() : steps.substr(slash + 1);
+  }
+  const std::string* value = element ? element->attribute(name) : nullptr;
+  return value ? *value : std::string();
+}
+
+std::string field_value(const Element& from, const Field& field) {
+  std::string value = field.compute ? field.compute(from) : value_at(from, field.path);
+  if (field.name_of != nullptr && !value.empty()) {
+    if (const std::string_view name = field.name_of(value); !name.empty()) {
+      value += " - " + std::string(name);
+    }
+  }
+  return value;
+}
+
+std::vector<const Element*> elements_at(const Element& from, std::string_view path) {
+  std::vector<const Element*> current{&from};
+  while (!path.empty()) {
+    const auto slash = path.find('/');
+    const std::string_view step = path.substr(0, slash);
+    path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    std::vector<const Element*> next;
+    for (const Element* element : current) {
+      for (const auto& child : element->children()) {
+        if (child->name() == step) next.push_back(child.get());
+      }
+    }
+    current = std::move(next);
+  }
+  return current;
+}
+
+std::string line_taxes(const Element& concepto) {
+  std::string out;
+  const auto add = [&](std::string_view kind, const Element& tax) {
+    if (!out.empty()) out += '\n';
+    out += kind;
+    const std::string code = value_at(tax, "Impuesto");
+    if (const std::string_view name = tax_name(code); !name.empty()) out += " " + std::string(name);
+    for (const char* name : {"TipoFactor", "TasaOCuota"}) {
+      if (const std::string value = value_at(tax, name); !value.empty()) out += " " + value;
+    }
+    if (const std::string amount = value_at(tax, "Importe"); !amount.empty()) {
+      out += ": " + amount;
+    }
+  };
+  for (const Element* tax : elements_at(concepto, "cfdi:Impuestos/cfdi:Traslados/cfdi:Traslado")) {
+    add("Traslado", *tax);
+  }
+  for (const Element* tax :
+       elements_at(concepto, "cfdi:Impuestos/cfdi:Retenciones/cfdi:Retencion")) {
+    add("Retención", *tax);
+  }
+  return out;
+}
+
+}  // namespace pdf
