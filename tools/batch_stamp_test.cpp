@@ -496,6 +496,8 @@ TEST_F(BatchOnceTest, SignalsAtRandomMomentsLoseNothingAndStampNothingTwice) {
     EXPECT_TRUE(status == 0 || status == 128 + signal_number) << "run " << i << ": " << status;
     if (!twice && status == 128 + signal_number) {
       ++stopped_cleanly;
+      // A signal that came before the run made its output folder leaves none.
+      if (!fs::exists("out")) continue;
       for (const auto& entry : fs::directory_iterator("out")) {
         EXPECT_FALSE(entry.path().filename().string().starts_with("."))
             << "run " << i << " left " << entry.path();
