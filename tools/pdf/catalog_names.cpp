@@ -104,8 +104,44 @@ constexpr Name kTaxes[] = {
     {"003", "IEPS"},
 };
 
+constexpr Name kExports[] = {
+    {"01", "No aplica"},
+    {"02", "Definitiva con clave A1"},
+    {"03", "Temporal"},
+    {"04", "Definitiva con clave distinta a A1 o cuando no existe enajenación en términos del CFF"},
+};
+
+constexpr Name kPeriodicities[] = {
+    {"01", "Diario"},  {"02", "Semanal"},   {"03", "Quincenal"},
+    {"04", "Mensual"}, {"05", "Bimestral"},
+};
+
+constexpr Name kMonths[] = {
+    {"01", "Enero"},
+    {"02", "Febrero"},
+    {"03", "Marzo"},
+    {"04", "Abril"},
+    {"05", "Mayo"},
+    {"06", "Junio"},
+    {"07", "Julio"},
+    {"08", "Agosto"},
+    {"09", "Septiembre"},
+    {"10", "Octubre"},
+    {"11", "Noviembre"},
+    {"12", "Diciembre"},
+    {"13", "Enero-Febrero"},
+    {"14", "Marzo-Abril"},
+    {"15", "Mayo-Junio"},
+    {"16", "Julio-Agosto"},
+    {"17", "Septiembre-Octubre"},
+    {"18", "Noviembre-Diciembre"},
+};
+
 }  // namespace
 
+std::string_view export_name(std::string_view code) { return find_name(kExports, code); }
+std::string_view periodicity_name(std::string_view code) { return find_name(kPeriodicities, code); }
+std::string_view months_name(std::string_view code) { return find_name(kMonths, code); }
 std::string_view payment_form_name(std::string_view code) { return find_name(kPaymentForms, code); }
 std::string_view payment_method_name(std::string_view code) {
   return find_name(kPaymentMethods, code);

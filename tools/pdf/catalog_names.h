@@ -12,5 +12,9 @@ std::string_view payment_method_name(std::string_view code);
 std::string_view cfdi_use_name(std::string_view code);
 std::string_view tax_regime_name(std::string_view code);
 std::string_view tax_name(std::string_view code);
+// CFDI 4.0: the export key and a global invoice's period.
+std::string_view export_name(std::string_view code);
+std::string_view periodicity_name(std::string_view code);
+std::string_view months_name(std::string_view code);
 
 }  // namespace pdf

@@ -21,6 +21,7 @@
 #include "document/document_registry.h"
 #include "drovanexis.h"
 #include "tests/support/command_output.h"
+#include "tests/support/sat_folder.h"
 #include "tests/support/test_folder.h"
 #include "tools/pdf/amount_words.h"
 #include "tools/pdf/decimal_text.h"
@@ -205,7 +206,91 @@ std::unique_ptr<test_support::TestFolder> PdfCommandTest::folder_;
 std::string PdfCommandTest::setup_error_;
 
 // Every value the printed form lists, read from the stamped document itself,
-// must be in the PDF's text.
+// must be in the PDF's text: the PDF `pdf` printed from `stamped`, with the
+// values of the complement at `complement_values`.
+void expect_printed_values(
+    const std::string& stamped, const std::string& pdf,
+    const std::vector<std::pair<std::string, std::string>>& complement_values) {
+  ASSERT_EQ(read_file(pdf).substr(0, 5), "%PDF-");
+  const std::string text = squeezed(pdf_text(pdf));
+
+  const Element doc = drovanexis::parse_xml(read_file(stamped));
+  const Element* emisor = doc.child("cfdi:Emisor");
+  const Element* receptor = doc.child("cfdi:Receptor");
+  const Element* stamp = descend(doc, "cfdi:Complemento/tfd:TimbreFiscalDigital");
+  ASSERT_NE(stamp, nullptr);
+  const Outcome tfd_string = drovanexis({"cadena", "--tfd", stamped});
+  ASSERT_EQ(tfd_string.exit_code, 0);
+
+  std::map<std::string, std::string> expected = {
+      {"issuer name", attribute_of(emisor, "Nombre")},
+      {"issuer RFC", attribute_of(emisor, "Rfc")},
+      {"regime", attribute_of(emisor, "RegimenFiscal")},
+      {"place of issue", attribute_of(&doc, "LugarExpedicion")},
+      {"series", attribute_of(&doc, "Serie")},
+      {"folio", attribute_of(&doc, "Folio")},
+      {"date", attribute_of(&doc, "Fecha")},
+      {"certificate", attribute_of(&doc, "NoCertificado")},
+      {"UUID", attribute_of(stamp, "UUID")},
+      {"stamp date", attribute_of(stamp, "FechaTimbrado")},
+      {"SAT certificate", attribute_of(stamp, "NoCertificadoSAT")},
+      {"receiver name", attribute_of(receptor, "Nombre")},
+      {"receiver RFC", attribute_of(receptor, "Rfc")},
+      {"use", attribute_of(receptor, "UsoCFDI")},
+      {"receiver's fiscal address", attribute_of(receptor, "DomicilioFiscalReceptor")},
+      {"receiver's regime", attribute_of(receptor, "RegimenFiscalReceptor")},
+      {"export", attribute_of(&doc, "Exportacion")},
+      {"subtotal", attribute_of(&doc, "SubTotal")},
+      {"total", attribute_of(&doc, "Total")},
+      {"total in words",
+       pdf::amount_in_words(attribute_of(&doc, "Total"), attribute_of(&doc, "Moneda"))},
+      {"payment form", attribute_of(&doc, "FormaPago")},
+      {"payment method", attribute_of(&doc, "MetodoPago")},
+      {"currency", attribute_of(&doc, "Moneda")},
+      {"seal", attribute_of(&doc, "Sello")},
+      {"SAT seal", attribute_of(stamp, "SelloSAT")},
+      {"stamp original string", tfd_string.out},
+      {"legend", kLegend},
+  };
+  for (const auto& line : descend(doc, "cfdi:Conceptos")->children()) {
+    expected["line description"] = attribute_of(line.get(), "Descripcion");
+    expected["line amount"] = attribute_of(line.get(), "Importe");
+    expected["line key"] = attribute_of(line.get(), "ClaveProdServ");
+    expected["line unit value"] = attribute_of(line.get(), "ValorUnitario");
+  }
+  if (const Element* taxes = doc.child("cfdi:Impuestos")) {
+    expected["taxes"] = attribute_of(taxes, "TotalImpuestosTrasladados");
+  }
+  if (const Element* global = doc.child("cfdi:InformacionGlobal")) {
+    expected["global period"] = "Periodicidad: " + attribute_of(global, "Periodicidad");
+    expected["global months"] = "Meses: " + attribute_of(global, "Meses");
+    expected["global year"] = "Año: " + attribute_of(global, "Año");
+  }
+  for (const auto& related : doc.children()) {
+    if (related->name() != "cfdi:CfdiRelacionados") continue;
+    expected["relation type"] = attribute_of(related.get(), "TipoRelacion");
+    for (const auto& uuid : related->children()) {
+      expected["related " + attribute_of(uuid.get(), "UUID")] = attribute_of(uuid.get(), "UUID");
+    }
+  }
+  for (const auto& [path, name] : complement_values) {
+    expected[path + "@" + name] =
+        attribute_of(descend(doc, "cfdi:Complemento/" + path), name.c_str());
+  }
+  for (const auto& [what, value] : expected) {
+    if (value.empty()) continue;  // the document does not carry it
+    EXPECT_NE(text.find(squeezed(value)), std::string::npos) << what << ": " << value;
+  }
+  if (const Element* nomina = descend(doc, "cfdi:Complemento/nomina12:Nomina")) {
+    const std::string net =
+        pdf::format_cents(pdf::parse_cents(attribute_of(nomina, "TotalPercepciones")) +
+                          pdf::parse_cents(attribute_of(nomina, "TotalOtrosPagos")) -
+                          pdf::parse_cents(attribute_of(nomina, "TotalDeducciones")));
+    EXPECT_NE(text.find(squeezed("Neto a pagar: " + net)), std::string::npos) << net;
+  }
+  EXPECT_EQ(text.find("SINTIMBRAR"), std::string::npos);
+}
+
 TEST_F(PdfCommandTest, EveryScenarioPrintsItsValues) {
   for (const auto& scenario : scenarios()) {
     SCOPED_TRACE(scenario.name);
@@ -213,69 +298,53 @@ TEST_F(PdfCommandTest, EveryScenarioPrintsItsValues) {
     const std::string pdf = std::string(scenario.name) + ".timbrado.pdf";
     const Outcome printed = drovanexis({"pdf", stamped});
     ASSERT_EQ(printed.exit_code, 0) << printed.out;
-    ASSERT_EQ(read_file(pdf).substr(0, 5), "%PDF-");
-    const std::string text = squeezed(pdf_text(pdf));
+    expect_printed_values(stamped, pdf, scenario.complement_values);
+  }
+}
 
-    const Element doc = drovanexis::parse_xml(read_file(stamped));
-    const Element* emisor = doc.child("cfdi:Emisor");
-    const Element* receptor = doc.child("cfdi:Receptor");
-    const Element* stamp = descend(doc, "cfdi:Complemento/tfd:TimbreFiscalDigital");
-    ASSERT_NE(stamp, nullptr);
-    const Outcome tfd_string = drovanexis({"cadena", "--tfd", stamped});
-    ASSERT_EQ(tfd_string.exit_code, 0);
-
-    std::map<std::string, std::string> expected = {
-        {"issuer name", attribute_of(emisor, "Nombre")},
-        {"issuer RFC", attribute_of(emisor, "Rfc")},
-        {"regime", attribute_of(emisor, "RegimenFiscal")},
-        {"place of issue", attribute_of(&doc, "LugarExpedicion")},
-        {"series", attribute_of(&doc, "Serie")},
-        {"folio", attribute_of(&doc, "Folio")},
-        {"date", attribute_of(&doc, "Fecha")},
-        {"certificate", attribute_of(&doc, "NoCertificado")},
-        {"UUID", attribute_of(stamp, "UUID")},
-        {"stamp date", attribute_of(stamp, "FechaTimbrado")},
-        {"SAT certificate", attribute_of(stamp, "NoCertificadoSAT")},
-        {"receiver name", attribute_of(receptor, "Nombre")},
-        {"receiver RFC", attribute_of(receptor, "Rfc")},
-        {"use", attribute_of(receptor, "UsoCFDI")},
-        {"subtotal", attribute_of(&doc, "SubTotal")},
-        {"total", attribute_of(&doc, "Total")},
-        {"total in words",
-         pdf::amount_in_words(attribute_of(&doc, "Total"), attribute_of(&doc, "Moneda"))},
-        {"payment form", attribute_of(&doc, "FormaPago")},
-        {"payment method", attribute_of(&doc, "MetodoPago")},
-        {"currency", attribute_of(&doc, "Moneda")},
-        {"seal", attribute_of(&doc, "Sello")},
-        {"SAT seal", attribute_of(stamp, "SelloSAT")},
-        {"stamp original string", tfd_string.out},
-        {"legend", kLegend},
-    };
-    for (const auto& line : descend(doc, "cfdi:Conceptos")->children()) {
-      expected["line description"] = attribute_of(line.get(), "Descripcion");
-      expected["line amount"] = attribute_of(line.get(), "Importe");
-      expected["line key"] = attribute_of(line.get(), "ClaveProdServ");
-      expected["line unit value"] = attribute_of(line.get(), "ValorUnitario");
-    }
-    if (const Element* taxes = doc.child("cfdi:Impuestos")) {
-      expected["taxes"] = attribute_of(taxes, "TotalImpuestosTrasladados");
-    }
-    for (const auto& [path, name] : scenario.complement_values) {
-      expected[path + "@" + name] =
-          attribute_of(descend(doc, "cfdi:Complemento/" + path), name.c_str());
-    }
-    for (const auto& [what, value] : expected) {
-      if (value.empty()) continue;  // the scenario does not carry it
-      EXPECT_NE(text.find(squeezed(value)), std::string::npos) << what << ": " << value;
-    }
-    if (const Element* nomina = descend(doc, "cfdi:Complemento/nomina12:Nomina")) {
-      const std::string net =
-          pdf::format_cents(pdf::parse_cents(attribute_of(nomina, "TotalPercepciones")) +
-                            pdf::parse_cents(attribute_of(nomina, "TotalOtrosPagos")) -
-                            pdf::parse_cents(attribute_of(nomina, "TotalDeducciones")));
-      EXPECT_NE(text.find(squeezed("Neto a pagar: " + net)), std::string::npos) << net;
-    }
-    EXPECT_EQ(text.find("SINTIMBRAR"), std::string::npos);
+// The stamped CFDI 4.0 examples of the SAT's folder print every value of
+// the form, the 4.0 fields and the 4.0-era complements included.
+TEST_F(PdfCommandTest, EveryCfdi40ExamplePrintsItsValues) {
+  const fs::path examples = fs::path(CFDI_SAT_DIR) / "examples";
+  CFDI_REQUIRE_SAT(fs::exists(examples / "cfdi40-ingreso.xml"), "the 4.0 examples in " << examples);
+  const std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>
+      examples_and_values = {
+          {"cfdi40-ingreso", {}},
+          {"cfdi40-global", {}},
+          {"cfdi40-pagos20",
+           {{"pago20:Pagos/pago20:Totales", "MontoTotalPagos"},
+            {"pago20:Pagos/pago20:Totales", "TotalTrasladosBaseIVA16"},
+            {"pago20:Pagos/pago20:Pago", "NumOperacion"},
+            {"pago20:Pagos/pago20:Pago/pago20:DoctoRelacionado", "IdDocumento"},
+            {"pago20:Pagos/pago20:Pago/pago20:DoctoRelacionado", "ImpSaldoAnt"},
+            {"pago20:Pagos/pago20:Pago/pago20:ImpuestosP/pago20:TrasladosP/pago20:TrasladoP",
+             "BaseP"}}},
+          {"cfdi40-nomina12",
+           {{"nomina12:Nomina/nomina12:Receptor", "Curp"},
+            {"nomina12:Nomina/nomina12:Deducciones/nomina12:Deduccion", "Concepto"},
+            {"nomina12:Nomina", "TotalPercepciones"}}},
+          {"cfdi40-cartaporte31",
+           {{"cartaporte31:CartaPorte", "IdCCP"},
+            {"cartaporte31:CartaPorte/cartaporte31:Ubicaciones/cartaporte31:Ubicacion",
+             "IDUbicacion"},
+            {"cartaporte31:CartaPorte/cartaporte31:Ubicaciones/cartaporte31:Ubicacion/"
+             "cartaporte31:Domicilio",
+             "CodigoPostal"},
+            {"cartaporte31:CartaPorte/cartaporte31:Mercancias/cartaporte31:Mercancia",
+             "Descripcion"},
+            {"cartaporte31:CartaPorte/cartaporte31:Mercancias/cartaporte31:Autotransporte/"
+             "cartaporte31:Seguros",
+             "PolizaRespCivil"},
+            {"cartaporte31:CartaPorte/cartaporte31:FiguraTransporte/cartaporte31:TiposFigura",
+             "NombreFigura"}}},
+      };
+  for (const auto& [name, values] : examples_and_values) {
+    SCOPED_TRACE(name);
+    const fs::path source = examples / (name + ".xml");
+    const std::string pdf = name + ".pdf";
+    const Outcome printed = drovanexis({"pdf", "--out", pdf, source.string()});
+    ASSERT_EQ(printed.exit_code, 0) << printed.out;
+    expect_printed_values(source.string(), pdf, values);
   }
 }
 

@@ -14,7 +14,8 @@ namespace pdf {
 //
 // A path names elements step by step from a starting element and ends with
 // "@Attribute": "cfdi:Emisor@Rfc", "Total", "nomina12:Receptor@Curp". Each
-// step takes the first child of that name.
+// step takes the first child of that name; a step without a prefix
+// ("Mercancias/Autotransporte") matches the local name in any namespace.
 struct Field {
   std::string_view label;
   std::string_view path;
