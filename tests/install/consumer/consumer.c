@@ -11,8 +11,10 @@ int main(void) {
   if (handle <= 0) return 1;
   const int32_t result =
       Drovanexis_ProcesaDocumento(handle, "missing.cer", "missing.key", "password", "out.xml");
+  /* The text stays valid until the next call for the document: used first. */
   const char* code = Drovanexis_GetValue(handle, DROVANEXIS_VALUE_RESULT);
   printf("%d %s\n", (int)result, code == NULL ? "(null)" : code);
+  const int answered = result != 0 && code != NULL && atoi(code) == result;
   Drovanexis_Free(handle);
-  return result != 0 && code != NULL && atoi(code) == result ? 0 : 1;
+  return answered ? 0 : 1;
 }
