@@ -222,4 +222,29 @@ void write_file_atomic(std::string_view windows_name, std::string_view bytes,
   file.commit(durability);
 }
 
+void append_file(std::string_view windows_name, std::string_view bytes,
+                 std::string_view line_end) {
+  const std::string target = resolve_path(windows_name).string();
+  // Read and write: the last byte decides whether a line end goes first.
+  // O_NONBLOCK: a FIFO is not waited on; it is refused below.
+  const int fd = ::open(target.c_str(),
+                        O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
+  if (fd < 0) fail(errno, "cannot open for appending", target);
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) fail(errno, "cannot examine", target);
+  if (!S_ISREG(info.st_mode)) fail(EINVAL, "not a regular file, refusing to append to", target);
+  std::string block;
+  if (!line_end.empty() && info.st_size > 0) {
+    char last = '\n';
+    if (::pread(fd, &last, 1, info.st_size - 1) == 1 && last != '\n') block = line_end;
+  }
+  block += bytes;
+  write_all(fd, block, target);
+  if (::fsync(fd) != 0) fail(errno, "cannot flush", target);
+}
+
 }  // namespace portable

@@ -90,4 +90,13 @@ class StagedFile {
 void write_file_atomic(std::string_view windows_name, std::string_view bytes,
                        Durability durability = Durability::durable);
 
+// Adds `bytes` at the end of the file (created with mode 0644 when missing)
+// in one write, then flushes it to disk; the earlier bytes are never read or
+// rewritten, so the cost does not grow with the file. When `line_end` is not
+// empty and the file ends in something other than '\n', `line_end` goes
+// first, so that the bytes start a line of their own. A target that is not a
+// regular file is refused. Throws std::system_error naming the file.
+void append_file(std::string_view windows_name, std::string_view bytes,
+                 std::string_view line_end = {});
+
 }  // namespace portable

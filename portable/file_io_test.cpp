@@ -170,6 +170,20 @@ TEST(FileIo, TargetsThatAreNotRegularFilesAreRefused) {
   EXPECT_TRUE(fs::is_directory("dir.xml"));
 }
 
+// Appending refuses what is not a regular file, a FIFO without a reader
+// included (without waiting for one), and creates a missing file.
+TEST(FileIo, AppendTakesOnlyRegularFiles) {
+  test_support::TestFolder folder;
+  ASSERT_EQ(::mkfifo("pipe.log", 0600), 0);
+  fs::create_directory("dir.log");
+  for (const char* name : {"/dev/null", "dir.log", "pipe.log", "missing-folder/x.log"}) {
+    EXPECT_THROW(portable::append_file(name, "x"), std::system_error) << name;
+  }
+  portable::append_file("New.log", "one", "\r\n");
+  portable::append_file(".\\new.log", "two", "\r\n");
+  EXPECT_EQ(portable::read_file("New.log"), "one\r\ntwo");
+}
+
 // Nothing is left behind when the staged file is given up.
 TEST(FileIo, StagedFileNotCommittedLeavesTheTargetAndNoTemporary) {
   test_support::TestFolder folder;

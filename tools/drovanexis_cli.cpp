@@ -39,6 +39,10 @@ Runner runner_for(std::string_view subcommand) {
 int main(int argc, char** argv) {
   const std::vector<std::string_view> words(argv + 1, argv + argc);
   const cli::ParsedCommand command = cli::parse_arguments(words);
+  if (command.version()) {
+    std::cout << cli::version_text();
+    return cli::kExitOk;
+  }
   if (command.help()) {
     const std::string_view text = cli::command_help(command.subcommand);
     std::cout << (text.empty() ? cli::general_help() : text);

@@ -15,6 +15,8 @@
 // creates an account in the state file of the working folder (or the one
 // DROVANEXIS_SANDBOX_DB names) or sets its balance; an existing account keeps
 // its password unless one of the password options is given.
+//
+//   drovanexis-sandbox --help | --version
 
 #include <charconv>
 #include <ctime>
@@ -30,20 +32,36 @@
 
 namespace {
 
+// The help of the tool; --help prints it on standard output, a usage error
+// on standard error.
+std::string help_text() {
+  return std::string(
+             "usage: drovanexis-sandbox init DIR\n"
+             "       drovanexis-sandbox account USER [--password P | --any-password] --stamps N\n"
+             "       drovanexis-sandbox --help | --version\n"
+             "\n"
+             "init DIR\n"
+             "  prepares DIR with the sandbox's test authority, the sample CSD certificates\n"
+             "  and keys (password ") +
+         std::string(sandbox_tool::kKeyPassword) + ") and the sample invoice " +
+         std::string(sandbox_tool::kSampleXmlFile) +
+         "\n"
+         "\n"
+         "account USER [--password P | --any-password] --stamps N\n"
+         "  creates an account of the sandbox or sets its balance (state file: "
+         "Drovanexis.db,\n"
+         "  or DROVANEXIS_SANDBOX_DB)\n"
+         "  example: drovanexis-sandbox account nomina --password s3creto --stamps 10000\n"
+         "\n"
+         "Exit codes: 0 all went well; 1 the folder or the state file could not be\n"
+         "prepared or changed; 2 a usage error.\n";
+}
+
+constexpr int kExitUsage = 2;
+
 int usage() {
-  std::cerr << "usage: drovanexis-sandbox init DIR\n"
-               "  prepares DIR with the sandbox's test authority, the sample CSD certificates\n"
-               "  and keys (password "
-            << sandbox_tool::kKeyPassword << ") and the sample invoice "
-            << sandbox_tool::kSampleXmlFile
-            << "\n"
-               "usage: drovanexis-sandbox account USER [--password P | --any-password] "
-               "--stamps N\n"
-               "  creates an account of the sandbox or sets its balance (state file: "
-               "Drovanexis.db,\n"
-               "  or DROVANEXIS_SANDBOX_DB)\n"
-               "  example: drovanexis-sandbox account nomina --password s3creto --stamps 10000\n";
-  return 2;
+  std::cerr << help_text();
+  return kExitUsage;
 }
 
 int init(const char* folder) {
@@ -116,7 +134,7 @@ int account(const AccountCommand& command) {
     } else {
       std::cerr << "drovanexis-sandbox: account \"" << command.user
                 << "\" does not exist; create it with --password P or --any-password\n";
-      return 2;
+      return kExitUsage;
     }
     transaction.commit();
     std::cout << "account " << command.user << (exists ? " updated" : " created") << ": "
@@ -131,6 +149,14 @@ int account(const AccountCommand& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << help_text();
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "drovanexis-sandbox " DROVANEXIS_VERSION "\n";
+    return 0;
+  }
   if (argc == 3 && std::string_view(argv[1]) == "init") return init(argv[2]);
   if (argc >= 3 && std::string_view(argv[1]) == "account") {
     const auto command = parse_account(argc, argv);

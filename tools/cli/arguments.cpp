@@ -92,6 +92,10 @@ ParsedCommand parse_arguments(const std::vector<std::string_view>& words) {
     return command;
   }
   std::size_t next = 0;
+  if (words[0] == "--version") {
+    command.options.emplace("version", "");
+    return command;
+  }
   if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
     command.options.emplace("help", "");
     // "help stamp" asks for the help of one subcommand.

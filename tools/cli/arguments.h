@@ -21,6 +21,7 @@ struct ParsedCommand {
   bool has(std::string_view name) const { return options.find(name) != options.end(); }
   std::optional<std::string> value(std::string_view name) const;
   bool help() const { return has("help"); }
+  bool version() const { return has("version"); }
   bool json() const { return has("json"); }
   bool quiet() const { return has("quiet"); }
 };
@@ -44,7 +45,8 @@ const std::vector<CommandSyntax>& command_syntaxes();
 const CommandSyntax* find_syntax(std::string_view name);
 
 // Reads the words after the program name. "--name value" and "--name=value"
-// both set a valued option; "--" ends the options; "-h" is "--help". Every
+// both set a valued option; "--" ends the options; "-h" is "--help";
+// "--version" in the place of the subcommand asks for the version. Every
 // subcommand accepts --help, --json and --quiet. With --help nothing else is
 // required. No side effects: the result depends on the words alone.
 ParsedCommand parse_arguments(const std::vector<std::string_view>& words);

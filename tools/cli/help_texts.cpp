@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::string_view kGeneral =
     R"(usage: drovanexis SUBCOMMAND [OPTIONS] [FILE...]
+       drovanexis --help | --version
 
   validate FILE...        judge documents as a stamping provider would
   cadena [--tfd] FILE     print the original string of a document or its stamp
@@ -184,5 +185,7 @@ std::string_view command_help(std::string_view subcommand) {
   }
   return {};
 }
+
+std::string_view version_text() { return "drovanexis " DROVANEXIS_VERSION "\n"; }
 
 }  // namespace cli

@@ -51,15 +51,4 @@ void build_entry(std::int32_t handle, const DocumentEntrySpec& entry,
   }
 }
 
-std::int32_t report_unavailable(const char* entry) noexcept {
-  try {
-    std::string line = entry;
-    line += ": processing is not available in this build of the library.\r\n";
-    portable::write_file_atomic("Drovanexis.log", line);
-  } catch (...) {
-    // The result alone still reports the failure.
-  }
-  return kNotSupported;
-}
-
 }  // namespace drovanexis::api

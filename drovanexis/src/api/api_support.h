@@ -53,11 +53,4 @@ Result guarded(Result failure, Fn&& fn) noexcept {
   }
 }
 
-// An entry that this build cannot carry out: writes one line saying so to
-// "Drovanexis.log" in the working folder and returns the failure result.
-std::int32_t report_unavailable(const char* entry) noexcept;
-
-// Result of the entries that are not supported at all.
-inline constexpr std::int32_t kNotSupported = -1;
-
 }  // namespace drovanexis::api

@@ -127,17 +127,5 @@ TEST(Handles, DocumentsOfSeveralThreadsStayApart) {
   EXPECT_EQ(DocumentRegistry::instance().size(), documents_before);
 }
 
-TEST(Handles, UnavailableWorkSaysSoInOneLogLine) {
-  const test_support::TestFolder folder;
-  const std::int32_t result = api::report_unavailable("Drovanexis_CancelaCFDI");
-  std::ostringstream log;
-  log << std::ifstream("Drovanexis.log", std::ios::binary).rdbuf();
-
-  EXPECT_NE(result, 0);
-  EXPECT_EQ(
-      log.str(),
-      "Drovanexis_CancelaCFDI: processing is not available in this build of the library.\r\n");
-}
-
 }  // namespace
 }  // namespace drovanexis

@@ -23,9 +23,7 @@ std::string CbbLog::text() const {
 
 bool CbbLog::append_to(std::string_view file_name) const noexcept {
   try {
-    std::string content = portable::read_file(file_name).value_or("");
-    if (!content.empty() && content.back() != '\n') content += "\r\n";
-    portable::write_file_atomic(file_name, content + text());
+    portable::append_file(file_name, text(), "\r\n");
     return true;
   } catch (...) {
     return false;

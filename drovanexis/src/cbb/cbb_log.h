@@ -15,9 +15,9 @@ class CbbLog {
   void step(std::string_view text);
   void error(std::string_view text);
 
-  // Adds the lines to the end of the file (created when missing), rewriting
-  // it atomically so that a failure leaves the earlier content whole; false
-  // when it could not be written.
+  // Adds the lines to the end of the file (created when missing) in one
+  // write, on a line of their own; the earlier content is left as it is.
+  // False when it could not be written.
   bool append_to(std::string_view file_name) const noexcept;
 
   // The lines in the file's form: Windows-1252, CR LF.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "cbb/cbb_generator.h"
@@ -144,6 +146,42 @@ TEST_F(CbbTest, FailuresAreLoggedAndWriteNoBitmap) {
     EXPECT_NE(log.find("ERROR"), std::string::npos) << log;
     EXPECT_NE(log.find(c.in_log), std::string::npos) << log;
     EXPECT_FALSE(std::filesystem::exists("bad.bmp"));
+  }
+}
+
+// A call adds its lines at the end of the log it shares with earlier calls:
+// the same file (same inode), its earlier bytes untouched, the new lines on a
+// line of their own.
+TEST_F(CbbTest, LogIsAppendedToInPlace) {
+  const struct {
+    std::string earlier;
+    std::string separator;
+  } cases[] = {
+      {"", ""},
+      {std::string("2020-01-01 previo\r\n\xF3\0x\r\n", 24), ""},
+      {"sin fin de l\xEDnea", "\r\n"},
+      {"solo LF\n", ""},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove("qr.log");
+    std::ofstream("qr.log", std::ios::binary) << c.earlier;
+    struct stat before {};
+    ASSERT_EQ(::stat("qr.log", &before), 0);
+
+    ASSERT_EQ(generate_cbb({kQuery, "qr.bmp", 0, "qr.log", 1, 4, 5}), kCbbGenerated);
+
+    struct stat after {};
+    ASSERT_EQ(::stat("qr.log", &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the log was replaced, not appended to";
+    const std::string log = read("qr.log");
+    ASSERT_GE(log.size(), c.earlier.size() + c.separator.size());
+    EXPECT_EQ(log.substr(0, c.earlier.size()), c.earlier);
+    EXPECT_EQ(log.substr(c.earlier.size(), c.separator.size()), c.separator);
+    const std::string added =
+        portable::cp1252_to_utf8(log.substr(c.earlier.size() + c.separator.size()));
+    EXPECT_EQ(added.substr(0, 2), "20") << "the heading's date opens the new lines: " << added;
+    EXPECT_NE(added.find(" Generación de CBB\r\n"), std::string::npos) << added;
+    EXPECT_TRUE(added.ends_with("Resultado: 0 (CBB generado)\r\n")) << added;
   }
 }
 
