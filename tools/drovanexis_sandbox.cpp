@@ -15,8 +15,17 @@
 // creates an account in the state file of the working folder (or the one
 // DROVANEXIS_SANDBOX_DB names) or sets its balance; an existing account keeps
 // its password unless one of the password options is given.
+//
+//   drovanexis-sandbox accept UUID [--receiver RFC]
+//   drovanexis-sandbox reject UUID [--receiver RFC]
+//
+// answers, as the CFDI's receiver and at the current time, the cancellation
+// request awaiting its acceptance: accept cancels the CFDI, reject leaves it
+// in force. A request left unanswered counts as accepted once its period
+// ends; the next status query or cancellation request settles it.
 
 #include <charconv>
+#include <chrono>
 #include <ctime>
 #include <exception>
 #include <iostream>
@@ -25,6 +34,7 @@
 #include <string_view>
 
 #include "sandbox/accounts.h"
+#include "sandbox/cancellation_store.h"
 #include "sandbox/state_file.h"
 #include "tools/sandbox_artifacts.h"
 
@@ -42,7 +52,10 @@ int usage() {
                "  creates an account of the sandbox or sets its balance (state file: "
                "Drovanexis.db,\n"
                "  or DROVANEXIS_SANDBOX_DB)\n"
-               "  example: drovanexis-sandbox account nomina --password s3creto --stamps 10000\n";
+               "  example: drovanexis-sandbox account nomina --password s3creto --stamps 10000\n"
+               "usage: drovanexis-sandbox accept|reject UUID [--receiver RFC]\n"
+               "  answers as the receiver a cancellation request that awaits its acceptance\n"
+               "  example: drovanexis-sandbox reject b9b2902e-2f4f-4e9f-b959-6aa615b92ae3\n";
   return 2;
 }
 
@@ -128,6 +141,29 @@ int account(const AccountCommand& command) {
   }
 }
 
+// The receiver's answer to a cancellation request in process.
+int answer_request(int argc, char** argv) {
+  const bool accept = std::string_view(argv[1]) == "accept";
+  const std::string uuid = argv[2];
+  std::string receiver;
+  if (argc == 5 && std::string_view(argv[3]) == "--receiver") {
+    receiver = argv[4];
+  } else if (argc != 3) {
+    return usage();
+  }
+  using namespace drovanexis::sandbox;
+  try {
+    auto db = open_existing_state(default_state_path());
+    const CancellationRecord answered =
+        answer_cancellation_request(*db, uuid, receiver, accept, std::chrono::system_clock::now());
+    std::cout << answered.uuid << ": " << answered.status << " (" << answered.answered_at << ")\n";
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << "drovanexis-sandbox: " << error.what() << "\n";
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,6 +171,10 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::string_view(argv[1]) == "account") {
     const auto command = parse_account(argc, argv);
     return command ? account(*command) : usage();
+  }
+  if (argc >= 3 &&
+      (std::string_view(argv[1]) == "accept" || std::string_view(argv[1]) == "reject")) {
+    return answer_request(argc, argv);
   }
   return usage();
 }

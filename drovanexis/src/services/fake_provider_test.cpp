@@ -45,8 +45,8 @@ class FakeProvider final : public Provider {
   CancellationAnswer cancel_answer{kCancellationInProcess,      "201",
                                    "Solicitud recibida",        "Vigente",
                                    "Cancelable con aceptación", "En proceso"};
-  StatusAnswer status_answer{kInForceNotCancellable, "S - obtenido", "Vigente", "No cancelable",
-                             ""};
+  StatusAnswer status_answer{
+      kInForceNotCancellable, "S - obtenido", "Vigente", "No cancelable", "", "200"};
   std::optional<Acknowledgement> acknowledgement_answer;
   std::optional<CfdiDescription> recorded;
   bool refuse_account = false;
