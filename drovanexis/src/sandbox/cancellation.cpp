@@ -29,7 +29,11 @@ struct Answer {
   std::string description;
 };
 
-const Answer kReceivedDirectly{kCancelledDirectly, "201", "UUID cancelado"};
+// 201 acknowledges the request; whether it cancelled the document at once
+// is in the result and in Estado.
+const Answer kReceivedDirectly{kCancelledDirectly, "201",
+                               "Solicitud de cancelación recibida, CFDI cancelado sin "
+                               "aceptación del receptor"};
 const Answer kReceivedInProcess{kCancellationInProcess, "201",
                                 "Solicitud de cancelación recibida, en espera de la "
                                 "aceptación del receptor"};
