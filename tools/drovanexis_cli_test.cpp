@@ -75,6 +75,8 @@ TEST_F(CliTest, ServicesAnswerInTextAndJson) {
   auto cancel_args = credentials();
   cancel_args.insert(cancel_args.begin(), "cancel");
   cancel_args.push_back("factura.timbrado.xml");
+  cancel_args.push_back("--motivo");
+  cancel_args.push_back("02");
   cancel_args.push_back("--json");
   const Outcome cancel = drovanexis(cancel_args);
   EXPECT_EQ(cancel.exit_code, 0) << cancel.err << cancel.out;
@@ -98,6 +100,92 @@ TEST_F(CliTest, ServicesAnswerInTextAndJson) {
   EXPECT_EQ(qr.exit_code, 0) << qr.err;
   EXPECT_EQ(read_file("qr.bmp").substr(0, 2), "BM");
   EXPECT_NE(qr.out.find("&re=CACX7605101P8"), std::string::npos) << qr.out;
+}
+
+// The stamp's UUID in a stamped file.
+std::string stamp_uuid(const std::string& stamped) {
+  const auto stamp = stamped.find("tfd:TimbreFiscalDigital");
+  const auto at = stamped.find(" UUID=\"", stamp);
+  return stamped.substr(at + 7, 36);
+}
+
+// The Motivo and the replacing document: what the options alone tell is a
+// usage error, what the ledger tells is a refusal; neither records anything.
+TEST_F(CliTest, CancelTakesAMotivoAndItsReplacement) {
+  stamp_one();
+  const std::string cancelled = stamp_uuid(read_file("factura.timbrado.xml"));
+  const auto cancel = [&](std::vector<std::string> options) {
+    auto args = credentials();
+    args.insert(args.begin(), "cancel");
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back("factura.timbrado.xml");
+    return drovanexis(args);
+  };
+  struct Case {
+    std::vector<std::string> options;
+    int exit_code;
+    std::string in_err;
+  } const refused[] = {
+      {{}, 2, "missing option --motivo"},
+      {{"--motivo", "05"}, 2, "--motivo \"05\" is not a Motivo"},
+      {{"--motivo", "1"}, 2, "is not a Motivo"},
+      {{"--motivo", "01"}, 2, "--motivo 01 needs --sustituto"},
+      {{"--motivo", "02", "--sustituto", cancelled}, 2, "--sustituto goes only with --motivo 01"},
+      {{"--motivo", "01", "--sustituto", "00000000-0000-4000-8000-000000000000"},
+       1,
+       "no existe un CFDI timbrado"},
+      // The sample documents: one of this issuer that does not relate the
+      // invoice, one of another issuer.
+      {{"--motivo", "01", "--sustituto", "b9b2902e-2f4f-4e9f-b959-6aa615b92ae3"},
+       1,
+       "no relaciona al CFDI"},
+      {{"--motivo", "01", "--sustituto", "F94FE4AC-4743-4745-BA99-E0D13100331D"},
+       1,
+       "es del emisor AAA010101AAA"},
+  };
+  for (const Case& c : refused) {
+    std::string joined;
+    for (const auto& a : c.options) joined += a + " ";
+    const Outcome result = cancel(c.options);
+    EXPECT_EQ(result.exit_code, c.exit_code) << joined << "\n" << result.out << result.err;
+    EXPECT_NE(result.err.find(c.in_err), std::string::npos) << joined << "\n" << result.err;
+  }
+  const Outcome untouched = drovanexis({"status", "--json", "factura.timbrado.xml"});
+  EXPECT_NE(untouched.out.find("\"Estado\":\"Vigente\""), std::string::npos) << untouched.out;
+  EXPECT_NE(untouched.out.find("\"EstatusCancelacion\":\"\""), std::string::npos) << untouched.out;
+  EXPECT_NE(untouched.out.find("\"ValidacionEFOS\":\"200\""), std::string::npos) << untouched.out;
+  EXPECT_EQ(drovanexis({"ack", "factura.timbrado.xml"}).exit_code, 1) << "no acknowledgement";
+
+  // The replacing invoice relates the cancelled one with TipoRelacion 04.
+  std::string replacement = sample_;
+  replacement.replace(replacement.find("Folio=\"1001\""), 12, "Folio=\"1002\"");
+  replacement.insert(replacement.find("<cfdi:Emisor"),
+                     "<cfdi:CfdiRelacionados TipoRelacion=\"04\"><cfdi:CfdiRelacionado UUID=\"" +
+                         cancelled + "\"/></cfdi:CfdiRelacionados>");
+  write_file("sustituto.xml", replacement);
+  auto stamp_args = credentials();
+  stamp_args.insert(stamp_args.begin(), "stamp");
+  stamp_args.push_back("sustituto.xml");
+  const Outcome stamped = drovanexis(stamp_args);
+  ASSERT_EQ(stamped.exit_code, 0) << stamped.out << stamped.err;
+  const std::string replacing = stamp_uuid(read_file("sustituto.timbrado.xml"));
+
+  const Outcome done = cancel({"--motivo", "01", "--sustituto", replacing});
+  EXPECT_EQ(done.exit_code, 0) << done.out << done.err;
+  EXPECT_NE(done.out.find("Motivo: 01"), std::string::npos) << done.out;
+  EXPECT_NE(done.out.find("FolioSustitucion: " + replacing), std::string::npos) << done.out;
+  const Outcome after = drovanexis({"status", "factura.timbrado.xml"});
+  EXPECT_NE(after.out.find("EstatusCancelacion: Cancelado sin aceptación"), std::string::npos)
+      << after.out;
+  EXPECT_NE(after.out.find("ValidacionEFOS: 200"), std::string::npos) << after.out;
+
+  // Only a request that awaits the receiver can be answered.
+  const fs::path tool = kBin / "drovanexis-sandbox";
+  const Outcome reject = run(tool, {"reject", cancelled});
+  EXPECT_EQ(reject.exit_code, 1);
+  EXPECT_NE(reject.err.find("no cancellation request awaiting its receiver"), std::string::npos)
+      << reject.err;
+  EXPECT_EQ(run(tool, {"accept", cancelled, "--frob"}).exit_code, 2);
 }
 
 TEST_F(CliTest, SandboxAccountCreatesAndSetsBalances) {

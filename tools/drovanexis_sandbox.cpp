@@ -16,9 +16,18 @@
 // DROVANEXIS_SANDBOX_DB names) or sets its balance; an existing account keeps
 // its password unless one of the password options is given.
 //
+//   drovanexis-sandbox accept UUID [--receiver RFC]
+//   drovanexis-sandbox reject UUID [--receiver RFC]
+//
+// answers, as the CFDI's receiver and at the current time, the cancellation
+// request awaiting its acceptance: accept cancels the CFDI, reject leaves it
+// in force. A request left unanswered counts as accepted once its period
+// ends; the next status query or cancellation request settles it.
+//
 //   drovanexis-sandbox --help | --version
 
 #include <charconv>
+#include <chrono>
 #include <ctime>
 #include <exception>
 #include <iostream>
@@ -27,6 +36,7 @@
 #include <string_view>
 
 #include "sandbox/accounts.h"
+#include "sandbox/cancellation_store.h"
 #include "sandbox/state_file.h"
 #include "tools/sandbox_artifacts.h"
 
@@ -38,6 +48,7 @@ std::string help_text() {
   return std::string(
              "usage: drovanexis-sandbox init DIR\n"
              "       drovanexis-sandbox account USER [--password P | --any-password] --stamps N\n"
+             "       drovanexis-sandbox accept|reject UUID [--receiver RFC]\n"
              "       drovanexis-sandbox --help | --version\n"
              "\n"
              "init DIR\n"
@@ -52,6 +63,10 @@ std::string help_text() {
          "Drovanexis.db,\n"
          "  or DROVANEXIS_SANDBOX_DB)\n"
          "  example: drovanexis-sandbox account nomina --password s3creto --stamps 10000\n"
+         "\n"
+         "accept|reject UUID [--receiver RFC]\n"
+         "  answers as the receiver a cancellation request that awaits its acceptance\n"
+         "  example: drovanexis-sandbox reject b9b2902e-2f4f-4e9f-b959-6aa615b92ae3\n"
          "\n"
          "Exit codes: 0 all went well; 1 the folder or the state file could not be\n"
          "prepared or changed; 2 a usage error.\n";
@@ -146,6 +161,29 @@ int account(const AccountCommand& command) {
   }
 }
 
+// The receiver's answer to a cancellation request in process.
+int answer_request(int argc, char** argv) {
+  const bool accept = std::string_view(argv[1]) == "accept";
+  const std::string uuid = argv[2];
+  std::string receiver;
+  if (argc == 5 && std::string_view(argv[3]) == "--receiver") {
+    receiver = argv[4];
+  } else if (argc != 3) {
+    return usage();
+  }
+  using namespace drovanexis::sandbox;
+  try {
+    auto db = open_existing_state(default_state_path());
+    const CancellationRecord answered =
+        answer_cancellation_request(*db, uuid, receiver, accept, std::chrono::system_clock::now());
+    std::cout << answered.uuid << ": " << answered.status << " (" << answered.answered_at << ")\n";
+    return 0;
+  } catch (const std::exception& error) {
+    std::cerr << "drovanexis-sandbox: " << error.what() << "\n";
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +199,10 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::string_view(argv[1]) == "account") {
     const auto command = parse_account(argc, argv);
     return command ? account(*command) : usage();
+  }
+  if (argc >= 3 &&
+      (std::string_view(argv[1]) == "accept" || std::string_view(argv[1]) == "reject")) {
+    return answer_request(argc, argv);
   }
   return usage();
 }

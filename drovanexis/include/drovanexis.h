@@ -46,11 +46,11 @@
 
 /* The indices of Drovanexis_GetValue. */
 enum DrovanexisValue {
-  DROVANEXIS_VALUE_RESULT = 1,             /* result code of the last processing ("0", "CFDI33118") */
-  DROVANEXIS_VALUE_DESCRIPTION = 2,        /* description of the result */
-  DROVANEXIS_VALUE_NO_CERTIFICADO = 3,     /* NoCertificado of the issuer's CSD */
-  DROVANEXIS_VALUE_SELLO_SAT = 4,          /* SelloSAT of the stamp */
-  DROVANEXIS_VALUE_CADENA_CFDI = 5,        /* original string of the CFDI */
+  DROVANEXIS_VALUE_RESULT = 1,         /* result code of the last processing ("0", "CFDI33118") */
+  DROVANEXIS_VALUE_DESCRIPTION = 2,    /* description of the result */
+  DROVANEXIS_VALUE_NO_CERTIFICADO = 3, /* NoCertificado of the issuer's CSD */
+  DROVANEXIS_VALUE_SELLO_SAT = 4,      /* SelloSAT of the stamp */
+  DROVANEXIS_VALUE_CADENA_CFDI = 5,    /* original string of the CFDI */
   DROVANEXIS_VALUE_NO_CERTIFICADO_SAT = 6, /* NoCertificadoSAT of the stamp */
   DROVANEXIS_VALUE_SELLO_CFD = 7,          /* Sello of the CFDI */
   DROVANEXIS_VALUE_CADENA_TFD = 8,         /* original string of the stamp */
@@ -119,49 +119,48 @@ enum DrovanexisCbbResult {
 
 /* Results of Drovanexis_CerKeyMatch. */
 enum DrovanexisPairResult {
-  DROVANEXIS_PAIR_MATCHES = 1,               /* the key opens and is the certificate's pair */
-  DROVANEXIS_PAIR_DIFFERS = 0,               /* the key opens but belongs to another certificate */
-  DROVANEXIS_PAIR_CERTIFICATE_MISSING = -1,  /* the certificate file does not exist */
-  DROVANEXIS_PAIR_KEY_MISSING = -2,          /* the key file does not exist */
-  DROVANEXIS_PAIR_WRONG_PASSWORD = -3,       /* the key does not open with the password */
-  DROVANEXIS_PAIR_NOT_A_CERTIFICATE = -4,    /* the certificate file is not a certificate */
-  DROVANEXIS_PAIR_NOT_A_KEY = -5             /* the key file is not an encrypted key */
+  DROVANEXIS_PAIR_MATCHES = 1,              /* the key opens and is the certificate's pair */
+  DROVANEXIS_PAIR_DIFFERS = 0,              /* the key opens but belongs to another certificate */
+  DROVANEXIS_PAIR_CERTIFICATE_MISSING = -1, /* the certificate file does not exist */
+  DROVANEXIS_PAIR_KEY_MISSING = -2,         /* the key file does not exist */
+  DROVANEXIS_PAIR_WRONG_PASSWORD = -3,      /* the key does not open with the password */
+  DROVANEXIS_PAIR_NOT_A_CERTIFICATE = -4,   /* the certificate file is not a certificate */
+  DROVANEXIS_PAIR_NOT_A_KEY = -5            /* the key file is not an encrypted key */
 };
 
 /* Results of Drovanexis_CheckFile besides 0 (all holds) and the SAT's rule numbers. */
 enum DrovanexisCheckResult {
   DROVANEXIS_CHECK_VALID = 0,
-  DROVANEXIS_CHECK_MALFORMED = 301,          /* not well-formed XML, or not a CFDI 3.3 */
-  DROVANEXIS_CHECK_SEAL_INVALID = 302,       /* the issuer's Sello does not verify */
-  DROVANEXIS_CHECK_FILE_UNREADABLE = 901,    /* the file does not exist or cannot be read */
-  DROVANEXIS_CHECK_STAMP_SEAL_INVALID = 902  /* the stamp's SelloSAT does not verify */
+  DROVANEXIS_CHECK_MALFORMED = 301,         /* not well-formed XML, or not a CFDI 3.3 */
+  DROVANEXIS_CHECK_SEAL_INVALID = 302,      /* the issuer's Sello does not verify */
+  DROVANEXIS_CHECK_FILE_UNREADABLE = 901,   /* the file does not exist or cannot be read */
+  DROVANEXIS_CHECK_STAMP_SEAL_INVALID = 902 /* the stamp's SelloSAT does not verify */
 };
 
 /* Results of Drovanexis_Load besides a new handle (positive). */
 enum DrovanexisLoadResult {
-  DROVANEXIS_LOAD_FILE_MISSING = -1,  /* the file does not exist or cannot be read */
-  DROVANEXIS_LOAD_DAMAGED = -2        /* not a document file, or a damaged or cut one */
+  DROVANEXIS_LOAD_FILE_MISSING = -1, /* the file does not exist or cannot be read */
+  DROVANEXIS_LOAD_DAMAGED = -2       /* not a document file, or a damaged or cut one */
 };
 
 /* Results of Drovanexis_ConsultaSaldos and of the bulk download entries. */
 enum DrovanexisServiceResult {
   DROVANEXIS_SERVICE_DONE = 0,
-  DROVANEXIS_SERVICE_BAD_ARGUMENT = -1,     /* a date, RFC or file name that cannot be used */
-  DROVANEXIS_SERVICE_CREDENTIALS = -2,      /* account, certificate, key or password refused */
-  DROVANEXIS_SERVICE_INTERNAL_ERROR = -3,   /* state file, result or package file: see the log */
-  DROVANEXIS_SERVICE_UNKNOWN_REQUEST = -4   /* no such request or package */
+  DROVANEXIS_SERVICE_BAD_ARGUMENT = -1,   /* a date, RFC or file name that cannot be used */
+  DROVANEXIS_SERVICE_CREDENTIALS = -2,    /* account, certificate, key or password refused */
+  DROVANEXIS_SERVICE_INTERNAL_ERROR = -3, /* state file, result or package file: see the log */
+  DROVANEXIS_SERVICE_UNKNOWN_REQUEST = -4 /* no such request or package */
 };
 
 /* The states of a bulk download request that Drovanexis_MasivaVerifica returns. */
 enum DrovanexisDownloadState {
   DROVANEXIS_DOWNLOAD_ACCEPTED = 1,
   DROVANEXIS_DOWNLOAD_IN_PROCESS = 2,
-  DROVANEXIS_DOWNLOAD_FINISHED = 3,  /* its packages can be downloaded */
+  DROVANEXIS_DOWNLOAD_FINISHED = 3, /* its packages can be downloaded */
   DROVANEXIS_DOWNLOAD_ERROR = 4,
-  DROVANEXIS_DOWNLOAD_REJECTED = 5,  /* nothing matched the request */
+  DROVANEXIS_DOWNLOAD_REJECTED = 5, /* nothing matched the request */
   DROVANEXIS_DOWNLOAD_EXPIRED = 6
 };
-
 
 #ifdef __cplusplus
 extern "C" {
@@ -854,14 +853,16 @@ DROVANEXIS_API void Drovanexis_SetAddendaText_cfdi33(int32_t handle, const char*
 // Asks the stamping service to cancel a CFDI; writes result_file (the answer as key=value
 // lines) and log_file. 0 cancelled directly, 1 cancellable only with the receiver's acceptance
 // (request recorded, in process), -1 not cancellable (or already cancelled), -2 not found,
-// -3 internal error (CSD, key password, files, state file; the log says which).
+// -3 internal error (CSD, key password, files, state file; the log says which). The request
+// is made with Motivo 02 (issued with errors, not replaced), which result_file names.
 DROVANEXIS_API int32_t Drovanexis_CancelaCFDI(const char* user, const char* rfc_emisor,
                                               const char* rfc_receptor, const char* total,
                                               const char* uuid, const char* certificate_file,
                                               const char* key_file, const char* key_password,
                                               const char* result_file, const char* log_file);
 
-// Asks the stamping service for the status of a CFDI; writes result_file and log_file. 2 in
+// Asks the stamping service for the status of a CFDI; writes result_file (CodigoEstatus, Estado,
+// EsCancelable, EstatusCancelacion, ValidacionEFOS, ...) and log_file. 2 in
 // force and cancellable, 1 in force and not cancellable, 0 cancellation in process, -1
 // previously cancelled, -2 not found, -3 internal error.
 DROVANEXIS_API int32_t Drovanexis_GetStatusCFDI(const char* user, const char* rfc_emisor,
@@ -962,8 +963,8 @@ DROVANEXIS_API int32_t Drovanexis_ConsultaEstadoCFDI(const char* rfc_emisor,
                                                      const char* uuid, const char* result_file);
 
 // Cancels one UUID of the issuer directly, without naming its receiver and total (the ledger's
-// are used): the same checks, answers, result file and results as Drovanexis_CancelaCFDI
-// (DrovanexisCancellationResult).
+// are used): the same checks, answers, result file, results and Motivo (02) as
+// Drovanexis_CancelaCFDI (DrovanexisCancellationResult).
 DROVANEXIS_API int32_t Drovanexis_CancelaUUID(const char* user, const char* rfc_emisor,
                                               const char* uuid, const char* certificate_file,
                                               const char* key_file, const char* key_password,

@@ -107,20 +107,46 @@ Example:
     {"status", R"(usage: drovanexis status [--user U] [--json] FILE
        drovanexis status --uuid UUID --issuer RFC --receiver RFC --total TOTAL
 
-Asks the provider the status of a stamped CFDI (Estado, EsCancelable,
-EstatusCancelacion). The CFDI is read from FILE or named by the options.
+Asks the provider the status of a stamped CFDI: CodigoEstatus, Estado
+(Vigente, Cancelado, No Encontrado), EsCancelable (Cancelable sin aceptación,
+Cancelable con aceptación, No cancelable), EstatusCancelacion (En proceso,
+Plazo vencido, Cancelado con aceptación, Cancelado sin aceptación, Solicitud
+rechazada) and ValidacionEFOS (200: the issuer is not on the list of
+simulated operations). The CFDI is read from FILE or named by the options.
 
 Example:
   drovanexis status factura-timbrada.xml
 )"},
-    {"cancel", R"(usage: drovanexis cancel --cer C --key K --password P [--user U] [--json] FILE
-       drovanexis cancel --cer C --key K --password P --uuid UUID --issuer RFC
-                         --receiver RFC --total TOTAL
+    {"cancel",
+     R"(usage: drovanexis cancel --cer C --key K --password P --motivo M [--sustituto UUID]
+                         [--user U] [--json] FILE
+       drovanexis cancel --cer C --key K --password P --motivo M [--sustituto UUID]
+                         --uuid UUID --issuer RFC --receiver RFC --total TOTAL
 
-Asks for the cancellation of a stamped CFDI with the issuer's CSD.
+Asks for the cancellation of a stamped CFDI with the issuer's CSD. --motivo
+says why, and is required:
+  01  issued with errors, replaced: --sustituto names the UUID of the CFDI
+      that replaces it, stamped for the same issuer, in force, and relating
+      this one with TipoRelacion 04
+  02  issued with errors, not replaced
+  03  the operation did not take place
+  04  a nominative operation included in a global invoice
+
+The CFDI is cancelled at once where the rules allow it (small totals,
+payroll, egresos, traslados, the general public, foreigners, or by the
+business day after stamping); otherwise the request waits for the receiver,
+who has three business days to accept or reject it (silence accepts).
+
+Exit codes: 0 cancelled or request received; 1 refused (not cancellable,
+not found, an unknown substitute or one of another issuer; nothing is
+recorded) or failed; 2 a usage error (a missing or unknown --motivo,
+--sustituto missing with 01 or given with another Motivo) or an unreadable
+file.
 
 Example:
-  drovanexis cancel --cer CSD.cer --key CSD.key --password 24681357q factura-timbrada.xml
+  drovanexis cancel --cer CSD.cer --key CSD.key --password 24681357q --motivo 02 factura.xml
+  drovanexis cancel --cer CSD.cer --key CSD.key --password 24681357q --motivo 01 \
+                    --sustituto 5f1c0c2e-8d8e-4a4b-9d7e-0e6f3b2a1c90 factura.xml
 )"},
     {"ack", R"(usage: drovanexis ack [--user U] [--out FILE] [--json] FILE
        drovanexis ack --uuid UUID --issuer RFC [--out FILE]

@@ -112,6 +112,24 @@ CfdiDescription describe_cfdi(const ParsedCommand& command) {
   return cfdi;
 }
 
+// The Motivo and replacing UUID of a cancellation, checked as far as the
+// command line alone can tell; the provider judges the replacing document.
+std::pair<std::string, std::string> cancellation_reason(const ParsedCommand& command) {
+  const std::string motivo = *command.value("motivo");
+  const std::string replacement = command.value("sustituto").value_or("");
+  if (motivo != "01" && motivo != "02" && motivo != "03" && motivo != "04") {
+    throw UnreadableFile("--motivo \"" + motivo +
+                         "\" is not a Motivo: use 01 (replaced by --sustituto UUID), 02, 03 or 04");
+  }
+  if (motivo == "01" && replacement.empty()) {
+    throw UnreadableFile("--motivo 01 needs --sustituto UUID, the CFDI that replaces this one");
+  }
+  if (motivo != "01" && command.has("sustituto")) {
+    throw UnreadableFile("--sustituto goes only with --motivo 01, not with --motivo " + motivo);
+  }
+  return {motivo, replacement};
+}
+
 // The service's key=value answer (Windows-1252, CR LF) as UTF-8 pairs.
 std::vector<std::pair<std::string, std::string>> read_answer(const std::string& file) {
   std::vector<std::pair<std::string, std::string>> pairs;
@@ -176,15 +194,26 @@ int run_status(const ParsedCommand& command, std::ostream& out, std::ostream& er
 
 int run_cancel(const ParsedCommand& command, std::ostream& out, std::ostream& err) {
   return guarded("drovanexis cancel", err, [&] {
+    auto [motivo, replacement] = cancellation_reason(command);
     // Read first, so that a missing file is named before the provider runs.
     drovanexis::Certificate::load(*command.value("cer"));
-    const drovanexis::services::CancellationCall call{user_of(command), describe_cfdi(command),
-                                                      *command.value("cer"), *command.value("key"),
-                                                      *command.value("password")};
+    const drovanexis::services::CancellationCall call{
+        user_of(command),      describe_cfdi(command),     *command.value("cer"),
+        *command.value("key"), *command.value("password"), std::move(motivo),
+        std::move(replacement)};
     ScratchFolder scratch;
     const int result = drovanexis::services::cancel_cfdi(call, scratch.file("cancel.ini"),
                                                          scratch.file("cancel.log"));
-    print_answer(command, out, result, read_answer(scratch.file("cancel.ini")));
+    const auto answer = read_answer(scratch.file("cancel.ini"));
+    print_answer(command, out, result, answer);
+    if (result < drovanexis::kCancelledDirectly) {
+      // Why the request was refused, where a script's error stream sees it.
+      for (const auto& [key, value] : answer) {
+        if (key == "Descripcion" || key == "Error") {
+          err << "drovanexis cancel: not cancelled: " << shown(value) << "\n";
+        }
+      }
+    }
     return result >= drovanexis::kCancelledDirectly ? kExitOk : kExitNotClean;
   });
 }

@@ -10,7 +10,9 @@
 #include "portable/cp1252.h"
 #include "portable/file_io.h"
 #include "portable/test_folder.h"
+#include "sandbox/cancellation_store.h"
 #include "sandbox/sandbox_test_support.h"
+#include "sandbox/state_file.h"
 #include "tests/support/command_output.h"
 
 namespace {
@@ -110,6 +112,21 @@ TEST_F(ServiceEntriesTest, DemoSequenceFollowsFromTheSampleLedger) {
       << read("CancelaCFDI.LOG");
   EXPECT_NE(read("CancelaCFDI.INI").find("EstatusCancelacion=Cancelado sin aceptación\r\n"),
             std::string::npos);
+  // The entry takes no Motivo: its requests are made, and recorded, with 02,
+  // which the result file says in a line of its own among the usual ones.
+  std::string keys;
+  const std::string ini = read("CancelaCFDI.INI");
+  for (std::size_t at = 0; at < ini.size(); at = ini.find("\r\n", at) + 2) {
+    keys += ini.substr(at, ini.find('=', at) - at) + " ";
+  }
+  EXPECT_EQ(keys,
+            "UUID RfcEmisor RfcReceptor Total Motivo Estado EsCancelable EstatusCancelacion "
+            "CodigoEstatus Descripcion Fecha Resultado ");
+  EXPECT_NE(ini.find("\r\nMotivo=02\r\n"), std::string::npos) << ini;
+  const auto request = drovanexis::sandbox::latest_cancellation_request(
+      *drovanexis::sandbox::open_existing_state("Drovanexis.db"), uuid);
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->motivo, "02");
   EXPECT_EQ(status(), -1);
   EXPECT_EQ(Drovanexis_RecuperaAcuseCancelacion(
                 "demo_valdorin", "AAA010101AAA", "F94FE4AC-4743-4745-BA99-E0D13100331D",

@@ -70,9 +70,19 @@ struct CancellationAnswer {
   std::optional<std::string> cancellation_status;  // EstatusCancelacion
 };
 
+// Why a document is cancelled (c_MotivoCancelacion).
+inline constexpr std::string_view kMotivoWithReplacement = "01";     // errors, replaced
+inline constexpr std::string_view kMotivoWithoutReplacement = "02";  // errors, not replaced
+inline constexpr std::string_view kMotivoNotCarriedOut = "03";       // the operation did not happen
+inline constexpr std::string_view kMotivoInGlobalInvoice = "04";     // included in a global invoice
+
 struct CancellationRequest {
   std::string user;
   CfdiDescription cfdi;
+  // Motivo "01" to "04"; with "01", and only then, folio_sustitucion is the
+  // UUID of the document that replaces this one, which must relate it.
+  std::string motivo;
+  std::string folio_sustitucion;
   // Called once the account is accepted; throws (with the reason) when the
   // CSD cannot be read or its key does not open or match.
   std::function<IssuerCertificate()> issuer_certificate;
@@ -102,13 +112,15 @@ struct StatusRequest {
 };
 
 // The status service's answer: the result above and its CodigoEstatus,
-// Estado, EsCancelable and EstatusCancelacion.
+// Estado, EsCancelable, EstatusCancelacion and ValidacionEFOS ("200": the
+// issuer is not on the list of simulated operations; "" when not found).
 struct StatusAnswer {
   int result = kStatusInternalError;
   std::string code;
   std::string estado;
   std::string cancellable;
   std::string cancellation_status;
+  std::string efos_validation;
 };
 
 // Results of an acknowledgement retrieval.

@@ -10,6 +10,7 @@
 #include "sandbox/cancellation_rules.h"
 #include "sandbox/cancellation_store.h"
 #include "time/central_mexico.h"
+#include "time/civil_time.h"
 
 namespace drovanexis::sandbox {
 
@@ -24,18 +25,22 @@ class CancellationFailure : public std::runtime_error {
 // The answer for the UUID, with the cancellation service's code.
 struct Answer {
   int result;
-  const char* code;
-  const char* description;
+  std::string code;
+  std::string description;
 };
 
-constexpr Answer kReceivedDirectly{kCancelledDirectly, "201", "UUID cancelado"};
-constexpr Answer kReceivedInProcess{kCancellationInProcess, "201",
-                                    "Solicitud de cancelación recibida, en espera de la "
-                                    "aceptación del receptor"};
-constexpr Answer kAlreadyCancelled{kNotCancellable, "202", "UUID previamente cancelado"};
-constexpr Answer kOtherIssuer{kNotCancellable, "203", "UUID no corresponde al RFC del emisor"};
-constexpr Answer kNotApplicable{kNotCancellable, "204", "UUID no aplicable para cancelación"};
-constexpr Answer kUnknown{kCancellationNotFound, "205", "UUID no existe"};
+// 201 acknowledges the request; whether it cancelled the document at once
+// is in the result and in Estado.
+const Answer kReceivedDirectly{kCancelledDirectly, "201",
+                               "Solicitud de cancelación recibida, CFDI cancelado sin "
+                               "aceptación del receptor"};
+const Answer kReceivedInProcess{kCancellationInProcess, "201",
+                                "Solicitud de cancelación recibida, en espera de la "
+                                "aceptación del receptor"};
+const Answer kAlreadyCancelled{kNotCancellable, "202", "UUID previamente cancelado"};
+const Answer kOtherIssuer{kNotCancellable, "203", "UUID no corresponde al RFC del emisor"};
+const Answer kNotApplicable{kNotCancellable, "204", "UUID no aplicable para cancelación"};
+const Answer kUnknown{kCancellationNotFound, "205", "UUID no existe"};
 
 std::string upper(std::string_view text) {
   std::string out(text);
@@ -94,6 +99,9 @@ class Cancellation {
   }
 
   Answer decide() {
+    if (const std::string wrong = check_motivo(request_.motivo); !wrong.empty()) {
+      return refuse_request(wrong);
+    }
     const Lookup lookup = find_described_cfdi(db_, request_.cfdi);
     switch (lookup.outcome) {
       case LookupOutcome::kFound: break;
@@ -122,6 +130,16 @@ class Cancellation {
       return refuse(kNotApplicable,
                     "el CFDI " + relating.front() + " vigente lo relaciona; cancele ese primero");
     }
+    const auto closes = cancellation_closes_at(entry);
+    if (closes && central_mexico::local_time(request_.now) >= *closes) {
+      answer_.cancellable = "No cancelable";
+      return refuse(kNotApplicable, "el plazo para cancelarlo terminó el " +
+                                        format_date_time(*closes) +
+                                        " (mes de la declaración anual de su ejercicio)");
+    }
+    const std::string wrong =
+        check_replacement(db_, entry, request_.motivo, request_.folio_sustitucion);
+    if (!wrong.empty()) return refuse_request(wrong);
     return accept(entry);
   }
 
@@ -130,7 +148,8 @@ class Cancellation {
     answer_.cancellable = cancellable_text(cancellability);
     report_.report_step(cancellable_text(cancellability) + ": " + cancellability.reason);
     const std::string now_text = central_mexico::format(request_.now);
-    CancellationRecord record{entry.uuid, entry.issuer_rfc, now_text, "", ""};
+    CancellationRecord record{entry.uuid,      entry.issuer_rfc,          now_text, "", "",
+                              request_.motivo, request_.folio_sustitucion};
     if (cancellability.without_acceptance) {
       record.status = kRequestWithoutAcceptance;
       record.answered_at = now_text;
@@ -144,13 +163,25 @@ class Cancellation {
     record_acknowledgement(
         db_, {entry.uuid, entry.issuer_rfc, now_text, "201",
               acuse_xml(entry.issuer_rfc, entry.uuid, "201", acuse_time(request_.now))});
-    report_.report_step("Solicitud registrada (" + record.status + ") y acuse 201 emitido");
+    report_.report_step("Solicitud registrada (" + record.status + ", Motivo " + record.motivo +
+                        (record.folio_sustitucion.empty()
+                             ? std::string()
+                             : ", sustituido por " + record.folio_sustitucion) +
+                        ") y acuse 201 emitido");
     return cancellability.without_acceptance ? kReceivedDirectly : kReceivedInProcess;
   }
 
   Answer refuse(const Answer& answer, const std::string& explanation) {
-    report_.report_error(std::string(answer.code) + ": " + explanation);
+    report_.report_error(answer.code + ": " + explanation);
     return answer;
+  }
+
+  // A request whose Motivo or FolioSustitucion does not stand: refused
+  // before anything is recorded, with the reason in the answer itself.
+  Answer refuse_request(const std::string& reason) {
+    Answer answer = kNotApplicable;
+    answer.description += ": " + reason;
+    return refuse(answer, reason);
   }
 
   Answer not_found(const std::string& explanation) {

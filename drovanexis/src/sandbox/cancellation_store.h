@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sandbox/sqlite_db.h"
+#include "time/civil_time.h"
 
 namespace drovanexis::sandbox {
 
@@ -22,17 +23,23 @@ inline constexpr std::string_view kRequestRejected = "Solicitud rechazada";
 inline constexpr std::string_view kInForce = "Vigente";
 inline constexpr std::string_view kCancelled = "Cancelado";
 
-// How long the receiver has to accept or reject a cancellation; silence
-// accepts it.
-inline constexpr auto kAcceptancePeriod = std::chrono::hours(72);
+// How many business days after the day of the request the receiver has to
+// accept or reject a cancellation; silence accepts it.
+inline constexpr int kAcceptanceBusinessDays = 3;
 
 struct CancellationRecord {
   std::string uuid;
   std::string issuer_rfc;
   std::string requested_at;  // central Mexico time, "yyyy-mm-ddThh:mm:ss"
   std::string status;
-  std::string answered_at;  // "" while in process
+  std::string answered_at;        // "" while in process
+  std::string motivo;             // "" for requests recorded before Motivos were kept
+  std::string folio_sustitucion;  // the replacing UUID, Motivo 01 only
 };
+
+// The first moment (central Mexico time) at which a request made at
+// `requested_at` counts as accepted by the receiver's silence.
+std::optional<LocalDateTime> acceptance_deadline(std::string_view requested_at);
 
 struct AcknowledgementRecord {
   std::string uuid;
@@ -56,6 +63,16 @@ void mark_cancelled(SqliteDb& db, std::string_view uuid);
 bool settle_expired_request(SqliteDb& db, std::string_view uuid,
                             std::chrono::system_clock::time_point now);
 
+// The receiver's answer to the request in process for the UUID, at `now`:
+// accepted cancels the document ("Cancelado con aceptación"), rejected
+// leaves it in force ("Solicitud rechazada"). Throws std::runtime_error,
+// with the reason and nothing changed, when the UUID has no request in
+// process (none, already answered, or its period ended by `now`) or
+// `receiver_rfc` is not the document's receiver.
+CancellationRecord answer_cancellation_request(SqliteDb& db, std::string_view uuid,
+                                               std::string_view receiver_rfc, bool accept,
+                                               std::chrono::system_clock::time_point now);
+
 void record_acknowledgement(SqliteDb& db, const AcknowledgementRecord& acknowledgement);
 
 // The latest acknowledgement of the UUID issued to that RFC.
@@ -63,8 +80,9 @@ std::optional<AcknowledgementRecord> find_acknowledgement(SqliteDb& db, std::str
                                                           std::string_view issuer_rfc);
 
 // UUIDs of the documents in force, other than this one, whose stamped XML
-// names the UUID (as a related CFDI or a paid document): while they stand,
-// the document cannot be cancelled.
+// names the UUID (as a related CFDI or a paid document) otherwise than as
+// the document it replaces: while they stand, the document cannot be
+// cancelled.
 std::vector<std::string> standing_documents_relating_to(SqliteDb& db, std::string_view uuid);
 
 }  // namespace drovanexis::sandbox

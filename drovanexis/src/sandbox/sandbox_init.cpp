@@ -29,8 +29,8 @@ std::string sample_xml(const LedgerEntry& entry) {
          entry.issuer_rfc +
          "\"/>"
          "<cfdi:Receptor Rfc=\"" +
-         entry.receiver_rfc +
-         "\" UsoCFDI=\"G03\"/>"
+         entry.receiver_rfc + "\" UsoCFDI=\"" + (entry.document_type == "E" ? "G02" : "G03") +
+         "\"/>"
          "<cfdi:Complemento><tfd:TimbreFiscalDigital "
          "xmlns:tfd=\"http://www.sat.gob.mx/TimbreFiscalDigital\" Version=\"1.1\" UUID=\"" +
          entry.uuid + "\" FechaTimbrado=\"" + entry.fecha_timbrado + "\" RfcProvCertif=\"" +
@@ -64,8 +64,14 @@ std::string sample_acknowledgement(const LedgerEntry& entry, const std::string& 
 
 void add_samples(SqliteDb& db, std::chrono::system_clock::time_point now) {
   if (!find_ledger_entry(db, kSampleInForceUuid)) {
-    insert_ledger_entry(db, sample_entry(kSampleInForceUuid, "CACX7605101P8", "VDN020304QX7",
-                                         "1102.00", now - days(4)));
+    // A credit note (egreso): its issuer may cancel it without the
+    // receiver's acceptance, so that the demonstration shows a cancellation
+    // carried out; the sandbox's accept and reject commands show the rest.
+    LedgerEntry in_force =
+        sample_entry(kSampleInForceUuid, "CACX7605101P8", "VDN020304QX7", "1102.00", now - days(4));
+    in_force.document_type = "E";
+    in_force.stamped_xml = sample_xml(in_force);
+    insert_ledger_entry(db, in_force);
   }
   if (!find_ledger_entry(db, kSampleCancelledUuid)) {
     LedgerEntry cancelled = sample_entry(kSampleCancelledUuid, "AAA010101AAA", "VDN020304QX7",
@@ -75,7 +81,7 @@ void add_samples(SqliteDb& db, std::chrono::system_clock::time_point now) {
     const std::string requested = central_mexico::format(now - days(9));
     Statement(db,
               "INSERT INTO cancellation_requests (uuid, issuer_rfc, requested_at, status, "
-              "answered_at) VALUES (?, ?, ?, 'Cancelado sin aceptación', ?)")
+              "answered_at, motivo) VALUES (?, ?, ?, 'Cancelado sin aceptación', ?, '02')")
         .bind(1, cancelled.uuid)
         .bind(2, cancelled.issuer_rfc)
         .bind(3, requested)

@@ -197,7 +197,8 @@ TEST(StampSourcesUpgrade, DuplicatesOfEarlierRunsKeepTheLatestStamp) {
       "INSERT INTO stamp_sources VALUES ('u-1', '/in/a.xml', 'sha');"
       "INSERT INTO stamp_sources VALUES ('u-2', '/in/a.xml', 'sha');");
   db->exec("PRAGMA user_version = 3");
-  migrate_state(*db);
+  // Only the step this file needs: the later ones change tables it lacks.
+  migrate_state_to(*db, 4);
   const auto found = find_stamp_by_source(*db, "demo", {"/in/a.xml", "sha"});
   ASSERT_TRUE(found);
   EXPECT_EQ(found->uuid, "u-2");

@@ -121,9 +121,17 @@ ALTER TABLE stamp_sources_once RENAME TO stamp_sources;
 CREATE UNIQUE INDEX stamp_sources_input ON stamp_sources (account, input_name, input_sha256);
 )sql";
 
+// Version 5: each cancellation request keeps its Motivo and, for Motivo 01,
+// the UUID of the replacing document. Requests recorded before carry
+// neither (NULL): they are read as made without a Motivo.
+constexpr const char* kVersion5 = R"sql(
+ALTER TABLE cancellation_requests ADD COLUMN motivo TEXT;
+ALTER TABLE cancellation_requests ADD COLUMN folio_sustitucion TEXT;
+)sql";
+
 // Index i holds the step from version i to version i + 1.
 constexpr std::array<const char*, kStateSchemaVersion> kSteps = {kVersion1, kVersion2, kVersion3,
-                                                                 kVersion4};
+                                                                 kVersion4, kVersion5};
 
 }  // namespace
 
@@ -133,8 +141,10 @@ int state_schema_version(SqliteDb& db) {
   return static_cast<int>(statement.integer(0));
 }
 
-void migrate_state(SqliteDb& db) {
-  if (state_schema_version(db) == kStateSchemaVersion) return;
+void migrate_state(SqliteDb& db) { migrate_state_to(db, kStateSchemaVersion); }
+
+void migrate_state_to(SqliteDb& db, int target) {
+  if (state_schema_version(db) == target) return;
   Transaction transaction(db);
   const int found = state_schema_version(db);
   if (found > kStateSchemaVersion) {
@@ -142,10 +152,10 @@ void migrate_state(SqliteDb& db) {
                      std::to_string(found) + ", newer than this library's " +
                      std::to_string(kStateSchemaVersion));
   }
-  for (int version = found; version < kStateSchemaVersion; ++version) {
+  for (int version = found; version < target; ++version) {
     db.exec_script(kSteps[static_cast<std::size_t>(version)]);
   }
-  db.exec("PRAGMA user_version = " + std::to_string(kStateSchemaVersion));
+  db.exec("PRAGMA user_version = " + std::to_string(target));
   transaction.commit();
 }
 

@@ -20,14 +20,17 @@ namespace drovanexis::services {
 // hands in another.
 using ProviderOpener = std::function<std::unique_ptr<Provider>()>;
 
-// A cancellation request: who asks, the CFDI, and the issuer's CSD with its
-// key and password.
+// A cancellation request: who asks, the CFDI, the issuer's CSD with its key
+// and password, and why (Motivo "01" to "04"; with "01" the UUID of the
+// replacing document). The C entries, which take no Motivo, ask with "02".
 struct CancellationCall {
   std::string user;
   CfdiDescription cfdi;
   std::string certificate_file;
   std::string key_file;
   std::string key_password;
+  std::string motivo = std::string(kMotivoWithoutReplacement);
+  std::string folio_sustitucion = {};
 };
 
 // Checks that the CSD's key opens with the password and is its pair, and

@@ -44,7 +44,16 @@ class CancellationService {
     log_cfdi_request(log_, call_.user, call_.cfdi);
     log_.field("Certificado", call_.certificate_file);
     log_.field("Llave", call_.key_file);
+    log_.field("Motivo", call_.motivo);
+    if (!call_.folio_sustitucion.empty()) log_.field("FolioSustitucion", call_.folio_sustitucion);
     ini_ = cfdi_answer_fields(call_.cfdi);
+    add_motivo(ini_);
+  }
+
+  // The Motivo (and the replacing UUID) the request was made with.
+  void add_motivo(ResultIni& ini) const {
+    ini.set("Motivo", call_.motivo);
+    if (!call_.folio_sustitucion.empty()) ini.set("FolioSustitucion", call_.folio_sustitucion);
   }
 
   int cancel(std::string_view result_file, const ProviderOpener& open) {
@@ -52,6 +61,8 @@ class CancellationService {
     const CancellationRequest request{
         call_.user,
         call_.cfdi,
+        call_.motivo,
+        call_.folio_sustitucion,
         [this] { return read_csd(); },
         now_,
         report_to(log_),
@@ -125,6 +136,7 @@ class CancellationService {
   // Nothing was recorded: the answer holds the request and the error only.
   int fail(const std::string& reason, std::string_view result_file) {
     ini_ = failed_cfdi_answer(call_.cfdi, now_, kCancellationInternalError, reason);
+    add_motivo(ini_);
     record_failure(log_, ini_, reason, result_file);
     return kCancellationInternalError;
   }

@@ -33,6 +33,8 @@ struct Heard {
   bool public_query = false;
   std::string certificate_der;
   std::string certificate_source;
+  std::string motivo;
+  std::string folio_sustitucion;
   bool delivery_failed = false;
 };
 
@@ -45,8 +47,8 @@ class FakeProvider final : public Provider {
   CancellationAnswer cancel_answer{kCancellationInProcess,      "201",
                                    "Solicitud recibida",        "Vigente",
                                    "Cancelable con aceptación", "En proceso"};
-  StatusAnswer status_answer{kInForceNotCancellable, "S - obtenido", "Vigente", "No cancelable",
-                             ""};
+  StatusAnswer status_answer{
+      kInForceNotCancellable, "S - obtenido", "Vigente", "No cancelable", "", "200"};
   std::optional<Acknowledgement> acknowledgement_answer;
   std::optional<CfdiDescription> recorded;
   bool refuse_account = false;
@@ -56,6 +58,8 @@ class FakeProvider final : public Provider {
     const IssuerCertificate certificate = request.issuer_certificate();
     heard_.certificate_der = certificate.der;
     heard_.certificate_source = certificate.source;
+    heard_.motivo = request.motivo;
+    heard_.folio_sustitucion = request.folio_sustitucion;
     request.report.report_error("203: regla de prueba");
     try {
       request.deliver(cancel_answer);
@@ -173,7 +177,7 @@ TEST_F(FakeProviderTest, CancellationHandsOverTheRequestAndWritesTheAnswer) {
   // 1700000000 is 2023-11-14T22:13:20 UTC, six hours ahead of central Mexico.
   EXPECT_EQ(file_text("C.INI"),
             "UUID=11111111-2222-3333-4444-555555555555\r\nRfcEmisor=CACX7605101P8\r\n"
-            "RfcReceptor=VDN020304QX7\r\nTotal=9000.00\r\nEstado=Vigente\r\n"
+            "RfcReceptor=VDN020304QX7\r\nTotal=9000.00\r\nMotivo=02\r\nEstado=Vigente\r\n"
             "EsCancelable=Cancelable con aceptación\r\nEstatusCancelacion=En proceso\r\n"
             "CodigoEstatus=201\r\nDescripcion=Solicitud recibida\r\n"
             "Fecha=2023-11-14T16:13:20\r\nResultado=1\r\n");
@@ -184,6 +188,19 @@ TEST_F(FakeProviderTest, CancellationHandsOverTheRequestAndWritesTheAnswer) {
   EXPECT_LT(at("[ERROR] 203: regla de prueba"), at("CodigoEstatus: 201 - Solicitud"));
   EXPECT_LT(at("CodigoEstatus: 201"), at("[OK] Resultado escrito en C.INI"));
   EXPECT_NE(at("Resultado: 1 - CFDI cancelable con"), std::string::npos) << log;
+  EXPECT_EQ(heard_.motivo, "02") << "the default Motivo";
+  EXPECT_EQ(heard_.folio_sustitucion, "");
+
+  CancellationCall replaced = cancellation();
+  replaced.motivo = "01";
+  replaced.folio_sustitucion = "AAAAAAAA-2222-3333-4444-555555555555";
+  cancel_cfdi(replaced, "C.INI", "C.LOG", now_, opener());
+  EXPECT_EQ(heard_.motivo, "01");
+  EXPECT_EQ(heard_.folio_sustitucion, "AAAAAAAA-2222-3333-4444-555555555555");
+  EXPECT_NE(file_text("C.INI").find(
+                "Motivo=01\r\nFolioSustitucion=AAAAAAAA-2222-3333-4444-555555555555\r\n"),
+            std::string::npos)
+      << file_text("C.INI");
 }
 
 // The answer the provider gives for parts it did not reach stays out of the
@@ -246,7 +263,7 @@ TEST_F(FakeProviderTest, StatusWritesTheProvidersAnswer) {
             "UUID=11111111-2222-3333-4444-555555555555\r\nRfcEmisor=CACX7605101P8\r\n"
             "RfcReceptor=VDN020304QX7\r\nTotal=9000.00\r\nCodigoEstatus=S - obtenido\r\n"
             "Estado=Vigente\r\nEsCancelable=No cancelable\r\nEstatusCancelacion=\r\n"
-            "Fecha=2023-11-14T16:13:20\r\nResultado=1\r\n");
+            "ValidacionEFOS=200\r\nFecha=2023-11-14T16:13:20\r\nResultado=1\r\n");
   const std::string log = file_text("S.LOG");
   EXPECT_LT(log.find("[OK] paso del proveedor falso"), log.find("Respuesta:"));
 }

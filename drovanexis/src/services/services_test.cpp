@@ -422,6 +422,8 @@ TEST_F(Services, StatusAndCancellationByTheirOtherNamesFollowTheSameRules) {
               c.expected)
         << read("Drovanexis.log");
   }
+  EXPECT_NE(read("cancelacion.txt").find("\r\nMotivo=02\r\n"), std::string::npos)
+      << "the entry takes no Motivo and asks with 02";
   EXPECT_EQ(
       Drovanexis_ConsultaEstadoCFDI(kIssuer, "VDN020304QX7", "1102.00", uuid.c_str(), "e.txt"),
       DROVANEXIS_STATUS_CANCELLED);

@@ -43,8 +43,10 @@ class StatusService {
     ini_.set("Estado", answer.estado);
     ini_.set("EsCancelable", answer.cancellable);
     ini_.set("EstatusCancelacion", answer.cancellation_status);
+    ini_.set("ValidacionEFOS", answer.efos_validation);
     log_.section("Respuesta");
-    for (const char* key : {"CodigoEstatus", "Estado", "EsCancelable", "EstatusCancelacion"}) {
+    for (const char* key :
+         {"CodigoEstatus", "Estado", "EsCancelable", "EstatusCancelacion", "ValidacionEFOS"}) {
       log_.field(key, ini_.get(key));
     }
     return answer.result;
