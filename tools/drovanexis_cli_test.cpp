@@ -243,6 +243,32 @@ TEST_F(CliTest, CadenaEqualsTheSatStylesheets) {
   EXPECT_NE(unstamped.err.find("no stamp"), std::string::npos);
 }
 
+// The QR text of a stamped 4.0 document is the SAT's verification address
+// with the same fields as for 3.3, read from the document.
+TEST_F(CliTest, QrOfA40DocumentIsTheVerificationAddress) {
+  if (!have_sat()) GTEST_SKIP() << kSat << " absent";
+  for (const char* name : {"cfdi40-ingreso.xml", "cfdi40-pagos20.xml"}) {
+    const fs::path file = kSat / "examples" / name;
+    const std::string text = read_file(file);
+    const auto attribute = [&](const std::string& element, const std::string& attr) {
+      const std::size_t at = text.find("<" + element);
+      const std::size_t from = text.find(" " + attr + "=\"", at) + attr.size() + 3;
+      return text.substr(from, text.find('"', from) - from);
+    };
+    const std::string seal = attribute("cfdi:Comprobante", "Sello");
+    const std::string expected =
+        "https://verificacfdi.facturaelectronica.sat.gob.mx/default.aspx?id=" +
+        attribute("tfd:TimbreFiscalDigital", "UUID") +
+        "&re=" + attribute("cfdi:Emisor", "Rfc") + "&rr=" + attribute("cfdi:Receptor", "Rfc") +
+        "&tt=" + attribute("cfdi:Comprobante", "Total") + "&fe=" + seal.substr(seal.size() - 8);
+    const Outcome qr = drovanexis({"qr", "--json", "--out", "qr40.bmp", file.string()});
+    ASSERT_EQ(qr.exit_code, 0) << qr.err;
+    EXPECT_NE(qr.out.find("\"content\":\"" + expected + "\""), std::string::npos)
+        << qr.out << "\nexpected " << expected;
+    EXPECT_EQ(read_file("qr40.bmp").substr(0, 2), "BM");
+  }
+}
+
 // A CFDI 4.0 is judged by the 4.0 schemas; a clean one says what was not
 // checked, and a root whose namespace and Version disagree is refused.
 TEST_F(CliTest, ValidateJudgesA40DocumentByItsSchemasAndSaysSo) {
