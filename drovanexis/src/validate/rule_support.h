@@ -106,6 +106,8 @@ std::vector<std::string> misplaced_in_conceptos(const Element& comprobante,
 // What is wrong with a customs entry number ("yy  aa  pppp  nnnnnnn": year,
 // office, patent, the year's last digit and a serial) on the document's
 // day, as a Spanish clause; nullopt when it is valid.
-std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day);
+// `patentes` names the version's c_PatenteAduanal table.
+std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day,
+                                             std::string_view patentes = "c_PatenteAduanal");
 
 }  // namespace drovanexis::rules

@@ -68,11 +68,16 @@ struct ValidationContext {
 std::vector<Failure> validate_document(const Element& comprobante,
                                        const ValidationContext& context);
 
-// Whether validate_document judges documents of a version by business rules
-// (sums, taxes, catalogues, the provider's own checks) as well as by the
-// schemas. False for CFDI 4.0 until its rule groups exist: a 4.0 document
-// that passes is only known to be valid for the schemas, and must not be
-// stamped.
+// Whether validate_document judges documents of a version by all the
+// business rules a provider applies (sums, taxes, catalogues, the provider's
+// own checks, the complements' rules) as well as by the schemas. False for
+// CFDI 4.0 while the rules of its complements are missing (see
+// unchecked_complements): a 4.0 document is then not stamped.
 bool checks_business_rules(CfdiVersion version);
+
+// The complements a document carries whose business rules validate_document
+// does not check yet ("Pagos 2.0", "Carta Porte 3.1", ...), for a reader of a
+// clean result; empty for 3.3 and for a 4.0 document without them.
+std::vector<std::string> unchecked_complements(const Element& comprobante);
 
 }  // namespace drovanexis
