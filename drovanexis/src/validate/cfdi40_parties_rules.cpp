@@ -30,6 +30,9 @@
 //   CFDI40158 RegimenFiscalReceptor fit for the receiver's kind of taxpayer
 //   CFDI40159 generic receivers: RegimenFiscalReceptor 616 (sin obligaciones
 //             fiscales), the part of the rule that needs no registry
+// Payroll (N) is outside both generic-receiver rules: its own rules let a
+// deceased worker's receipt go to XAXX010101000 in regime 605, at the
+// worker's address.
 //   CFDI40160 UsoCFDI in c_UsoCFDI
 //   CFDI40161 UsoCFDI fit for the receiver's kind of taxpayer and allowed for
 //             its RegimenFiscalReceptor
@@ -117,7 +120,8 @@ void check_receptor_regime_and_use(const Element& receptor, const Facts& facts,
   const std::string_view regime = attr(receptor, "RegimenFiscalReceptor");
   const catalogs::Row* regime_row = check_fit(receptor, kReceptorNode, "RegimenFiscalReceptor",
                                               "c_RegimenFiscal", "157", "158", facts, failures);
-  if (regime_row != nullptr && cfdi40::is_generic_rfc(rfc) && regime != "616") {
+  if (regime_row != nullptr && cfdi40::is_generic_rfc(rfc) && facts.tipo != "N" &&
+      regime != "616") {
     fail(failures, "159", kReceptorNode, "RegimenFiscalReceptor",
          "El receptor con RFC genérico " + std::string(rfc) +
              " debe tener RegimenFiscalReceptor 616 (sin obligaciones fiscales) y tiene " +
@@ -133,7 +137,7 @@ void check_receptor_regime_and_use(const Element& receptor, const Facts& facts,
 }
 
 void check_receptor_identity(const Element& comprobante, const Element& receptor,
-                             Failures& failures) {
+                             const Facts& facts, Failures& failures) {
   const std::string_view rfc = attr(receptor, "Rfc");
   if (attr(receptor, "Nombre") == cfdi40::kPublicName && rfc != cfdi40::kPublicRfc) {
     fail(failures, "146", kReceptorNode, "Rfc",
@@ -142,8 +146,9 @@ void check_receptor_identity(const Element& comprobante, const Element& receptor
   }
   const std::string_view domicilio = attr(receptor, "DomicilioFiscalReceptor");
   const std::string_view lugar = attr(comprobante, "LugarExpedicion");
-  if (cfdi40::is_generic_rfc(rfc) && has(receptor, "DomicilioFiscalReceptor") &&
-      has(comprobante, "LugarExpedicion") && domicilio != lugar) {
+  if (cfdi40::is_generic_rfc(rfc) && facts.tipo != "N" &&
+      has(receptor, "DomicilioFiscalReceptor") && has(comprobante, "LugarExpedicion") &&
+      domicilio != lugar) {
     fail(failures, "149", kReceptorNode, "DomicilioFiscalReceptor",
          "Con el RFC genérico " + std::string(rfc) + " el DomicilioFiscalReceptor " +
              quoted(domicilio) + " debe ser el LugarExpedicion " + quoted(lugar) + ".");
@@ -246,7 +251,7 @@ Failures cfdi40_parties_rules(const Element& comprobante) {
   check_informacion_global(comprobante, facts, failures);
   check_emisor(comprobante, facts, failures);
   if (const Element* receptor = comprobante.child("cfdi:Receptor")) {
-    check_receptor_identity(comprobante, *receptor, failures);
+    check_receptor_identity(comprobante, *receptor, facts, failures);
     check_foreign_receiver(*receptor, facts, failures);
     check_receptor_regime_and_use(*receptor, facts, failures);
   }

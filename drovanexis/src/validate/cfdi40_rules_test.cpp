@@ -412,6 +412,10 @@ const Variant kVariants[] = {
        set(r, "cfdi:Receptor", "RegimenFiscalReceptor", "612");
      },
      {"CFDI40159"}},
+    {"payroll of a deceased worker to the public's RFC",
+     "cfdi40-nomina12.xml",
+     [](Element& r) { set(r, "cfdi:Receptor", "Rfc", "XAXX010101000"); },
+     {}},
     {"use of 3.3 only",
      "cfdi40-ingreso.xml",
      [](Element& r) { set(r, "cfdi:Receptor", "UsoCFDI", "P01"); },
