@@ -732,6 +732,46 @@ TEST_F(Cfdi40RulesTest, EachVariantBreaksItsRulesAndNoOther) {
   }
 }
 
+// Documents of other projects, judged by the 4.0 rule groups (their seals
+// and certificates are not the sandbox's, so the provider's rules stay out).
+// Each row says why the document passes or fails.
+TEST_F(Cfdi40RulesTest, CorpusDocumentsAreJudgedAsTheCatalogueAndSumsSay) {
+  const std::filesystem::path corpus = kExamples.parent_path().parent_path() / "corpus" / "cfdi40";
+  CFDI_REQUIRE_SAT(std::filesystem::exists(corpus), "no 4.0 corpus at " << corpus);
+  struct Case {
+    const char* file;
+    const char* why;
+    std::set<std::string> codes;
+  } cases[] = {
+      {"eclipxe13_CfdiUtils__tests_assets_cfdi40-real.xml", "a stamped invoice", {}},
+      {"phpcfdi_cfdi-expresiones__tests__files_cfdi40-real.xml", "a stamped invoice", {}},
+      {"nodecfdi_cfdi-validator__tests__files_cfdi40-valid.xml", "a validator's valid sample", {}},
+      {"lunasoft_sw-sdk-java__src_test_resources_Extras_CFDI40_Ingreso_Timbrado.xml",
+       "a stamped invoice",
+       {}},
+      {"sucksens_gocfdi-transform__test_recursos_cfdi40.xml",
+       "UsoCFDI G03 is not allowed for the receiver's regime 616",
+       {"CFDI40161"}},
+      {"israelbz_cfdi40__test_files_simple_cfdi.xml",
+       "an income without FormaPago, and G03 for regime 616",
+       {"CFDI40104", "CFDI40161"}},
+      {"nodecfdi_cfdi-to-pdf__tests__files_cfdi40-nomina-valid.xml",
+       "payroll to XAXX010101000: outside the generic-receiver rules",
+       {}},
+  };
+  for (const Case& c : cases) {
+    const Element root = load_example("../../corpus/cfdi40/" + std::string(c.file));
+    std::vector<Failure> failures;
+    for (const auto group : {rules::cfdi40_comprobante_rules, rules::cfdi40_parties_rules,
+                             rules::cfdi40_concepto_rules, rules::cfdi40_impuestos_rules}) {
+      auto found = group(root);
+      failures.insert(failures.end(), found.begin(), found.end());
+    }
+    EXPECT_EQ(codes_of(failures), c.codes) << c.file << " (" << c.why << "):\n"
+                                           << describe(failures);
+  }
+}
+
 // The IEPS quota's ceiling is raised each year; a document is judged by the
 // ceiling of its own year.
 TEST_F(Cfdi40RulesTest, TheIepsQuotaCeilingIsThatOfTheDocumentsYear) {
