@@ -15,6 +15,7 @@ namespace drovanexis {
 // Codes:
 //   "301".."308", "401"      the provider's own rejections
 //   "CFDI33101".."CFDI33196" the SAT's CFDI 3.3 validation matrix
+//   "CFDI40101".."CFDI40221" the SAT's CFDI 4.0 validation matrix
 //   "CRPnnn", "NOMnnn", "CPnnn", "CCEnnn"
 //                            the SAT's matrices of Pagos 1.0, Nómina 1.2,
 //                            Carta Porte and Comercio Exterior 1.1
@@ -61,7 +62,7 @@ struct ValidationContext {
 // Judges a sealed, not yet stamped CFDI by the schemas of its version, then
 // by that version's rule groups, and returns the failures in the order of
 // the groups (for 3.3: provider rules, the CFDI 3.3 matrix, then the
-// complements). A document is only ever judged by the rules of its own
+// complements; for 4.0: provider rules, then the CFDI 4.0 matrix). A document is only ever judged by the rules of its own
 // version. An empty list means the document may be stamped only where
 // checks_business_rules holds for its version. Never throws: an amount too
 // large to check is itself a failure.
