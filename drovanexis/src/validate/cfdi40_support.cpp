@@ -51,13 +51,9 @@ void fail(Failures& failures, std::string_view number, const std::string& node,
 bool check_catalog40(Failures& failures, std::string_view number, const std::string& node,
                      std::string_view attribute, std::string_view name, std::string_view key,
                      std::optional<int> day) {
-  const catalogs::Lookup found = catalogs::look_up(catalogue(name), key, day);
-  if (found.standing == catalogs::Standing::valid) return true;
   // The message names the catalogue as the SAT does, not our table.
-  add(failures, "CFDI40" + std::string(number), node, std::string(attribute),
-      "El " + std::string(attribute) + " " + quoted(key) + " " + catalogs::reason(name, found) +
-          ".");
-  return false;
+  return check_catalog_in(failures, "CFDI40" + std::string(number), node, attribute,
+                          catalogue(name), name, key, day);
 }
 
 bool is_generic_rfc(std::string_view rfc) { return rfc == kPublicRfc || rfc == kForeignRfc; }

@@ -19,12 +19,8 @@ inline constexpr std::string_view kPublicName = "PUBLICO EN GENERAL";
 // rows differ from 3.3's, the shared "c_FormaPago" where they are the same.
 std::string_view catalogue(std::string_view name);
 
-struct Facts {
-  std::string_view tipo;  // TipoDeComprobante
-  std::string_view moneda;
-  std::optional<int> currency_decimals;  // nullopt for an unknown currency
-  std::optional<int> day;                // Fecha as yyyymmdd; nullopt when unreadable
-  bool has_comercio_exterior = false;    // 1.1 or 2.0
+struct Facts : AmountFacts {
+  bool has_comercio_exterior = false;  // 1.1 or 2.0
 };
 Facts facts_of(const Element& comprobante);
 

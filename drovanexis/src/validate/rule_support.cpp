@@ -99,11 +99,18 @@ std::string shown(const Decimal& value, std::optional<int> currency_decimals) {
 bool check_catalog(Failures& failures, std::string code, const std::string& node,
                    std::string_view attribute, std::string_view catalogue, std::string_view key,
                    std::optional<int> day) {
-  const catalogs::Lookup found = catalogs::look_up(catalogue, key, day);
+  return check_catalog_in(failures, std::move(code), node, attribute, catalogue, catalogue, key,
+                          day);
+}
+
+bool check_catalog_in(Failures& failures, std::string code, const std::string& node,
+                      std::string_view attribute, std::string_view table, std::string_view name,
+                      std::string_view key, std::optional<int> day) {
+  const catalogs::Lookup found = catalogs::look_up(table, key, day);
   if (found.standing == catalogs::Standing::valid) return true;
   add(failures, std::move(code), node, std::string(attribute),
-      "El " + std::string(attribute) + " " + quoted(key) + " " +
-          catalogs::reason(catalogue, found) + ".");
+      "El " + std::string(attribute) + " " + quoted(key) + " " + catalogs::reason(name, found) +
+          ".");
   return false;
 }
 
