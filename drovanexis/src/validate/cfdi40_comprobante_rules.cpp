@@ -35,11 +35,9 @@
 //             exchange rate of each currency
 //   CFDI40128, CFDI40129 need the confirmation keys a provider has issued
 //             and used; the sandbox issues none and keeps no record of them
-#include <regex>
-
-#include "time/civil_time.h"
 #include "validate/catalogs.h"
 #include "validate/cfdi40_support.h"
+#include "validate/comprobante_checks.h"
 #include "validate/rule_groups.h"
 
 namespace drovanexis::rules {
@@ -51,18 +49,21 @@ using cfdi40::fail;
 
 const std::string kRoot(kComprobante);
 
-bool full_match(std::string_view text, const std::regex& pattern) {
-  return std::regex_match(text.begin(), text.end(), pattern);
-}
-
-void check_fecha(const Element& comprobante, Failures& failures) {
-  const std::string_view fecha = attr(comprobante, "Fecha");
-  if (has(comprobante, "Fecha") && !parse_fecha(fecha)) {
-    fail(failures, "101", kRoot, "Fecha",
-         "La Fecha " + quoted(fecha) +
-             " no tiene la forma aaaa-mm-ddThh:mm:ss con una fecha y hora válidas.");
-  }
-}
+constexpr ComprobanteCodes kCodes{
+    .fecha = "CFDI40101",
+    .subtotal_decimals = "CFDI40107",
+    .subtotal_zero = "CFDI40109",
+    .subtotal_sum = "CFDI40108",
+    .moneda = "CFDI40113",
+    .tipo_cambio_form = "CFDI40117",
+    .tipo_cambio_mxn = "CFDI40114",
+    .tipo_cambio_xxx = "CFDI40116",
+    .tipo_cambio_missing = "CFDI40115",
+    .total = "CFDI40119",
+    .confirmacion_needed = "CFDI40120",
+    .confirmacion_unneeded = "CFDI40127",
+    .lugar_expedicion = "CFDI40126",
+};
 
 void check_forma_pago(const Element& comprobante, const Facts& facts, Failures& failures) {
   const std::string_view forma = attr(comprobante, "FormaPago");
@@ -87,47 +88,6 @@ void check_forma_pago(const Element& comprobante, const Facts& facts, Failures& 
     return;
   }
   cfdi40::check_catalog40(failures, "104", kRoot, "FormaPago", "c_FormaPago", forma, facts.day);
-}
-
-void check_subtotal(const Element& comprobante, const Facts& facts, Failures& failures) {
-  check_decimals(failures, "CFDI40107", comprobante, kRoot, "SubTotal", facts.currency_decimals,
-                 "la moneda " + std::string(facts.moneda));
-  const auto subtotal = number(comprobante, "SubTotal");
-  if (!subtotal) return;
-  if (is_transfer_or_payment(facts.tipo) && !subtotal->is_zero()) {
-    fail(failures, "109", kRoot, "SubTotal",
-         "El SubTotal es " + subtotal->to_string() + " y en un comprobante de tipo " +
-             std::string(facts.tipo) + " debe ser 0.");
-  }
-  if (!carries_amounts(facts.tipo)) return;
-  const Element* conceptos = comprobante.child("cfdi:Conceptos");
-  if (conceptos == nullptr) return;
-  Decimal sum;
-  for (const Element* concepto : children(*conceptos, "cfdi:Concepto")) {
-    const auto importe = number(*concepto, "Importe");
-    if (!importe) return;  // reported by the schema stage
-    sum = sum + *importe;
-  }
-  if (!agrees_with_sum(*subtotal, sum, facts.currency_decimals)) {
-    fail(failures, "108", kRoot, "SubTotal",
-         "El SubTotal " + subtotal->to_string() +
-             " no es igual a la suma de los Importe de los conceptos = " +
-             shown(sum, facts.currency_decimals) + ".");
-  }
-}
-
-// Σ Concepto Descuento, and whether any Concepto carries one.
-std::pair<Decimal, bool> line_discounts(const Element& comprobante) {
-  Decimal sum;
-  bool any = false;
-  if (const Element* conceptos = comprobante.child("cfdi:Conceptos")) {
-    for (const Element* concepto : children(*conceptos, "cfdi:Concepto")) {
-      if (!has(*concepto, "Descuento")) continue;
-      any = true;
-      sum = sum + number(*concepto, "Descuento").value_or(Decimal{});
-    }
-  }
-  return {sum, any};
 }
 
 void check_descuento(const Element& comprobante, const Facts& facts, Failures& failures) {
@@ -162,99 +122,6 @@ void check_descuento(const Element& comprobante, const Facts& facts, Failures& f
   }
 }
 
-void check_moneda(const Element& comprobante, const Facts& facts, Failures& failures) {
-  if (!has(comprobante, "Moneda")) return;
-  if (!cfdi40::check_catalog40(failures, "113", kRoot, "Moneda", "c_Moneda", facts.moneda,
-                               facts.day))
-    return;
-  const bool has_tipo_cambio = has(comprobante, "TipoCambio");
-  const auto tipo_cambio = number(comprobante, "TipoCambio");
-  const std::string found = quoted(attr(comprobante, "TipoCambio"));
-  static const std::regex kTipoCambio("[0-9]{1,18}(\\.[0-9]{1,6})?");
-  if (has_tipo_cambio && !full_match(attr(comprobante, "TipoCambio"), kTipoCambio)) {
-    fail(failures, "117", kRoot, "TipoCambio",
-         "El TipoCambio " + found + " no tiene la forma de hasta 18 enteros y hasta 6 decimales.");
-  }
-  if (facts.moneda == "MXN") {
-    if (tipo_cambio && *tipo_cambio != Decimal::from_int(1)) {
-      fail(failures, "114", kRoot, "TipoCambio",
-           "Con Moneda MXN el TipoCambio debe omitirse o ser 1; se encontró " + found + ".");
-    }
-  } else if (facts.moneda == "XXX") {
-    if (has_tipo_cambio) {
-      fail(failures, "116", kRoot, "TipoCambio",
-           "Con Moneda XXX no debe registrarse TipoCambio; se encontró " + found + ".");
-    }
-  } else if (!has_tipo_cambio) {
-    fail(failures, "115", kRoot, "TipoCambio",
-         "Con Moneda " + std::string(facts.moneda) +
-             " el TipoCambio es obligatorio y no se registró.");
-  }
-}
-
-Decimal optional_amount(const Element* element, std::string_view attribute) {
-  if (element == nullptr) return {};
-  return number(*element, attribute).value_or(Decimal{});
-}
-
-void check_confirmacion(const Element& comprobante, const Facts& facts, const Decimal& total,
-                        Failures& failures) {
-  const catalogs::Lookup tipo = catalogs::look_up("c_TipoDeComprobante", facts.tipo, facts.day);
-  if (tipo.standing != catalogs::Standing::valid) return;
-  const auto maximum =
-      Decimal::parse(catalogs::catalog("c_TipoDeComprobante").field(*tipo.row, "valor_maximo"));
-  if (!maximum) return;
-  const bool above = total > *maximum;
-  if (!has(comprobante, "Confirmacion")) {
-    if (above) {
-      fail(failures, "120", kRoot, "Confirmacion",
-           "El Total " + total.to_string() + " excede el máximo " + maximum->to_string() +
-               " de un comprobante de tipo " + std::string(facts.tipo) +
-               "; se requiere una clave de Confirmacion.");
-    }
-    return;
-  }
-  // Only in pesos or without a currency can the key be judged unneeded: an
-  // exchange rate outside its band, which needs the day's reference rate,
-  // may call for it in any other currency.
-  if (!above && (facts.moneda == "MXN" || facts.moneda == "XXX")) {
-    fail(failures, "127", kRoot, "Confirmacion",
-         "El comprobante lleva Confirmacion y ni su Total " + total.to_string() +
-             " excede el máximo " + maximum->to_string() + " de su tipo ni su moneda " +
-             std::string(facts.moneda) + " tiene tipo de cambio que la requiera.");
-  }
-}
-
-void check_total(const Element& comprobante, const Facts& facts, Failures& failures) {
-  const auto total = number(comprobante, "Total");
-  const auto subtotal = number(comprobante, "SubTotal");
-  if (!total || !subtotal) return;
-  const Element* impuestos = comprobante.child("cfdi:Impuestos");
-  Decimal expected = *subtotal - optional_amount(&comprobante, "Descuento") +
-                     optional_amount(impuestos, "TotalImpuestosTrasladados") -
-                     optional_amount(impuestos, "TotalImpuestosRetenidos");
-  // Local taxes are outside the tax summary but count in the Total.
-  const Element* complemento = comprobante.child("cfdi:Complemento");
-  const auto locales = complemento ? children(*complemento, "implocal:ImpuestosLocales")
-                                   : std::vector<const Element*>{};
-  for (const Element* local : locales) {
-    expected = expected + optional_amount(local, "TotaldeTraslados") -
-               optional_amount(local, "TotaldeRetenciones");
-  }
-  if (facts.currency_decimals && total->decimals() > *facts.currency_decimals) {
-    fail(failures, "119", kRoot, "Total",
-         "El Total " + total->to_string() + " tiene más decimales de los que admite la moneda " +
-             std::string(facts.moneda) + " (" + std::to_string(*facts.currency_decimals) + ").");
-  } else if (!agrees_with_sum(*total, expected, facts.currency_decimals)) {
-    fail(failures, "119", kRoot, "Total",
-         "El Total " + total->to_string() +
-             " no es igual a SubTotal - Descuento + Traslados - Retenciones" +
-             std::string(locales.empty() ? "" : " + traslados locales - retenciones locales") +
-             " = " + shown(expected, facts.currency_decimals) + ".");
-  }
-  check_confirmacion(comprobante, facts, *total, failures);
-}
-
 void check_tipo_and_metodo(const Element& comprobante, const Facts& facts, Failures& failures) {
   if (has(comprobante, "TipoDeComprobante")) {
     cfdi40::check_catalog40(failures, "121", kRoot, "TipoDeComprobante", "c_TipoDeComprobante",
@@ -283,18 +150,6 @@ void check_exportacion(const Element& comprobante, const Facts& facts, Failures&
   }
 }
 
-void check_lugar_expedicion(const Element& comprobante, Failures& failures) {
-  if (!has(comprobante, "LugarExpedicion")) return;
-  static const std::regex kCodigoPostal("[0-9]{5}");
-  const std::string_view lugar = attr(comprobante, "LugarExpedicion");
-  if (!full_match(lugar, kCodigoPostal)) {
-    fail(failures, "126", kRoot, "LugarExpedicion",
-         "El LugarExpedicion " + quoted(lugar) +
-             " no es un código postal de 5 dígitos (c_CodigoPostal se verifica solo por su "
-             "forma).");
-  }
-}
-
 void check_relacionados(const Element& comprobante, const Facts& facts, Failures& failures) {
   const auto groups = children(comprobante, "cfdi:CfdiRelacionados");
   for (std::size_t i = 0; i < groups.size(); ++i) {
@@ -309,16 +164,17 @@ void check_relacionados(const Element& comprobante, const Facts& facts, Failures
 
 Failures cfdi40_comprobante_rules(const Element& comprobante) {
   const Facts facts = cfdi40::facts_of(comprobante);
+  const ComprobanteContext context{kCodes, facts, cfdi40::catalogue("c_Moneda")};
   Failures failures;
-  check_fecha(comprobante, failures);
+  check_fecha(comprobante, context, failures);
   check_forma_pago(comprobante, facts, failures);
-  check_subtotal(comprobante, facts, failures);
+  check_subtotal(comprobante, context, failures);
   check_descuento(comprobante, facts, failures);
-  check_moneda(comprobante, facts, failures);
-  check_total(comprobante, facts, failures);
+  check_moneda(comprobante, context, failures);
+  check_total(comprobante, context, failures);
   check_tipo_and_metodo(comprobante, facts, failures);
   check_exportacion(comprobante, facts, failures);
-  check_lugar_expedicion(comprobante, failures);
+  check_lugar_expedicion(comprobante, context, failures);
   check_relacionados(comprobante, facts, failures);
   return failures;
 }
