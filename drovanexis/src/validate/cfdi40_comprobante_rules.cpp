@@ -35,7 +35,6 @@
 //             exchange rate of each currency
 //   CFDI40128, CFDI40129 need the confirmation keys a provider has issued
 //             and used; the sandbox issues none and keeps no record of them
-#include "validate/catalogs.h"
 #include "validate/cfdi40_support.h"
 #include "validate/comprobante_checks.h"
 #include "validate/rule_groups.h"

@@ -29,9 +29,9 @@
 #include <map>
 #include <set>
 
-#include "validate/catalogs.h"
 #include "validate/cfdi40_support.h"
 #include "validate/rule_groups.h"
+#include "validate/tax_summary_checks.h"
 
 namespace drovanexis::rules {
 
@@ -158,16 +158,8 @@ class SideCheck {
       }
       return;
     }
-    if (has(item, "TasaOCuota") &&
-        !catalogs::tasa_o_cuota_allowed(attr(item, "Impuesto"), attr(item, "TipoFactor"), false,
-                                        attr(item, "TasaOCuota"), facts_.day,
-                                        cfdi40::catalogue("c_TasaOCuota"))) {
-      fail(failures_, "219", node, "TasaOCuota",
-           "La TasaOCuota " + quoted(attr(item, "TasaOCuota")) +
-               " del resumen de traslados no está en el catálogo c_TasaOCuota para el impuesto " +
-               quoted(attr(item, "Impuesto")) + " con factor " + quoted(attr(item, "TipoFactor")) +
-               ".");
-    }
+    check_summary_rate(failures_, "CFDI40219", item, node, facts_.day,
+                       cfdi40::catalogue("c_TasaOCuota"));
   }
 
   void compare(const std::string& node, std::string_view attribute, std::string_view code,
@@ -226,13 +218,9 @@ class SideCheck {
     }
     currency_decimals(impuestos, kImpuestosNode, codes_.total, codes_.total_decimals, facts_,
                       failures_);
-    const auto total = number(impuestos, codes_.total);
-    if (total && !agrees_with_sum(*total, summary_sum, facts_.currency_decimals)) {
-      fail(failures_, codes_.total_sum, kImpuestosNode, codes_.total,
-           "El " + std::string(codes_.total) + " " + total->to_string() +
-               " no es igual a la suma de los " + std::string(codes_.kind) +
-               " del resumen = " + shown(summary_sum, facts_.currency_decimals) + ".");
-    }
+    check_summary_total(failures_, "CFDI40" + std::string(codes_.total_sum), impuestos,
+                        kImpuestosNode, codes_.total, codes_.kind, summary_sum,
+                        facts_.currency_decimals);
   }
 
   const SideCodes& codes_;
