@@ -213,11 +213,7 @@ Failures cfdi33_impuestos_rules(const Element& comprobante) {
   const DocumentFacts facts = document_facts(comprobante);
   const Element* impuestos = comprobante.child("cfdi:Impuestos");
   if (is_transfer_or_payment(facts.tipo)) {
-    if (impuestos != nullptr) {
-      fail(failures, "33179", kImpuestosNode, "",
-           "Un comprobante de tipo " + std::string(facts.tipo) +
-               " no debe llevar el nodo Impuestos.");
-    }
+    check_no_summary(failures, "CFDI33179", impuestos, kImpuestosNode, facts.tipo);
     return failures;
   }
   LineSums sums = line_sums(comprobante);

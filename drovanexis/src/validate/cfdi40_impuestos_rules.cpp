@@ -237,11 +237,7 @@ Failures cfdi40_impuestos_rules(const Element& comprobante) {
   const Facts facts = cfdi40::facts_of(comprobante);
   const Element* impuestos = comprobante.child("cfdi:Impuestos");
   if (is_transfer_or_payment(facts.tipo)) {
-    if (impuestos != nullptr) {
-      fail(failures, "201", kImpuestosNode, "",
-           "Un comprobante de tipo " + std::string(facts.tipo) +
-               " no debe llevar el nodo Impuestos.");
-    }
+    check_no_summary(failures, "CFDI40201", impuestos, kImpuestosNode, facts.tipo);
     return failures;
   }
   LineSums sums = line_sums(comprobante);

@@ -15,8 +15,7 @@ namespace drovanexis::rules {
 struct ComprobanteCodes {
   std::string_view fecha;
   std::string_view subtotal_decimals, subtotal_zero, subtotal_sum;
-  std::string_view moneda, tipo_cambio_form, tipo_cambio_mxn, tipo_cambio_xxx,
-      tipo_cambio_missing;
+  std::string_view moneda, tipo_cambio_form, tipo_cambio_mxn, tipo_cambio_xxx, tipo_cambio_missing;
   std::string_view total;
   std::string_view confirmacion_needed, confirmacion_unneeded;
   std::string_view lugar_expedicion;
@@ -29,8 +28,7 @@ struct ComprobanteContext {
 };
 
 // Fecha has the form aaaa-mm-ddThh:mm:ss and names a real moment.
-void check_fecha(const Element& comprobante, const ComprobanteContext& context,
-                 Failures& failures);
+void check_fecha(const Element& comprobante, const ComprobanteContext& context, Failures& failures);
 // SubTotal: the currency's decimals, 0 for T and P, Σ Concepto Importe.
 void check_subtotal(const Element& comprobante, const ComprobanteContext& context,
                     Failures& failures);
@@ -41,8 +39,7 @@ void check_moneda(const Element& comprobante, const ComprobanteContext& context,
                   Failures& failures);
 // Total = SubTotal - Descuento + taxes (local ones too), and whether it
 // needs a Confirmacion key.
-void check_total(const Element& comprobante, const ComprobanteContext& context,
-                 Failures& failures);
+void check_total(const Element& comprobante, const ComprobanteContext& context, Failures& failures);
 // LugarExpedicion has the form of a postal code.
 void check_lugar_expedicion(const Element& comprobante, const ComprobanteContext& context,
                             Failures& failures);

@@ -126,8 +126,7 @@ void check_clave_prod_serv(const Element& line, const std::string& node, std::st
 }
 
 void check_customs(const Element& line, const std::string& node, std::string_view valid_code,
-                   std::string_view cce_code, const ConceptoContext& context,
-                   Failures& failures) {
+                   std::string_view cce_code, const ConceptoContext& context, Failures& failures) {
   const auto entries = children(line, "cfdi:InformacionAduanera");
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string entry_node =
@@ -231,8 +230,8 @@ void check_concepto_partes(const Element& concepto, const std::string& node,
     }
     line_decimals(failures, codes.parte_importe_decimals, parte, parte_node, "Importe");
     check_product(parte, parte_node, codes.parte_importe, failures);
-    check_customs(parte, parte_node, codes.parte_pedimento, codes.parte_pedimento_with_cce,
-                  context, failures);
+    check_customs(parte, parte_node, codes.parte_pedimento, codes.parte_pedimento_with_cce, context,
+                  failures);
   }
 }
 

@@ -4,6 +4,13 @@
 
 namespace drovanexis::rules {
 
+void check_no_summary(Failures& failures, std::string_view code, const Element* impuestos,
+                      const std::string& node, std::string_view tipo) {
+  if (impuestos == nullptr) return;
+  add(failures, std::string(code), node, "",
+      "Un comprobante de tipo " + std::string(tipo) + " no debe llevar el nodo Impuestos.");
+}
+
 void check_summary_total(Failures& failures, std::string_view code, const Element& impuestos,
                          const std::string& node, std::string_view total_attribute,
                          std::string_view kind, const Decimal& summary_sum,
@@ -12,8 +19,8 @@ void check_summary_total(Failures& failures, std::string_view code, const Elemen
   if (!total || agrees_with_sum(*total, summary_sum, currency_decimals)) return;
   add(failures, std::string(code), node, std::string(total_attribute),
       "El " + std::string(total_attribute) + " " + total->to_string() +
-          " no es igual a la suma de los " + std::string(kind) + " del resumen = " +
-          shown(summary_sum, currency_decimals) + ".");
+          " no es igual a la suma de los " + std::string(kind) +
+          " del resumen = " + shown(summary_sum, currency_decimals) + ".");
 }
 
 void check_summary_rate(Failures& failures, std::string_view code, const Element& item,
@@ -25,8 +32,7 @@ void check_summary_rate(Failures& failures, std::string_view code, const Element
   add(failures, std::string(code), node, "TasaOCuota",
       "La TasaOCuota " + quoted(attr(item, "TasaOCuota")) +
           " del resumen de traslados no está en el catálogo c_TasaOCuota para el impuesto " +
-          quoted(attr(item, "Impuesto")) + " con factor " + quoted(attr(item, "TipoFactor")) +
-          ".");
+          quoted(attr(item, "Impuesto")) + " con factor " + quoted(attr(item, "TipoFactor")) + ".");
 }
 
 }  // namespace drovanexis::rules

@@ -13,6 +13,11 @@
 // "CFDI33193") and its edition of the catalogue.
 namespace drovanexis::rules {
 
+// A transfer (T) or payment receipt (P) of type `tipo` carries no tax
+// summary: adds `code` when it has one.
+void check_no_summary(Failures& failures, std::string_view code, const Element* impuestos,
+                      const std::string& node, std::string_view tipo);
+
 // The stated total (TotalImpuestosRetenidos or TotalImpuestosTrasladados)
 // agrees with the sum of the summary's Importe; `kind` ("retenciones",
 // "traslados") names the side in the message.
