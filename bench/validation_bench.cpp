@@ -9,7 +9,7 @@
 //   only in part;
 // - the SAT's example invoice (read at run time from the SAT folder beside
 //   the repository): its whole validation and its CFDI 3.3 rule groups alone;
-//   and the 4.0 example invoice's whole validation;
+//   and the 4.0 example invoice's whole validation and its 4.0 rule groups;
 // - the catalogues: loading them once, as a process does on its first
 //   document, and looking values up.
 //
@@ -159,8 +159,8 @@ void BM_ValidateSatExampleInvoice(benchmark::State& state) {
 }
 BENCHMARK(BM_ValidateSatExampleInvoice)->Unit(benchmark::kMicrosecond);
 
-// The 4.0 example invoice: its whole validation, which is its schema stage
-// until the 4.0 rule groups exist.
+// The 4.0 example invoice: its whole validation (schema stage, provider
+// rules, the 4.0 rule groups).
 void BM_ValidateSatExample40Invoice(benchmark::State& state) {
   const Element root = sat_example_invoice("cfdi40-ingreso.xml");
   const auto context = sound_context(root, 600);
@@ -182,6 +182,18 @@ void BM_RuleGroupsOfSatExampleInvoice(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RuleGroupsOfSatExampleInvoice)->Unit(benchmark::kMicrosecond);
+
+void BM_RuleGroupsOfSatExample40Invoice(benchmark::State& state) {
+  const Element root = sat_example_invoice("cfdi40-ingreso.xml");
+  namespace rules = drovanexis::rules;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(rules::cfdi40_comprobante_rules(root));
+    benchmark::DoNotOptimize(rules::cfdi40_parties_rules(root));
+    benchmark::DoNotOptimize(rules::cfdi40_concepto_rules(root));
+    benchmark::DoNotOptimize(rules::cfdi40_impuestos_rules(root));
+  }
+}
+BENCHMARK(BM_RuleGroupsOfSatExample40Invoice)->Unit(benchmark::kMicrosecond);
 
 void BM_CatalogueLookups(benchmark::State& state) {
   namespace catalogs = drovanexis::catalogs;

@@ -17,6 +17,8 @@ struct CatalogSource {
 
 // Each group ends with an entry whose name is null.
 extern const CatalogSource k_cfdi_tables[];
+// The CFDI 4.0 tables whose rows differ from 3.3's, named "cfdi40.c_…".
+extern const CatalogSource k_cfdi40_tables[];
 extern const CatalogSource k_nomina_tables[];
 extern const CatalogSource k_pagos_tables[];
 extern const CatalogSource k_comext11_tables[];

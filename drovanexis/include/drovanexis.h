@@ -1063,6 +1063,7 @@ DROVANEXIS_API int32_t Drovanexis_MasivaDescarga(const char* certificate_file, c
  *                   library's processing codes (7xx account, 8xx files and
  *                   keys) keep their number
  *   CFDI33nnn       33nnn             e.g. CFDI33118 -> 33118
+ *   CFDI40nnn       40nnn             e.g. CFDI40119 -> 40119
  *   CRPnnn          50000 + nnn       Pagos 1.0, e.g. CRP206 -> 50206
  *   NOMnnn          60000 + nnn       Nomina 1.2, e.g. NOM147 -> 60147
  *   CPnnn           70000 + nnn       Carta Porte, e.g. CP149 -> 70149

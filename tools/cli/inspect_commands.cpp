@@ -89,16 +89,15 @@ struct Judgement {
   std::vector<std::string> warnings;  // what the judgement leaves out; not failures
 };
 
-// What a clean result does not cover for a document of this version.
+// What a clean result does not cover: the complements the document carries
+// whose business rules are not checked yet (only their schemas were).
 std::vector<std::string> warnings_for(const Element& comprobante) {
-  try {
-    const auto version = drovanexis::cfdi_version(comprobante);
-    if (drovanexis::checks_business_rules(version)) return {};
-    return {"the CFDI " + std::string(drovanexis::version_text(version)) +
-            " business rules are not checked yet; only its schemas were"};
-  } catch (const drovanexis::CfdiVersionError&) {
-    return {};  // the findings say why
+  std::vector<std::string> warnings;
+  for (const std::string& name : drovanexis::unchecked_complements(comprobante)) {
+    warnings.push_back("the business rules of the " + name +
+                       " complement are not checked yet; only its schema was");
   }
+  return warnings;
 }
 
 // The findings for one file; throws UnreadableFile.

@@ -55,17 +55,17 @@ std::optional<Certificate> sealing_certificate(const Element& comprobante) {
   }
 }
 
-// A document that passed only the schemas of its version (CFDI 4.0, whose
-// business rules the library does not check yet) is not known to be
-// stampable: it is refused rather than stamped on the schemas' word.
+// A document of a version whose business rules are not all checked (CFDI
+// 4.0: the rules of its complements are missing) is not known to be
+// stampable: it is refused rather than stamped on a partial judgement.
 void refuse_unless_rules_checked(const Element& comprobante) {
   const CfdiVersion version = cfdi_version(comprobante);  // validated: known and consistent
   if (checks_business_rules(version)) return;
   throw ProviderRefusal(
       {Failure{"301", "cfdi:Comprobante", "Version",
                "El proveedor todavía no timbra CFDI " + std::string(version_text(version)) +
-                   ": sus reglas de negocio no se verifican, solo sus "
-                   "esquemas."}});
+                   ": no se verifican aún las reglas de negocio de todos sus "
+                   "complementos."}});
 }
 }  // namespace
 

@@ -186,9 +186,10 @@ TEST(SandboxProvider, ValidatesWhatItIsHandedBeforeStamping) {
   EXPECT_EQ(provider.balance("demo_valdorin", "any"), before - 1);
 }
 
-// A CFDI 4.0 is judged by its schemas only, so far: one that passes them is
-// still refused, and nothing is stamped, recorded or charged.
-TEST(SandboxProvider, RefusesToStampA40DocumentJudgedByItsSchemasAlone) {
+// A CFDI 4.0 is not stamped while the rules of its complements are not all
+// checked: one that passes every check is still refused, and nothing is
+// stamped, recorded or charged.
+TEST(SandboxProvider, RefusesToStampA40Document) {
   if (!examples_available()) GTEST_SKIP() << "the shared SAT folder is absent: " << CFDI_SAT_DIR;
   portable::TestFolder folder;
   prepare_working_folder();
@@ -196,16 +197,22 @@ TEST(SandboxProvider, RefusesToStampA40DocumentJudgedByItsSchemasAlone) {
   Provider& provider = opened;
   const std::int64_t before = *account_balance(opened.db(), "demo_valdorin");
 
-  // As sealed by its issuer: the seal stays, since the 4.0 schemas require it.
+  // Sealed anew with a CSD of the sandbox's authority, so that the provider's
+  // own rules pass as well as the 4.0 schemas and rules.
   Element root = parse_xml(*portable::read_file((examples_dir() / "cfdi40-ingreso.xml").string()));
   remove_stamp(root);
-  ASSERT_TRUE(validate_document(root, opened.validation_context(root)).empty());
+  root.set_attribute("Fecha", central_mexico_now());
+  const std::time_t now = std::time(nullptr);
+  const TestPki& pki = TestPki::shared();
+  seal(root, pki.csd("CACX7605101P8", now - 24 * 3600, now + 365 * 24 * 3600), pki.holder_key());
+  const auto failures = validate_document(root, opened.validation_context(root));
+  ASSERT_TRUE(failures.empty()) << failures.front().code << " " << failures.front().explanation;
   const StampRequest request{root, "demo_valdorin", "any",
                              [](const Element&) { return std::string("<xml/>"); },
                              [](std::string_view) {}};
   try {
     provider.stamp(request);
-    FAIL() << "a CFDI 4.0 was stamped on its schemas alone";
+    FAIL() << "a CFDI 4.0 was stamped";
   } catch (const ProviderRefusal& refusal) {
     ASSERT_EQ(refusal.failures().size(), 1u) << refusal.what();
     EXPECT_EQ(refusal.failures()[0].code, "301");
@@ -216,7 +223,7 @@ TEST(SandboxProvider, RefusesToStampA40DocumentJudgedByItsSchemasAlone) {
                                        [](const Element&) { return std::string("<xml/>"); });
   try {
     batch->prepare(root);
-    FAIL() << "a batch prepared a stamp for a CFDI 4.0 judged by its schemas alone";
+    FAIL() << "a batch prepared a stamp for a CFDI 4.0";
   } catch (const ProviderRefusal& refusal) {
     ASSERT_EQ(refusal.failures().size(), 1u) << refusal.what();
     EXPECT_NE(refusal.failures()[0].explanation.find("no timbra CFDI 4.0"), std::string::npos);

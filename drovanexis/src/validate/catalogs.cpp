@@ -45,8 +45,9 @@ using Registry = std::map<std::string_view, Catalog, std::less<>>;
 Registry load_all() {
   Registry registry;
   for (const catalog_data::CatalogSource* group :
-       {catalog_data::k_cfdi_tables, catalog_data::k_nomina_tables, catalog_data::k_pagos_tables,
-        catalog_data::k_comext11_tables, catalog_data::k_cartaporte20_tables}) {
+       {catalog_data::k_cfdi_tables, catalog_data::k_cfdi40_tables, catalog_data::k_nomina_tables,
+        catalog_data::k_pagos_tables, catalog_data::k_comext11_tables,
+        catalog_data::k_cartaporte20_tables}) {
     for (const catalog_data::CatalogSource* source = group; source->name != nullptr; ++source) {
       registry.emplace(source->name,
                        Catalog(source->name, source->source_date, source->columns, source->rows));
@@ -153,8 +154,8 @@ std::string reason(std::string_view catalogue, const Lookup& lookup) {
 bool is_forma_pago(std::string_view code) { return !catalog("c_FormaPago").rows(code).empty(); }
 bool is_metodo_pago(std::string_view code) { return !catalog("c_MetodoPago").rows(code).empty(); }
 
-std::optional<int> moneda_decimals(std::string_view code) {
-  const Catalog& monedas = catalog("c_Moneda");
+std::optional<int> moneda_decimals(std::string_view code, std::string_view catalogue) {
+  const Catalog& monedas = catalog(catalogue);
   const auto rows = monedas.rows(code);
   if (rows.empty()) return std::nullopt;
   const std::string_view decimals = monedas.field(rows.front(), "decimales");
@@ -182,10 +183,11 @@ std::string_view describe(TaxpayerKind kind) {
 }
 
 bool tasa_o_cuota_allowed(std::string_view impuesto, std::string_view factor, bool withheld,
-                          std::string_view rate_text, std::optional<int> day) {
+                          std::string_view rate_text, std::optional<int> day,
+                          std::string_view catalogue) {
   const auto rate = Decimal::parse(rate_text);
   if (!rate) return false;
-  const Catalog& rates = catalog("c_TasaOCuota");
+  const Catalog& rates = catalog(catalogue);
   const std::string key = std::string(impuesto) + "|" + std::string(factor);
   for (const Row& row : rates.rows(key)) {
     if (day && !row.valid_on(*day)) continue;

@@ -72,8 +72,9 @@ std::string reason(std::string_view catalogue, const Lookup& lookup);
 // Membership regardless of dates (the shape checks of the structure stage).
 bool is_forma_pago(std::string_view code);
 bool is_metodo_pago(std::string_view code);
-// Decimals a currency allows (c_Moneda); nullopt for a code outside it.
-std::optional<int> moneda_decimals(std::string_view code);
+// Decimals a currency allows (c_Moneda, or the catalogue named); nullopt for
+// a code outside it.
+std::optional<int> moneda_decimals(std::string_view code, std::string_view catalogue = "c_Moneda");
 
 // Which taxpayers a code of c_RegimenFiscal or c_UsoCFDI suits.
 struct Fitness {
@@ -92,8 +93,9 @@ std::string_view describe(TaxpayerKind kind);
 
 // The rates of c_TasaOCuota: whether `rate` is allowed for a tax (c_Impuesto
 // code), factor and use (transfer or withholding) on a day: equal to a fixed
-// value, or within a range row.
+// value, or within a range row. `catalogue` names the version's table.
 bool tasa_o_cuota_allowed(std::string_view impuesto, std::string_view factor, bool withheld,
-                          std::string_view rate, std::optional<int> day);
+                          std::string_view rate, std::optional<int> day,
+                          std::string_view catalogue = "c_TasaOCuota");
 
 }  // namespace drovanexis::catalogs

@@ -55,9 +55,8 @@
 //   CFDI33132 needs the list of registered RFCs (l_RFC), which no library holds
 //   CFDI33122 is obsolete: PIP is not in c_MetodoPago, so CFDI33121 answers
 //             first
-#include <regex>
-
 #include "validate/catalogs.h"
+#include "validate/comprobante_checks.h"
 #include "validate/rule_groups.h"
 
 namespace drovanexis::rules {
@@ -68,22 +67,25 @@ const std::string kRoot(kComprobante);
 const std::string kReceptorNode = child_path(kRoot, "cfdi:Receptor");
 constexpr std::string_view kForeignRfc = "XEXX010101000";
 
+constexpr ComprobanteCodes kCodes{
+    .fecha = "CFDI33101",
+    .subtotal_decimals = "CFDI33106",
+    .subtotal_zero = "CFDI33108",
+    .subtotal_sum = "CFDI33107",
+    .moneda = "CFDI33112",
+    .tipo_cambio_form = "CFDI33116",
+    .tipo_cambio_mxn = "CFDI33113",
+    .tipo_cambio_xxx = "CFDI33115",
+    .tipo_cambio_missing = "CFDI33114",
+    .total = "CFDI33118",
+    .confirmacion_needed = "CFDI33119",
+    .confirmacion_unneeded = "CFDI33126",
+    .lugar_expedicion = "CFDI33125",
+};
+
 void fail(Failures& failures, std::string_view number, std::string_view attribute,
           std::string explanation, const std::string& node = kRoot) {
   add(failures, "CFDI" + std::string(number), node, std::string(attribute), std::move(explanation));
-}
-
-bool full_match(std::string_view text, const std::regex& pattern) {
-  return std::regex_match(text.begin(), text.end(), pattern);
-}
-
-void check_fecha(const Element& comprobante, Failures& failures) {
-  const std::string_view fecha = attr(comprobante, "Fecha");
-  if (has(comprobante, "Fecha") && !parse_fecha(fecha)) {
-    fail(failures, "33101", "Fecha",
-         "La Fecha " + quoted(fecha) +
-             " no tiene la forma aaaa-mm-ddThh:mm:ss con una fecha y hora válidas.");
-  }
 }
 
 void check_forma_pago(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
@@ -107,47 +109,6 @@ void check_forma_pago(const Element& comprobante, const DocumentFacts& facts, Fa
             quoted(forma) + ").");
   }
   check_catalog(failures, "CFDI33104", kRoot, "FormaPago", "c_FormaPago", forma, facts.day);
-}
-
-void check_subtotal(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
-  check_decimals(failures, "CFDI33106", comprobante, kRoot, "SubTotal", facts.currency_decimals,
-                 "la moneda " + std::string(facts.moneda));
-  const auto subtotal = number(comprobante, "SubTotal");
-  if (!subtotal) return;
-  if (is_transfer_or_payment(facts.tipo) && !subtotal->is_zero()) {
-    fail(failures, "33108", "SubTotal",
-         "El SubTotal es " + subtotal->to_string() + " y en un comprobante de tipo " +
-             std::string(facts.tipo) + " debe ser 0.");
-  }
-  if (!carries_amounts(facts.tipo)) return;
-  const Element* conceptos = comprobante.child("cfdi:Conceptos");
-  if (conceptos == nullptr) return;
-  Decimal sum;
-  for (const Element* concepto : children(*conceptos, "cfdi:Concepto")) {
-    const auto importe = number(*concepto, "Importe");
-    if (!importe) return;  // reported by the structure rules
-    sum = sum + *importe;
-  }
-  if (!agrees_with_sum(*subtotal, sum, facts.currency_decimals)) {
-    fail(failures, "33107", "SubTotal",
-         "El SubTotal " + subtotal->to_string() +
-             " no es igual a la suma de los Importe de los conceptos = " +
-             shown(sum, facts.currency_decimals) + ".");
-  }
-}
-
-// Σ Concepto Descuento, and whether any Concepto carries one.
-std::pair<Decimal, bool> line_discounts(const Element& comprobante) {
-  Decimal sum;
-  bool any = false;
-  if (const Element* conceptos = comprobante.child("cfdi:Conceptos")) {
-    for (const Element* concepto : children(*conceptos, "cfdi:Concepto")) {
-      if (!has(*concepto, "Descuento")) continue;
-      any = true;
-      sum = sum + number(*concepto, "Descuento").value_or(Decimal{});
-    }
-  }
-  return {sum, any};
 }
 
 void check_descuento(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
@@ -187,102 +148,6 @@ void check_descuento(const Element& comprobante, const DocumentFacts& facts, Fai
   }
 }
 
-void check_moneda(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
-  if (!has(comprobante, "Moneda")) return;
-  if (!check_catalog(failures, "CFDI33112", kRoot, "Moneda", "c_Moneda", facts.moneda, facts.day))
-    return;
-  const bool has_tipo_cambio = has(comprobante, "TipoCambio");
-  const auto tipo_cambio = number(comprobante, "TipoCambio");
-  const std::string found = quoted(attr(comprobante, "TipoCambio"));
-  static const std::regex kTipoCambio("[0-9]{1,18}(\\.[0-9]{1,6})?");
-  if (has_tipo_cambio && !full_match(attr(comprobante, "TipoCambio"), kTipoCambio)) {
-    fail(failures, "33116", "TipoCambio",
-         "El TipoCambio " + found + " no tiene la forma de hasta 18 enteros y hasta 6 decimales.");
-  }
-  if (facts.moneda == "MXN") {
-    if (tipo_cambio && *tipo_cambio != Decimal::from_int(1)) {
-      fail(failures, "33113", "TipoCambio",
-           "Con Moneda MXN el TipoCambio debe omitirse o ser 1; se encontró " + found + ".");
-    }
-  } else if (facts.moneda == "XXX") {
-    if (has_tipo_cambio) {
-      fail(failures, "33115", "TipoCambio",
-           "Con Moneda XXX no debe registrarse TipoCambio; se encontró " + found + ".");
-    }
-  } else if (!has_tipo_cambio) {
-    fail(failures, "33114", "TipoCambio",
-         "Con Moneda " + std::string(facts.moneda) +
-             " el TipoCambio es obligatorio y no se registró.");
-  }
-}
-
-Decimal optional_amount(const Element* element, std::string_view attribute) {
-  if (element == nullptr) return {};
-  return number(*element, attribute).value_or(Decimal{});
-}
-
-// A confirmation key is what a provider issues for a Total above the
-// ceiling of its type, or a TipoCambio outside the day's band.
-void check_confirmacion(const Element& comprobante, const DocumentFacts& facts,
-                        const Decimal& total, Failures& failures) {
-  const catalogs::Lookup tipo = catalogs::look_up("c_TipoDeComprobante", facts.tipo, facts.day);
-  if (tipo.standing != catalogs::Standing::valid) return;
-  const auto maximum =
-      Decimal::parse(catalogs::catalog("c_TipoDeComprobante").field(*tipo.row, "valor_maximo"));
-  if (!maximum) return;
-  const bool above = total > *maximum;
-  if (!has(comprobante, "Confirmacion")) {
-    if (above) {
-      fail(failures, "33119", "Confirmacion",
-           "El Total " + total.to_string() + " excede el máximo " + maximum->to_string() +
-               " de un comprobante de tipo " + std::string(facts.tipo) +
-               "; se requiere una clave de Confirmacion.");
-    }
-    return;
-  }
-  // In pesos (TipoCambio 1) or without a currency (XXX) there is no
-  // exchange rate that could leave its band, so only the Total can call for
-  // the key. Other currencies are not judged: the band needs the day's
-  // reference rate, which the library does not have.
-  if (!above && (facts.moneda == "MXN" || facts.moneda == "XXX")) {
-    fail(failures, "33126", "Confirmacion",
-         "El comprobante lleva Confirmacion y ni su Total " + total.to_string() +
-             " excede el máximo " + maximum->to_string() + " de su tipo ni su moneda " +
-             std::string(facts.moneda) + " tiene tipo de cambio que la requiera.");
-  }
-}
-
-void check_total(const Element& comprobante, const DocumentFacts& facts, Failures& failures) {
-  const auto total = number(comprobante, "Total");
-  const auto subtotal = number(comprobante, "SubTotal");
-  if (!total || !subtotal) return;
-  const Element* impuestos = comprobante.child("cfdi:Impuestos");
-  Decimal expected = *subtotal - optional_amount(&comprobante, "Descuento") +
-                     optional_amount(impuestos, "TotalImpuestosTrasladados") -
-                     optional_amount(impuestos, "TotalImpuestosRetenidos");
-  // Local taxes are outside the tax summary but count in the Total.
-  const Element* complemento = comprobante.child("cfdi:Complemento");
-  const auto locales = complemento ? children(*complemento, "implocal:ImpuestosLocales")
-                                   : std::vector<const Element*>{};
-  for (const Element* local : locales) {
-    expected = expected + optional_amount(local, "TotaldeTraslados") -
-               optional_amount(local, "TotaldeRetenciones");
-  }
-  if (facts.currency_decimals && total->decimals() > *facts.currency_decimals) {
-    fail(failures, "33118", "Total",
-         "El Total " + total->to_string() + " tiene más decimales de los que admite la moneda " +
-             std::string(facts.moneda) + " (" + std::to_string(*facts.currency_decimals) + ").");
-  } else if (!agrees_with_sum(*total, expected, facts.currency_decimals)) {
-    fail(failures, "33118", "Total",
-         "El Total " + total->to_string() +
-             " no es igual a SubTotal - Descuento + Traslados - "
-             "Retenciones" +
-             std::string(locales.empty() ? "" : " + traslados locales - retenciones locales") +
-             " = " + shown(expected, facts.currency_decimals) + ".");
-  }
-  check_confirmacion(comprobante, facts, *total, failures);
-}
-
 void check_tipo_and_metodo(const Element& comprobante, const DocumentFacts& facts,
                            Failures& failures) {
   if (has(comprobante, "TipoDeComprobante")) {
@@ -300,18 +165,6 @@ void check_tipo_and_metodo(const Element& comprobante, const DocumentFacts& fact
     fail(failures, "33124", "MetodoPago",
          "Un comprobante con complemento de pagos no debe llevar MetodoPago (se encontró " +
              quoted(metodo) + ").");
-  }
-}
-
-void check_lugar_expedicion(const Element& comprobante, Failures& failures) {
-  if (!has(comprobante, "LugarExpedicion")) return;
-  static const std::regex kCodigoPostal("[0-9]{5}");
-  const std::string_view lugar = attr(comprobante, "LugarExpedicion");
-  if (!full_match(lugar, kCodigoPostal)) {
-    fail(failures, "33125", "LugarExpedicion",
-         "El LugarExpedicion " + quoted(lugar) +
-             " no es un código postal de 5 dígitos (c_CodigoPostal se verifica solo por su "
-             "forma).");
   }
 }
 
@@ -407,15 +260,16 @@ void check_foreign_receiver(const Element& comprobante, const DocumentFacts& fac
 
 Failures cfdi33_comprobante_rules(const Element& comprobante) {
   const DocumentFacts facts = document_facts(comprobante);
+  const ComprobanteContext context{kCodes, facts, "c_Moneda"};
   Failures failures;
-  check_fecha(comprobante, failures);
+  check_fecha(comprobante, context, failures);
   check_forma_pago(comprobante, facts, failures);
-  check_subtotal(comprobante, facts, failures);
+  check_subtotal(comprobante, context, failures);
   check_descuento(comprobante, facts, failures);
-  check_moneda(comprobante, facts, failures);
-  check_total(comprobante, facts, failures);
+  check_moneda(comprobante, context, failures);
+  check_total(comprobante, context, failures);
   check_tipo_and_metodo(comprobante, facts, failures);
-  check_lugar_expedicion(comprobante, failures);
+  check_lugar_expedicion(comprobante, context, failures);
   check_relacionados(comprobante, facts, failures);
   check_fitness(comprobante, facts,
                 {"cfdi:Emisor", "RegimenFiscal", "c_RegimenFiscal", "33130", "33131"}, failures);

@@ -23,8 +23,8 @@
 #include <map>
 #include <set>
 
-#include "validate/catalogs.h"
 #include "validate/rule_groups.h"
+#include "validate/tax_summary_checks.h"
 
 namespace drovanexis::rules {
 
@@ -153,15 +153,8 @@ class SideCheck {
   void check_item(const Element& item, const std::string& node) {
     check_catalog(failures_, "CFDI" + std::string(codes_.impuesto), node, "Impuesto", "c_Impuesto",
                   attr(item, "Impuesto"), facts_.day);
-    if (!withheld() && has(item, "TasaOCuota") &&
-        !catalogs::tasa_o_cuota_allowed(attr(item, "Impuesto"), attr(item, "TipoFactor"), false,
-                                        attr(item, "TasaOCuota"), facts_.day)) {
-      fail(failures_, "33193", node, "TasaOCuota",
-           "La TasaOCuota " + quoted(attr(item, "TasaOCuota")) +
-               " del resumen de traslados no está en el catálogo c_TasaOCuota para el impuesto " +
-               quoted(attr(item, "Impuesto")) + " con factor " + quoted(attr(item, "TipoFactor")) +
-               ".");
-    }
+    if (!withheld())
+      check_summary_rate(failures_, "CFDI33193", item, node, facts_.day, "c_TasaOCuota");
     const std::string key = key_of(item);
     if (!seen_.insert(key).second) {
       fail(failures_, codes_.duplicate, node, "Impuesto",
@@ -201,13 +194,9 @@ class SideCheck {
     }
     check_decimals(impuestos, kImpuestosNode, codes_.total, codes_.total_decimals, facts_,
                    failures_);
-    const auto total = number(impuestos, codes_.total);
-    if (total && !agrees_with_sum(*total, summary_sum, facts_.currency_decimals)) {
-      fail(failures_, codes_.total_sum, kImpuestosNode, codes_.total,
-           "El " + std::string(codes_.total) + " " + total->to_string() +
-               " no es igual a la suma de los " + std::string(codes_.kind) +
-               " del resumen = " + shown(summary_sum, facts_.currency_decimals) + ".");
-    }
+    check_summary_total(failures_, "CFDI" + std::string(codes_.total_sum), impuestos,
+                        kImpuestosNode, codes_.total, codes_.kind, summary_sum,
+                        facts_.currency_decimals);
   }
 
   const SideCodes& codes_;
@@ -224,11 +213,7 @@ Failures cfdi33_impuestos_rules(const Element& comprobante) {
   const DocumentFacts facts = document_facts(comprobante);
   const Element* impuestos = comprobante.child("cfdi:Impuestos");
   if (is_transfer_or_payment(facts.tipo)) {
-    if (impuestos != nullptr) {
-      fail(failures, "33179", kImpuestosNode, "",
-           "Un comprobante de tipo " + std::string(facts.tipo) +
-               " no debe llevar el nodo Impuestos.");
-    }
+    check_no_summary(failures, "CFDI33179", impuestos, kImpuestosNode, facts.tipo);
     return failures;
   }
   LineSums sums = line_sums(comprobante);

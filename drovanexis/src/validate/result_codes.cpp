@@ -25,8 +25,9 @@ struct Family {
 };
 
 // Longer prefixes first, so that "SBX-CRP" is not read as "SBX-C".
-constexpr std::array<Family, 11> kFamilies = {{
+constexpr std::array<Family, 12> kFamilies = {{
     {"CFDI33", 3, 33000},
+    {"CFDI40", 3, 40000},
     {"SBX-CRP", 2, 90500},
     {"SBX-NOM", 2, 90400},
     {"SBX-CP", 2, 90300},

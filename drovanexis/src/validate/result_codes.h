@@ -8,6 +8,7 @@
 //   "301" … "899"   the provider's codes and this library's own processing
 //                   codes keep their number (301, 702, 805)
 //   CFDI33nnn       33nnn              (CFDI33118 → 33118)
+//   CFDI40nnn       40nnn              (CFDI40119 → 40119)
 //   CRPnnn          50000 + nnn        (CRP206 → 50206)
 //   NOMnnn          60000 + nnn        (NOM147 → 60147)
 //   CPnnn           70000 + nnn        (CP149 → 70149)

@@ -10,11 +10,11 @@ namespace {
 
 TEST(ResultCodesTest, EveryCodeHasItsOwnNumber) {
   const std::map<std::string, int> cases = {
-      {"301", 301},         {"702", 702},         {"899", 899},        {"CFDI33101", 33101},
-      {"CFDI33118", 33118}, {"CFDI33196", 33196}, {"CRP206", 50206},   {"CRP906", 50906},
-      {"NOM906", 60906},    {"NOM147", 60147},    {"CP149", 70149},    {"CCE162", 80162},
-      {"SBX-C01", 90101},   {"SBX-IL02", 90202},  {"SBX-CP03", 90303}, {"SBX-NOM01", 90401},
-      {"SBX-CRP01", 90501},
+      {"301", 301},         {"702", 702},         {"899", 899},         {"CFDI33101", 33101},
+      {"CFDI33118", 33118}, {"CFDI33196", 33196}, {"CRP206", 50206},    {"CRP906", 50906},
+      {"NOM906", 60906},    {"NOM147", 60147},    {"CP149", 70149},     {"CCE162", 80162},
+      {"SBX-C01", 90101},   {"SBX-IL02", 90202},  {"SBX-CP03", 90303},  {"SBX-NOM01", 90401},
+      {"SBX-CRP01", 90501}, {"CFDI40101", 40101}, {"CFDI40221", 40221},
   };
   std::map<int, std::string> seen;
   for (const auto& [code, number] : cases) {

@@ -13,6 +13,10 @@ Failures provider_rules(const Element& comprobante,
 Failures cfdi33_comprobante_rules(const Element& comprobante);  // CFDI33101–33141, SBX-C
 Failures cfdi33_concepto_rules(const Element& comprobante);     // CFDI33142–33178
 Failures cfdi33_impuestos_rules(const Element& comprobante);    // CFDI33179–33195
+Failures cfdi40_comprobante_rules(const Element& comprobante);  // CFDI40101–40137
+Failures cfdi40_parties_rules(const Element& comprobante);      // CFDI40130–40161
+Failures cfdi40_concepto_rules(const Element& comprobante);     // CFDI40162–40200
+Failures cfdi40_impuestos_rules(const Element& comprobante);    // CFDI40201–40221
 Failures pagos10_rules(const Element& comprobante);             // CRP101–CRP239
 Failures nomina12_rules(const Element& comprobante);            // NOM132–NOM229, SBX-NOM
 Failures cartaporte_rules(const Element& comprobante);          // CP1xx, SBX-CP

@@ -99,11 +99,18 @@ std::string shown(const Decimal& value, std::optional<int> currency_decimals) {
 bool check_catalog(Failures& failures, std::string code, const std::string& node,
                    std::string_view attribute, std::string_view catalogue, std::string_view key,
                    std::optional<int> day) {
-  const catalogs::Lookup found = catalogs::look_up(catalogue, key, day);
+  return check_catalog_in(failures, std::move(code), node, attribute, catalogue, catalogue, key,
+                          day);
+}
+
+bool check_catalog_in(Failures& failures, std::string code, const std::string& node,
+                      std::string_view attribute, std::string_view table, std::string_view name,
+                      std::string_view key, std::optional<int> day) {
+  const catalogs::Lookup found = catalogs::look_up(table, key, day);
   if (found.standing == catalogs::Standing::valid) return true;
   add(failures, std::move(code), node, std::string(attribute),
-      "El " + std::string(attribute) + " " + quoted(key) + " " +
-          catalogs::reason(catalogue, found) + ".");
+      "El " + std::string(attribute) + " " + quoted(key) + " " + catalogs::reason(name, found) +
+          ".");
   return false;
 }
 
@@ -179,7 +186,8 @@ std::vector<std::string> misplaced_in_conceptos(const Element& comprobante,
   return paths;
 }
 
-std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day) {
+std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day,
+                                             std::string_view patentes) {
   static const std::regex kLayout("([0-9]{2})  ([0-9]{2})  ([0-9]{4})  ([0-9])([0-9]{6})");
   std::match_results<std::string_view::const_iterator> parts;
   if (!std::regex_match(numero.begin(), numero.end(), parts, kLayout))
@@ -197,7 +205,7 @@ std::optional<std::string> pedimento_problem(std::string_view numero, std::optio
     return "el primer dígito del número no es el último del año";
   if (catalogs::look_up("c_Aduana", aduana, day).standing != catalogs::Standing::valid)
     return "la aduana " + aduana + " no está en el catálogo c_Aduana";
-  if (catalogs::look_up("c_PatenteAduanal", patente, day).standing != catalogs::Standing::valid)
+  if (catalogs::look_up(patentes, patente, day).standing != catalogs::Standing::valid)
     return "la patente " + patente + " no está en el catálogo c_PatenteAduanal";
   const catalogs::Catalog& numeros = catalogs::catalog("c_NumPedimentoAduana");
   const auto rows = numeros.rows(aduana + "|" + patente + "|" + std::to_string(year_of_entry));

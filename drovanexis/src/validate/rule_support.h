@@ -39,14 +39,18 @@ std::string child_path(std::string_view parent, std::string_view child, std::siz
 void add(Failures& failures, std::string code, std::string node, std::string attribute,
          std::string explanation);
 
-// Facts of the Comprobante that many rules depend on.
-struct DocumentFacts {
+// The facts of the Comprobante that every version reads alike: its type,
+// its currency and the day the catalogues are judged on.
+struct AmountFacts {
   std::string_view tipo;  // TipoDeComprobante
   std::string_view moneda;
   std::optional<int> currency_decimals;  // nullopt for an unknown currency
-  // The day the catalogues are judged on: Fecha as yyyymmdd, at the latest
-  // the last day of CFDI 3.3 (2023-03-31); nullopt when Fecha is unreadable.
-  std::optional<int> day;
+  std::optional<int> day;                // Fecha as yyyymmdd; nullopt when unreadable
+};
+
+// Facts of a 3.3 Comprobante that many rules depend on. Its day is at the
+// latest the last day of CFDI 3.3 (2023-03-31).
+struct DocumentFacts : AmountFacts {
   bool has_pagos = false;
   bool has_comercio_exterior = false;
 };
@@ -72,6 +76,11 @@ std::string shown(const Decimal& value, std::optional<int> currency_decimals = s
 bool check_catalog(Failures& failures, std::string code, const std::string& node,
                    std::string_view attribute, std::string_view catalogue, std::string_view key,
                    std::optional<int> day);
+// The same, looking the key up in `table` (a version's edition of the
+// catalogue) while the message names the catalogue `name` as the SAT does.
+bool check_catalog_in(Failures& failures, std::string code, const std::string& node,
+                      std::string_view attribute, std::string_view table, std::string_view name,
+                      std::string_view key, std::optional<int> day);
 
 // The decimals a value is written with exceed `allowed`: adds `code`.
 void check_decimals(Failures& failures, std::string code, const Element& element,
@@ -106,6 +115,8 @@ std::vector<std::string> misplaced_in_conceptos(const Element& comprobante,
 // What is wrong with a customs entry number ("yy  aa  pppp  nnnnnnn": year,
 // office, patent, the year's last digit and a serial) on the document's
 // day, as a Spanish clause; nullopt when it is valid.
-std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day);
+// `patentes` names the version's c_PatenteAduanal table.
+std::optional<std::string> pedimento_problem(std::string_view numero, std::optional<int> day,
+                                             std::string_view patentes = "c_PatenteAduanal");
 
 }  // namespace drovanexis::rules

@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "validate/rule_groups.h"
 #include "validate/schema_stage.h"
@@ -35,9 +37,9 @@ void run_group(const Group& group, const Element& comprobante, const ValidationC
 
 using Groups = std::span<const Group>;
 
-// The rule groups of each version, in the order they run. CFDI 4.0 has none
-// yet: its documents are judged by the 4.0 schemas alone, and never by a
-// rule written for 3.3.
+// The rule groups of each version, in the order they run. The provider's
+// own rejections (seal, certificate, date window) are the same for both; a
+// document never meets a matrix rule of the other version.
 Groups rule_groups(CfdiVersion version) {
   static const Group groups33[] = {
       without_context<rules::structure_rules>,
@@ -53,7 +55,15 @@ Groups rule_groups(CfdiVersion version) {
       without_context<rules::cce11_goods_rules>,
       without_context<rules::implocal_rules>,
   };
-  if (version == CfdiVersion::k40) return {};
+  static const Group groups40[] = {
+      without_context<rules::structure_rules>,
+      rules::provider_rules,
+      without_context<rules::cfdi40_comprobante_rules>,
+      without_context<rules::cfdi40_parties_rules>,
+      without_context<rules::cfdi40_concepto_rules>,
+      without_context<rules::cfdi40_impuestos_rules>,
+  };
+  if (version == CfdiVersion::k40) return groups40;
   return groups33;
 }
 
@@ -67,7 +77,29 @@ std::optional<CfdiVersion> version_of(const Element& comprobante) {
 
 }  // namespace
 
-bool checks_business_rules(CfdiVersion version) { return !rule_groups(version).empty(); }
+// The rules of the 4.0 core are checked, not yet those of its complements:
+// until they are, a 4.0 document is not known to be stampable.
+bool checks_business_rules(CfdiVersion version) { return version == CfdiVersion::k33; }
+
+std::vector<std::string> unchecked_complements(const Element& comprobante) {
+  // The complements of a 4.0 document whose business rules no group checks.
+  static const std::pair<std::string_view, std::string_view> kUnchecked40[] = {
+      {"pago20:Pagos", "Pagos 2.0"},
+      {"nomina12:Nomina", "Nómina 1.2"},
+      {"cartaporte20:CartaPorte", "Carta Porte 2.0"},
+      {"cartaporte30:CartaPorte", "Carta Porte 3.0"},
+      {"cartaporte31:CartaPorte", "Carta Porte 3.1"},
+      {"cce11:ComercioExterior", "Comercio Exterior 1.1"},
+      {"cce20:ComercioExterior", "Comercio Exterior 2.0"},
+      {"implocal:ImpuestosLocales", "Impuestos Locales"},
+  };
+  std::vector<std::string> names;
+  if (version_of(comprobante) != CfdiVersion::k40) return names;
+  for (const auto& [element, name] : kUnchecked40) {
+    if (rules::complement(comprobante, element) != nullptr) names.emplace_back(name);
+  }
+  return names;
+}
 
 std::vector<Failure> validate_document(const Element& document, const ValidationContext& context) {
   // Schema validity first; the rules then read values as the schema reads them.

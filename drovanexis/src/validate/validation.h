@@ -15,6 +15,7 @@ namespace drovanexis {
 // Codes:
 //   "301".."308", "401"      the provider's own rejections
 //   "CFDI33101".."CFDI33196" the SAT's CFDI 3.3 validation matrix
+//   "CFDI40101".."CFDI40221" the SAT's CFDI 4.0 validation matrix
 //   "CRPnnn", "NOMnnn", "CPnnn", "CCEnnn"
 //                            the SAT's matrices of Pagos 1.0, Nómina 1.2,
 //                            Carta Porte and Comercio Exterior 1.1
@@ -61,18 +62,23 @@ struct ValidationContext {
 // Judges a sealed, not yet stamped CFDI by the schemas of its version, then
 // by that version's rule groups, and returns the failures in the order of
 // the groups (for 3.3: provider rules, the CFDI 3.3 matrix, then the
-// complements). A document is only ever judged by the rules of its own
+// complements; for 4.0: provider rules, then the CFDI 4.0 matrix). A document is only ever judged by the rules of its own
 // version. An empty list means the document may be stamped only where
 // checks_business_rules holds for its version. Never throws: an amount too
 // large to check is itself a failure.
 std::vector<Failure> validate_document(const Element& comprobante,
                                        const ValidationContext& context);
 
-// Whether validate_document judges documents of a version by business rules
-// (sums, taxes, catalogues, the provider's own checks) as well as by the
-// schemas. False for CFDI 4.0 until its rule groups exist: a 4.0 document
-// that passes is only known to be valid for the schemas, and must not be
-// stamped.
+// Whether validate_document judges documents of a version by all the
+// business rules a provider applies (sums, taxes, catalogues, the provider's
+// own checks, the complements' rules) as well as by the schemas. False for
+// CFDI 4.0 while the rules of its complements are missing (see
+// unchecked_complements): a 4.0 document is then not stamped.
 bool checks_business_rules(CfdiVersion version);
+
+// The complements a document carries whose business rules validate_document
+// does not check yet ("Pagos 2.0", "Carta Porte 3.1", ...), for a reader of a
+// clean result; empty for 3.3 and for a 4.0 document without them.
+std::vector<std::string> unchecked_complements(const Element& comprobante);
 
 }  // namespace drovanexis

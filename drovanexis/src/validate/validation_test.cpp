@@ -539,22 +539,6 @@ TEST_F(ValidationTest, AnotherRootIsRefusedWithoutJudgingFurther) {
   EXPECT_EQ(codes_of(stranger), std::set<std::string>{"301"});
 }
 
-// A CFDI 4.0 meets the 4.0 schemas and no rule group of 3.3: with a context
-// that fails every provider rule (no certificate, no seal) it is clean, and a
-// schema break is all that is reported.
-TEST_F(ValidationTest, A40DocumentIsJudgedByThe40SchemasAlone) {
-  EXPECT_FALSE(checks_business_rules(CfdiVersion::k40));
-  EXPECT_TRUE(checks_business_rules(CfdiVersion::k33));
-  for (const char* name : {"cfdi40-ingreso.xml", "cfdi40-pagos20.xml", "cfdi40-nomina12.xml"}) {
-    Element root = load_example(name);
-    remove_stamp(root);
-    EXPECT_EQ(describe(validate_document(root, ValidationContext{})), "") << name;
-    root.set_attribute("Total", "-1.00");
-    const auto failures = validate_document(root, ValidationContext{});
-    EXPECT_EQ(codes_of(failures), std::set<std::string>{"301"}) << name << describe(failures);
-  }
-}
-
 TEST_F(ValidationTest, AmountsTooLargeToCheckAreAFailureNotACrash) {
   Element root = load_example("cfdi33-ingreso.xml");
   remove_stamp(root);
