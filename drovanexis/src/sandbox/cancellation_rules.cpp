@@ -6,6 +6,7 @@
 
 #include "sandbox/cancellation_store.h"
 #include "sandbox/document_facts.h"
+#include "sandbox/uuid.h"
 #include "time/business_days.h"
 #include "time/central_mexico.h"
 #include "time/civil_time.h"
@@ -27,18 +28,6 @@ std::string upper(std::string_view text) {
 }
 
 bool same_text(std::string_view a, std::string_view b) { return upper(a) == upper(b); }
-
-// 8-4-4-4-12 hexadecimal digits.
-bool is_uuid(std::string_view text) {
-  if (text.size() != 36) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool dash_place = i == 8 || i == 13 || i == 18 || i == 23;
-    if (dash_place ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 Lookup outcome(LookupOutcome kind, std::string explanation,
                std::optional<LedgerEntry> entry = std::nullopt) {
@@ -65,7 +54,7 @@ std::optional<Decimal> total_in_pesos(const LedgerEntry& entry, const DocumentFa
 }  // namespace
 
 Lookup find_described_cfdi(SqliteDb& db, const CfdiDescription& description) {
-  if (!is_uuid(description.uuid)) {
+  if (!is_uuid_text(description.uuid)) {
     return outcome(LookupOutcome::kMalformed, "el UUID \"" + description.uuid + "\" no es válido");
   }
   const auto total = Decimal::parse(description.total);
@@ -152,7 +141,7 @@ std::string check_replacement(SqliteDb& db, const LedgerEntry& cancelled, std::s
   }
   if (folio.empty())
     return "el Motivo 01 requiere el FolioSustitucion (UUID del CFDI que sustituye)";
-  if (!is_uuid(folio)) return "el FolioSustitucion \"" + folio + "\" no es un UUID";
+  if (!is_uuid_text(folio)) return "el FolioSustitucion \"" + folio + "\" no es un UUID";
   if (same_text(folio, cancelled.uuid))
     return "el FolioSustitucion es el mismo CFDI que se cancela";
   const auto replacement = find_ledger_entry(db, folio);

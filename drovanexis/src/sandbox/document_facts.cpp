@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "sandbox/uuid.h"
 #include "xml/xml_reader.h"
 
 namespace drovanexis::sandbox {
@@ -14,27 +15,9 @@ constexpr std::string_view kReplacementRelation = "04";
 // UNSPSC family of fuels (gas, petroleum and their distillates).
 constexpr std::string_view kFuelClassPrefix = "1510";
 
-bool same_uuid(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
-}
-
 bool contains_uuid(const std::vector<std::string>& list, std::string_view uuid) {
   return std::any_of(list.begin(), list.end(),
                      [&](const std::string& item) { return same_uuid(item, uuid); });
-}
-
-// 8-4-4-4-12 hexadecimal digits.
-bool looks_like_uuid(std::string_view text) {
-  if (text.size() != 36) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool dash_place = i == 8 || i == 13 || i == 18 || i == 23;
-    if (dash_place ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 class FactCollector {
@@ -58,7 +41,7 @@ class FactCollector {
       if (goods != nullptr && goods->starts_with(kFuelClassPrefix)) facts_.fuel_transfer = true;
     }
     for (const Attribute& attribute : element.attributes()) {
-      if (!looks_like_uuid(attribute.value)) continue;
+      if (!is_uuid_text(attribute.value)) continue;
       const bool replacement = in_replacement && local == "CfdiRelacionado";
       (replacement ? facts_.replaces : facts_.other_references).push_back(attribute.value);
     }

@@ -2,7 +2,9 @@
 
 #include <openssl/rand.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <stdexcept>
 
 namespace drovanexis::sandbox {
@@ -23,6 +25,23 @@ std::string new_uuid() {
     text += kHex[bytes[i] & 0x0F];
   }
   return text;
+}
+
+bool is_uuid_text(std::string_view text) {
+  if (text.size() != 36) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool dash_place = i == 8 || i == 13 || i == 18 || i == 23;
+    if (dash_place ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool same_uuid(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+    return std::tolower(x) == std::tolower(y);
+  });
 }
 
 }  // namespace drovanexis::sandbox

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace drovanexis::sandbox {
 
@@ -9,5 +10,11 @@ namespace drovanexis::sandbox {
 // processes never draw the same one by sharing a seed. Throws
 // std::runtime_error when the generator fails.
 std::string new_uuid();
+
+// True when `text` has a UUID's form: 8-4-4-4-12 hexadecimal digits.
+bool is_uuid_text(std::string_view text);
+
+// Two UUIDs are the same whatever the case of their hexadecimal digits.
+bool same_uuid(std::string_view a, std::string_view b);
 
 }  // namespace drovanexis::sandbox
